@@ -1,0 +1,48 @@
+set(PRAVOLIS_WARNINGS -Wall -Wextra -Werror)
+
+# Each source folder is one static library made of the .cpp/.h files directly in it
+# (sub-folders are libraries of their own). A folder with no source yet still gives a
+# target, so the dependency graph can be declared once here.
+function(pravolis_library name dir kind)
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  file(GLOB uis CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.ui)
+  add_library(${name} STATIC ${sources} ${uis} ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${PRAVOLIS_WARNINGS})
+  if(kind STREQUAL "core")
+    target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Gui)
+  else()
+    target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+  endif()
+  if(ARGN)
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+function(pravolis_core name dir)
+  pravolis_library(${name} ${dir} core ${ARGN})
+endfunction()
+
+function(pravolis_window name dir)
+  pravolis_library(${name} ${dir} window ${ARGN})
+endfunction()
+
+# One GoogleTest executable per tests/<folder>, sharing the QApplication main.
+function(pravolis_test folder)
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/tests/${folder}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  set(target test_${folder})
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE test_main ${ARGN} GTest::gtest GTest::gmock Qt6::Test)
+  target_compile_options(${target} PRIVATE ${PRAVOLIS_WARNINGS})
+  target_compile_definitions(${target} PRIVATE
+    PRAVOLIS_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+    PRAVOLIS_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_test(NAME ${folder} COMMAND ${target})
+  set_tests_properties(${folder} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,47 @@
+#include "TestSupport.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace testsupport {
+
+QString dataPath(const QString& relative)
+{
+    return QStringLiteral(PRAVOLIS_TEST_DATA_DIR "/") + relative;
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path.toStdString());
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QImage whiteImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+int darkPixels(const QImage& image, int x0, int y0, int x1, int y1, int threshold)
+{
+    int count = 0;
+    for (int y = std::max(0, y0); y <= std::min(image.height() - 1, y1); ++y)
+        for (int x = std::max(0, x0); x <= std::min(image.width() - 1, x1); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if ((qRed(p) + qGreen(p) + qBlue(p)) / 3 < threshold)
+                ++count;
+        }
+    return count;
+}
+
+} // namespace testsupport

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace testsupport {
+
+// Path of a fixture under tests/data.
+QString dataPath(const QString& relative);
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+// A white ARGB image of the given size, the usual target of canvas tests.
+QImage whiteImage(int width, int height);
+
+// Number of pixels darker than the threshold (sum of the three channels / 3) inside the rectangle.
+int darkPixels(const QImage& image, int x0, int y0, int x1, int y1, int threshold = 128);
+
+} // namespace testsupport
