@@ -1,4 +1,5 @@
-#include <QApplication>
+#include "platform/window/Application.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +9,7 @@ int main(int argc, char** argv)
     // Tests never need a display: windows are built and driven offscreen.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    platform::Application app(argc, argv);
     QApplication::setApplicationName("Pravolis");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

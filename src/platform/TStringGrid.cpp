@@ -1,0 +1,158 @@
+#include "TStringGrid.h"
+
+#include <algorithm>
+
+namespace platform {
+
+TStringGrid::TStringGrid(QObject* parent) : QAbstractTableModel(parent)
+{
+    m_rows << QStringList(QString());
+}
+
+void TStringGrid::SetColCount(int count)
+{
+    count = std::max(1, count);
+    if (count == m_colCount)
+        return;
+    beginResetModel();
+    m_colCount = count;
+    for (QStringList& r : m_rows) {
+        while (r.size() < count)
+            r << QString();
+        while (r.size() > count)
+            r.removeLast();
+    }
+    m_col = std::min(m_col, count - 1);
+    endResetModel();
+}
+
+void TStringGrid::SetRowCount(int count)
+{
+    count = std::max(1, count);
+    const int old = RowCount();
+    if (count == old)
+        return;
+    if (count > old) {
+        beginInsertRows({}, old, count - 1);
+        for (int i = old; i < count; ++i) {
+            QStringList r;
+            for (int c = 0; c < m_colCount; ++c)
+                r << QString();
+            m_rows << r;
+        }
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, count, old - 1);
+        m_rows.resize(count);
+        endRemoveRows();
+        if (m_row >= count)
+            SetRow(count - 1);
+    }
+}
+
+QString TStringGrid::Cell(int col, int row) const
+{
+    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
+        return {};
+    return m_rows[row][col];
+}
+
+void TStringGrid::SetCell(int col, int row, const QString& text)
+{
+    if (row < 0 || col < 0 || col >= m_colCount)
+        return;
+    if (row >= RowCount())
+        SetRowCount(row + 1);
+    m_rows[row][col] = text;
+    const QModelIndex i = index(row, col);
+    emit dataChanged(i, i);
+}
+
+void TStringGrid::SetRow(int row, const QStringList& cells)
+{
+    for (int c = 0; c < m_colCount; ++c)
+        SetCell(c, row, c < cells.size() ? cells[c] : QString());
+}
+
+void TStringGrid::SetRow(int row)
+{
+    row = std::clamp(row, 0, RowCount() - 1);
+    m_row = row;
+    emit currentChanged(m_col, m_row);
+}
+
+void TStringGrid::SetCol(int col)
+{
+    col = std::clamp(col, 0, m_colCount - 1);
+    m_col = col;
+    emit currentChanged(m_col, m_row);
+}
+
+void TStringGrid::InsertRow(int before)
+{
+    before = std::clamp(before, 1, RowCount());
+    beginInsertRows({}, before, before);
+    QStringList r;
+    for (int c = 0; c < m_colCount; ++c)
+        r << QString();
+    m_rows.insert(before, r);
+    endInsertRows();
+    if (before <= Marques.size())
+        Marques.insert(before, 0);
+    if (before <= Copies.size())
+        Copies.insert(before, 1);
+}
+
+void TStringGrid::DeleteRow(int row)
+{
+    if (row < 1 || row >= RowCount())
+        return;
+    beginRemoveRows({}, row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+    if (row < Marques.size())
+        Marques.removeAt(row);
+    if (row < Copies.size())
+        Copies.removeAt(row);
+    if (m_row >= RowCount())
+        SetRow(RowCount() - 1);
+}
+
+void TStringGrid::ClearRecords()
+{
+    SetRowCount(1);
+    Marques.clear();
+    Copies.clear();
+}
+
+int TStringGrid::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int TStringGrid::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_colCount;
+}
+
+QVariant TStringGrid::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return Cell(index.column(), index.row());
+}
+
+bool TStringGrid::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    SetCell(index.column(), index.row(), value.toString());
+    return true;
+}
+
+Qt::ItemFlags TStringGrid::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+} // namespace platform

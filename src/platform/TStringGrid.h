@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The cells of a string grid, kept apart from any widget so that the address book, the database
+// tables, the mailing and the label merge can work on them without a window. Row 0 holds the
+// column titles; records start at row 1. Cells are addressed [col][row] as in the grid they stand
+// for. `Marques` (1 = chosen for a mailing) and `Copies` (labels per record, at least 1) are
+// indexed by row, item 0 belonging to the title row; they may be longer than the grid.
+namespace platform {
+
+class TStringGrid : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TStringGrid(QObject* parent = nullptr);
+
+    int ColCount() const { return m_colCount; }
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    void SetColCount(int count);
+    // Growing adds empty rows; shrinking drops the last rows (never below 1: the title row).
+    void SetRowCount(int count);
+    int FixedRows() const { return 1; }
+
+    QString Cell(int col, int row) const;
+    void SetCell(int col, int row, const QString& text);
+    QStringList Rows(int row) const { return row >= 0 && row < RowCount() ? m_rows[row] : QStringList(); }
+    void SetRow(int row, const QStringList& cells);
+
+    // The current cell; moving it emits currentChanged, which the windows treat as a click.
+    int Row() const { return m_row; }
+    int Col() const { return m_col; }
+    void SetRow(int row);
+    void SetCol(int col);
+
+    void InsertRow(int before);
+    void DeleteRow(int row);
+    // Keeps the title row, removes every record.
+    void ClearRecords();
+
+    QList<int> Marques;
+    QList<int> Copies;
+    // Reads the lists with their defaults where they are shorter than the grid.
+    int Marque(int row) const { return row >= 0 && row < Marques.size() ? Marques[row] : 0; }
+    int Copie(int row) const { return row >= 0 && row < Copies.size() ? std::max(1, Copies[row]) : 1; }
+
+    // QAbstractTableModel: the view shows the same cells, titles included.
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    void currentChanged(int col, int row);
+
+private:
+    int m_colCount = 1;
+    QList<QStringList> m_rows;
+    int m_row = 0;
+    int m_col = 0;
+};
+
+} // namespace platform
+
+using platform::TStringGrid;

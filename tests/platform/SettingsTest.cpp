@@ -1,0 +1,89 @@
+#include "platform/Errors.h"
+#include "platform/Numbers.h"
+#include "platform/Paths.h"
+#include "platform/TIniFile.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(IniFile, KeysAndSectionsIgnoreCaseAndKeepOrder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.ini");
+    testsupport::writeBytes(path, QByteArray("[Options]\r\nLangue=1\r\nR\xC3\xA8gles=0\r\n"
+                                             "Bad=abc\r\n\r\n[Fenetre]\r\nLeft = 12 \r\n"));
+    {
+        TIniFile ini(path);
+        EXPECT_EQ(ini.ReadInteger("OPTIONS", "langue", 5), 1);
+        EXPECT_FALSE(ini.ReadBool("options", QStringLiteral("Règles"), true));
+        EXPECT_EQ(ini.ReadInteger("Options", "Bad", 7), 7);       // not a number: the default
+        EXPECT_EQ(ini.ReadInteger("Options", "Missing", 9), 9);
+        EXPECT_EQ(ini.ReadInteger("Fenetre", "Left", 0), 12);
+        EXPECT_TRUE(ini.SectionExists("fenetre"));
+        EXPECT_FALSE(ini.ValueExists("Fenetre", "Top"));
+        EXPECT_EQ(ini.ReadSection("Options"), (QStringList{"Langue", QStringLiteral("Règles"), "Bad"}));
+
+        ini.WriteInteger("options", "LANGUE", 2); // replaces in place, keeps the stored spelling
+        ini.WriteString("Nouvelle section", QStringLiteral("Méthode de tri"), "nom");
+        ini.EraseSection("FENETRE");
+        ini.WriteBool("Options", "Flag", true);
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(testsupport::readBytes(path),
+              QByteArray("[Options]\r\nLangue=2\r\nR\xC3\xA8gles=0\r\nBad=abc\r\nFlag=1\r\n\r\n"
+                         "[Nouvelle section]\r\nM\xC3\xA9thode de tri=nom\r\n\r\n"));
+    TIniFile again(path);
+    EXPECT_EQ(again.ReadString("nouvelle SECTION", QStringLiteral("méthode de tri"), ""), "nom");
+}
+
+TEST(IniFile, OldWindows1252FilesStillRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.ini");
+    testsupport::writeBytes(path, QByteArray("[Dateurs]\r\nR\xE8gles=1\r\n"));
+    TIniFile ini(path);
+    EXPECT_TRUE(ini.ReadBool("Dateurs", QStringLiteral("Règles"), false));
+}
+
+TEST(Numbers, CommaIsTheDecimalSeparator)
+{
+    EXPECT_EQ(FormatFixed(2.5, 2), "2,50");
+    EXPECT_EQ(FormatFixed(-0.001, 1), "0,0");
+    EXPECT_EQ(FormatFixed(1234.0, 0), "1234");
+    bool ok;
+    EXPECT_DOUBLE_EQ(ParseDecimal(" -3,25 ", &ok), -3.25);
+    EXPECT_TRUE(ok);
+    ParseDecimal("3.25", &ok);
+    EXPECT_FALSE(ok);
+    ParseDecimal("1,2,3", &ok);
+    EXPECT_FALSE(ok);
+    ParseDecimal(",", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_THROW(StrToFloat("x"), EConvertError);
+    EXPECT_EQ(StrToInt(" 17 "), 17);
+    EXPECT_THROW(StrToInt("1,5"), EConvertError);
+    EXPECT_EQ(StrToIntDef("", 4), 4);
+}
+
+TEST(Paths, JoinsBackslashPathsAndFindsFilesIgnoringCase)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("Perso");
+    testsupport::writeBytes(dir.filePath("Perso/Carte.CAR"), "x");
+    EXPECT_EQ(joinPath(dir.path(), "perso\\temp.car"), dir.path() + "/perso/temp.car");
+    EXPECT_EQ(joinPath(dir.path() + "/", "a"), dir.path() + "/a");
+    EXPECT_EQ(findExisting(joinPath(dir.path(), "perso\\carte.car")), dir.path() + "/Perso/Carte.CAR");
+    EXPECT_EQ(findExisting(dir.path() + "/Perso/Carte.CAR"), dir.path() + "/Perso/Carte.CAR");
+    EXPECT_TRUE(findExisting(dir.path() + "/perso/autre.car").isEmpty());
+    EXPECT_FALSE(fileExistsAnyCase(dir.path() + "/nope/carte.car"));
+
+    setProgramFolder(dir.path());
+    EXPECT_EQ(programFolder(), QDir::cleanPath(dir.path()));
+    EXPECT_TRUE(settingsFilePath().startsWith(dir.path() + "/"));
+    EXPECT_TRUE(settingsFilePath().endsWith(".ini"));
+}
