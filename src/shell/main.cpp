@@ -1,10 +1,12 @@
-#include <QApplication>
+#include "platform/window/Application.h"
+
 #include <QMainWindow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    platform::Application app(argc, argv);
     QApplication::setApplicationName("Pravolis");
+    platform::Application::SetTitle("Pravolis");
     QMainWindow window;
     window.setWindowTitle("Pravolis");
     window.resize(800, 600);
