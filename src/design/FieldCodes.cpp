@@ -1,0 +1,126 @@
+#include "FieldCodes.h"
+
+#include "platform/TStringGrid.h"
+
+#include <algorithm>
+
+namespace design {
+
+namespace {
+
+char16_t upperAscii(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
+}
+
+bool matchesAt(const QString& text, qsizetype p, const QString& code)
+{
+    for (qsizetype i = 0; i < code.size(); ++i)
+        if (upperAscii(text[p + i].unicode()) != upperAscii(code[i].unicode()))
+            return false;
+    return true;
+}
+
+// List position of each address-book column 0-15.
+constexpr int RepertPosition[16] = {2, 1, 0, 5, 6, 7, 8, 9, 3, 4, 10, 13, 15, 11, 12, 14};
+
+} // namespace
+
+QString ReplaceAllText(QString text, const QString& code, const QString& value)
+{
+    if (code.isEmpty())
+        return text;
+    qsizetype p = 0;
+    while (p + code.size() <= text.size()) {
+        if (matchesAt(text, p, code)) {
+            text.replace(p, code.size(), value);
+            p += value.size();
+        } else {
+            ++p;
+        }
+    }
+    return text;
+}
+
+const QStringList& RepertItemsFrench()
+{
+    static const QStringList items = {
+        QStringLiteral("<Civilité>"), QStringLiteral("<Prénom>"),  QStringLiteral("<Nom>"),
+        QStringLiteral("<Fonction>"), QStringLiteral("<Société>"), QStringLiteral("<Adresse1>"),
+        QStringLiteral("<Adresse2>"), QStringLiteral("<Code>"),    QStringLiteral("<Ville>"),
+        QStringLiteral("<Pays>"),     QStringLiteral("<Tél1>"),    QStringLiteral("<Tél2>"),
+        QStringLiteral("<Portable>"), QStringLiteral("<Fax>"),     QStringLiteral("<Internet>"),
+        QStringLiteral("<Divers>"),
+    };
+    return items;
+}
+
+const QStringList& RepertItemsEnglish()
+{
+    static const QStringList items = {
+        QStringLiteral("<Title>"),       QStringLiteral("<FirstName>"), QStringLiteral("<Surname>"),
+        QStringLiteral("<Position>"),    QStringLiteral("<Company>"),   QStringLiteral("<Address1>"),
+        QStringLiteral("<Address2>"),    QStringLiteral("<Code>"),      QStringLiteral("<Town>"),
+        QStringLiteral("<Country>"),     QStringLiteral("<Tel1>"),      QStringLiteral("<Tel2>"),
+        QStringLiteral("<MobilePhone>"), QStringLiteral("<Fax>"),       QStringLiteral("<Internet>"),
+        QStringLiteral("<Miscellaneous>"),
+    };
+    return items;
+}
+
+QString GetRepertFieldCode(int column, const QStringList& repertItems)
+{
+    if (column < 0 || column > 15)
+        return {};
+    const int position = RepertPosition[column];
+    return position < repertItems.size() ? repertItems[position] : QString();
+}
+
+QString ColumnFieldCode(const MergeSource& source, int column)
+{
+    if (source.IsDatabase)
+        return QLatin1Char('<') + (source.Grille ? source.Grille->Cell(column, 0) : QString()) + QLatin1Char('>');
+    return GetRepertFieldCode(column, source.RepertItems);
+}
+
+QString MergeFields(const QString& text, const MergeSource& source, int row, int printIndex,
+                    const MergeNumbering& numbering)
+{
+    QString merged = text;
+    if (source.Grille != nullptr) {
+        for (int col = 0; col < source.Grille->ColCount(); ++col) {
+            const QString code = ColumnFieldCode(source, col);
+            if (!code.isEmpty())
+                merged = ReplaceAllText(merged, code, source.Grille->Cell(col, row));
+        }
+    }
+    if (printIndex != -1)
+        merged = ReplaceAllText(merged, AutonumCode,
+                                QString::number(AutoNumber(numbering, row, printIndex)));
+    merged = ReplaceAllText(merged, Date1Code, numbering.Date1);
+    merged = ReplaceAllText(merged, Date2Code, numbering.Date2);
+    return merged;
+}
+
+FieldLists FieldListItems(const MergeSource& source)
+{
+    FieldLists lists;
+    if (source.IsDatabase) {
+        if (source.Grille != nullptr)
+            for (int col = 0; col < source.Grille->ColCount(); ++col)
+                lists.TextCodes << ColumnFieldCode(source, col);
+    } else {
+        lists.TextCodes = source.RepertItems;
+    }
+    lists.ImageCodes = lists.TextCodes;
+    lists.TextCodes << AutonumCode << Date1Code << Date2Code;
+    return lists;
+}
+
+CodeInsertion InsertFieldCode(const QString& text, int caret, const QString& code)
+{
+    const int s = std::clamp(caret, 0, static_cast<int>(text.size()));
+    return {text.left(s) + code + text.mid(s), s + static_cast<int>(code.size())};
+}
+
+} // namespace design

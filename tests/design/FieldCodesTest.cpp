@@ -1,0 +1,122 @@
+#include "design/FieldCodes.h"
+
+#include "platform/TStringGrid.h"
+
+#include <gtest/gtest.h>
+
+using namespace design;
+
+namespace {
+
+// An address-book grid of 16 columns with one record in row 1.
+void fillAddressBook(TStringGrid& g)
+{
+    g.SetColCount(16);
+    g.SetRowCount(3);
+    g.SetCell(0, 1, "Dupont");
+    g.SetCell(1, 1, "Jean");
+    g.SetCell(6, 1, "Paris");
+    g.SetCell(9, 1, "ACME");
+    g.SetCell(0, 2, "Martin");
+}
+
+} // namespace
+
+TEST(FieldCodes, ReplaceFoldsAsciiCaseOnly)
+{
+    EXPECT_EQ(ReplaceAllText("<surname> & <SURNAME>", "<Surname>", "Dupont"), "Dupont & Dupont");
+    EXPECT_EQ(ReplaceAllText("<Surname><Surname>", "<Surname>", "X"), "XX");
+    EXPECT_EQ(ReplaceAllText("<SOCIÉTÉ>", "<Société>", "ACME"), "<SOCIÉTÉ>");
+    EXPECT_EQ(ReplaceAllText("<société>", "<Société>", "ACME"), "ACME");
+    EXPECT_EQ(ReplaceAllText("<SOCIéTé>", "<Société>", "ACME"), "ACME");
+    // A value holding the code is inserted once, never expanded again.
+    EXPECT_EQ(ReplaceAllText("a<Nom>b<Nom>", "<Nom>", "<nom>!"), "a<nom>!b<nom>!");
+    EXPECT_EQ(ReplaceAllText("<Nom", "<Nom>", "x"), "<Nom");
+    EXPECT_EQ(ReplaceAllText("<Nom><Nom>", "<Nom>", ""), "");
+    EXPECT_EQ(ReplaceAllText("<Code>", "", "x"), "<Code>");
+}
+
+TEST(FieldCodes, AddressBookCodesByColumnAndListOrder)
+{
+    EXPECT_EQ(GetRepertFieldCode(0), "<Surname>");
+    EXPECT_EQ(GetRepertFieldCode(2), "<Title>");
+    EXPECT_EQ(GetRepertFieldCode(11), "<Fax>");
+    EXPECT_EQ(GetRepertFieldCode(12), "<Miscellaneous>");
+    EXPECT_EQ(GetRepertFieldCode(14), "<MobilePhone>");
+    EXPECT_EQ(GetRepertFieldCode(1, RepertItemsFrench()), "<Prénom>");
+    EXPECT_EQ(GetRepertFieldCode(13, RepertItemsFrench()), "<Tél2>");
+    EXPECT_EQ(GetRepertFieldCode(16), "");
+    EXPECT_EQ(GetRepertFieldCode(-1), "");
+    // Every list position is used exactly once.
+    QStringList byColumn;
+    for (int c = 0; c < 16; ++c)
+        byColumn << GetRepertFieldCode(c, RepertItemsFrench());
+    byColumn.sort();
+    QStringList items = RepertItemsFrench();
+    items.sort();
+    EXPECT_EQ(byColumn, items);
+}
+
+TEST(FieldCodes, MergeWithTheAddressBook)
+{
+    TStringGrid g;
+    fillAddressBook(g);
+    MergeSource src{&g, false, RepertItemsEnglish()};
+    MergeNumbering n{false, 10, "01/02/2024", "03/04/2025"};
+    EXPECT_EQ(MergeFields("<FirstName> <surname>, <TOWN>", src, 1, -1, n), "Jean Dupont, Paris");
+    // On screen "<Autonum>" stays as typed; the dates are always replaced.
+    EXPECT_EQ(MergeFields("<Autonum> <Date1> <date2>", src, 1, -1, n), "<Autonum> 01/02/2024 03/04/2025");
+    EXPECT_EQ(MergeFields("#<Autonum>", src, 2, 3, n), "#12");
+    n.ParPosition = true;
+    EXPECT_EQ(MergeFields("#<Autonum>", src, 2, 3, n), "#2");
+    // A record value holding a special code is replaced after the columns.
+    g.SetCell(9, 1, "<Date1>");
+    EXPECT_EQ(MergeFields("<Company>", src, 1, -1, n), "01/02/2024");
+    // French codes follow the list the window holds.
+    MergeSource fr{&g, false, RepertItemsFrench()};
+    EXPECT_EQ(MergeFields("<Prénom> <Surname>", fr, 1, -1, n), "Jean <Surname>");
+}
+
+TEST(FieldCodes, MergeWithADatabase)
+{
+    TStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(2);
+    g.SetCell(0, 0, "Société");
+    g.SetCell(1, 0, "Ville");
+    g.SetCell(2, 0, "");
+    g.SetRow(1, {"ACME", "Lyon", "blank"});
+    MergeSource src{&g, true, {}};
+    EXPECT_EQ(ColumnFieldCode(src, 2), "<>");
+    EXPECT_EQ(MergeFields("<Société>|<SOCIÉTÉ>|<ville>|<>", src, 1, -1, {}), "ACME|<SOCIÉTÉ>|Lyon|blank");
+    // A row beyond the grid merges empty values.
+    EXPECT_EQ(MergeFields("[<Ville>]", src, 5, -1, {}), "[]");
+}
+
+TEST(FieldCodes, ListsOfCodes)
+{
+    TStringGrid g;
+    fillAddressBook(g);
+    const FieldLists book = FieldListItems({&g, false, RepertItemsEnglish()});
+    ASSERT_EQ(book.TextCodes.size(), 19);
+    EXPECT_EQ(book.TextCodes.first(), "<Title>");
+    EXPECT_EQ(book.TextCodes.mid(16), QStringList({"<Autonum>", "<Date1>", "<Date2>"}));
+    EXPECT_EQ(book.ImageCodes, RepertItemsEnglish());
+
+    g.SetColCount(2);
+    g.SetCell(0, 0, "Réf");
+    g.SetCell(1, 0, "Prix");
+    const FieldLists db = FieldListItems({&g, true, {}});
+    EXPECT_EQ(db.TextCodes, QStringList({"<Réf>", "<Prix>", "<Autonum>", "<Date1>", "<Date2>"}));
+    EXPECT_EQ(db.ImageCodes, QStringList({"<Réf>", "<Prix>"}));
+}
+
+TEST(FieldCodes, InsertAtCaret)
+{
+    const CodeInsertion a = InsertFieldCode("Dear ,", 5, "<Surname>");
+    EXPECT_EQ(a.Text, "Dear <Surname>,");
+    EXPECT_EQ(a.Caret, 14);
+    EXPECT_EQ(InsertFieldCode("", 0, "<Fax>").Caret, 5);
+    EXPECT_EQ(InsertFieldCode("ab", 99, "<X>").Text, "ab<X>");
+    EXPECT_EQ(InsertFieldCode("ab", -3, "<X>").Text, "<X>ab");
+}

@@ -1,0 +1,158 @@
+#include "design/Numbering.h"
+
+#include "platform/Errors.h"
+#include "platform/TIniFile.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace design;
+
+namespace {
+
+QString iniWith(const QTemporaryDir& dir, const QByteArray& content)
+{
+    const QString path = dir.filePath("settings.ini");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(content);
+    return path;
+}
+
+} // namespace
+
+TEST(Numbering, DefaultsWhenNothingIsStored)
+{
+    QTemporaryDir dir;
+    TIniFile ini(dir.filePath("none.ini"));
+    const QDate today(2024, 5, 17);
+    const NumberingSettings s = ReadNumberingSettings(ini, today);
+    EXPECT_FALSE(s.ParPosition);
+    EXPECT_EQ(s.Debut, 1);
+    EXPECT_FALSE(s.ContNum);
+    for (const DateStampSettings& d : s.Dateurs) {
+        EXPECT_FALSE(d.Memorise);
+        EXPECT_EQ(d.DateReference, today);
+        EXPECT_EQ(d.FormatDate, 0);
+        EXPECT_EQ(d.Decal, OffsetDays);
+        EXPECT_EQ(d.JDecal + d.MDecal + d.ADecal, 0);
+    }
+}
+
+TEST(Numbering, StampsAreReadOnlyWhenRemembered)
+{
+    QTemporaryDir dir;
+    const QString path = iniWith(dir, "[NumAuto]\r\nMéthode=1\r\nDébut=10\r\nContNum=1\r\n"
+                                      "[Dateurs]\r\nMemo1=1\r\nMemo2=0\r\nDate1=31/01/23\r\nDate2=01/01/2001\r\n"
+                                      "DateFormat1=4\r\nDateFormat2=9\r\ndecal1=2\r\ndecal2=3\r\n"
+                                      "jdecal1=-1\r\nmdecal1=1\r\nadecal1=5\r\njdecal2=7\r\nmdecal2=7\r\nadecal2=7\r\n");
+    TIniFile ini(path);
+    const QDate today(2024, 5, 17);
+    const NumberingSettings s = ReadNumberingSettings(ini, today);
+    EXPECT_TRUE(s.ParPosition);
+    EXPECT_EQ(s.Debut, 10);
+    EXPECT_TRUE(s.ContNum);
+    const DateStampSettings& d1 = s.Dateurs[0];
+    EXPECT_EQ(d1.DateReference, QDate(2023, 1, 31)); // a two-digit year from an older file
+    EXPECT_EQ(d1.FormatDate, 4);
+    EXPECT_EQ(d1.Decal, OffsetMonths);
+    EXPECT_EQ(d1.JDecal, -1);
+    EXPECT_EQ(d1.MDecal, 1);
+    EXPECT_EQ(d1.ADecal, 5);
+    // Not remembered: today, days, no offsets; the pattern is always read (9 is out of range: 0).
+    const DateStampSettings& d2 = s.Dateurs[1];
+    EXPECT_EQ(d2.DateReference, today);
+    EXPECT_EQ(d2.FormatDate, 0);
+    EXPECT_EQ(d2.Decal, OffsetDays);
+    EXPECT_EQ(d2.JDecal + d2.MDecal + d2.ADecal, 0);
+
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(CalculerDate(d1), "28 February 2023");
+    QLocale::setDefault(QLocale::system());
+}
+
+TEST(Numbering, DamagedReferenceDateFallsBackToToday)
+{
+    QTemporaryDir dir;
+    TIniFile ini(iniWith(dir, "[Dateurs]\r\nMemo1=1\r\nDate1=30/02/2024\r\nMemo2=1\r\nDate2=soon\r\n"));
+    const QDate today(2024, 5, 17);
+    const NumberingSettings s = ReadNumberingSettings(ini, today);
+    EXPECT_EQ(s.Dateurs[0].DateReference, today);
+    EXPECT_EQ(s.Dateurs[1].DateReference, today);
+}
+
+TEST(Numbering, WriterRoundTripsAndSkipsAnUncheckedKind)
+{
+    QTemporaryDir dir;
+    NumberingSettings s;
+    s.ParPosition = true;
+    s.Debut = -4;
+    s.ContNum = true;
+    s.Dateurs[0] = {true, QDate(1999, 12, 31), 5, OffsetYears, 3, -2, 1};
+    s.Dateurs[1] = {true, QDate(2024, 2, 29), 2, 0, 0, 0, 0};
+    const QString path = dir.filePath("out.ini");
+    {
+        TIniFile ini(path);
+        WriteNumberingSettings(ini, s);
+        ini.UpdateFile();
+    }
+    TIniFile back(path);
+    EXPECT_EQ(back.ReadString("Dateurs", "Date1", ""), "31/12/1999");
+    EXPECT_FALSE(back.ValueExists("Dateurs", "decal2"));
+    EXPECT_EQ(back.ReadSection("Dateurs"),
+              QStringList({"Memo1", "Memo2", "Date1", "Date2", "DateFormat1", "DateFormat2", "decal1",
+                           "jdecal1", "mdecal1", "adecal1", "jdecal2", "mdecal2", "adecal2"}));
+    const NumberingSettings r = ReadNumberingSettings(back, QDate(2030, 1, 1));
+    EXPECT_EQ(r.ParPosition, s.ParPosition);
+    EXPECT_EQ(r.Debut, s.Debut);
+    EXPECT_EQ(r.ContNum, s.ContNum);
+    EXPECT_EQ(r.Dateurs[0].DateReference, s.Dateurs[0].DateReference);
+    EXPECT_EQ(r.Dateurs[0].FormatDate, 5);
+    EXPECT_EQ(r.Dateurs[0].Decal, OffsetYears);
+    EXPECT_EQ(r.Dateurs[0].JDecal, 3);
+    EXPECT_EQ(r.Dateurs[0].MDecal, -2);
+    EXPECT_EQ(r.Dateurs[0].ADecal, 1);
+    EXPECT_EQ(r.Dateurs[1].DateReference, QDate(2024, 2, 29));
+    EXPECT_EQ(r.Dateurs[1].Decal, OffsetDays); // the missing key reads as its default
+}
+
+TEST(Numbering, PrintedDateByOffsetKind)
+{
+    DateStampSettings d;
+    d.DateReference = QDate(2024, 2, 29);
+    d.FormatDate = 2;
+    d.JDecal = 1;
+    d.MDecal = 12;
+    d.ADecal = 0;
+    d.Decal = OffsetDays;
+    EXPECT_EQ(CalculerDate(d), "01/03/2024");
+    d.Decal = OffsetMonths;
+    EXPECT_EQ(CalculerDate(d), "28/02/2025");
+    d.Decal = OffsetYears;
+    EXPECT_EQ(CalculerDate(d), "29/02/2024"); // offset 0 prints the reference date itself
+    d.ADecal = 1;
+    EXPECT_EQ(CalculerDate(d), "28/02/2025");
+    d.Decal = 0; // no kind chosen: the reference date
+    EXPECT_EQ(CalculerDate(d), "29/02/2024");
+    d.Decal = OffsetYears;
+    d.ADecal = 9000;
+    EXPECT_THROW(CalculerDate(d), platform::EConvertError);
+}
+
+TEST(Numbering, UnitLabelsAndAutoNumber)
+{
+    EXPECT_EQ(DayUnitKey(-1), "@3");
+    EXPECT_EQ(DayUnitKey(1), "@3");
+    EXPECT_EQ(DayUnitKey(-2), "@4");
+    EXPECT_EQ(DayUnitKey(0), "@4");
+    EXPECT_EQ(YearUnitKey(-1), "@5");
+    EXPECT_EQ(YearUnitKey(2), "@6");
+
+    MergeNumbering n;
+    n.Debut = 10;
+    EXPECT_EQ(AutoNumber(n, 7, 3), 12);
+    n.ParPosition = true;
+    EXPECT_EQ(AutoNumber(n, 7, 3), 7);
+    EXPECT_EQ(AutoNumber(n, 7, 250), 7);
+}
