@@ -1,0 +1,134 @@
+#include "platform/FontEngine.h"
+
+#include "platform/Rounding.h"
+
+#include <QHash>
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+namespace platform::fontengine {
+
+namespace {
+
+QFont baseFont(const QString& name, TFontStyles style)
+{
+    QFont f(name);
+    f.setBold(style.Contains(fsBold));
+    f.setItalic(style.Contains(fsItalic));
+    f.setUnderline(style.Contains(fsUnderline));
+    f.setStrikeOut(style.Contains(fsStrikeOut));
+    // The original platform neither kerns nor forms ligatures in plain text output, and hinted
+    // advances would make widths jump between sizes.
+    f.setKerning(false);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferNoShaping));
+    return f;
+}
+
+// A 1x1 image at the given resolution: Qt sizes fonts for a paint device, and this one has the
+// resolution of the device the face is for.
+const QImage& deviceAt(int dpi)
+{
+    thread_local std::map<int, QImage> devices;
+    auto it = devices.find(dpi);
+    if (it == devices.end()) {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+        image.setDotsPerMeterX(dpm);
+        image.setDotsPerMeterY(dpm);
+        it = devices.emplace(dpi, image).first;
+    }
+    return it->second;
+}
+
+// Cell height (ascent + descent) per pixel of em, for positive (cell) heights.
+double cellPerEm(const QString& name, TFontStyles style)
+{
+    thread_local QHash<QString, double> ratios;
+    const QString key = name + QLatin1Char('|') + QString::number(style.Bits());
+    auto it = ratios.constFind(key);
+    if (it != ratios.constEnd())
+        return *it;
+    QFont f = baseFont(name, style);
+    f.setPixelSize(1000);
+    const QFontMetricsF m(f);
+    double ratio = (m.ascent() + m.descent()) / 1000.0;
+    if (!(ratio > 0.1))
+        ratio = 1.0;
+    ratios.insert(key, ratio);
+    return ratio;
+}
+
+using Key = std::tuple<QString, int, unsigned, int>;
+
+} // namespace
+
+void installSubstitutions()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // fontconfig usually aliases these already; stating it keeps text widths right on a
+        // system configured otherwise.
+        const QStringList sans = QFont::substitutes(QStringLiteral("Arial"));
+        if (!sans.contains(QStringLiteral("Liberation Sans")))
+            QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+        if (!QFont::substitutes(QStringLiteral("Times New Roman")).contains(QStringLiteral("Liberation Serif")))
+            QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+        if (!QFont::substitutes(QStringLiteral("Courier New")).contains(QStringLiteral("Liberation Mono")))
+            QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    });
+}
+
+int Face::width(const QString& text) const
+{
+    return text.isEmpty() ? 0 : R(advance(text));
+}
+
+std::shared_ptr<const Face> face(const QString& name, int height, TFontStyles style, int deviceDpiY)
+{
+    installSubstitutions();
+    if (deviceDpiY <= 0)
+        deviceDpiY = 96;
+    thread_local std::map<Key, std::shared_ptr<const Face>> cache;
+    const Key key{name, height, style.Bits(), deviceDpiY};
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+    if (cache.size() > 512) // a long run through many sizes; rebuilding is cheap enough
+        cache.clear();
+
+    auto made = std::make_shared<Face>();
+    QFont f = baseFont(name, style);
+    double em;
+    if (height < 0)
+        em = -height;
+    else if (height > 0)
+        em = height / cellPerEm(name, style);
+    else
+        em = MulDiv(12, deviceDpiY, 72); // the platform's default for a zero height
+    em = std::max(em, 0.5);
+    f.setPointSizeF(em * 72.0 / deviceDpiY);
+    made->font = f;
+    made->metrics = QFontMetricsF(f, &deviceAt(deviceDpiY));
+    made->emPx = em;
+    made->ascentPx = made->metrics.ascent();
+    made->descentPx = made->metrics.descent();
+
+    TTextMetric& tm = made->tm;
+    tm.tmHeight = R(made->ascentPx + made->descentPx);
+    tm.tmAscent = R(made->ascentPx);
+    tm.tmDescent = tm.tmHeight - tm.tmAscent;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - R(em));
+    tm.tmExternalLeading = std::max(0, R(made->metrics.leading()));
+    tm.tmAveCharWidth = R(made->metrics.averageCharWidth());
+    tm.tmMaxCharWidth = R(made->metrics.maxWidth());
+
+    cache.emplace(key, made);
+    return made;
+}
+
+} // namespace platform::fontengine

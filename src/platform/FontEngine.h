@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/Graphics.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+#include <memory>
+
+// Turns font descriptions into Qt fonts once and keeps them. A face is built for one device
+// resolution, because Qt sizes a font for the device it draws on; its em size is set exactly, in
+// device pixels, so that the same description measures and draws the same on an image and in a
+// PDF of the same resolution. Hinting, kerning and ligatures are off: widths grow linearly with
+// the size (fitting a text steps sizes down and trusts the measures) and add up word by word.
+namespace platform::fontengine {
+
+struct Face {
+    QFont font;
+    QFontMetricsF metrics{QFont()};
+    double emPx = 0;   // em height in device pixels
+    double ascentPx = 0;
+    double descentPx = 0;
+    TTextMetric tm;
+
+    double advance(const QString& text) const { return metrics.horizontalAdvance(text); }
+    int width(const QString& text) const;
+};
+
+// `height` is the font height in device pixels with its sign (see TFont); 0 takes the default
+// 12-point height of the device. `deviceDpiY` is the device's logical resolution.
+std::shared_ptr<const Face> face(const QString& name, int height, TFontStyles style, int deviceDpiY);
+
+// "Arial", "Times New Roman" and "Courier New" resolve to their metric-compatible Liberation
+// fonts whatever fontconfig says. Called by face(); harmless to call again.
+void installSubstitutions();
+
+} // namespace platform::fontengine

@@ -1,0 +1,591 @@
+#include "platform/TCanvas.h"
+
+#include "platform/TCanvasPrivate.h"
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainterPath>
+#include <QPolygon>
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+constexpr int noDeviceDpi = 96;
+
+QPainter::CompositionMode compositionFor(TPenMode mode)
+{
+    switch (mode) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+Qt::BrushStyle qtBrushStyle(TBrushStyle style)
+{
+    switch (style) {
+    case bsSolid: return Qt::SolidPattern;
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::BDiagPattern; // "\" on the original is Qt's falling pattern
+    case bsBDiagonal: return Qt::FDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+} // namespace
+
+// ---- life cycle
+
+TCanvas::TCanvas() : m_state(std::make_unique<State>()) {}
+
+TCanvas::TCanvas(QPaintDevice* device) : TCanvas()
+{
+    Begin(device);
+}
+
+TCanvas::TCanvas(QPainter* painter) : TCanvas()
+{
+    if (painter != nullptr && painter->isActive())
+        attach(painter, false);
+}
+
+TCanvas::~TCanvas()
+{
+    End();
+}
+
+bool TCanvas::Begin(QPaintDevice* device)
+{
+    End();
+    if (device == nullptr)
+        return false;
+    auto* painter = new QPainter;
+    if (!painter->begin(device)) {
+        delete painter;
+        return false;
+    }
+    attach(painter, true);
+    return true;
+}
+
+void TCanvas::attach(QPainter* painter, bool owned)
+{
+    m_painter = painter;
+    m_ownsPainter = owned;
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_painter->setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter->resetTransform();
+    if (LogPixelsY() > 0)
+        Font.SetPixelsPerInch(LogPixelsY());
+    Refresh();
+}
+
+void TCanvas::End()
+{
+    if (m_painter != nullptr && m_ownsPainter) {
+        if (m_painter->isActive())
+            m_painter->end();
+        delete m_painter;
+    }
+    m_painter = nullptr;
+    m_ownsPainter = false;
+    m_hasClip = false;
+}
+
+bool TCanvas::IsActive() const
+{
+    return m_painter != nullptr && m_painter->isActive();
+}
+
+QPaintDevice* TCanvas::Device() const
+{
+    return m_painter != nullptr ? m_painter->device() : nullptr;
+}
+
+void TCanvas::Refresh()
+{
+    State& s = *m_state;
+    s.penRevision = 0;
+    s.brushRevision = 0;
+    s.backgroundBrushRevision = 0;
+    s.painterHasGeometryPen = false;
+    s.painterFace = nullptr;
+    s.faceFontRevision = 0;
+    if (IsActive()) {
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        s.painterComposition = QPainter::CompositionMode_SourceOver;
+        m_painter->setBackgroundMode(Qt::TransparentMode);
+        s.painterOpaque = false;
+        if (m_hasClip)
+            m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height()));
+        else
+            m_painter->setClipping(false);
+    }
+    SetMapMode(m_mapMode);
+}
+
+// ---- resolution and map mode
+
+int TCanvas::LogPixelsX() const
+{
+    if (m_logPixelsX >= 0)
+        return m_logPixelsX;
+    const QPaintDevice* d = Device();
+    return d != nullptr ? d->logicalDpiX() : noDeviceDpi;
+}
+
+int TCanvas::LogPixelsY() const
+{
+    if (m_logPixelsY >= 0)
+        return m_logPixelsY;
+    const QPaintDevice* d = Device();
+    return d != nullptr ? d->logicalDpiY() : noDeviceDpi;
+}
+
+void TCanvas::SetLogPixels(int x, int y)
+{
+    m_logPixelsX = std::max(0, x);
+    m_logPixelsY = std::max(0, y);
+    if (m_logPixelsY > 0)
+        Font.SetPixelsPerInch(m_logPixelsY);
+    SetMapMode(m_mapMode);
+}
+
+void TCanvas::ResetLogPixels()
+{
+    m_logPixelsX = -1;
+    m_logPixelsY = -1;
+    if (LogPixelsY() > 0)
+        Font.SetPixelsPerInch(LogPixelsY());
+    SetMapMode(m_mapMode);
+}
+
+int TCanvas::GetDeviceCaps(int index) const
+{
+    const QPaintDevice* d = Device();
+    switch (index) {
+    case LOGPIXELSX: return LogPixelsX();
+    case LOGPIXELSY: return LogPixelsY();
+    case HORZRES: return d != nullptr ? d->width() : 0;
+    case VERTRES: return d != nullptr ? d->height() : 0;
+    case HORZSIZE: return d != nullptr && LogPixelsX() > 0 ? MulDiv(d->width(), 254, LogPixelsX() * 10) : 0;
+    case VERTSIZE: return d != nullptr && LogPixelsY() > 0 ? MulDiv(d->height(), 254, LogPixelsY() * 10) : 0;
+    default: return 0;
+    }
+}
+
+int TCanvas::SetMapMode(int mode)
+{
+    const int previous = m_mapMode;
+    if (mode < MM_TEXT || mode > MM_ANISOTROPIC)
+        return 0; // refused, as the platform answers an unknown mode
+    m_mapMode = mode;
+    State& s = *m_state;
+    int unitsPerInch = 0;
+    switch (mode) {
+    case MM_LOMETRIC: unitsPerInch = 254; break;
+    case MM_HIMETRIC: unitsPerInch = 2540; break;
+    case MM_LOENGLISH: unitsPerInch = 100; break;
+    case MM_HIENGLISH: unitsPerInch = 1000; break;
+    case MM_TWIPS: unitsPerInch = 1440; break;
+    default: break;
+    }
+    if (unitsPerInch == 0) {
+        s.numX = s.denX = s.numY = s.denY = 1;
+        s.yUp = false;
+    } else {
+        // A resolution injected as 0 cannot scale anything; the device's own is used then.
+        const QPaintDevice* d = Device();
+        const int dx = LogPixelsX() > 0 ? LogPixelsX() : (d ? d->logicalDpiX() : noDeviceDpi);
+        const int dy = LogPixelsY() > 0 ? LogPixelsY() : (d ? d->logicalDpiY() : noDeviceDpi);
+        s.numX = dx;
+        s.numY = dy;
+        s.denX = s.denY = unitsPerInch;
+        s.yUp = true;
+    }
+    s.faceFontRevision = 0;
+    return previous;
+}
+
+TPoint TCanvas::LPtoDP(TPoint p) const
+{
+    const State& s = *m_state;
+    return {scaleToDevice(p.X, s.numX, s.denX), scaleToDevice(s.yUp ? -p.Y : p.Y, s.numY, s.denY)};
+}
+
+TPoint TCanvas::DPtoLP(TPoint p) const
+{
+    const State& s = *m_state;
+    const int y = scaleToDevice(p.Y, s.denY, s.numY);
+    return {scaleToDevice(p.X, s.denX, s.numX), s.yUp ? -y : y};
+}
+
+double TCanvas::scaleX() const
+{
+    return static_cast<double>(m_state->numX) / m_state->denX;
+}
+
+double TCanvas::scaleY() const
+{
+    return static_cast<double>(m_state->numY) / m_state->denY;
+}
+
+TRect TCanvas::deviceRect(int left, int top, int right, int bottom) const
+{
+    const TPoint a = LPtoDP({left, top});
+    const TPoint b = LPtoDP({right, bottom});
+    return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+}
+
+int TCanvas::devicePenWidth() const
+{
+    const int w = Pen.Width();
+    if (m_mapMode == MM_TEXT)
+        return std::max(1, w);
+    return std::max(1, scaleToDevice(w, m_state->numX, m_state->denX));
+}
+
+// ---- pen, brush and background
+
+void TCanvas::applyQtBackground(bool opaque)
+{
+    State& s = *m_state;
+    if (opaque != s.painterOpaque) {
+        m_painter->setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+        s.painterOpaque = opaque;
+    }
+    if (opaque) {
+        const QColor bk = ToQColor(m_bkColor);
+        if (bk != s.painterBackground) {
+            m_painter->setBackground(QBrush(bk));
+            s.painterBackground = bk;
+        }
+    }
+}
+
+void TCanvas::realizeBrushBackground()
+{
+    State& s = *m_state;
+    if (s.backgroundBrushRevision == Brush.Revision())
+        return;
+    s.backgroundBrushRevision = Brush.Revision();
+    if (Brush.Style() == bsSolid) {
+        m_bkColor = ColorToRGB(Brush.Color());
+        m_bkMode = OPAQUE;
+    } else {
+        // Hatches are drawn on a transparent background; the colour is never seen then.
+        m_bkColor = ~ColorToRGB(Brush.Color()) & 0xFFFFFF;
+        m_bkMode = TRANSPARENT;
+    }
+}
+
+void TCanvas::prepareGeometry(bool useBrush)
+{
+    State& s = *m_state;
+    realizeBrushBackground();
+    if (s.penRevision != Pen.Revision()) {
+        s.penRevision = Pen.Revision();
+        s.painterHasGeometryPen = false;
+        QColor color = ToQColor(Pen.Color());
+        if (Pen.Mode() == pmBlack)
+            color = Qt::black;
+        else if (Pen.Mode() == pmWhite)
+            color = Qt::white;
+        s.drawNothing = Pen.Mode() == pmNop;
+        s.composition = compositionFor(Pen.Mode());
+        const int w = devicePenWidth();
+        if (Pen.Style() == psClear) {
+            s.qpen = QPen(Qt::NoPen);
+        } else if (w <= 1) {
+            // A cosmetic pen with flat ends leaves out the last pixel of a line, as the
+            // platform's lines do; dash lengths are those of the platform's styled lines.
+            s.qpen = QPen(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            s.qpen.setCosmetic(true);
+            switch (Pen.Style()) {
+            case psDash: s.qpen.setDashPattern({18, 6}); break;
+            case psDot: s.qpen.setDashPattern({3, 3}); break;
+            case psDashDot: s.qpen.setDashPattern({9, 6, 3, 6}); break;
+            case psDashDotDot: s.qpen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+            default: break;
+            }
+        } else {
+            // Wide pens draw solid whatever their style, centred, with round ends and joins.
+            s.qpen = QPen(color, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        }
+    }
+    if (s.brushRevision != Brush.Revision()) {
+        s.brushRevision = Brush.Revision();
+        s.painterHasGeometryPen = false;
+        s.qbrush = QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style()));
+    }
+    if (!s.painterHasGeometryPen) {
+        m_painter->setPen(s.qpen);
+        m_painter->setBrush(s.qbrush);
+        s.painterHasGeometryPen = true;
+    }
+    if (!useBrush) {
+        m_painter->setBrush(Qt::NoBrush);
+        s.painterHasGeometryPen = false;
+    }
+    if (s.composition != s.painterComposition) {
+        m_painter->setCompositionMode(s.composition);
+        s.painterComposition = s.composition;
+    }
+    // Gaps of styled lines and hatches show the background colour in opaque mode.
+    applyQtBackground(m_bkMode == OPAQUE);
+}
+
+// ---- lines and shapes
+
+void TCanvas::MoveTo(int x, int y)
+{
+    m_penPos = {x, y};
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    const TPoint from = m_penPos;
+    m_penPos = {x, y};
+    if (!IsActive())
+        return;
+    prepareGeometry(false);
+    if (m_state->drawNothing || Pen.Style() == psClear)
+        return;
+    const TPoint a = LPtoDP(from);
+    const TPoint b = LPtoDP({x, y});
+    if (devicePenWidth() <= 1)
+        m_painter->drawLine(QPoint(a.X, a.Y), QPoint(b.X, b.Y));
+    else // through pixel centres, so the width spreads evenly on both sides
+        m_painter->drawLine(QPointF(a.X + 0.5, a.Y + 0.5), QPointF(b.X + 0.5, b.Y + 0.5));
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& points)
+{
+    if (points.empty())
+        return;
+    m_penPos = points.front();
+    for (std::size_t i = 1; i < points.size(); ++i)
+        LineTo(points[i].X, points[i].Y);
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    if (!IsActive())
+        return;
+    const TRect d = deviceRect(left, top, right, bottom);
+    if (d.Width() <= 0 || d.Height() <= 0)
+        return;
+    prepareGeometry(true);
+    if (m_state->drawNothing)
+        return;
+    const int w = devicePenWidth();
+    if (Pen.Style() == psClear || w <= 1) {
+        // With a clear pen this fills one pixel less to the right and bottom, as the platform does.
+        m_painter->drawRect(QRect(d.Left, d.Top, d.Width() - 1, d.Height() - 1));
+    } else {
+        QRectF r(d.Left + 0.5, d.Top + 0.5, d.Width() - 1, d.Height() - 1);
+        if (Pen.Style() == psInsideFrame)
+            r.adjust(w / 2.0 - 0.5, w / 2.0 - 0.5, 0.5 - w / 2.0, 0.5 - w / 2.0);
+        m_painter->drawRect(r);
+    }
+}
+
+void TCanvas::RoundRect(int left, int top, int right, int bottom, int w, int h)
+{
+    if (!IsActive())
+        return;
+    const TRect d = deviceRect(left, top, right, bottom);
+    if (d.Width() <= 0 || d.Height() <= 0)
+        return;
+    prepareGeometry(true);
+    if (m_state->drawNothing)
+        return;
+    const double rx = std::abs(w * scaleX()) / 2.0;
+    const double ry = std::abs(h * scaleY()) / 2.0;
+    const QRectF r = devicePenWidth() <= 1 || Pen.Style() == psClear
+        ? QRectF(d.Left, d.Top, d.Width() - 1, d.Height() - 1)
+        : QRectF(d.Left + 0.5, d.Top + 0.5, d.Width() - 1, d.Height() - 1);
+    m_painter->drawRoundedRect(r, std::min(rx, r.width() / 2), std::min(ry, r.height() / 2));
+}
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom)
+{
+    if (!IsActive())
+        return;
+    const TRect d = deviceRect(left, top, right, bottom);
+    if (d.Width() <= 0 || d.Height() <= 0)
+        return;
+    prepareGeometry(true);
+    if (m_state->drawNothing)
+        return;
+    if (devicePenWidth() <= 1 || Pen.Style() == psClear)
+        m_painter->drawEllipse(QRectF(d.Left, d.Top, d.Width() - 1, d.Height() - 1));
+    else
+        m_painter->drawEllipse(QRectF(d.Left + 0.5, d.Top + 0.5, d.Width() - 1, d.Height() - 1));
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& points)
+{
+    if (!IsActive() || points.size() < 2)
+        return;
+    prepareGeometry(true);
+    if (m_state->drawNothing)
+        return;
+    const bool wide = devicePenWidth() > 1 && Pen.Style() != psClear;
+    if (!wide) {
+        QPolygon poly;
+        poly.reserve(static_cast<int>(points.size()));
+        for (const TPoint& p : points) {
+            const TPoint d = LPtoDP(p);
+            poly << QPoint(d.X, d.Y);
+        }
+        m_painter->drawPolygon(poly, Qt::OddEvenFill);
+    } else {
+        QPolygonF poly;
+        poly.reserve(static_cast<int>(points.size()));
+        for (const TPoint& p : points) {
+            const TPoint d = LPtoDP(p);
+            poly << QPointF(d.X + 0.5, d.Y + 0.5);
+        }
+        m_painter->drawPolygon(poly, Qt::OddEvenFill);
+    }
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    if (!IsActive())
+        return;
+    const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
+    if (d.Width() <= 0 || d.Height() <= 0)
+        return;
+    prepareGeometry(true);
+    if (Brush.Style() == bsClear)
+        return;
+    m_painter->fillRect(QRect(d.Left, d.Top, d.Width(), d.Height()), m_state->qbrush);
+}
+
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    if (!IsActive())
+        return;
+    const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
+    if (d.Width() <= 0 || d.Height() <= 0)
+        return;
+    // Every other pixel of the border, each exactly once so that a second call undoes the first.
+    QPolygon dots;
+    for (int x = d.Left; x < d.Right; x += 2) {
+        dots << QPoint(x, d.Top);
+        if (d.Bottom - 1 > d.Top)
+            dots << QPoint(x, d.Bottom - 1);
+    }
+    for (int y = d.Top + 2; y < d.Bottom - 1; y += 2) {
+        dots << QPoint(d.Left, y);
+        if (d.Right - 1 > d.Left)
+            dots << QPoint(d.Right - 1, y);
+    }
+    State& s = *m_state;
+    QPen pen(Qt::white, 1);
+    pen.setCosmetic(true);
+    m_painter->setPen(pen);
+    m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    m_painter->drawPoints(dots);
+    m_painter->setCompositionMode(s.painterComposition);
+    s.painterHasGeometryPen = false;
+}
+
+TColor TCanvas::Pixel(int x, int y) const
+{
+    QPaintDevice* dev = Device();
+    if (dev == nullptr || dev->devType() != QInternal::Image)
+        return -1;
+    const auto* image = static_cast<const QImage*>(dev);
+    const TPoint d = LPtoDP({x, y});
+    if (!image->valid(d.X, d.Y))
+        return -1;
+    return FromQColor(QColor(image->pixel(d.X, d.Y)));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color)
+{
+    if (!IsActive())
+        return;
+    const TPoint d = LPtoDP({x, y});
+    m_painter->fillRect(QRect(d.X, d.Y, 1, 1), ToQColor(color));
+}
+
+// ---- images
+
+void TCanvas::Draw(int x, int y, const QImage& image)
+{
+    if (!IsActive() || image.isNull())
+        return;
+    const TPoint d = LPtoDP({x, y});
+    m_painter->drawImage(QPoint(d.X, d.Y), image);
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const QImage& image)
+{
+    StretchDraw(dest, image, Rect(0, 0, image.width(), image.height()));
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& source)
+{
+    if (!IsActive() || image.isNull() || source.IsEmpty())
+        return;
+    const TRect d = deviceRect(dest.Left, dest.Top, dest.Right, dest.Bottom);
+    if (d.IsEmpty())
+        return;
+    m_painter->drawImage(QRect(d.Left, d.Top, d.Width(), d.Height()), image,
+                         QRect(source.Left, source.Top, source.Width(), source.Height()));
+}
+
+// ---- clipping
+
+void TCanvas::SetClipRect(const TRect& deviceRect)
+{
+    m_hasClip = true;
+    m_clip = deviceRect;
+    if (IsActive())
+        m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, std::max(0, m_clip.Width()), std::max(0, m_clip.Height())));
+}
+
+void TCanvas::RemoveClip()
+{
+    m_hasClip = false;
+    if (IsActive())
+        m_painter->setClipping(false);
+}
+
+TClipGuard::TClipGuard(TCanvas& canvas, const TRect& deviceRect)
+    : m_canvas(canvas), m_hadClip(canvas.HasClip()), m_previous(canvas.ClipRect())
+{
+    canvas.SetClipRect(deviceRect);
+}
+
+TClipGuard::~TClipGuard()
+{
+    if (m_hadClip)
+        m_canvas.SetClipRect(m_previous);
+    else
+        m_canvas.RemoveClip();
+}
+
+} // namespace platform

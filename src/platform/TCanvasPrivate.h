@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/FontEngine.h"
+#include "platform/Rounding.h"
+#include "platform/TCanvas.h"
+
+#include <QPainter>
+#include <QPen>
+#include <cstdint>
+#include <memory>
+
+// State shared by the canvas's drawing and text halves (TCanvas.cpp, TCanvasText.cpp).
+namespace platform {
+
+struct TCanvas::State {
+    // Revisions of Pen/Brush last turned into Qt objects; 0 forces a rebuild.
+    std::uint64_t penRevision = 0;
+    std::uint64_t brushRevision = 0;
+    // Revision of Brush whose background (bk mode and colour) was last applied.
+    std::uint64_t backgroundBrushRevision = 0;
+    QPen qpen;
+    QBrush qbrush;
+    QPainter::CompositionMode composition = QPainter::CompositionMode_SourceOver;
+    bool drawNothing = false; // pmNop
+    // What the painter currently holds, to skip needless calls.
+    bool painterHasGeometryPen = false;
+    bool painterOpaque = false;
+    QColor painterBackground;
+    const fontengine::Face* painterFace = nullptr;
+    QPainter::CompositionMode painterComposition = QPainter::CompositionMode_SourceOver;
+
+    // The face of Font for this device, rebuilt when any of the inputs changes.
+    std::shared_ptr<const fontengine::Face> face;
+    std::uint64_t faceFontRevision = 0;
+    int faceDeviceDpi = 0;
+    int faceHeight = 0;
+
+    // Axis scales of the map mode: device = logical * num / den (y negated when yUp).
+    int numX = 1, denX = 1, numY = 1, denY = 1;
+    bool yUp = false;
+};
+
+// Map-mode arithmetic, rounding halves away from zero like the platform.
+inline int scaleToDevice(int v, int num, int den)
+{
+    return num == den ? v : MulDiv(v, num, den);
+}
+
+} // namespace platform

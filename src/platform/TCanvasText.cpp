@@ -1,0 +1,356 @@
+// Text output of TCanvas: TextOut with its alignment and escapement, measuring, and DrawText with
+// the line and word breaking of the original platform.
+#include "platform/TCanvas.h"
+
+#include "platform/TCanvasPrivate.h"
+
+#include <QPaintDevice>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// Paragraphs of a text: CR LF, CR and LF each end one. A break at the very end opens no new line.
+QStringList paragraphs(const QString& text)
+{
+    QStringList out;
+    QString current;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            out << current;
+            current.clear();
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            current += c;
+        }
+    }
+    if (!current.isEmpty() || out.isEmpty())
+        out << current;
+    return out;
+}
+
+// "&x" shows x (underlined on the platform, plain here), "&&" shows "&".
+QString withoutPrefixes(const QString& text)
+{
+    if (!text.contains(QLatin1Char('&')))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        QChar c = text.at(i);
+        if (c == QLatin1Char('&') && i + 1 < text.size())
+            c = text.at(++i);
+        out += c;
+    }
+    return out;
+}
+
+QString withoutBreaks(const QString& text)
+{
+    QString out = text;
+    out.remove(QLatin1Char('\r'));
+    out.remove(QLatin1Char('\n'));
+    return out;
+}
+
+// Extents of the first n characters, for n = 0..size: widths add up glyph by glyph since the
+// faces neither kern nor shape.
+std::vector<double> prefixAdvances(const fontengine::Face& face, const QString& s)
+{
+    std::vector<double> sums(static_cast<std::size_t>(s.size()) + 1, 0.0);
+    for (int i = 0; i < s.size(); ++i) {
+        double a = 0;
+        if (s.at(i).isHighSurrogate() && i + 1 < s.size())
+            a = face.advance(s.mid(i, 2));
+        else if (!s.at(i).isLowSurrogate())
+            a = face.metrics.horizontalAdvance(s.at(i));
+        sums[static_cast<std::size_t>(i) + 1] = sums[static_cast<std::size_t>(i)] + a;
+    }
+    return sums;
+}
+
+// One paragraph broken into lines at blanks, the way the platform's word break goes: the line
+// ends at the last blank before the first character that does not fit; one blank at the break is
+// dropped (kept on a left-aligned line's end, where it cannot be seen); a word that does not fit
+// on a line of its own stands alone on it, overflowing.
+void wordBreak(const fontengine::Face& face, const QString& para, int width, bool centredOrRight,
+               QStringList& lines)
+{
+    const QChar space = QLatin1Char(' ');
+    int pos = 0;
+    do {
+        const QString rest = para.mid(pos);
+        const std::vector<double> sums = prefixAdvances(face, rest);
+        const int len = static_cast<int>(rest.size());
+        if (R(sums.back()) <= width) {
+            lines << rest;
+            return;
+        }
+        int fit = 0;
+        while (fit < len && R(sums[static_cast<std::size_t>(fit) + 1]) <= width)
+            ++fit;
+        int p = fit;
+        bool wordFits = true;
+        if (fit == 0) {
+            wordFits = false;
+        } else if (rest.at(p) == space) {
+            --p;
+        } else {
+            while (p > 0 && rest.at(--p) != space) {
+            }
+            wordFits = p != 0 || rest.at(p) == space;
+        }
+        int lineLength;
+        int used;
+        if (wordFits) {
+            if (!centredOrRight || rest.at(p) != space)
+                ++p;
+            lineLength = p;
+            used = p;
+            if (p < len && rest.at(p) == space)
+                ++used;
+        } else {
+            p = 0;
+            while (p < len && rest.at(p) != space)
+                ++p;
+            lineLength = p;
+            used = p < len ? p + 1 : p;
+        }
+        lines << rest.left(lineLength);
+        pos += std::max(1, used);
+    } while (pos < para.size());
+}
+
+} // namespace
+
+const fontengine::Face& TCanvas::face()
+{
+    State& s = *m_state;
+    const QPaintDevice* dev = Device();
+    const int dpi = dev != nullptr ? dev->logicalDpiY() : 96;
+    int height = Font.Height();
+    if (m_mapMode != MM_TEXT && height != 0) {
+        const int scaled = std::max(1, scaleToDevice(std::abs(height), s.numY, s.denY));
+        height = height < 0 ? -scaled : scaled;
+    }
+    if (!s.face || s.faceFontRevision != Font.Revision() || s.faceDeviceDpi != dpi || s.faceHeight != height) {
+        const auto* previous = s.face.get();
+        auto made = fontengine::face(Font.Name(), height, Font.Style(), dpi);
+        if (made.get() != previous)
+            s.face = std::move(made);
+        s.faceFontRevision = Font.Revision();
+        s.faceDeviceDpi = dpi;
+        s.faceHeight = height;
+    }
+    return *s.face;
+}
+
+unsigned TCanvas::SetTextAlign(unsigned align)
+{
+    const unsigned previous = m_textAlign;
+    m_textAlign = align;
+    return previous;
+}
+
+int TCanvas::SetBkMode(int mode)
+{
+    const int previous = m_bkMode;
+    if (mode == TRANSPARENT || mode == OPAQUE)
+        m_bkMode = mode;
+    return previous;
+}
+
+TColor TCanvas::SetBkColor(TColor color)
+{
+    const TColor previous = m_bkColor;
+    m_bkColor = ColorToRGB(color);
+    return previous;
+}
+
+int TCanvas::TextWidth(const QString& text)
+{
+    return TextExtent(text).cx;
+}
+
+int TCanvas::TextHeight(const QString& text)
+{
+    return TextExtent(text).cy;
+}
+
+TSize TCanvas::TextExtent(const QString& text)
+{
+    const fontengine::Face& f = face();
+    const State& s = *m_state;
+    return {scaleToDevice(f.width(text), s.denX, s.numX), scaleToDevice(f.tm.tmHeight, s.denY, s.numY)};
+}
+
+TTextMetric TCanvas::GetTextMetrics()
+{
+    TTextMetric tm = face().tm;
+    if (m_mapMode != MM_TEXT) {
+        const State& s = *m_state;
+        auto y = [&](int v) { return scaleToDevice(v, s.denY, s.numY); };
+        auto x = [&](int v) { return scaleToDevice(v, s.denX, s.numX); };
+        tm.tmHeight = y(tm.tmHeight);
+        tm.tmAscent = y(tm.tmAscent);
+        tm.tmDescent = tm.tmHeight - tm.tmAscent;
+        tm.tmInternalLeading = y(tm.tmInternalLeading);
+        tm.tmExternalLeading = y(tm.tmExternalLeading);
+        tm.tmAveCharWidth = x(tm.tmAveCharWidth);
+        tm.tmMaxCharWidth = x(tm.tmMaxCharWidth);
+    }
+    return tm;
+}
+
+void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, const TRect* clip)
+{
+    State& s = *m_state;
+    const fontengine::Face& f = face();
+    const int w = f.width(text);
+    const TTextMetric& tm = f.tm;
+
+    int left = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        left = -w / 2;
+    else if ((align & TA_CENTER) == TA_RIGHT)
+        left = -w;
+    int top = 0;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        top = -tm.tmAscent;
+    else if ((align & TA_BASELINE) == TA_BOTTOM)
+        top = -tm.tmHeight;
+
+    const int escapement = Font.Escapement() % 3600;
+    const bool turned = escapement != 0;
+    if (turned) {
+        // Counter-clockwise on a y-down device is a negative angle for Qt.
+        m_painter->setTransform(QTransform::fromTranslate(x, y).rotate(-escapement / 10.0));
+    } else {
+        left += x;
+        top += y;
+    }
+
+    bool clipped = false;
+    if (clip != nullptr) {
+        QRect r(clip->Left, clip->Top, clip->Width(), clip->Height());
+        if (m_hasClip)
+            r &= QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height());
+        if (turned) // clip rectangles are device rectangles, not turned with the text
+            r = QTransform::fromTranslate(x, y).rotate(-escapement / 10.0).inverted().mapRect(r);
+        m_painter->setClipRect(r);
+        clipped = true;
+    }
+
+    if (s.painterComposition != QPainter::CompositionMode_SourceOver) {
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        s.painterComposition = QPainter::CompositionMode_SourceOver;
+    }
+    applyQtBackground(false); // the text cell is filled here, not by Qt
+    if (m_bkMode == OPAQUE && w > 0)
+        m_painter->fillRect(QRect(left, top, w, tm.tmHeight), ToQColor(m_bkColor));
+    if (s.painterFace != &f) {
+        m_painter->setFont(f.font);
+        s.painterFace = &f;
+    }
+    m_painter->setPen(ToQColor(Font.Color()));
+    s.painterHasGeometryPen = false;
+    m_painter->drawText(QPointF(left, top + tm.tmAscent), text);
+
+    if (turned)
+        m_painter->resetTransform();
+    if (clipped) {
+        if (m_hasClip)
+            m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height()));
+        else
+            m_painter->setClipping(false);
+    }
+}
+
+void TCanvas::TextOut(int x, int y, const QString& text)
+{
+    if (!IsActive() || text.isEmpty())
+        return;
+    realizeBrushBackground();
+    const TPoint d = LPtoDP({x, y});
+    drawTextLine(d.X, d.Y, text, m_textAlign, nullptr);
+}
+
+int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
+{
+    const bool calc = (format & DT_CALCRECT) != 0;
+    const State& s = *m_state;
+    if (text.isEmpty()) {
+        if (calc) {
+            rect.Right = rect.Left;
+            rect.Bottom = rect.Top;
+        }
+        return 0;
+    }
+    const fontengine::Face& f = face();
+    const int lineHeight = f.tm.tmHeight + ((format & DT_EXTERNALLEADING) ? f.tm.tmExternalLeading : 0);
+    const TRect d = deviceRect(rect.Left, rect.Top, rect.Right, rect.Bottom);
+    const QString shown = (format & DT_NOPREFIX) ? text : withoutPrefixes(text);
+
+    QStringList lines;
+    if (format & DT_SINGLELINE) {
+        lines << withoutBreaks(shown);
+    } else {
+        const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
+        for (const QString& para : paragraphs(shown)) {
+            if ((format & DT_WORDBREAK) && !para.isEmpty())
+                wordBreak(f, para, d.Width(), centredOrRight, lines);
+            else
+                lines << para;
+        }
+    }
+
+    std::vector<int> widths;
+    widths.reserve(static_cast<std::size_t>(lines.size()));
+    int maxWidth = 0;
+    for (const QString& line : lines) {
+        widths.push_back(f.width(line));
+        maxWidth = std::max(maxWidth, widths.back());
+    }
+    const int total = lineHeight * static_cast<int>(lines.size());
+
+    if (calc) {
+        rect.Right = rect.Left + scaleToDevice(maxWidth, s.denX, s.numX);
+        const int h = scaleToDevice(total, s.denY, s.numY);
+        rect.Bottom = rect.Top + (s.yUp ? -h : h);
+        return h;
+    }
+
+    int y = d.Top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER)
+            y = d.Top + (d.Height() - lineHeight) / 2;
+        else if (format & DT_BOTTOM)
+            y = d.Bottom - lineHeight;
+    }
+    const int height = y - d.Top + total;
+    if (!IsActive())
+        return scaleToDevice(height, s.denY, s.numY);
+
+    realizeBrushBackground();
+    const bool clip = (format & DT_NOCLIP) == 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int w = widths[static_cast<std::size_t>(i)];
+        int x = d.Left;
+        if (format & DT_CENTER)
+            x = (d.Left + d.Right - w) / 2;
+        else if (format & DT_RIGHT)
+            x = d.Right - w;
+        if (!lines[i].isEmpty())
+            drawTextLine(x, y, lines[i], TA_LEFT | TA_TOP, clip ? &d : nullptr);
+        y += lineHeight;
+    }
+    return scaleToDevice(height, s.denY, s.numY);
+}
+
+} // namespace platform
