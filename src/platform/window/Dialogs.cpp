@@ -1,0 +1,178 @@
+#include "Dialogs.h"
+
+#include "Application.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace platform {
+
+DialogHooks& dialogHooks()
+{
+    static DialogHooks hooks;
+    return hooks;
+}
+
+QMessageBox::Icon iconOf(int dialogType)
+{
+    switch (dialogType) {
+    case mtWarning:
+        return QMessageBox::Warning;
+    case mtError:
+        return QMessageBox::Critical;
+    case mtInformation:
+        return QMessageBox::Information;
+    case mtConfirmation:
+        return QMessageBox::Question;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::StandardButtons standardButtonsOf(TMsgDlgButtons buttons)
+{
+    QMessageBox::StandardButtons result;
+    if (buttons & mbYes)
+        result |= QMessageBox::Yes;
+    if (buttons & mbNo)
+        result |= QMessageBox::No;
+    if (buttons & mbOK)
+        result |= QMessageBox::Ok;
+    if (buttons & mbCancel)
+        result |= QMessageBox::Cancel;
+    if (buttons & mbAbort)
+        result |= QMessageBox::Abort;
+    if (buttons & mbRetry)
+        result |= QMessageBox::Retry;
+    if (buttons & mbIgnore)
+        result |= QMessageBox::Ignore;
+    if (buttons & mbHelp)
+        result |= QMessageBox::Help;
+    if (result == QMessageBox::NoButton)
+        result = QMessageBox::Ok;
+    return result;
+}
+
+int modalResultOf(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return mrOk;
+    case QMessageBox::Cancel:
+        return mrCancel;
+    case QMessageBox::Abort:
+        return mrAbort;
+    case QMessageBox::Retry:
+        return mrRetry;
+    case QMessageBox::Ignore:
+        return mrIgnore;
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    default:
+        return mrNone;
+    }
+}
+
+int execMessageBox(QMessageBox& box)
+{
+    if (dialogHooks().messageBox)
+        dialogHooks().messageBox(box);
+    else
+        box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    return clicked != nullptr ? modalResultOf(box.standardButton(clicked)) : mrNone;
+}
+
+int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(Application::Title());
+    box.setIcon(iconOf(type));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setStandardButtons(standardButtonsOf(buttons));
+    return execMessageBox(box);
+}
+
+bool InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    const bool accepted = dialogHooks().inputDialog ? dialogHooks().inputDialog(dialog)
+                                                    : dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        value = dialog.textValue();
+    return accepted;
+}
+
+QStringList nameFiltersOf(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString description = parts[i];
+        const QString mask = i + 1 < parts.size() ? parts[i + 1] : QStringLiteral("*");
+        if (description.isEmpty() && mask.isEmpty())
+            continue;
+        QStringList patterns;
+        for (const QString& p : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
+                if (!patterns.contains(variant))
+                    patterns << variant;
+        }
+        if (patterns.isEmpty())
+            patterns << QStringLiteral("*");
+        // The dialog hides the parenthesised patterns (HideNameFilterDetails), so the user sees
+        // the description exactly as written.
+        result << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return result;
+}
+
+bool TOpenDialog::Execute()
+{
+    QFileDialog dialog(QApplication::activeWindow(), Title);
+    dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!IsSave() && (Options & ofFileMustExist) ? QFileDialog::ExistingFile
+                                                                : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (IsSave() && !(Options & ofOverwritePrompt))
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = nameFiltersOf(Filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(FilterIndex - 1, filters.first()));
+    }
+    if (!DefaultExt.isEmpty())
+        dialog.setDefaultSuffix(DefaultExt);
+    if (!InitialDir.isEmpty())
+        dialog.setDirectory(InitialDir);
+    if (!FileName.isEmpty())
+        dialog.selectFile(FileName);
+
+    bool accepted;
+    if (dialogHooks().fileDialog) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        accepted = dialogHooks().fileDialog(dialog);
+    } else {
+        accepted = dialog.exec() == QDialog::Accepted;
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    if (!accepted || chosen.isEmpty())
+        return false;
+    FileName = chosen.first();
+    const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
+    if (index >= 0)
+        FilterIndex = static_cast<int>(index) + 1;
+    return true;
+}
+
+} // namespace platform

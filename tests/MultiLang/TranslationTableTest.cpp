@@ -1,0 +1,80 @@
+#include "MultiLang/TranslationTable.h"
+#include "TestSupport.h"
+#include "platform/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+
+namespace {
+
+TEST(TranslationTable, RowsLoadAsFlatWordsWithMissingTextsEmpty)
+{
+    const TranslationTable t = parseTranslationTable(
+        "# comment\r\n"
+        "!Languages\t3\r\n"
+        "\r\n"
+        "%Form%\tTitre\tTitle\tTitel\r\n"
+        "AgBtn\r\n"
+        "\".Hint\tA gauche\tLeft\r\n"
+        "@1\t\\sdegr\xc3\xa9s\t degrees\\s\tx\\\\y\\q\r\n",
+        "mem");
+    EXPECT_EQ(t.Languages, 3);
+    EXPECT_EQ(t.Words, QStringList({"%Form%", "Titre", "Title", "Titel",
+                                    "AgBtn", "", "", "",
+                                    "\".Hint", "A gauche", "Left", "",
+                                    "@1", QString::fromUtf8(" degrés"), " degrees ", "x\\y\\q"}));
+}
+
+TEST(TranslationTable, MalformedRowsAreRefusedWithTheirLine)
+{
+    EXPECT_THROW(parseTranslationTable("!Languages\t2\nKey\ta\tb\tc\n", "t"), platform::EInOutError);
+    EXPECT_THROW(parseTranslationTable("\tno key\n", "t"), platform::EInOutError);
+    EXPECT_THROW(parseTranslationTable("Key\ta\n!Languages\t2\n", "t"), platform::EInOutError);
+    EXPECT_THROW(parseTranslationTable("!Languages\t0\n", "t"), platform::EInOutError);
+    EXPECT_THROW(parseTranslationTable("!Language\t2\n", "t"), platform::EInOutError);
+    try {
+        parseTranslationTable("ok\na\nKey\t1\t2\t3\t4\t5\t6\t7\t8\n", "table.txt");
+        FAIL() << "eight texts for seven languages were accepted";
+    } catch (const platform::EInOutError& e) {
+        EXPECT_TRUE(e.message().contains("table.txt")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("line 3")) << e.message().toStdString();
+    }
+    EXPECT_THROW(readTranslationTable(testsupport::dataPath("MultiLang/none.txt")), platform::EInOutError);
+}
+
+TEST(TranslationTable, ExampleFileLoadsWholeRows)
+{
+    const TranslationTable t = readTranslationTable(testsupport::dataPath("MultiLang/Example.txt"));
+    EXPECT_EQ(t.Languages, 7);
+    ASSERT_EQ(t.Words.size() % 8, 0);
+    EXPECT_EQ(t.Words.mid(0, 3), QStringList({"%Form%", QString::fromUtf8("Fenêtre d'essai"), "Test window"}));
+}
+
+// Every table compiled into the program has French and English for each key that has any text
+// (a row may be all empty: a button without a caption).
+TEST(TranslationTable, ShippedTablesHaveFrenchAndEnglishEverywhere)
+{
+    int tables = 0;
+    QDirIterator it(QStringLiteral(":/lang"), QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!it.fileInfo().isFile())
+            continue;
+        ++tables;
+        const TranslationTable t = readTranslationTable(path);
+        const int length = t.Languages + 1;
+        for (qsizetype row = 0; row + length <= t.Words.size(); row += length) {
+            const QStringList texts = t.Words.mid(row + 1, t.Languages);
+            const bool anyText = std::any_of(texts.begin(), texts.end(), [](const QString& s) { return !s.isEmpty(); });
+            if (anyText) {
+                EXPECT_FALSE(texts.value(0).isEmpty()) << path.toStdString() << " " << t.Words[row].toStdString() << " lacks French";
+                EXPECT_FALSE(texts.value(1).isEmpty()) << path.toStdString() << " " << t.Words[row].toStdString() << " lacks English";
+            }
+        }
+    }
+    if (tables == 0)
+        GTEST_SKIP() << "no translation table is compiled in yet";
+}
+
+} // namespace
