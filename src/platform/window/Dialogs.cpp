@@ -115,6 +115,8 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value)
 QStringList nameFiltersOf(const QString& filter)
 {
     QStringList result;
+    if (filter.isEmpty())
+        return result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         const QString description = parts[i];
@@ -169,9 +171,15 @@ bool TOpenDialog::Execute()
     if (!accepted || chosen.isEmpty())
         return false;
     FileName = chosen.first();
-    const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
-    if (index >= 0)
-        FilterIndex = static_cast<int>(index) + 1;
+    // With the details hidden, the dialog may answer the filter as it displays it.
+    const QString selected = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        const QString& f = filters[i];
+        if (selected == f || selected == f.left(f.lastIndexOf(QStringLiteral(" ("))).trimmed()) {
+            FilterIndex = static_cast<int>(i) + 1;
+            break;
+        }
+    }
     return true;
 }
 

@@ -1,0 +1,105 @@
+#include "platform/window/Application.h"
+#include "platform/window/Dialogs.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QTemporaryDir>
+
+using namespace platform;
+
+namespace {
+
+TEST(Dialogs, MessageDlgIsTitledWithTheApplicationAndAnswersOk)
+{
+    DialogHooksGuard guard;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    dialogHooks().messageBox = [&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        buttons = box.standardButtons();
+        box.button(QMessageBox::Ok)->click();
+    };
+    EXPECT_EQ(MessageDlg("Cannot open the file.", mtError), mrOk);
+    EXPECT_EQ(title, Application::Title());
+    EXPECT_EQ(text, "Cannot open the file.");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+TEST(Dialogs, InputQueryGivesTheEditedValueOnlyOnOk)
+{
+    DialogHooksGuard guard;
+    QString caption, prompt, preset;
+    dialogHooks().inputDialog = [&](QInputDialog& d) {
+        caption = d.windowTitle();
+        prompt = d.labelText();
+        preset = d.textValue();
+        d.setTextValue("Clients 2024");
+        return true;
+    };
+    QString value = "Clients";
+    EXPECT_TRUE(InputQuery("New family", "Name:", value));
+    EXPECT_EQ(value, "Clients 2024");
+    EXPECT_EQ(caption, "New family");
+    EXPECT_EQ(prompt, "Name:");
+    EXPECT_EQ(preset, "Clients");
+
+    dialogHooks().inputDialog = [](QInputDialog& d) {
+        d.setTextValue("changed");
+        return false;
+    };
+    EXPECT_FALSE(InputQuery("New family", "Name:", value));
+    EXPECT_EQ(value, "Clients 2024");
+}
+
+TEST(Dialogs, FiltersMatchBothCasesAndShowTheirDescription)
+{
+    EXPECT_EQ(nameFiltersOf("Text (*.TXT)|*.TXT|Comma separated value (*.CSV)|*.CSV"),
+              QStringList({"Text (*.TXT) (*.TXT *.txt)", "Comma separated value (*.CSV) (*.CSV *.csv)"}));
+    EXPECT_EQ(nameFiltersOf("All|*.bmp;*.*"), QStringList({"All (*.bmp *.BMP *.*)"}));
+    EXPECT_EQ(nameFiltersOf(""), QStringList());
+}
+
+TEST(Dialogs, FileDialogsReportTheChosenFileAndFilter)
+{
+    DialogHooksGuard guard;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QString title;
+    QStringList filters;
+    dialogHooks().fileDialog = [&](QFileDialog& d) {
+        title = d.windowTitle();
+        filters = d.nameFilters();
+        EXPECT_TRUE(d.selectedNameFilter().startsWith("Comma separated value (*.CSV)"));
+        d.selectNameFilter(filters.value(0));
+        d.selectFile(dir.filePath("export"));
+        return true;
+    };
+    TSaveDialog save;
+    save.Title = "Export the address-book";
+    save.Filter = "Text (*.TXT)|*.TXT|Comma separated value (*.CSV)|*.CSV";
+    save.FilterIndex = 2;
+    save.InitialDir = dir.path();
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(title, "Export the address-book");
+    EXPECT_EQ(filters.size(), 2);
+    EXPECT_EQ(save.FilterIndex, 1);
+    EXPECT_EQ(save.FileName, dir.filePath("export"));
+
+    // Cancel leaves the dialog's settings.
+    dialogHooks().fileDialog = [](QFileDialog&) { return false; };
+    TOpenDialog open;
+    open.FileName = "base.FIC";
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(open.FileName, "base.FIC");
+}
+
+} // namespace
