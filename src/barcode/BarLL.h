@@ -8,7 +8,31 @@
 #include <cstdint>
 #include <vector>
 
+namespace platform {
 class TCanvas;
+}
+
+// Where the parts of a symbol go, in pixels relative to its top-left corner, before rotation.
+struct TBarcodeGeometry {
+    struct Bar {
+        int Left = 0, Top = 0, Right = 0, Bottom = 0; // Right and Bottom just outside
+    };
+    struct Text {
+        int X = 0, Y = 0; // centre of the top edge
+        QByteArray Text;
+    };
+    std::vector<Bar> Bars;
+    std::vector<Text> Texts;
+    int Width = 0;
+    int Height = 0;
+    int FontHeight = 0; // of the human-readable text, in pixels (cell height)
+    int TextHeight = 0; // the font's TextHeight("Ay")
+};
+
+// Resolution used when a canvas reports 0 pixels per inch: the screen's. Design pixels are at 96
+// pixels per inch, which is what the design surface shows; tests may set another.
+int BarcodeScreenPixelsPerInch();
+void SetBarcodeScreenPixelsPerInch(int ppi);
 
 // The settings of one barcode. Texts are Windows-1252 bytes: the symbologies are defined on
 // those codes (Code 128's special symbols are the characters 131 to 138).
@@ -50,7 +74,11 @@ public:
 
     // Encodes and draws at the pixel position (x, y); returns the size drawn in pixels, width and
     // height already swapped for the quarter turns.
-    void Draw(TCanvas& canvas, int x, int y, int& width, int& height);
+    void Draw(platform::TCanvas& canvas, int x, int y, int& width, int& height);
+
+    // Encodes and lays the symbol out for the canvas's resolution, drawing nothing. It sets the
+    // canvas font to the text font (unrotated) to measure it.
+    TBarcodeGeometry Layout(platform::TCanvas& canvas);
 
     // The text printed with the symbol, without the add-on (valid after Encode). EAN-8, EAN-13 and
     // UPC-A return all their digits; the drawing splits them in groups.
