@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QTemporaryDir>
@@ -100,6 +102,61 @@ TEST(Dialogs, FileDialogsReportTheChosenFileAndFilter)
     open.FileName = "base.FIC";
     EXPECT_FALSE(open.Execute());
     EXPECT_EQ(open.FileName, "base.FIC");
+}
+
+TEST(Dialogs, FontDialogChangesFaceSizeAndStylesAndKeepsTheRest)
+{
+    DialogHooksGuard guard;
+    TFontDialog dialog;
+    dialog.Font.SetName("Liberation Sans");
+    dialog.Font.SetSize(12);
+    dialog.Font.SetStyle({fsItalic});
+    dialog.Font.SetColor(clRed);
+    dialog.Font.SetEscapement(900);
+    QFont offered;
+    dialogHooks().fontDialog = [&](QFontDialog& d) {
+        offered = d.currentFont();
+        QFont f("Liberation Serif");
+        f.setPointSize(20);
+        f.setBold(true);
+        f.setStrikeOut(true);
+        d.setCurrentFont(f);
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(offered.family(), "Liberation Sans");
+    EXPECT_EQ(offered.pointSize(), 12);
+    EXPECT_TRUE(offered.italic());
+    EXPECT_EQ(dialog.Font.Name(), "Liberation Serif");
+    EXPECT_EQ(dialog.Font.Size(), 20);
+    EXPECT_EQ(dialog.Font.Height(), -27); // 20 points at 96 pixels per inch
+    EXPECT_EQ(dialog.Font.Style(), TFontStyles({fsBold, fsStrikeOut}));
+    EXPECT_EQ(dialog.Font.Color(), clRed);
+    EXPECT_EQ(dialog.Font.Escapement(), 900);
+
+    dialogHooks().fontDialog = [](QFontDialog& d) {
+        d.setCurrentFont(QFont("Liberation Mono"));
+        return false;
+    };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.Font.Name(), "Liberation Serif");
+}
+
+TEST(Dialogs, ColorDialogSpeaksInPlatformColours)
+{
+    DialogHooksGuard guard;
+    TColorDialog dialog;
+    dialog.Color = RGB(10, 20, 30);
+    QColor offered;
+    dialogHooks().colorDialog = [&](QColorDialog& d) {
+        offered = d.currentColor();
+        d.setCurrentColor(QColor(200, 100, 50));
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(offered, QColor(10, 20, 30));
+    EXPECT_EQ(dialog.Color, RGB(200, 100, 50));
+    EXPECT_EQ(dialog.Color, 0x3264C8);
 }
 
 } // namespace

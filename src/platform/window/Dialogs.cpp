@@ -3,8 +3,13 @@
 #include "Application.h"
 
 #include <QAbstractButton>
+#include "platform/Rounding.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <cstdlib>
 #include <QInputDialog>
 
 namespace platform {
@@ -181,6 +186,57 @@ bool TOpenDialog::Execute()
         }
     }
     return true;
+}
+
+QFont toDialogFont(const TFont& font)
+{
+    QFont result(font.Name());
+    const int points = std::abs(font.Size());
+    result.setPointSize(points > 0 ? points : 10);
+    result.setBold(font.Style().Contains(fsBold));
+    result.setItalic(font.Style().Contains(fsItalic));
+    result.setUnderline(font.Style().Contains(fsUnderline));
+    result.setStrikeOut(font.Style().Contains(fsStrikeOut));
+    return result;
+}
+
+TFont fromDialogFont(const QFont& chosen, const TFont& font)
+{
+    TFont result = font;
+    result.SetName(chosen.family());
+    if (chosen.pointSizeF() > 0)
+        result.SetSize(R(chosen.pointSizeF()));
+    TFontStyles style;
+    if (chosen.bold())
+        style = style + fsBold;
+    if (chosen.italic())
+        style = style + fsItalic;
+    if (chosen.underline())
+        style = style + fsUnderline;
+    if (chosen.strikeOut())
+        style = style + fsStrikeOut;
+    result.SetStyle(style);
+    return result;
+}
+
+bool TFontDialog::Execute()
+{
+    QFontDialog dialog(toDialogFont(Font), QApplication::activeWindow());
+    const bool accepted = dialogHooks().fontDialog ? dialogHooks().fontDialog(dialog)
+                                                   : dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        Font = fromDialogFont(dialog.currentFont(), Font);
+    return accepted;
+}
+
+bool TColorDialog::Execute()
+{
+    QColorDialog dialog(ToQColor(Color), QApplication::activeWindow());
+    const bool accepted = dialogHooks().colorDialog ? dialogHooks().colorDialog(dialog)
+                                                    : dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        Color = FromQColor(dialog.currentColor());
+    return accepted;
 }
 
 } // namespace platform

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/Graphics.h"
+#include "platform/TColor.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -95,6 +98,30 @@ public:
 protected:
     bool IsSave() const override { return true; }
 };
+
+// The font dialog: family, point size and the styles bold, italic, underline, strike-out. The
+// colour, the character set and the escapement of Font are kept as they were.
+class TFontDialog : public QObject {
+    Q_OBJECT
+public:
+    explicit TFontDialog(QObject* parent = nullptr) : QObject(parent) {}
+    TFont Font;
+    bool Execute();
+};
+
+class TColorDialog : public QObject {
+    Q_OBJECT
+public:
+    explicit TColorDialog(QObject* parent = nullptr) : QObject(parent) {}
+    TColor Color = clBlack;
+    // On OK Color holds the chosen colour as 0x00BBGGRR.
+    bool Execute();
+};
+
+// Conversions between the dialogs' fonts and ours, in points.
+QFont toDialogFont(const TFont& font);
+// `font` with the family, size and styles of `chosen`.
+TFont fromDialogFont(const QFont& chosen, const TFont& font);
 
 // The Qt name filters for a filter text: each description stays as written, the masks match
 // either letter case (names were written for a case-insensitive file system).
