@@ -43,14 +43,6 @@ TEST(TranslationTable, MalformedRowsAreRefusedWithTheirLine)
     EXPECT_THROW(readTranslationTable(testsupport::dataPath("MultiLang/none.txt")), platform::EInOutError);
 }
 
-TEST(TranslationTable, ExampleFileLoadsWholeRows)
-{
-    const TranslationTable t = readTranslationTable(testsupport::dataPath("MultiLang/Example.txt"));
-    EXPECT_EQ(t.Languages, 7);
-    ASSERT_EQ(t.Words.size() % 8, 0);
-    EXPECT_EQ(t.Words.mid(0, 3), QStringList({"%Form%", QString::fromUtf8("Fenêtre d'essai"), "Test window"}));
-}
-
 // Every table compiled into the program has French and English for each key that has any text
 // (a row may be all empty: a button without a caption).
 TEST(TranslationTable, ShippedTablesHaveFrenchAndEnglishEverywhere)
