@@ -1,0 +1,119 @@
+#include "platform/TStringGrid.h"
+#include "station/FormatFamilies.h"
+#include "station/SheetFormat.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace station;
+
+namespace {
+
+QString dossierFormats()
+{
+    return QStringLiteral(PRAVOLIS_SOURCE_DIR "/data/formats");
+}
+
+} // namespace
+
+// The reference families shipped beside the program: every format must lie wholly on its page,
+// with its margins resolved as the print loop resolves them.
+TEST(ShippedFormats, EveryFormatFitsItsPage)
+{
+    const TNomsPapier noms;
+    const std::vector<TFichierFamille> fichiers = ListerFamilles(dossierFormats());
+    // The custom family is not shipped: the program makes it.
+    ASSERT_GE(fichiers.size(), 9u);
+    EXPECT_FALSE(QFile::exists(fichiers.back().Chemin));
+
+    int formats = 0;
+    QSet<QString> vus;
+    QSet<int> papiers;
+    for (size_t f = 0; f + 1 < fichiers.size(); ++f) {
+        const TFichierFamille& fichier = fichiers[f];
+        SCOPED_TRACE(fichier.Nom.toStdString());
+        EXPECT_FALSE(EstFamillePerso(fichier.Nom));
+        EXPECT_FALSE(fichier.Nom.contains(u'.'));
+        platform::TStringGrid g;
+        LireFamilleFormats(fichier.Chemin, g, noms.FormatParDefaut);
+        EXPECT_NE(g.Cell(cfNom, 0), noms.FormatParDefaut); // the file was read
+        QSet<int> typesFamille;
+        for (int r = 0; r < g.RowCount(); ++r) {
+            const TLigneFormat l = TLigneFormat::DeGrille(g, r);
+            SCOPED_TRACE(l.Nom().toStdString());
+            ++formats;
+            // Reference names begin with a numeric code, so their paper never depends on the
+            // interface language.
+            EXPECT_TRUE(QRegularExpression("^\\d{5} - ").match(l.Nom()).hasMatch());
+            EXPECT_FALSE(vus.contains(l.Nom()));
+            vus.insert(l.Nom());
+
+            const int colonnes = l.Entier(cfColonnes);
+            const int lignes = l.Entier(cfLignes);
+            EXPECT_TRUE(colonnes >= 1 && colonnes <= NbEtiquettesMax);
+            EXPECT_TRUE(lignes >= 1 && lignes <= NbEtiquettesMax);
+            const TApercuPlanche a = RemplirApercu(l, noms);
+            EXPECT_GT(a.LargeurEtiquette, 0);
+            EXPECT_GT(a.HauteurEtiquette, 0);
+            EXPECT_GE(a.EcartHorizontal, 0);
+            EXPECT_GE(a.EcartVertical, 0);
+            EXPECT_GE(a.MargeGauche, 0);
+            EXPECT_GE(a.MargeHaut, 0);
+            EXPECT_LE(a.MargeGauche + a.NbColonnes * a.LargeurEtiquette + (a.NbColonnes - 1) * a.EcartHorizontal,
+                      a.LargeurPage);
+            EXPECT_LE(a.MargeHaut + a.NbLignes * a.HauteurEtiquette + (a.NbLignes - 1) * a.EcartVertical,
+                      a.HauteurPage);
+            // Centring leaves the gaps out, so it is only used where there are none.
+            if (l.Cells[cfMargeGauche] == MargeCentree) {
+                EXPECT_EQ(a.EcartHorizontal, 0);
+            }
+            if (l.Cells[cfMargeHaut] == MargeCentree) {
+                EXPECT_EQ(a.EcartVertical, 0);
+            }
+            // Round or not, the two readings of the ellipse cells agree.
+            EXPECT_EQ(l.Ronde(), l.RondeTexte());
+            if (!l.Ronde()) {
+                EXPECT_EQ(l.Cells[cfEllipseLargeur], "0");
+                EXPECT_EQ(l.Cells[cfEllipseHauteur], "0");
+            }
+            typesFamille.insert(TypePapier(l.Nom(), noms));
+        }
+        // One paper per family.
+        EXPECT_EQ(typesFamille.size(), 1);
+        papiers.unite(typesFamille);
+    }
+    EXPECT_GE(formats, 40);
+    EXPECT_EQ(papiers, (QSet<int>{tpA4, tpA5, tpParavent12, tpParavent6, tpRouleau}));
+}
+
+// The commonest sheets are there with their real dimensions.
+TEST(ShippedFormats, CommonSheetsArePresent)
+{
+    const TNomsPapier noms;
+    struct Attendu {
+        int largeur, hauteur, colonnes, lignes;
+        bool rond;
+    };
+    const Attendu attendus[] = {
+        {9910, 3810, 2, 7, false}, {7000, 3600, 3, 8, false}, {6350, 3810, 3, 7, false},
+        {9910, 6770, 2, 4, false}, {21000, 29700, 1, 1, false}, {8500, 5400, 2, 5, false},
+        {4000, 4000, 4, 6, true},
+    };
+    QList<TLigneFormat> tous;
+    for (const TFichierFamille& f : ListerFamilles(dossierFormats())) {
+        platform::TStringGrid g;
+        LireFamilleFormats(f.Chemin, g, noms.FormatParDefaut);
+        for (int r = 0; r < g.RowCount(); ++r)
+            tous << TLigneFormat::DeGrille(g, r);
+    }
+    for (const Attendu& a : attendus) {
+        const bool trouve = std::any_of(tous.begin(), tous.end(), [&](const TLigneFormat& l) {
+            return TypePapier(l.Nom(), noms) == tpA4 && l.Entier(cfLargeur) == a.largeur
+                   && l.Entier(cfHauteur) == a.hauteur && l.Entier(cfColonnes) == a.colonnes
+                   && l.Entier(cfLignes) == a.lignes && l.Ronde() == a.rond;
+        });
+        EXPECT_TRUE(trouve) << a.largeur << " x " << a.hauteur << " (" << a.colonnes << " x " << a.lignes << ")";
+    }
+}

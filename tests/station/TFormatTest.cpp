@@ -1,0 +1,331 @@
+#include "MultiLang/MLBase.h"
+#include "platform/TIniFile.h"
+#include "platform/TStringGrid.h"
+#include "platform/window/Application.h"
+#include "station/window/PrevisPort.h"
+#include "station/window/TFormat.h"
+
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace station;
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
+namespace {
+
+QByteArray record(const QStringList& cells)
+{
+    QByteArray out;
+    for (const QString& c : cells)
+        out += c.toUtf8() + "\r\n";
+    return out;
+}
+
+class FakePrevis : public TPrevisPort {
+public:
+    bool EstVisible() const override { return visible; }
+    void SetChoixDepart(bool choix) override { choixDepart = choix; }
+    void Remplir(const TApercuPlanche& a, const QString& c) override
+    {
+        apercu = a;
+        caption = c;
+        ++remplissages;
+    }
+    void Montrer() override { visible = true; }
+    void Fermer() override { visible = false; }
+
+    bool visible = false;
+    bool choixDepart = true;
+    TApercuPlanche apercu;
+    QString caption;
+    int remplissages = 0;
+};
+
+QStringList items(const QComboBox* c)
+{
+    QStringList out;
+    for (int i = 0; i < c->count(); ++i)
+        out << c->itemText(i);
+    return out;
+}
+
+QStringList items(const QListWidget* l)
+{
+    QStringList out;
+    for (int i = 0; i < l->count(); ++i)
+        out << l->item(i)->text();
+    return out;
+}
+
+class FormatWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetGlobalLanguage(1); // the station runs in English
+        ASSERT_TRUE(dir.isValid());
+        writeBytes(dir.filePath("Sheets.for"),
+                   record({"11905 - 70 x 36", "7000", "3600", "3", "8", "0", "0", "99999", "99999", "0", "0"})
+                       + record({"11901 - 99,1 x 38,1", "9910", "3810", "2", "7", "250", "0", "465", "1515", "0", "0"}));
+        writeBytes(dir.filePath("Rolls.for"),
+                   record({"19009 - 40 round", "4000", "4000", "1", "1", "0", "0", "0", "0", "4000", "4000"}));
+        writeBytes(dir.filePath("Formats personnalisés.for"),
+                   record({"Roll - Tags", "5000", "2000", "2", "1", "300", "0", "0", "0", "0", "0"})
+                       + record({"A5 - Cards", "8500", "5400", "2", "2", "1000", "0", "1500", "99999", "0", "0"})
+                       + record({"A4 - Bad", "x", "4200", "3", "7", "0", "0", "0", "0", "0", "0"}));
+        ini = dir.filePath("p.ini");
+    }
+    void TearDown() override { platform::Application::SetErrorHook({}); }
+
+    QTemporaryDir dir;
+    QString ini;
+};
+
+} // namespace
+
+TEST_F(FormatWindow, ListsFamiliesAndFormatsAndRestoresTheSelection)
+{
+    writeBytes(ini, "[Dernier format]\r\nFamille=1\r\nFormat=1\r\n");
+    TFormat f(nullptr, dir.path(), ini);
+    EXPECT_EQ(f.windowTitle(), "Labels format");
+    EXPECT_EQ(f.NewBtn->text(), "Create");
+    EXPECT_EQ(items(f.ComboBox), (QStringList{"Rolls", "Sheets", QStringLiteral("Formats personnalisés")}));
+    EXPECT_EQ(f.ComboBox->currentIndex(), 1);
+    EXPECT_EQ(items(f.ListBox), (QStringList{"11901 - 99,1 x 38,1", "11905 - 70 x 36"}));
+    EXPECT_EQ(f.ListBox->currentRow(), 1);
+    EXPECT_EQ(f.Label2->text(), "A4");
+    EXPECT_EQ(f.NbFamilles(), 3);
+    EXPECT_EQ(f.GrilleCourante(), f.Grille(1));
+    // The selected format's centring margins.
+    EXPECT_EQ(f.CalculerMarge("99999", TDirectionMarge::Largeur), "0");
+    EXPECT_EQ(f.CalculerMarge("99999", TDirectionMarge::Hauteur), "450");
+    EXPECT_EQ(f.CalculerMarge("12", TDirectionMarge::Hauteur), "12");
+
+    // Changing the family lists its formats and selects the first.
+    f.ComboBox->setCurrentIndex(2);
+    f.ComboBoxChange();
+    EXPECT_EQ(items(f.ListBox), (QStringList{"A4 - Bad", "A5 - Cards", "Roll - Tags"}));
+    EXPECT_EQ(f.ListBox->currentRow(), 0);
+    // A user click on another format shows its paper.
+    f.ListBox->setCurrentRow(2);
+    EXPECT_EQ(f.Label2->text(), "Roll");
+    EXPECT_EQ(f.LargeurPage("Roll - Tags", 5000, 2, 300), 10300);
+    EXPECT_EQ(f.HauteurPage("Roll - Tags", 2000), 2000);
+
+    platform::TIniFile out(dir.filePath("out.ini"));
+    f.EcrireDernierFormat(out);
+    EXPECT_EQ(out.ReadInteger("Dernier format", "Famille", -1), 2);
+    EXPECT_EQ(out.ReadInteger("Dernier format", "Format", -1), 2);
+}
+
+TEST_F(FormatWindow, RememberedIndicesBeyondTheListsFallBackToTheFirst)
+{
+    writeBytes(ini, "[Dernier format]\r\nFamille=9\r\nFormat=4\r\n");
+    TFormat f(nullptr, dir.path(), ini);
+    EXPECT_EQ(f.ComboBox->currentIndex(), 0);
+    EXPECT_EQ(f.ListBox->currentRow(), 0);
+
+    writeBytes(ini, "[Dernier format]\r\nFamille=1\r\nFormat=-5\r\n");
+    TFormat g(nullptr, dir.path(), ini);
+    EXPECT_EQ(g.ComboBox->currentIndex(), 1);
+    EXPECT_EQ(g.ListBox->currentRow(), 0);
+}
+
+TEST_F(FormatWindow, OnlyTheCustomFamilyCanBeChanged)
+{
+    TFormat f(nullptr, dir.path(), ini);
+    ASSERT_EQ(f.ComboBox->currentIndex(), 0);
+    EXPECT_FALSE(f.DeleteBtn->isEnabled());
+    EXPECT_FALSE(f.NewBtn->isEnabled());
+
+    // A delete asked for elsewhere than the custom family changes nothing.
+    f.DeleteBtnClick();
+    EXPECT_EQ(f.Grille(0)->RowCount(), 1);
+
+    f.ComboBox->setCurrentIndex(2);
+    f.ComboBoxChange();
+    EXPECT_TRUE(f.DeleteBtn->isEnabled());
+    // The editor is not there yet: Create and Modify stay disabled, a double click does nothing.
+    EXPECT_FALSE(f.NewBtn->isEnabled());
+    EXPECT_FALSE(f.ModifBtn->isEnabled());
+    f.ListBoxDblClick();
+
+    QList<bool> appels;
+    f.SetEditeur([&](bool creer) { appels << creer; });
+    EXPECT_TRUE(f.NewBtn->isEnabled());
+    QTest::mouseClick(f.NewBtn, Qt::LeftButton);
+    f.ListBoxDblClick();
+    EXPECT_EQ(appels, (QList<bool>{true, false}));
+    f.ComboBox->setCurrentIndex(0);
+    f.ComboBoxChange();
+    EXPECT_FALSE(f.ModifBtn->isEnabled());
+    f.ListBoxDblClick();
+    EXPECT_EQ(appels.size(), 2);
+}
+
+TEST_F(FormatWindow, DeletingKeepsOneDefaultRow)
+{
+    TFormat f(nullptr, dir.path(), ini);
+    f.ComboBox->setCurrentIndex(2);
+    f.ComboBoxChange();
+    f.ListBox->setCurrentRow(2);
+    QTest::mouseClick(f.DeleteBtn, Qt::LeftButton);
+    EXPECT_EQ(items(f.ListBox), (QStringList{"A4 - Bad", "A5 - Cards"}));
+    EXPECT_EQ(f.ListBox->currentRow(), 1);
+    EXPECT_EQ(f.Label2->text(), "A5");
+    f.DeleteBtnClick();
+    f.DeleteBtnClick();
+    EXPECT_EQ(items(f.ListBox), (QStringList{"Default format"}));
+    EXPECT_EQ(f.ListBox->currentRow(), 0);
+    EXPECT_EQ(f.GrilleCourante()->RowCount(), 1);
+    EXPECT_EQ(f.LigneSelectionnee().Liste(), TLigneFormat::ParDefaut("Default format").Liste());
+
+    // The deletions reach the file at exit, the other families unchanged.
+    const QByteArray rolls = readBytes(dir.filePath("Rolls.for"));
+    EXPECT_TRUE(f.EnregistrerFamilles().isEmpty());
+    EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("Formats personnalisés.for"))),
+              record(TLigneFormat::ParDefaut("Default format").Liste()));
+    EXPECT_EQ(readBytes(dir.filePath("Rolls.for")), rolls);
+}
+
+TEST_F(FormatWindow, PreviewIsFilledFromTheSelectedFormat)
+{
+    TFormat f(nullptr, dir.path(), ini);
+    EXPECT_FALSE(f.BitBtn1->isEnabled()); // no preview window yet
+    FakePrevis p;
+    f.SetPrevis(&p);
+    ASSERT_TRUE(f.BitBtn1->isEnabled());
+    f.ComboBox->setCurrentIndex(2);
+    f.ComboBoxChange();
+    f.ListBox->setCurrentRow(1);
+    EXPECT_EQ(p.remplissages, 0); // hidden preview: nothing to refresh
+
+    QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+    EXPECT_FALSE(p.choixDepart);
+    EXPECT_TRUE(p.visible);
+    EXPECT_EQ(p.caption, "Sheet of labels A5 - Cards");
+    EXPECT_EQ(p.apercu.LargeurPage, 21000);
+    EXPECT_EQ(p.apercu.HauteurPage, 14850);
+    EXPECT_EQ(p.apercu.MargeGauche, 1500);
+    EXPECT_EQ(p.apercu.MargeHaut, (14850 - 2 * 5400) / 2);
+    EXPECT_EQ(p.apercu.EcartHorizontal, 1000);
+
+    // While the preview is visible, choosing another format refreshes it.
+    f.ListBox->setCurrentRow(2);
+    EXPECT_EQ(p.caption, "Sheet of labels Roll - Tags");
+    EXPECT_EQ(p.apercu.LargeurPage, 10300);
+    EXPECT_EQ(p.apercu.HauteurPage, 2000);
+
+    // A cell that is not a number gives the conversion error box, not a preview of nonsense.
+    QStringList erreurs;
+    platform::Application::SetErrorHook([&](const QString& m) { erreurs << m; });
+    const int avant = p.remplissages;
+    f.ListBox->setCurrentRow(0);
+    ASSERT_EQ(erreurs.size(), 1);
+    EXPECT_TRUE(erreurs[0].contains("'x' is not a valid integer value"));
+    EXPECT_EQ(p.remplissages, avant);
+    EXPECT_EQ(f.Label2->text(), "A4");
+
+    // Closing the window closes the preview.
+    f.show();
+    f.accept();
+    EXPECT_FALSE(p.visible);
+}
+
+TEST_F(FormatWindow, DialogAndWizardDress)
+{
+    TFormat f(nullptr, dir.path(), ini);
+    QSignalSpy annule(&f, &TFormat::Annule);
+    QSignalSpy suivant(&f, &TFormat::Suivant);
+    QSignalSpy precedent(&f, &TFormat::Precedent);
+
+    f.ModeDialogue();
+    f.show();
+    EXPECT_TRUE(f.OKBtn->isVisible());
+    EXPECT_FALSE(f.BitBtn2->isVisible());
+    EXPECT_FALSE(f.BitBtn3->isVisible());
+    EXPECT_EQ(f.CancelBtn->y(), 42);
+    QTest::mouseClick(f.OKBtn, Qt::LeftButton);
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(annule.count(), 0);
+
+    f.ModeAssistant();
+    f.show();
+    EXPECT_FALSE(f.OKBtn->isVisible());
+    EXPECT_TRUE(f.BitBtn2->isVisible());
+    EXPECT_TRUE(f.BitBtn3->isVisible());
+    EXPECT_EQ(f.CancelBtn->y(), 8);
+    QTest::mouseClick(f.BitBtn3, Qt::LeftButton);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(suivant.count(), 1);
+    f.show();
+    QTest::mouseClick(f.BitBtn2, Qt::LeftButton);
+    EXPECT_EQ(precedent.count(), 1);
+    EXPECT_EQ(annule.count(), 0);
+    f.show();
+    QTest::mouseClick(f.CancelBtn, Qt::LeftButton);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(annule.count(), 1);
+    // Closing the window any other way is a cancel too.
+    f.show();
+    f.close();
+    EXPECT_EQ(annule.count(), 2);
+}
+
+TEST_F(FormatWindow, PaperNamesFollowTheActiveLanguage)
+{
+    TFormat f(nullptr, dir.path(), ini);
+    EXPECT_EQ(f.TypePapier("Roll - Tags"), tpRouleau);
+    EXPECT_EQ(f.TypePapier("Rouleau - Tags"), tpA4);
+    EXPECT_EQ(f.NomPapier(tpParavent12), "12\" continuous paper");
+    SetGlobalLanguage(0);
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Format des étiquettes"));
+    EXPECT_EQ(f.TypePapier("Rouleau - Tags"), tpRouleau);
+    EXPECT_EQ(f.TypePapier("Roll - Tags"), tpA4);
+    EXPECT_EQ(f.NomPapierFormat("Paravent 6\" - x"), "Paravent 6\"");
+    SetGlobalLanguage(2);
+    EXPECT_EQ(f.NomPapier(tpRouleau), "Rolle");
+    SetGlobalLanguage(1);
+}
+
+TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
+{
+    const QString broken = dir.filePath("Broken.for");
+    writeBytes(broken, record({"Secret"}));
+    QFile::setPermissions(broken, QFileDevice::WriteOwner);
+    if (QFile(broken).open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "file permissions do not apply to this user";
+    QStringList erreurs;
+    platform::Application::SetErrorHook([&](const QString& m) { erreurs << m; });
+    TFormat f(nullptr, dir.path(), ini);
+    ASSERT_EQ(erreurs.size(), 1);
+    EXPECT_TRUE(erreurs[0].contains("Broken.for"));
+    EXPECT_EQ(f.NbFamilles(), 4);
+    EXPECT_EQ(f.Grille(0)->Cell(cfNom, 0), "Default format");
+    EXPECT_TRUE(f.EnregistrerFamilles().isEmpty());
+    QFile::setPermissions(broken, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readBytes(broken), record({"Secret"}));
+}
+
+TEST_F(FormatWindow, ShippedFamiliesLoad)
+{
+    TFormat f(nullptr, QStringLiteral(PRAVOLIS_SOURCE_DIR "/data/formats"), ini);
+    ASSERT_GE(f.NbFamilles(), 9);
+    EXPECT_EQ(f.ComboBox->itemText(f.NbFamilles() - 1), QStringLiteral("Formats personnalisés"));
+    for (int n = 0; n < f.NbFamilles() - 1; ++n) {
+        f.ComboBox->setCurrentIndex(n);
+        f.ComboBoxChange();
+        EXPECT_GE(f.ListBox->count(), 5) << f.ComboBox->itemText(n).toStdString();
+        EXPECT_FALSE(f.DeleteBtn->isEnabled());
+    }
+}
