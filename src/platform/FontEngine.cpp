@@ -3,7 +3,6 @@
 #include "platform/Rounding.h"
 
 #include <QHash>
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -27,22 +26,6 @@ QFont baseFont(const QString& name, TFontStyles style)
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferNoShaping));
     return f;
-}
-
-// A 1x1 image at the given resolution: Qt sizes fonts for a paint device, and this one has the
-// resolution of the device the face is for.
-const QImage& deviceAt(int dpi)
-{
-    thread_local std::map<int, QImage> devices;
-    auto it = devices.find(dpi);
-    if (it == devices.end()) {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
-        image.setDotsPerMeterX(dpm);
-        image.setDotsPerMeterY(dpm);
-        it = devices.emplace(dpi, image).first;
-    }
-    return it->second;
 }
 
 // Cell height (ascent + descent) per pixel of em, for positive (cell) heights.
@@ -103,26 +86,34 @@ std::shared_ptr<const Face> face(const QString& name, int height, TFontStyles st
 
     auto made = std::make_shared<Face>();
     QFont f = baseFont(name, style);
-    double em;
+    // Qt sizes fonts in whole pixels. A character height is one already; a cell height takes
+    // the nearest em and then reports itself exactly, as the platform's font mapper does.
+    int em;
     if (height < 0)
         em = -height;
     else if (height > 0)
-        em = height / cellPerEm(name, style);
+        em = R(height / cellPerEm(name, style));
     else
         em = MulDiv(12, deviceDpiY, 72); // the platform's default for a zero height
-    em = std::max(em, 0.5);
-    f.setPointSizeF(em * 72.0 / deviceDpiY);
+    em = std::max(em, 1);
+    f.setPixelSize(em);
     made->font = f;
-    made->metrics = QFontMetricsF(f, &deviceAt(deviceDpiY));
+    made->metrics = QFontMetricsF(f);
     made->emPx = em;
     made->ascentPx = made->metrics.ascent();
     made->descentPx = made->metrics.descent();
 
     TTextMetric& tm = made->tm;
-    tm.tmHeight = R(made->ascentPx + made->descentPx);
-    tm.tmAscent = R(made->ascentPx);
+    const double cell = made->ascentPx + made->descentPx;
+    if (height > 0) {
+        tm.tmHeight = height;
+        tm.tmAscent = R(height * made->ascentPx / cell);
+    } else {
+        tm.tmHeight = R(cell);
+        tm.tmAscent = R(made->ascentPx);
+    }
     tm.tmDescent = tm.tmHeight - tm.tmAscent;
-    tm.tmInternalLeading = std::max(0, tm.tmHeight - R(em));
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
     tm.tmExternalLeading = std::max(0, R(made->metrics.leading()));
     tm.tmAveCharWidth = R(made->metrics.averageCharWidth());
     tm.tmMaxCharWidth = R(made->metrics.maxWidth());

@@ -7,11 +7,10 @@
 #include <QString>
 #include <memory>
 
-// Turns font descriptions into Qt fonts once and keeps them. A face is built for one device
-// resolution, because Qt sizes a font for the device it draws on; its em size is set exactly, in
-// device pixels, so that the same description measures and draws the same on an image and in a
-// PDF of the same resolution. Hinting, kerning and ligatures are off: widths grow linearly with
-// the size (fitting a text steps sizes down and trusts the measures) and add up word by word.
+// Turns font descriptions into Qt fonts once and keeps them. Sizes are set in device pixels, never
+// in points, so that the same description measures and draws the same on an image and in a PDF
+// of the same resolution. Hinting, kerning and ligatures are off: widths grow linearly with the
+// size (fitting a text steps sizes down and trusts the measures) and add up glyph by glyph.
 namespace platform::fontengine {
 
 struct Face {
@@ -27,7 +26,7 @@ struct Face {
 };
 
 // `height` is the font height in device pixels with its sign (see TFont); 0 takes the default
-// 12-point height of the device. `deviceDpiY` is the device's logical resolution.
+// 12-point height at `deviceDpiY`, the device's logical resolution.
 std::shared_ptr<const Face> face(const QString& name, int height, TFontStyles style, int deviceDpiY);
 
 // "Arial", "Times New Roman" and "Courier New" resolve to their metric-compatible Liberation

@@ -372,9 +372,29 @@ void TCanvas::LineTo(int x, int y)
     const TPoint a = LPtoDP(from);
     const TPoint b = LPtoDP({x, y});
     if (devicePenWidth() <= 1)
-        m_painter->drawLine(QPoint(a.X, a.Y), QPoint(b.X, b.Y));
+        thinSegment(a, b);
     else // through pixel centres, so the width spreads evenly on both sides
         m_painter->drawLine(QPointF(a.X + 0.5, a.Y + 0.5), QPointF(b.X + 0.5, b.Y + 0.5));
+}
+
+// A 1-pixel line from a to b without b. Qt leaves out whichever end lies further along the major
+// axis; when that is the start, the line is drawn backwards, moved one step towards a.
+void TCanvas::thinSegment(TPoint a, TPoint b)
+{
+    const int dx = b.X - a.X;
+    const int dy = b.Y - a.Y;
+    if (dx == 0 && dy == 0)
+        return;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const bool qtDropsEnd = xMajor ? dx > 0 : dy > 0;
+    if (qtDropsEnd) {
+        m_painter->drawLine(QPoint(a.X, a.Y), QPoint(b.X, b.Y));
+        return;
+    }
+    const double major = std::max(std::abs(dx), std::abs(dy));
+    const double sx = dx / major;
+    const double sy = dy / major;
+    m_painter->drawLine(QPointF(b.X - sx, b.Y - sy), QPointF(a.X - sx, a.Y - sy));
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& points)
@@ -415,15 +435,8 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int w, int h)
     const TRect d = deviceRect(left, top, right, bottom);
     if (d.Width() <= 0 || d.Height() <= 0)
         return;
-    prepareGeometry(true);
-    if (m_state->drawNothing)
-        return;
-    const double rx = std::abs(w * scaleX()) / 2.0;
-    const double ry = std::abs(h * scaleY()) / 2.0;
-    const QRectF r = devicePenWidth() <= 1 || Pen.Style() == psClear
-        ? QRectF(d.Left, d.Top, d.Width() - 1, d.Height() - 1)
-        : QRectF(d.Left + 0.5, d.Top + 0.5, d.Width() - 1, d.Height() - 1);
-    m_painter->drawRoundedRect(r, std::min(rx, r.width() / 2), std::min(ry, r.height() / 2));
+    roundedFigure(d, std::abs(scaleToDevice(w, m_state->numX, m_state->denX)),
+                  std::abs(scaleToDevice(h, m_state->numY, m_state->denY)));
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
@@ -433,13 +446,117 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     const TRect d = deviceRect(left, top, right, bottom);
     if (d.Width() <= 0 || d.Height() <= 0)
         return;
+    roundedFigure(d, d.Width(), d.Height());
+}
+
+namespace {
+
+// Pixel rows of a rectangle with elliptic corners (an ellipse when the corners take the whole
+// rectangle): row y covers the pixels whose centres lie inside the figure, first..last inclusive.
+struct Span {
+    int first;
+    int last;
+    bool empty() const { return last < first; }
+};
+
+std::vector<Span> figureSpans(const TRect& r, int cornerW, int cornerH)
+{
+    const double rx = std::min(cornerW, r.Width()) / 2.0;
+    const double ry = std::min(cornerH, r.Height()) / 2.0;
+    std::vector<Span> spans(static_cast<std::size_t>(r.Height()));
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        const double yc = y + 0.5;
+        double inset = 0;
+        double dy = 0;
+        if (yc < r.Top + ry)
+            dy = r.Top + ry - yc;
+        else if (yc > r.Bottom - ry)
+            dy = yc - (r.Bottom - ry);
+        if (dy > 0 && ry > 0) {
+            const double t = dy / ry;
+            inset = t >= 1 ? rx : rx - rx * std::sqrt(1 - t * t);
+        }
+        Span& span = spans[static_cast<std::size_t>(y - r.Top)];
+        span.first = std::max(r.Left, static_cast<int>(std::ceil(r.Left + inset - 0.5)));
+        span.last = std::min(r.Right - 1, static_cast<int>(std::floor(r.Right - inset - 0.5)));
+    }
+    return spans;
+}
+
+// The outline of a set of rows as one polygon whose inside is exactly their pixels.
+QPolygon spanPolygon(const std::vector<Span>& spans, int top)
+{
+    QPolygon right;
+    QPolygon left;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        if (spans[i].empty())
+            continue;
+        const int y = top + static_cast<int>(i);
+        right << QPoint(spans[i].last + 1, y) << QPoint(spans[i].last + 1, y + 1);
+        left << QPoint(spans[i].first, y) << QPoint(spans[i].first, y + 1);
+    }
+    for (auto it = left.crbegin(); it != left.crend(); ++it)
+        right << *it;
+    return right;
+}
+
+} // namespace
+
+void TCanvas::roundedFigure(const TRect& d, int cornerW, int cornerH)
+{
     prepareGeometry(true);
-    if (m_state->drawNothing)
+    State& s = *m_state;
+    if (s.drawNothing)
         return;
-    if (devicePenWidth() <= 1 || Pen.Style() == psClear)
-        m_painter->drawEllipse(QRectF(d.Left, d.Top, d.Width() - 1, d.Height() - 1));
-    else
-        m_painter->drawEllipse(QRectF(d.Left + 0.5, d.Top + 0.5, d.Width() - 1, d.Height() - 1));
+    const int w = devicePenWidth();
+    const bool clearPen = Pen.Style() == psClear;
+    if (!clearPen && (w > 1 || Pen.Style() != psSolid)) {
+        // Wide pens are centred on the outline; styled ones follow Qt's curve, kept inside.
+        const double rx = std::min(cornerW, d.Width()) / 2.0;
+        const double ry = std::min(cornerH, d.Height()) / 2.0;
+        if (w > 1) {
+            m_painter->drawRoundedRect(QRectF(d.Left + 0.5, d.Top + 0.5, d.Width() - 1, d.Height() - 1), rx, ry);
+        } else {
+            m_painter->save();
+            m_painter->setClipRect(QRect(d.Left, d.Top, d.Width(), d.Height()), Qt::IntersectClip);
+            m_painter->drawRoundedRect(QRectF(d.Left, d.Top, d.Width() - 1, d.Height() - 1), rx, ry);
+            m_painter->restore();
+        }
+        return;
+    }
+    // A clear pen leaves the figure one pixel smaller to the right and bottom.
+    const TRect box = clearPen ? Rect(d.Left, d.Top, d.Right - 1, d.Bottom - 1) : d;
+    if (box.IsEmpty())
+        return;
+    const std::vector<Span> spans = figureSpans(box, cornerW, cornerH);
+    m_painter->setPen(Qt::NoPen);
+    s.painterHasGeometryPen = false;
+    if (clearPen) {
+        m_painter->setBrush(s.qbrush);
+        m_painter->drawPolygon(spanPolygon(spans, box.Top), Qt::OddEvenFill);
+        return;
+    }
+    // Solid 1-pixel outline: the figure's pixels that touch the outside; the brush fills the rest.
+    std::vector<Span> inner(spans.size(), Span{0, -1});
+    for (std::size_t i = 1; i + 1 < spans.size(); ++i) {
+        inner[i].first = std::max({spans[i].first + 1, spans[i - 1].first, spans[i + 1].first});
+        inner[i].last = std::min({spans[i].last - 1, spans[i - 1].last, spans[i + 1].last});
+    }
+    const QPolygon outer = spanPolygon(spans, box.Top);
+    const QPolygon hole = spanPolygon(inner, box.Top);
+    QPainterPath ring;
+    ring.setFillRule(Qt::OddEvenFill);
+    ring.addPolygon(outer);
+    ring.closeSubpath();
+    if (!hole.isEmpty()) {
+        ring.addPolygon(hole);
+        ring.closeSubpath();
+    }
+    m_painter->fillPath(ring, s.qpen.color());
+    if (!hole.isEmpty() && Brush.Style() != bsClear) {
+        m_painter->setBrush(s.qbrush);
+        m_painter->drawPolygon(hole, Qt::OddEvenFill);
+    }
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points)
@@ -447,17 +564,29 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
     if (!IsActive() || points.size() < 2)
         return;
     prepareGeometry(true);
-    if (m_state->drawNothing)
+    State& s = *m_state;
+    if (s.drawNothing)
         return;
     const bool wide = devicePenWidth() > 1 && Pen.Style() != psClear;
     if (!wide) {
         QPolygon poly;
-        poly.reserve(static_cast<int>(points.size()));
+        poly.reserve(static_cast<int>(points.size()) + 1);
         for (const TPoint& p : points) {
             const TPoint d = LPtoDP(p);
             poly << QPoint(d.X, d.Y);
         }
+        m_painter->setPen(Qt::NoPen);
         m_painter->drawPolygon(poly, Qt::OddEvenFill);
+        // The outline edge by edge back to the start: every vertex drawn once.
+        if (s.qpen.style() != Qt::NoPen) {
+            m_painter->setPen(s.qpen);
+            for (int i = 0; i < poly.size(); ++i) {
+                const QPoint& p = poly[i];
+                const QPoint& q = poly[(i + 1) % poly.size()];
+                thinSegment({p.x(), p.y()}, {q.x(), q.y()});
+            }
+        }
+        s.painterHasGeometryPen = false;
     } else {
         QPolygonF poly;
         poly.reserve(static_cast<int>(points.size()));

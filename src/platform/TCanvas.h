@@ -171,6 +171,8 @@ private:
     struct State;
     void attach(QPainter* painter, bool owned);
     void prepareGeometry(bool useBrush);
+    void thinSegment(TPoint a, TPoint b);
+    void roundedFigure(const TRect& deviceRect, int cornerW, int cornerH);
     void realizeBrushBackground();
     void applyQtBackground(bool opaque);
     const fontengine::Face& face();

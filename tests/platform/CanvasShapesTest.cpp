@@ -1,3 +1,4 @@
+#include "CanvasTestImages.h"
 #include "TestSupport.h"
 #include "platform/TCanvas.h"
 
@@ -7,12 +8,14 @@ using namespace platform;
 using testsupport::darkPixels;
 using testsupport::whiteImage;
 
+using canvastest::dark;
+using canvastest::darkBox;
+
 namespace {
 
-bool dark(const QImage& image, int x, int y)
+QRgb at(const QImage& image, int x, int y)
 {
-    const QRgb p = image.pixel(x, y);
-    return (qRed(p) + qGreen(p) + qBlue(p)) / 3 < 128;
+    return image.pixel(x, y) & 0xFFFFFF;
 }
 
 } // namespace
@@ -26,8 +29,351 @@ TEST(CanvasShapes, RectangleCoversLeftTopUpToRightBottomExcluded)
         canvas.Rectangle(2, 3, 12, 13);
     }
     EXPECT_EQ(darkPixels(image, 0, 0, 19, 19), 100);
-    EXPECT_TRUE(dark(image, 2, 3));
-    EXPECT_TRUE(dark(image, 11, 12));
-    EXPECT_FALSE(dark(image, 12, 12));
-    EXPECT_FALSE(dark(image, 11, 13));
+    EXPECT_EQ(darkBox(image), Rect(2, 3, 11, 12));
+}
+
+TEST(CanvasShapes, RectangleOutlineIsInsideAndBrushFillsTheRest)
+{
+    QImage image = whiteImage(20, 20);
+    {
+        TCanvas canvas(&image);
+        canvas.Pen.SetColor(clRed);
+        canvas.Brush.SetColor(clBlue);
+        canvas.Rectangle(0, 0, 10, 10);
+    }
+    EXPECT_EQ(at(image, 0, 0), 0xFF0000u);
+    EXPECT_EQ(at(image, 9, 9), 0xFF0000u);
+    EXPECT_EQ(at(image, 9, 5), 0xFF0000u);
+    EXPECT_EQ(at(image, 5, 5), 0x0000FFu);
+    EXPECT_EQ(at(image, 8, 8), 0x0000FFu);
+    EXPECT_EQ(at(image, 10, 5), 0xFFFFFFu);
+    EXPECT_EQ(at(image, 5, 10), 0xFFFFFFu);
+}
+
+TEST(CanvasShapes, RectangleWithClearPenFillsOnePixelLess)
+{
+    QImage image = whiteImage(20, 20);
+    {
+        TCanvas canvas(&image);
+        canvas.Pen.SetStyle(psClear);
+        canvas.Brush.SetColor(clBlack);
+        canvas.Rectangle(0, 0, 10, 10);
+    }
+    EXPECT_EQ(darkBox(image), Rect(0, 0, 8, 8));
+}
+
+TEST(CanvasShapes, FillRectCoversExactlyTheRectangle)
+{
+    QImage image = whiteImage(20, 20);
+    {
+        TCanvas canvas(&image);
+        canvas.Brush.SetColor(clBlack);
+        canvas.FillRect(Rect(5, 5, 8, 15));
+        canvas.Brush.SetStyle(bsClear);
+        canvas.FillRect(Rect(0, 0, 20, 3)); // a clear brush fills nothing
+    }
+    EXPECT_EQ(darkPixels(image, 0, 0, 19, 19), 30);
+    EXPECT_EQ(darkBox(image), Rect(5, 5, 7, 14));
+}
+
+TEST(CanvasShapes, LineToLeavesOutTheEndPointAndMovesThePen)
+{
+    QImage image = whiteImage(20, 20);
+    {
+        TCanvas canvas(&image);
+        canvas.MoveTo(2, 5);
+        canvas.LineTo(12, 5);
+        EXPECT_EQ(canvas.PenPos(), Point(12, 5));
+        canvas.LineTo(12, 15); // continues from the pen position
+    }
+    EXPECT_TRUE(dark(image, 2, 5));
+    EXPECT_TRUE(dark(image, 11, 5));
+    EXPECT_TRUE(dark(image, 12, 5)) << "start of the second line";
+    EXPECT_TRUE(dark(image, 12, 14));
+    EXPECT_FALSE(dark(image, 12, 15));
+    EXPECT_EQ(darkPixels(image, 0, 0, 19, 19), 20);
+
+    // The end is left out whichever way the line runs.
+    struct Segment {
+        TPoint from, to;
+    };
+    const Segment segments[] = {{{15, 5}, {3, 5}}, {{5, 15}, {5, 3}}, {{15, 15}, {3, 3}},
+                                {{3, 15}, {15, 3}}, {{15, 10}, {3, 4}}, {{3, 4}, {15, 10}}};
+    for (const Segment& seg : segments) {
+        QImage line = whiteImage(20, 20);
+        {
+            TCanvas canvas(&line);
+            canvas.MoveTo(seg.from.X, seg.from.Y);
+            canvas.LineTo(seg.to.X, seg.to.Y);
+        }
+        EXPECT_TRUE(dark(line, seg.from.X, seg.from.Y)) << seg.from.X << "," << seg.from.Y;
+        EXPECT_FALSE(dark(line, seg.to.X, seg.to.Y)) << seg.to.X << "," << seg.to.Y;
+        EXPECT_EQ(darkPixels(line, 0, 0, 19, 19), 12);
+    }
+}
+
+TEST(CanvasShapes, WidePensAreCentredOnTheLine)
+{
+    QImage image = whiteImage(40, 40);
+    {
+        TCanvas canvas(&image);
+        canvas.Pen.SetWidth(5);
+        canvas.MoveTo(10, 20);
+        canvas.LineTo(30, 20);
+    }
+    for (int y = 18; y <= 22; ++y)
+        EXPECT_TRUE(dark(image, 20, y)) << y;
+    EXPECT_FALSE(dark(image, 20, 17));
+    EXPECT_FALSE(dark(image, 20, 23));
+}
+
+TEST(CanvasShapes, EllipseStaysInsideItsBounds)
+{
+    QImage image = whiteImage(40, 40);
+    {
+        TCanvas canvas(&image);
+        canvas.Brush.SetColor(clBlack);
+        canvas.Ellipse(5, 10, 35, 30);
+    }
+    EXPECT_EQ(darkBox(image), Rect(5, 10, 34, 29));
+    EXPECT_FALSE(dark(image, 5, 10)) << "corners stay empty";
+    EXPECT_FALSE(dark(image, 34, 29));
+    EXPECT_TRUE(dark(image, 20, 20));
+}
+
+TEST(CanvasShapes, RoundRectHasRoundedCornersInsideItsBounds)
+{
+    QImage image = whiteImage(100, 60);
+    {
+        TCanvas canvas(&image);
+        canvas.Brush.SetColor(clBlack);
+        canvas.RoundRect(10, 10, 90, 50, 20, 20);
+    }
+    EXPECT_EQ(darkBox(image), Rect(10, 10, 89, 49));
+    EXPECT_FALSE(dark(image, 10, 10));
+    EXPECT_FALSE(dark(image, 89, 49));
+    EXPECT_TRUE(dark(image, 50, 10)) << "straight edge";
+    EXPECT_TRUE(dark(image, 10, 30));
+    EXPECT_TRUE(dark(image, 13, 13)) << "inside the corner arc";
+}
+
+TEST(CanvasShapes, PolygonIsFilledWithTheBrushAndOutlinedWithThePen)
+{
+    QImage image = whiteImage(40, 40);
+    {
+        TCanvas canvas(&image);
+        canvas.Pen.SetColor(clRed);
+        canvas.Brush.SetColor(clBlue);
+        canvas.Polygon({{5, 5}, {30, 5}, {30, 30}});
+    }
+    EXPECT_EQ(at(image, 5, 5), 0xFF0000u);
+    EXPECT_EQ(at(image, 30, 30), 0xFF0000u) << "the outline reaches every vertex";
+    EXPECT_EQ(at(image, 30, 15), 0xFF0000u);
+    EXPECT_EQ(at(image, 25, 12), 0x0000FFu);
+    EXPECT_EQ(at(image, 10, 25), 0xFFFFFFu) << "outside the triangle";
+}
+
+TEST(CanvasShapes, HatchedBrushesDrawTheirLinesOnATransparentBackground)
+{
+    const TBrushStyle styles[] = {bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross};
+    for (TBrushStyle style : styles) {
+        QImage image = whiteImage(40, 40);
+        {
+            TCanvas canvas(&image);
+            canvas.Pen.SetStyle(psClear);
+            canvas.Brush.SetColor(clBlack);
+            canvas.Brush.SetStyle(style);
+            canvas.FillRect(Rect(0, 0, 40, 40));
+        }
+        const int n = darkPixels(image, 0, 0, 39, 39);
+        EXPECT_GT(n, 40 * 40 / 16) << style;
+        EXPECT_LT(n, 40 * 40 / 2) << style;
+    }
+    // The direction of the lines: horizontal hatches fill whole rows, vertical whole columns.
+    QImage rows = whiteImage(16, 16);
+    QImage cols = whiteImage(16, 16);
+    {
+        TCanvas a(&rows);
+        a.Brush.SetColor(clBlack);
+        a.Brush.SetStyle(bsHorizontal);
+        a.FillRect(Rect(0, 0, 16, 16));
+        TCanvas b(&cols);
+        b.Brush.SetColor(clBlack);
+        b.Brush.SetStyle(bsVertical);
+        b.FillRect(Rect(0, 0, 16, 16));
+    }
+    int fullRows = 0;
+    int fullCols = 0;
+    for (int i = 0; i < 16; ++i) {
+        fullRows += darkPixels(rows, 0, i, 15, i) == 16;
+        fullCols += darkPixels(cols, i, 0, i, 15) == 16;
+    }
+    EXPECT_EQ(fullRows, 2);
+    EXPECT_EQ(fullCols, 2);
+}
+
+TEST(CanvasShapes, StyledPensLeaveGapsAndWidePensDoNot)
+{
+    const TPenStyle styles[] = {psDash, psDot, psDashDot, psDashDotDot};
+    for (TPenStyle style : styles) {
+        QImage image = whiteImage(200, 10);
+        {
+            TCanvas canvas(&image);
+            canvas.Pen.SetStyle(style);
+            canvas.MoveTo(0, 5);
+            canvas.LineTo(200, 5);
+        }
+        const int n = darkPixels(image, 0, 5, 199, 5);
+        EXPECT_GT(n, 60) << style;
+        EXPECT_LT(n, 180) << style;
+    }
+    QImage dots = whiteImage(20, 3);
+    {
+        TCanvas canvas(&dots);
+        canvas.Pen.SetStyle(psDot);
+        canvas.MoveTo(0, 1);
+        canvas.LineTo(20, 1);
+    }
+    EXPECT_TRUE(dark(dots, 0, 1));
+    EXPECT_TRUE(dark(dots, 2, 1));
+    EXPECT_FALSE(dark(dots, 3, 1));
+    EXPECT_FALSE(dark(dots, 5, 1));
+    EXPECT_TRUE(dark(dots, 6, 1));
+
+    QImage wide = whiteImage(200, 10);
+    {
+        TCanvas canvas(&wide);
+        canvas.Pen.SetStyle(psDash);
+        canvas.Pen.SetWidth(2);
+        canvas.MoveTo(0, 5);
+        canvas.LineTo(200, 5);
+    }
+    EXPECT_EQ(darkPixels(wide, 1, 5, 198, 5), 198);
+}
+
+TEST(CanvasShapes, ClearPenDrawsNoOutline)
+{
+    QImage image = whiteImage(20, 20);
+    {
+        TCanvas canvas(&image);
+        canvas.Pen.SetStyle(psClear);
+        canvas.Brush.SetStyle(bsClear);
+        canvas.Rectangle(0, 0, 20, 20);
+        canvas.Ellipse(0, 0, 20, 20);
+        canvas.MoveTo(0, 0);
+        canvas.LineTo(19, 19);
+    }
+    EXPECT_EQ(darkPixels(image, 0, 0, 19, 19), 0);
+}
+
+TEST(CanvasShapes, NotXorPenDrawnTwiceRestoresThePixels)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        TCanvas canvas(&image);
+        canvas.Brush.SetColor(clBlack);
+        canvas.FillRect(Rect(0, 0, 20, 40)); // half black, half white
+        canvas.Pen.SetMode(pmNotXor);
+        canvas.Brush.SetStyle(bsClear);
+        canvas.Rectangle(5, 5, 35, 35);
+        EXPECT_EQ(canvas.Pixel(5, 20), clWhite) << "black turned white";
+        EXPECT_EQ(canvas.Pixel(34, 20), clBlack) << "white turned black";
+        canvas.Rectangle(5, 5, 35, 35);
+        canvas.Pen.SetStyle(psDot); // the rubber band of the design surface
+        canvas.Rectangle(3, 3, 25, 25);
+        canvas.Rectangle(3, 3, 25, 25);
+    }
+    EXPECT_EQ(darkPixels(image, 0, 0, 39, 39), 20 * 40);
+    EXPECT_EQ(darkPixels(image, 0, 0, 19, 39), 20 * 40);
+}
+
+TEST(CanvasShapes, FocusRectangleDrawnTwiceRestoresThePixels)
+{
+    QImage image(30, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QImage before = image;
+    {
+        TCanvas canvas(&image);
+        canvas.DrawFocusRect(Rect(2, 2, 28, 20));
+        EXPECT_GT(darkPixels(image, 0, 0, 29, 29), 20);
+        EXPECT_EQ(darkPixels(image, 3, 3, 26, 18), 0);
+        canvas.DrawFocusRect(Rect(2, 2, 28, 20));
+    }
+    EXPECT_EQ(image, before);
+}
+
+TEST(CanvasShapes, PixelsReadAndWrite)
+{
+    QImage image = whiteImage(10, 10);
+    TCanvas canvas(&image);
+    canvas.SetPixel(3, 4, clSilver);
+    EXPECT_EQ(canvas.Pixel(3, 4), clSilver);
+    EXPECT_EQ(canvas.Pixel(4, 4), clWhite);
+    EXPECT_EQ(canvas.Pixel(40, 4), -1);
+}
+
+TEST(CanvasShapes, ClipRectangleLimitsDrawingAndTheGuardRestoresIt)
+{
+    QImage image = whiteImage(40, 40);
+    {
+        TCanvas canvas(&image);
+        canvas.Brush.SetColor(clBlack);
+        {
+            TClipGuard clip(canvas, Rect(10, 10, 20, 20));
+            EXPECT_TRUE(canvas.HasClip());
+            canvas.FillRect(Rect(0, 0, 40, 40));
+            {
+                TClipGuard inner(canvas, Rect(0, 0, 5, 5));
+                canvas.FillRect(Rect(0, 0, 40, 40));
+            }
+            EXPECT_EQ(canvas.ClipRect(), Rect(10, 10, 20, 20));
+        }
+        EXPECT_FALSE(canvas.HasClip());
+        canvas.FillRect(Rect(30, 30, 32, 32));
+    }
+    EXPECT_EQ(darkPixels(image, 10, 10, 19, 19), 100);
+    EXPECT_EQ(darkPixels(image, 0, 0, 4, 4), 25);
+    EXPECT_EQ(darkPixels(image, 0, 0, 39, 39), 100 + 25 + 4);
+}
+
+TEST(CanvasShapes, StretchDrawScalesAnImageIntoTheRectangle)
+{
+    QImage source(2, 1, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(0, 0, 0));
+    source.setPixel(1, 0, qRgb(255, 0, 0));
+    QImage image = whiteImage(40, 20);
+    {
+        TCanvas canvas(&image);
+        canvas.StretchDraw(Rect(10, 5, 30, 15), source);
+        canvas.Draw(0, 0, source);
+    }
+    EXPECT_EQ(at(image, 10, 5), 0x000000u);
+    EXPECT_EQ(at(image, 19, 14), 0x000000u);
+    EXPECT_EQ(at(image, 20, 5), 0xFF0000u);
+    EXPECT_EQ(at(image, 29, 14), 0xFF0000u);
+    EXPECT_EQ(at(image, 30, 10), 0xFFFFFFu);
+    EXPECT_EQ(at(image, 20, 15), 0xFFFFFFu);
+    EXPECT_EQ(at(image, 0, 0), 0x000000u);
+    EXPECT_EQ(at(image, 1, 0), 0xFF0000u);
+}
+
+TEST(CanvasShapes, CanvasKeepsWorkingWhenThePenAndBrushChangeBetweenShapes)
+{
+    QImage image = whiteImage(30, 10);
+    {
+        TCanvas canvas(&image);
+        canvas.Brush.SetColor(clRed);
+        canvas.Pen.SetColor(clRed);
+        canvas.Rectangle(0, 0, 10, 10);
+        canvas.Brush.SetColor(clLime);
+        canvas.Pen.SetColor(clLime);
+        canvas.Rectangle(10, 0, 20, 10);
+        canvas.Brush.SetColor(clBlue);
+        canvas.Pen.SetColor(clBlue);
+        canvas.Rectangle(20, 0, 30, 10);
+    }
+    EXPECT_EQ(at(image, 5, 5), 0xFF0000u);
+    EXPECT_EQ(at(image, 15, 5), 0x00FF00u);
+    EXPECT_EQ(at(image, 25, 5), 0x0000FFu);
 }
