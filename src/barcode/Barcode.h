@@ -90,7 +90,8 @@ public:
 
 protected:
     void Invalidate();
-    // The measured size, or an empty optional state when the settings do not encode.
+    // The size the symbol takes at the design resolution; false (and LastError set) when the
+    // settings do not encode.
     bool measureSize(int& width, int& height);
 
     TLLBarcode m_bar;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 // Every symbol a scanner reads is rendered the way a printer would get it and read back with
 // zbarimg, an independent decoder: the patterns, check characters and geometry must all be right
 // for it to answer.
@@ -79,6 +81,7 @@ TEST(BarcodeScan, DecodableSymbologiesReadBack)
         {UPC_E, "425261", {}, "UPC-E:04252614"},
         {CODE39, "code-39 $/+%.", {}, "CODE-39:CODE-39 $/+%."},
         {CODE25i, "1234567", {}, "I2/5:12345670"},
+        {CODE25iP, "1234567890123", {}, "I2/5:12345678901236"},
         {CODE128_A, "PRAVOLIS", {}, "CODE-128:PRAVOLIS"},
         {CODE128_B, "Labels & cards", {}, "CODE-128:Labels & cards"},
         {CODE128_C, "0123456789", {}, "CODE-128:0123456789"},
@@ -99,5 +102,39 @@ TEST(BarcodeScan, DecodableSymbologiesReadBack)
                     << "type " << int(c.type) << " size " << int(size) << " rotation " << int(rotation);
             }
         }
+    }
+}
+
+TEST(BarcodeScan, RatiosDensityZoomAndFineLinesStillRead)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty())
+        GTEST_SKIP() << "zbarimg is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Variant {
+        btCodeTypes type;
+        QByteArray caption;
+        std::function<void(TBarcodeParams&)> set;
+        QString expected;
+    };
+    const QList<Variant> variants = {
+        {CODE39, "RATIO 2", [](TBarcodeParams& p) { p.Ratio = Ratio_2; }, "CODE-39:RATIO 2"},
+        {CODE25i, "24680", [](TBarcodeParams& p) { p.Ratio = Ratio_2; }, "I2/5:246804"},
+        {Codabar, "C31415D", [](TBarcodeParams& p) { p.Ratio = Ratio_2; }, "Codabar:C31415D"},
+        {EAN_13, "400638133393", [](TBarcodeParams& p) { p.ZoomSize = true; }, "EAN-13:4006381333931"},
+        {CODE128_B, "zoom", [](TBarcodeParams& p) { p.ZoomSize = true; p.ModuleWidth = SC5; }, "CODE-128:zoom"},
+        {EAN_8, "5512345", [](TBarcodeParams& p) { p.WidthReduce = true; p.ModuleWidth = SC4; }, "EAN-8:55123457"},
+        {CODE128_C, "31415926", [](TBarcodeParams& p) { p.HighDensity = true; p.ModuleWidth = SC9; }, "CODE-128:31415926"},
+        {UPC_A, "12345678901", [](TBarcodeParams& p) { p.HeightPercent = 40; p.HumanReadable = false; }, "UPC-A:123456789012"},
+    };
+    int index = 0;
+    for (const Variant& v : variants) {
+        TLLBarcode bar;
+        bar.Params.CodeType = v.type;
+        bar.Params.Caption = v.caption;
+        v.set(bar.Params);
+        const QString file = dir.filePath(QStringLiteral("variant-%1.png").arg(index++));
+        ASSERT_TRUE(render(bar, 300).save(file));
+        EXPECT_EQ(scan(file).join(u'|').toStdString(), v.expected.toStdString()) << v.caption.constData();
     }
 }
