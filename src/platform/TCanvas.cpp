@@ -92,7 +92,7 @@ void TCanvas::attach(QPainter* painter, bool owned)
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setRenderHint(QPainter::TextAntialiasing, true);
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    m_painter->resetTransform();
+    m_state->baseTransform = m_painter->transform();
     if (LogPixelsY() > 0)
         Font.SetPixelsPerInch(LogPixelsY());
     Refresh();
@@ -127,7 +127,7 @@ void TCanvas::Refresh()
     s.brushRevision = 0;
     s.backgroundBrushRevision = 0;
     s.painterHasGeometryPen = false;
-    s.painterFace = nullptr;
+    s.painterFace.reset();
     s.faceFontRevision = 0;
     if (IsActive()) {
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -82,6 +82,7 @@ public:
     // Paints on the device from now until End() or destruction.
     explicit TCanvas(QPaintDevice* device);
     // Paints through a painter that someone else began (a widget's paint event); never ends it.
+    // Its transformation at that moment stays: canvas coordinates are taken relative to it.
     explicit TCanvas(QPainter* painter);
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
@@ -180,7 +181,7 @@ private:
     double scaleY() const;
     TRect deviceRect(int left, int top, int right, int bottom) const;
     int devicePenWidth() const;
-    void drawTextLine(int x, int y, const QString& text, unsigned align, const TRect* clip);
+    void drawTextLine(int x, int y, const QString& text, unsigned align);
 
     QPainter* m_painter = nullptr;
     bool m_ownsPainter = false;

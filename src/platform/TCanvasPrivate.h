@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QTransform>
 #include <cstdint>
 #include <memory>
 
@@ -26,8 +27,11 @@ struct TCanvas::State {
     bool painterHasGeometryPen = false;
     bool painterOpaque = false;
     QColor painterBackground;
-    const fontengine::Face* painterFace = nullptr;
+    std::shared_ptr<const fontengine::Face> painterFace;
     QPainter::CompositionMode painterComposition = QPainter::CompositionMode_SourceOver;
+    // The painter's transformation when the canvas took it: identity for a painter of its own,
+    // whatever the owner set for a borrowed one. "Device" coordinates are relative to it.
+    QTransform baseTransform;
 
     // The face of Font for this device, rebuilt when any of the inputs changes.
     std::shared_ptr<const fontengine::Face> face;

@@ -208,7 +208,7 @@ TTextMetric TCanvas::GetTextMetrics()
     return tm;
 }
 
-void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, const TRect* clip)
+void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align)
 {
     State& s = *m_state;
     const fontengine::Face& f = face();
@@ -230,21 +230,10 @@ void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, co
     const bool turned = escapement != 0;
     if (turned) {
         // Counter-clockwise on a y-down device is a negative angle for Qt.
-        m_painter->setTransform(QTransform::fromTranslate(x, y).rotate(-escapement / 10.0));
+        m_painter->setTransform(QTransform::fromTranslate(x, y).rotate(-escapement / 10.0) * s.baseTransform);
     } else {
         left += x;
         top += y;
-    }
-
-    bool clipped = false;
-    if (clip != nullptr) {
-        QRect r(clip->Left, clip->Top, clip->Width(), clip->Height());
-        if (m_hasClip)
-            r &= QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height());
-        if (turned) // clip rectangles are device rectangles, not turned with the text
-            r = QTransform::fromTranslate(x, y).rotate(-escapement / 10.0).inverted().mapRect(r);
-        m_painter->setClipRect(r);
-        clipped = true;
     }
 
     if (s.painterComposition != QPainter::CompositionMode_SourceOver) {
@@ -254,22 +243,16 @@ void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, co
     applyQtBackground(false); // the text cell is filled here, not by Qt
     if (m_bkMode == OPAQUE && w > 0)
         m_painter->fillRect(QRect(left, top, w, tm.tmHeight), ToQColor(m_bkColor));
-    if (s.painterFace != &f) {
+    if (s.painterFace != s.face) {
         m_painter->setFont(f.font);
-        s.painterFace = &f;
+        s.painterFace = s.face;
     }
     m_painter->setPen(ToQColor(Font.Color()));
     s.painterHasGeometryPen = false;
     m_painter->drawText(QPointF(left, top + tm.tmAscent), text);
 
     if (turned)
-        m_painter->resetTransform();
-    if (clipped) {
-        if (m_hasClip)
-            m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height()));
-        else
-            m_painter->setClipping(false);
-    }
+        m_painter->setTransform(s.baseTransform);
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text)
@@ -278,7 +261,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
         return;
     realizeBrushBackground();
     const TPoint d = LPtoDP({x, y});
-    drawTextLine(d.X, d.Y, text, m_textAlign, nullptr);
+    drawTextLine(d.X, d.Y, text, m_textAlign);
 }
 
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
@@ -338,7 +321,14 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
         return scaleToDevice(height, s.denY, s.numY);
 
     realizeBrushBackground();
+    // Clipped to the rectangle (and to the canvas's own clip), set before any text is turned.
     const bool clip = (format & DT_NOCLIP) == 0;
+    if (clip) {
+        QRect r(d.Left, d.Top, d.Width(), d.Height());
+        if (m_hasClip)
+            r &= QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height());
+        m_painter->setClipRect(r);
+    }
     for (int i = 0; i < lines.size(); ++i) {
         const int w = widths[static_cast<std::size_t>(i)];
         int x = d.Left;
@@ -347,8 +337,14 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
         else if (format & DT_RIGHT)
             x = d.Right - w;
         if (!lines[i].isEmpty())
-            drawTextLine(x, y, lines[i], TA_LEFT | TA_TOP, clip ? &d : nullptr);
+            drawTextLine(x, y, lines[i], TA_LEFT | TA_TOP);
         y += lineHeight;
+    }
+    if (clip) {
+        if (m_hasClip)
+            m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height()));
+        else
+            m_painter->setClipping(false);
     }
     return scaleToDevice(height, s.denY, s.numY);
 }

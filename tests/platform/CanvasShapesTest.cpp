@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "platform/TCanvas.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -376,4 +377,26 @@ TEST(CanvasShapes, CanvasKeepsWorkingWhenThePenAndBrushChangeBetweenShapes)
     EXPECT_EQ(at(image, 5, 5), 0xFF0000u);
     EXPECT_EQ(at(image, 15, 5), 0x00FF00u);
     EXPECT_EQ(at(image, 25, 5), 0x0000FFu);
+}
+
+TEST(CanvasShapes, BorrowedPainterKeepsItsOwnerAndItsTransformation)
+{
+    QImage image = whiteImage(200, 100);
+    QPainter painter(&image);
+    painter.translate(100, 50); // a widget scrolled by its owner
+    {
+        TCanvas canvas(&painter);
+        canvas.Brush.SetColor(clBlack);
+        canvas.Rectangle(0, 0, 10, 10);
+        canvas.Font.SetEscapement(900);
+        canvas.TextOut(50, 40, "up");
+        canvas.Font.SetEscapement(0);
+        canvas.Rectangle(20, 0, 30, 10);
+    }
+    EXPECT_TRUE(painter.isActive());
+    EXPECT_EQ(painter.transform(), QTransform::fromTranslate(100, 50));
+    painter.end();
+    EXPECT_EQ(darkPixels(image, 100, 50, 109, 59), 100);
+    EXPECT_EQ(darkPixels(image, 120, 50, 129, 59), 100);
+    EXPECT_EQ(darkPixels(image, 0, 0, 99, 99), 0);
 }
