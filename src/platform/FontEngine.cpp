@@ -66,6 +66,38 @@ void installSubstitutions()
     });
 }
 
+double Face::charAdvance(const QString& text, int i) const
+{
+    const QChar c = text.at(i);
+    if (c.isLowSurrogate())
+        return 0;
+    if (c.isHighSurrogate())
+        return i + 1 < text.size() ? metrics.horizontalAdvance(text.mid(i, 2)) : 0;
+    const char16_t u = c.unicode();
+    if (u < m_latin1.size()) {
+        if (!m_latin1Ready) {
+            m_latin1.fill(-1);
+            m_latin1Ready = true;
+        }
+        double& a = m_latin1[u];
+        if (a < 0)
+            a = metrics.horizontalAdvance(c);
+        return a;
+    }
+    auto it = m_others.constFind(u);
+    if (it == m_others.constEnd())
+        it = m_others.insert(u, metrics.horizontalAdvance(c));
+    return *it;
+}
+
+double Face::advance(const QString& text) const
+{
+    double sum = 0;
+    for (int i = 0; i < text.size(); ++i)
+        sum += charAdvance(text, i);
+    return sum;
+}
+
 int Face::width(const QString& text) const
 {
     return text.isEmpty() ? 0 : R(advance(text));

@@ -4,7 +4,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
+#include <array>
 #include <memory>
 
 // Turns font descriptions into Qt fonts once and keeps them. Sizes are set in device pixels, never
@@ -21,8 +23,16 @@ struct Face {
     double descentPx = 0;
     TTextMetric tm;
 
-    double advance(const QString& text) const { return metrics.horizontalAdvance(text); }
+    // Advance of one character (a surrogate pair counts on its first half), and of a text as
+    // the sum of its characters' advances: measuring is arithmetic once a character was seen.
+    double charAdvance(const QString& text, int i) const;
+    double advance(const QString& text) const;
     int width(const QString& text) const;
+
+private:
+    mutable std::array<double, 256> m_latin1{}; // < 0: not measured yet
+    mutable QHash<char16_t, double> m_others;
+    mutable bool m_latin1Ready = false;
 };
 
 // `height` is the font height in device pixels with its sign (see TFont); 0 takes the default

@@ -64,14 +64,8 @@ QString withoutBreaks(const QString& text)
 std::vector<double> prefixAdvances(const fontengine::Face& face, const QString& s)
 {
     std::vector<double> sums(static_cast<std::size_t>(s.size()) + 1, 0.0);
-    for (int i = 0; i < s.size(); ++i) {
-        double a = 0;
-        if (s.at(i).isHighSurrogate() && i + 1 < s.size())
-            a = face.advance(s.mid(i, 2));
-        else if (!s.at(i).isLowSurrogate())
-            a = face.metrics.horizontalAdvance(s.at(i));
-        sums[static_cast<std::size_t>(i) + 1] = sums[static_cast<std::size_t>(i)] + a;
-    }
+    for (int i = 0; i < s.size(); ++i)
+        sums[static_cast<std::size_t>(i) + 1] = sums[static_cast<std::size_t>(i)] + face.charAdvance(s, i);
     return sums;
 }
 
