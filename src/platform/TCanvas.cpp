@@ -15,10 +15,13 @@ namespace {
 
 constexpr int noDeviceDpi = 96;
 
+// Images carry alpha in the same word as the colour, and a plain exclusive-or would clear it.
+// Exclusive-or and inversion are therefore drawn as "not (source xor destination)", which keeps
+// an opaque pixel opaque, with the source colour inverted to give the same colours.
 QPainter::CompositionMode compositionFor(TPenMode mode)
 {
     switch (mode) {
-    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNot: return QPainter::RasterOp_NotSourceXorDestination;
     case pmNotCopy: return QPainter::RasterOp_NotSource;
     case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
     case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
@@ -28,9 +31,20 @@ QPainter::CompositionMode compositionFor(TPenMode mode)
     case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
     case pmMask: return QPainter::RasterOp_SourceAndDestination;
     case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
-    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmXor: return QPainter::RasterOp_NotSourceXorDestination;
     case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
     default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+QColor modeColor(TPenMode mode, const QColor& color)
+{
+    switch (mode) {
+    case pmBlack:
+    case pmNot: return Qt::black;
+    case pmWhite: return Qt::white;
+    case pmXor: return QColor(255 - color.red(), 255 - color.green(), 255 - color.blue());
+    default: return color;
     }
 }
 
@@ -304,11 +318,8 @@ void TCanvas::prepareGeometry(bool useBrush)
     if (s.penRevision != Pen.Revision()) {
         s.penRevision = Pen.Revision();
         s.painterHasGeometryPen = false;
-        QColor color = ToQColor(Pen.Color());
-        if (Pen.Mode() == pmBlack)
-            color = Qt::black;
-        else if (Pen.Mode() == pmWhite)
-            color = Qt::white;
+        s.brushRevision = 0; // the mode applies to the brush as well
+        const QColor color = modeColor(Pen.Mode(), ToQColor(Pen.Color()));
         s.drawNothing = Pen.Mode() == pmNop;
         s.composition = compositionFor(Pen.Mode());
         const int w = devicePenWidth();
@@ -334,7 +345,7 @@ void TCanvas::prepareGeometry(bool useBrush)
     if (s.brushRevision != Brush.Revision()) {
         s.brushRevision = Brush.Revision();
         s.painterHasGeometryPen = false;
-        s.qbrush = QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style()));
+        s.qbrush = QBrush(modeColor(Pen.Mode(), ToQColor(Brush.Color())), qtBrushStyle(Brush.Style()));
     }
     if (!s.painterHasGeometryPen) {
         m_painter->setPen(s.qpen);
@@ -608,7 +619,14 @@ void TCanvas::FillRect(const TRect& r)
     prepareGeometry(true);
     if (Brush.Style() == bsClear)
         return;
-    m_painter->fillRect(QRect(d.Left, d.Top, d.Width(), d.Height()), m_state->qbrush);
+    // Filling copies the brush whatever the pen's mode.
+    State& s = *m_state;
+    if (s.painterComposition != QPainter::CompositionMode_SourceOver) {
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        s.painterComposition = QPainter::CompositionMode_SourceOver;
+    }
+    m_painter->fillRect(QRect(d.Left, d.Top, d.Width(), d.Height()),
+                        QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style())));
 }
 
 void TCanvas::DrawFocusRect(const TRect& r)
@@ -631,10 +649,10 @@ void TCanvas::DrawFocusRect(const TRect& r)
             dots << QPoint(d.Right - 1, y);
     }
     State& s = *m_state;
-    QPen pen(Qt::white, 1);
+    QPen pen(Qt::black, 1);
     pen.setCosmetic(true);
     m_painter->setPen(pen);
-    m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    m_painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); // inverts, see compositionFor
     m_painter->drawPoints(dots);
     m_painter->setCompositionMode(s.painterComposition);
     s.painterHasGeometryPen = false;

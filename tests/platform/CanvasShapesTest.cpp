@@ -269,8 +269,7 @@ TEST(CanvasShapes, ClearPenDrawsNoOutline)
 
 TEST(CanvasShapes, NotXorPenDrawnTwiceRestoresThePixels)
 {
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = whiteImage(40, 40);
     {
         TCanvas canvas(&image);
         canvas.Brush.SetColor(clBlack);
@@ -284,21 +283,35 @@ TEST(CanvasShapes, NotXorPenDrawnTwiceRestoresThePixels)
         canvas.Pen.SetStyle(psDot); // the rubber band of the design surface
         canvas.Rectangle(3, 3, 25, 25);
         canvas.Rectangle(3, 3, 25, 25);
+        canvas.Pen.SetMode(pmXor); // red xor white is cyan
+        canvas.Pen.SetColor(clRed);
+        canvas.Pen.SetStyle(psSolid);
+        canvas.MoveTo(30, 2);
+        canvas.LineTo(38, 2);
+        EXPECT_EQ(canvas.Pixel(31, 2), clAqua);
+        canvas.MoveTo(30, 2);
+        canvas.LineTo(38, 2);
+        canvas.Pen.SetMode(pmNot);
+        canvas.MoveTo(30, 3);
+        canvas.LineTo(38, 3);
+        canvas.MoveTo(30, 3);
+        canvas.LineTo(38, 3);
     }
+    EXPECT_EQ(qAlpha(image.pixel(31, 2)), 255);
     EXPECT_EQ(darkPixels(image, 0, 0, 39, 39), 20 * 40);
     EXPECT_EQ(darkPixels(image, 0, 0, 19, 39), 20 * 40);
 }
 
 TEST(CanvasShapes, FocusRectangleDrawnTwiceRestoresThePixels)
 {
-    QImage image(30, 30, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = whiteImage(30, 30); // with alpha: inverting must keep pixels opaque
     const QImage before = image;
     {
         TCanvas canvas(&image);
         canvas.DrawFocusRect(Rect(2, 2, 28, 20));
         EXPECT_GT(darkPixels(image, 0, 0, 29, 29), 20);
         EXPECT_EQ(darkPixels(image, 3, 3, 26, 18), 0);
+        EXPECT_EQ(qAlpha(image.pixel(2, 2)), 255);
         canvas.DrawFocusRect(Rect(2, 2, 28, 20));
     }
     EXPECT_EQ(image, before);
