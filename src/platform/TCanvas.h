@@ -25,6 +25,7 @@ struct Face;
 // - text background is opaque or transparent (SetBkMode); changing the brush sets it again on
 //   the next drawing: a solid brush gives an opaque background of the brush colour, any other
 //   style a transparent one (so "brush clear, then draw text" draws the text transparently);
+// - pen modes other than pmCopy (pmNotXor rubber bands...) work on images and screens, not in PDF;
 // - coordinates are logical units of the map mode (MM_TEXT: device pixels; MM_LOMETRIC 0.1 mm and
 //   MM_HIMETRIC 0.01 mm with y pointing up), converted at LogPixelsX/Y; clip rectangles are in
 //   device pixels, like the platform's regions.
@@ -133,7 +134,7 @@ public:
     void Polygon(const std::vector<TPoint>& points);
     // Fills with Brush, no outline.
     void FillRect(const TRect& r);
-    // Dotted rectangle drawn by exclusive-or: drawing it twice restores the pixels.
+    // Dotted rectangle drawn by inversion: drawing it twice restores the pixels.
     void DrawFocusRect(const TRect& r);
     // -1 when the device cannot be read back (anything but an image).
     TColor Pixel(int x, int y) const;
@@ -156,10 +157,14 @@ public:
     int TextHeight(const QString& text); // the font's cell height, whatever the text
     TSize TextExtent(const QString& text);
     TTextMetric GetTextMetrics();
-    // Draws or (DT_CALCRECT) measures text in a rectangle. Lines break at CR, LF and CR LF unless
-    // DT_SINGLELINE; DT_WORDBREAK breaks at blanks, a word wider than the rectangle standing alone
-    // on its line. DT_CALCRECT sets rect's Right and Bottom to the size of the text and draws
-    // nothing. Without DT_NOCLIP output is clipped to the rectangle. Returns the text height.
+    // Draws or (DT_CALCRECT) measures text in a rectangle, each line in a cell of the font's
+    // height, ignoring SetTextAlign. Lines break at CR, LF and CR LF (a final break opens no line)
+    // unless DT_SINGLELINE, where they are left out. DT_WORDBREAK breaks at the last blank that
+    // fits and drops that blank, except that a left-aligned line keeps it when it fits (measured,
+    // unseen); a word wider than the rectangle stands alone on its line, sticking out.
+    // DT_CALCRECT sets rect's Right and Bottom to the size of the text and draws nothing; empty
+    // text measures 0 x 0. Without DT_NOCLIP output is clipped to the rectangle. Without
+    // DT_NOPREFIX "&x" shows x and "&&" shows "&". Returns the text height.
     int DrawText(const QString& text, TRect& rect, unsigned format);
 
     // Clipping, in device pixels.
