@@ -628,6 +628,39 @@ void SaveDesignDocument(TDesignModel& model, const QString& path)
     model.Modifie = false;
 }
 
+void SaveCommand(TDesignModel& model, const QString& programFolder,
+                 const std::function<void()>& saveAs,
+                 const std::function<void(const QString& path)>& saveAndRefresh)
+{
+    if (model.NomDocument.isEmpty()) {
+        if (saveAs)
+            saveAs();
+        return;
+    }
+    model.NomDocument = SavePath(programFolder, model.NomDocument);
+    if (saveAndRefresh)
+        saveAndRefresh(model.NomDocument);
+}
+
+bool SaveAsCommand(TDesignModel& model, const QString& programFolder,
+                   const std::function<QString(const QString& preset)>& askName,
+                   const std::function<void(const QString& path)>& saveAndRefresh)
+{
+    const QString preset = model.NomDocument.isEmpty() ? QString() : DesignName(model.NomDocument);
+    const QString name = askName ? askName(preset) : QString();
+    if (name.isEmpty())
+        return false;
+    model.NomDocument = SaveAsPath(programFolder, name);
+    SaveCommand(model, programFolder, {}, saveAndRefresh);
+    return true;
+}
+
+QString EditingCaption(const QString& applicationTitle, const QString& editingText,
+                       const QString& path)
+{
+    return applicationTitle + editingText + DesignName(path) + u'"';
+}
+
 void ReloadDesign(TDesignModel& model, const QString& programFolder)
 {
     const QString path = TransientDesignPath(programFolder);

@@ -94,6 +94,23 @@ QString SaveAsPath(const QString& programFolder, const QString& name);
 // the window's).
 void SaveDesignDocument(TDesignModel& model, const QString& path);
 
+// The save command: a design never saved goes through `saveAs`; otherwise it is saved into the
+// designs folder under its file name through `saveAndRefresh` (which saves and refreshes the
+// station).
+void SaveCommand(TDesignModel& model, const QString& programFolder,
+                 const std::function<void()>& saveAs,
+                 const std::function<void(const QString& path)>& saveAndRefresh);
+// The save-as command: `askName` shows the save-as dialog preset with the design's name and
+// answers the name accepted, or an empty text when cancelled. On a name the design is renamed
+// and saved as by SaveCommand; false when cancelled.
+bool SaveAsCommand(TDesignModel& model, const QString& programFolder,
+                   const std::function<QString(const QString& preset)>& askName,
+                   const std::function<void(const QString& path)>& saveAndRefresh);
+// The design window's caption while it edits `path`: the application title, the translated
+// " : editing the document \"", the design name and a closing double quote.
+QString EditingCaption(const QString& applicationTitle, const QString& editingText,
+                       const QString& path);
+
 // Saves the model to the transient file, empties it and reads it back: the objects come back
 // grouped by kind, which is what a bring-to-front needs. The file is deleted after a good read.
 void ReloadDesign(TDesignModel& model, const QString& programFolder);

@@ -411,3 +411,51 @@ TEST(DesignFilePaths, NamesUnderTheProgramFolder)
     EXPECT_EQ(TransientDesignPath(QStringLiteral("/prog")), QStringLiteral("/prog/perso/temp.car"));
     EXPECT_EQ(DesignClipboardPath(QStringLiteral("/prog")), QStringLiteral("/prog/rarozuruz.ppa"));
 }
+
+TEST_F(DesignFileFixture, SaveCommandsNameTheFileInTheDesignsFolder)
+{
+    const QString prog = programDir.path();
+    std::vector<QString> saved;
+    int saveAsRuns = 0;
+    auto record = [&saved](const QString& p) { saved.push_back(p); };
+
+    SaveCommand(model, prog, [&saveAsRuns] { ++saveAsRuns; }, record);
+    EXPECT_EQ(saveAsRuns, 1); // never saved: save as
+    EXPECT_TRUE(saved.empty());
+
+    model.NomDocument = QStringLiteral("/somewhere/else/Badge.car");
+    SaveCommand(model, prog, [&saveAsRuns] { ++saveAsRuns; }, record);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0], prog + QStringLiteral("/perso/Badge.car"));
+    EXPECT_EQ(model.NomDocument, saved[0]);
+
+    QString preset = QStringLiteral("<not asked>");
+    EXPECT_FALSE(SaveAsCommand(model, prog, [&preset](const QString& p) {
+        preset = p;
+        return QString();
+    }, record));
+    EXPECT_EQ(preset, QStringLiteral("Badge"));
+    EXPECT_EQ(saved.size(), 1u);
+
+    EXPECT_TRUE(SaveAsCommand(model, prog, [](const QString&) { return QStringLiteral("Carte"); }, record));
+    EXPECT_EQ(saved.back(), prog + QStringLiteral("/perso/Carte.car"));
+    EXPECT_EQ(model.NomDocument, saved.back());
+
+    model.NomDocument = QStringLiteral("/p/perso/noname");
+    SaveAsCommand(model, prog, [&preset](const QString& p) {
+        preset = p;
+        return QString();
+    }, record);
+    EXPECT_TRUE(preset.isEmpty());
+
+    EXPECT_EQ(EditingCaption(QStringLiteral("Pravolis"), QStringLiteral(" : editing the document \""),
+                             QStringLiteral("/p/perso/Badge.car")),
+              QStringLiteral("Pravolis : editing the document \"Badge\""));
+    EXPECT_EQ(EditingCaption(QStringLiteral("P"), QStringLiteral(" : \""), QStringLiteral("/p/x")),
+              QStringLiteral("P : \"\""));
+
+    model.Modifie = true;
+    SaveDesignDocument(model, temp(QStringLiteral("perso/Real.car")));
+    EXPECT_FALSE(model.Modifie);
+    EXPECT_TRUE(QFile::exists(temp(QStringLiteral("perso/Real.car"))));
+}
