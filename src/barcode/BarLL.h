@@ -29,10 +29,6 @@ struct TBarcodeGeometry {
     int TextHeight = 0; // the font's TextHeight("Ay")
 };
 
-// Resolution used when a canvas reports 0 pixels per inch: the screen's. Design pixels are at 96
-// pixels per inch, which is what the design surface shows; tests may set another.
-int BarcodeScreenPixelsPerInch();
-void SetBarcodeScreenPixelsPerInch(int ppi);
 
 // The settings of one barcode. Texts are Windows-1252 bytes: the symbologies are defined on
 // those codes (Code 128's special symbols are the characters 131 to 138).

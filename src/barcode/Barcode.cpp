@@ -1,6 +1,7 @@
 #include "barcode/Barcode.h"
 
 #include "platform/Rounding.h"
+#include "platform/Screen.h"
 #include "platform/TCanvas.h"
 #include "platform/TextCodec.h"
 
@@ -250,7 +251,7 @@ void TBarcode::LoMetricPrint(TCanvas& canvas, int x, TSize* size, int y)
     int dpiX = canvas.GetDeviceCaps(LOGPIXELSX);
     int dpiY = canvas.GetDeviceCaps(LOGPIXELSY);
     if (dpiX == 0 || dpiY == 0) // drawn at the screen's resolution, so measured back with it
-        dpiX = dpiY = BarcodeScreenPixelsPerInch();
+        dpiX = dpiY = platform::ScreenPixelsPerInch();
     const double unitsX = dpiX / f;
     const double unitsY = dpiY / f;
 

@@ -1,6 +1,7 @@
 #include "barcode/BarLL.h"
 
 #include "platform/Rounding.h"
+#include "platform/Screen.h"
 #include "platform/TCanvas.h"
 #include "platform/TextCodec.h"
 
@@ -10,7 +11,6 @@ using namespace platform;
 
 namespace {
 
-int screenPixelsPerInch = 96;
 
 // Narrow module in millimetres by btCodeSizes; anything beyond SC9 draws as SC2.
 double moduleMillimetres(btCodeSizes size)
@@ -86,22 +86,12 @@ int measureText(TCanvas& canvas, const QString& fontName, int fontHeight)
 
 } // namespace
 
-int BarcodeScreenPixelsPerInch()
-{
-    return screenPixelsPerInch;
-}
-
-void SetBarcodeScreenPixelsPerInch(int ppi)
-{
-    screenPixelsPerInch = ppi;
-}
-
 TBarcodeGeometry TLLBarcode::Layout(TCanvas& canvas)
 {
     double px = canvas.LogPixelsX() / 25.4;
     double py = canvas.LogPixelsY() / 25.4;
     if (canvas.LogPixelsX() == 0 || canvas.LogPixelsY() == 0)
-        px = py = screenPixelsPerInch / 25.4;
+        px = py = platform::ScreenPixelsPerInch() / 25.4;
     Encode();
 
     const btCodeTypes type = Params.CodeType;

@@ -1,3 +1,4 @@
+#include "platform/Screen.h"
 #include "barcode/BarLL.h"
 #include "barcode/Barcode.h"
 
@@ -109,12 +110,11 @@ TEST(BarcodeDraw, ModuleSizes)
 TEST(BarcodeDraw, ZeroResolutionUsesTheScreen)
 {
     TLLBarcode bar = barcode(EAN_13, "1");
-    const int screen = BarcodeScreenPixelsPerInch();
-    SetBarcodeScreenPixelsPerInch(300);
+    platform::SetScreenPixelsPerInch(300);
     const int width = layoutAt(bar, 0).Width;
-    SetBarcodeScreenPixelsPerInch(screen);
+    platform::SetScreenPixelsPerInch(0);
     EXPECT_EQ(width, 461);
-    EXPECT_EQ(layoutAt(bar, 0).Width, layoutAt(bar, screen).Width);
+    EXPECT_EQ(layoutAt(bar, 0).Width, layoutAt(bar, platform::ScreenPixelsPerInch()).Width);
 }
 
 TEST(BarcodeDraw, HeightPercentKeepsTheTopAndMovesTheBottom)
