@@ -563,7 +563,9 @@ void LoadDesignFrom(TDesignModel& model, TextFileReader& reader, bool paste, int
 void LoadDesign(TDesignModel& model, const QString& path, bool paste, int gridX, int gridY)
 {
     HourGlass busy;
-    TextFileReader reader(path);
+    // Names written on a case-insensitive system may differ in letter case from the file's.
+    const QString found = findExisting(path);
+    TextFileReader reader(found.isEmpty() ? path : found);
     LoadDesignFrom(model, reader, paste, gridX, gridY);
 }
 
@@ -704,8 +706,7 @@ void PasteDesign(TDesignModel& model, const QString& clipboardPath, int gridX, i
     if (emptySelection)
         emptySelection();
     try {
-        const QString path = findExisting(clipboardPath);
-        LoadDesign(model, path.isEmpty() ? clipboardPath : path, true, gridX, gridY);
+        LoadDesign(model, clipboardPath, true, gridX, gridY);
     } catch (const std::exception&) {
         // A damaged or missing clipboard file pastes what could be read.
     }

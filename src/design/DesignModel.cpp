@@ -8,7 +8,6 @@
 #include "platform/Paths.h"
 #include "platform/Rounding.h"
 #include "platform/TCanvas.h"
-#include "platform/TextCodec.h"
 
 #include <QFileInfo>
 

@@ -379,6 +379,10 @@ TEST_F(DesignFileFixture, BadFilesGiveErrorsNamingFileAndLine)
     EXPECT_TRUE(m.contains(QStringLiteral("20..200"))) << m.toStdString();
 
     EXPECT_THROW(LoadDesign(model, temp(QStringLiteral("none.car")), false), EInOutError);
+    // A name that differs from the file's only in letter case finds it.
+    testsupport::writeBytes(temp(QStringLiteral("Mixed.car")),
+                            testsupport::readBytes(fixture(QStringLiteral("version6.car"))));
+    EXPECT_NO_THROW(LoadDesign(model, temp(QStringLiteral("MIXED.CAR")), false));
     const QString truncated = temp(QStringLiteral("short.car"));
     testsupport::writeBytes(truncated, "5400\r\n3000\r\nversion8\r\nX\r\n2\r\n");
     EXPECT_THROW(LoadDesign(model, truncated, false), EInOutError);
