@@ -86,6 +86,10 @@ QString ColumnFieldCode(const MergeSource& source, int column)
 QString MergeFields(const QString& text, const MergeSource& source, int row, int printIndex,
                     const MergeNumbering& numbering)
 {
+    // Every code starts with '<': a text without one has nothing to replace (most texts of a
+    // label, and the renderer merges every one of them for every record).
+    if (!text.contains(u'<'))
+        return text;
     QString merged = text;
     if (source.Grille != nullptr) {
         for (int col = 0; col < source.Grille->ColCount(); ++col) {

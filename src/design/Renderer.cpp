@@ -1,0 +1,125 @@
+#include "Renderer.h"
+
+#include "DesignModel.h"
+#include "RendererPasses.h"
+
+#include "platform/Rounding.h"
+#include "platform/TCanvas.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace design {
+
+using platform::TCanvas;
+using platform::TPoint;
+using platform::TRect;
+
+double DesignScale(int devicePixelsPerInch, int designPixelsPerInch)
+{
+    if (devicePixelsPerInch <= 0 || designPixelsPerInch <= 0)
+        return 0.0;
+    return static_cast<double>(devicePixelsPerInch) / designPixelsPerInch;
+}
+
+void DrawDesign(TCanvas& canvas, TDesignModel& model, const TDrawInputs& inputs, TPoint origin,
+                double scaleX, double scaleY, bool outline, int row, int printIndex)
+{
+    // Nothing sensible can be drawn without a scale or a label: no division may see a zero.
+    if (!(scaleX > 0.0) || !(scaleY > 0.0) || !std::isfinite(scaleX) || !std::isfinite(scaleY))
+        return;
+    if (model.LargeurEtiquettePx <= 0 || model.HauteurEtiquettePx <= 0)
+        return;
+
+    const RenderContext ctx{canvas, inputs, origin, scaleX, scaleY, row, printIndex};
+    const TRect label{-origin.X, -origin.Y, R(model.LargeurEtiquettePx * scaleX) - origin.X,
+                      R(model.HauteurEtiquettePx * scaleY) - origin.Y};
+    // Rectangular also for round labels; the previous clipping comes back on every path.
+    platform::TClipGuard clip(canvas, label);
+
+    DrawImages(ctx, model);
+    DrawShapes(ctx, model);
+    DrawLines(ctx, model);
+    DrawLabels(ctx, model);
+    DrawRotateLabels(ctx, model);
+    DrawMemos(ctx, model);
+    DrawCircleLabels(ctx, model);
+    DrawBarcodes(ctx, model);
+
+    if (outline) {
+        canvas.Pen.SetColor(platform::clBlack);
+        canvas.Pen.SetStyle(platform::psSolid);
+        canvas.Pen.SetWidth(1);
+        canvas.Pen.SetMode(platform::pmCopy);
+        canvas.Brush.SetStyle(platform::bsClear);
+        if (model.Format().EtiquetteRonde)
+            canvas.Ellipse(label);
+        else
+            canvas.Rectangle(label);
+    }
+}
+
+TRect RenderContext::Box(const TDesignObject& o) const
+{
+    return Box(o, o.Height);
+}
+
+TRect RenderContext::Box(const TDesignObject& o, int height) const
+{
+    const int left = R(ScaleX * o.Left) - Origin.X;
+    const int top = R(ScaleY * o.Top) - Origin.Y;
+    return {left, top, left + R(ScaleX * o.Width), top + R(ScaleY * height)};
+}
+
+QString RenderContext::Merge(const QString& text) const
+{
+    return MergeFields(text, Inputs.Source, Row, PrintIndex, Inputs.Numbering);
+}
+
+void FitTextFont(const platform::TFont& font, const TRect& box, unsigned format, const QString& text,
+                 TCanvas& canvas, double scaleY)
+{
+    // Sizes step down from the font's own; the canvas keeps the last one measured.
+    platform::TFont scratch = font;
+    for (;;) {
+        canvas.Font = scratch;
+        canvas.Font.SetHeight(R(scratch.Height() * scaleY));
+        TRect measured = box;
+        canvas.DrawText(text, measured, format | platform::DT_CALCRECT);
+        const bool fits = measured.Width() <= box.Width() && measured.Height() <= box.Height();
+        if (fits)
+            return;
+        scratch.SetSize(scratch.Size() - 1);
+        if (scratch.Size() <= 2)
+            return;
+    }
+}
+
+void DrawRotatedText(TCanvas& canvas, int x, int y, const QString& text, int escapement)
+{
+    const int previous = canvas.Font.Escapement();
+    canvas.Font.SetEscapement(static_cast<std::int16_t>(escapement));
+    // The font comes back even when drawing fails.
+    struct Restore {
+        TCanvas& c;
+        int e;
+        ~Restore() { c.Font.SetEscapement(e); }
+    } restore{canvas, previous};
+    canvas.TextOut(x, y, text);
+}
+
+void PrintBitmap(const QImage& bitmap, TCanvas& canvas, int x, int y, int width, int height)
+{
+    if (bitmap.isNull())
+        return;
+    if (width < 1 || height < 1) {
+        width = bitmap.width();
+        height = bitmap.height();
+    }
+    // A palette image goes with its colours resolved; one bit per pixel stays as it is.
+    const QImage dib = bitmap.format() == QImage::Format_Indexed8 ? bitmap.convertToFormat(QImage::Format_RGB32) : bitmap;
+    canvas.StretchDraw(platform::Bounds(x, y, width, height), dib);
+}
+
+} // namespace design

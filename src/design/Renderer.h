@@ -1,0 +1,65 @@
+#pragma once
+
+#include "FieldCodes.h"
+#include "Numbering.h"
+
+#include "platform/Graphics.h"
+
+#include <QImage>
+#include <QString>
+
+namespace platform {
+class TCanvas;
+}
+
+// The one renderer of label designs: draws the design held in a model on any canvas (screen,
+// image, PDF, printer) at any scale and origin, for one record of the merge source. The station's
+// thumbnail, the print dialog's picture, sheet printing, the live preview and the mailing all
+// come here; the design window's DrawDesign only gathers the inputs below.
+namespace design {
+
+class TDesignModel;
+
+// What the renderer takes from outside the design: the merge record's source, the numbering
+// settings, the station's barcode option and whether the canvas is the printer's.
+struct TDrawInputs {
+    MergeSource Source;
+    MergeNumbering Numbering;
+    // The station's "wysiwyg" option: barcodes go to the printer as a stretched bitmap of
+    // design resolution, as on screen, instead of being drawn at the printer's resolution.
+    bool Wysiwyg = false;
+    // The target is the printer's canvas: bitmaps go as device-independent bitmaps and barcodes
+    // are drawn at the printer's resolution (unless Wysiwyg).
+    bool Printer = false;
+};
+
+// Draws the design. A design value v lands at R(v * scale) - origin (X scale and origin.X for
+// left, width and the label width; Y scale and origin.Y for top, height, font heights and the
+// label height). Drawing is clipped to the label's rectangle; `outline` draws the label's outline
+// last (an ellipse for a round label). `row` is the merge-grid row of the record, `printIndex`
+// -1 on screen or the 1-based position of the label in the print run ("<Autonum>").
+// A scale of 0 (or not a number) or a label of no size draws nothing. Errors of reading a picture
+// or of the barcode pass to the caller; the clipping and the barcodes' typed texts are put back
+// on every path.
+void DrawDesign(platform::TCanvas& canvas, TDesignModel& model, const TDrawInputs& inputs,
+                platform::TPoint origin, double scaleX, double scaleY, bool outline, int row,
+                int printIndex);
+
+// Device pixels per design pixel for a device resolution; 0 (draw nothing) when either is 0.
+double DesignScale(int devicePixelsPerInch, int designPixelsPerInch);
+
+// Sets the canvas font to the largest size, from the font's own size down to 3, at which the
+// text fits the box when drawn with `format` (DrawText flags); a text that fits at no size is
+// left at size 3. The canvas font height is the font's height at that size times `scaleY`.
+void FitTextFont(const platform::TFont& font, const platform::TRect& box, unsigned format,
+                 const QString& text, platform::TCanvas& canvas, double scaleY);
+
+// TextOut with the canvas font turned by `escapement` tenths of a degree (a 16-bit value);
+// the canvas font is left as it was.
+void DrawRotatedText(platform::TCanvas& canvas, int x, int y, const QString& text, int escapement);
+
+// Sends a bitmap to a printer canvas, stretched to (x, y, width, height); a width or height
+// below 1 takes the bitmap's own. Palette images go as true colour.
+void PrintBitmap(const QImage& bitmap, platform::TCanvas& canvas, int x, int y, int width, int height);
+
+} // namespace design
