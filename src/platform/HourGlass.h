@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 // Shows the busy cursor for the life of the guard, so an exception in the middle of a long
