@@ -4,8 +4,6 @@
 #include "Pictures.h"
 
 #include "barcode/Barcode.h"
-#include <QCursor> // HourGlass.h needs the complete type
-
 #include "platform/HourGlass.h"
 #include "platform/Paths.h"
 #include "platform/Rounding.h"

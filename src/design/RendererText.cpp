@@ -33,7 +33,7 @@ unsigned alignmentFlags(TAlignment alignment)
     return 0;
 }
 
-// Puts the canvas font back when a tilted text is done, also when drawing fails.
+// Puts a canvas font back when a tilted text is done, also when drawing fails.
 class FontRestore {
 public:
     explicit FontRestore(TCanvas& canvas) : m_canvas(canvas), m_font(canvas.Font) {}
@@ -74,8 +74,9 @@ void DrawRotateLabels(const RenderContext& ctx, TDesignModel& model)
     TCanvas& canvas = ctx.Canvas;
     for (const TRotateLabel* label : model.ObjectsOf<TRotateLabel>()) {
         const QString text = ctx.Merge(label->Caption);
-        const FontRestore keep(canvas);
         canvas.Font = label->Font;
+        // The turned font is made from the object's and the object's comes back after.
+        const FontRestore keep(canvas);
         canvas.Font.SetEscapement(label->Angle() * 10);
         canvas.Font.SetHeight(R(ctx.ScaleY * label->Font.Height()));
 
