@@ -194,7 +194,8 @@ void TMultiLang::ApplyComponentTexts(QObject* component, int& row)
     if (caption || plainText) {
         if (caption && TakeText(row, text))
             component->setProperty("Caption", text);
-        if (plainText && TakeText(row, text))
+        // After a caption the text is a further text of the control, never the next control's.
+        if (plainText && (!caption || IsContinuationRow(row)) && TakeText(row, text))
             component->setProperty("Text", text);
         return;
     }

@@ -374,4 +374,36 @@ TEST_F(MultiLangTest, ChangingTheNumberOfLanguagesAsksAndReshapesEveryRow)
     EXPECT_EQ(w.MultiLang1->Words().size(), 10);
 }
 
+// A control that publishes both a caption and a text, as some of the program's own controls do.
+class CaptionAndText : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption MEMBER caption)
+    Q_PROPERTY(QString Text MEMBER text)
+public:
+    using QWidget::QWidget;
+    QString caption = QStringLiteral("design caption");
+    QString text = QStringLiteral("design text");
+};
+
+TEST_F(MultiLangTest, SecondTextComesOnlyFromAContinuationRow)
+{
+    TestWindow w(false);
+    auto* both = TestWindow::named(new CaptionAndText(&w), "Both1");
+    w.MultiLang1->SetLanguages(2);
+    w.MultiLang1->SetWords({"Both1", "titre", "title",
+                            "\"", "texte", "text",
+                            "Label1", "nom", "name",
+                            "Both1", "seul", "alone",   // no continuation row: the text stays
+                            "Label2", "deux", "two"});
+    w.MultiLang1->Loaded();
+    w.MultiLang1->SetActiveLanguage(English);
+    EXPECT_EQ(both->caption, "alone");
+    EXPECT_EQ(both->text, "text");
+    // The row after the caption belongs to another control and is not taken from it.
+    EXPECT_EQ(w.Label1->text(), "name");
+    EXPECT_EQ(w.Label2->text(), "two");
+}
+
 } // namespace
+
+#include "MultiLangTest.moc"
