@@ -3,7 +3,6 @@
 #include "barcode/Barcode.h"
 
 #include "platform/Errors.h"
-#include <QCursor> // HourGlass.h needs it and does not include it
 #include "platform/HourGlass.h"
 #include "platform/Paths.h"
 #include "platform/Rounding.h"

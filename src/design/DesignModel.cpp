@@ -149,6 +149,12 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
         }
         if (fieldCode) {
             QImage picture = image->Picture();
+            if (picture.isNull() && image->Width > 0 && image->Height > 0) {
+                // The placeholder is drawn on a bitmap of the object's size, whether or not it
+                // keeps proportions, so that the editor always shows the code.
+                picture = QImage(image->Width, image->Height, QImage::Format_RGB32);
+                picture.fill(Qt::white);
+            }
             DrawFieldPlaceholder(picture, reference);
             const int w = image->Width;
             const int h = image->Height;

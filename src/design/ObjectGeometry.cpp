@@ -214,6 +214,11 @@ void PaintCircleLabel(TCanvas& canvas, const TCircleLabel& label)
 {
     const TCircleTextLayout layout = circleLayoutOn(canvas, label);
     const unsigned align = canvas.SetTextAlign(TA_CENTER | TA_BASELINE);
+    // A brush change is applied to the text background at the next text output and would make
+    // it opaque again; with a clear brush the characters stay transparent whatever the canvas
+    // held before.
+    const TBrushStyle brushStyle = canvas.Brush.Style();
+    canvas.Brush.SetStyle(bsClear);
     const int bkMode = canvas.SetBkMode(TRANSPARENT);
     const TFont upright = canvas.Font;
     for (const TCircleGlyph& g : layout.Glyphs) {
@@ -224,6 +229,7 @@ void PaintCircleLabel(TCanvas& canvas, const TCircleLabel& label)
     }
     canvas.Font = upright;
     canvas.SetBkMode(bkMode);
+    canvas.Brush.SetStyle(brushStyle);
     canvas.SetTextAlign(align);
 }
 

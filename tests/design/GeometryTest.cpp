@@ -350,4 +350,19 @@ TEST(CircleText, GrowsToItsLowestCharacterAndPaintsAlongTheCircle)
     EXPECT_GT(testsupport::darkPixels(image, 35, 0, 65, 30), 0);
     EXPECT_GT(testsupport::darkPixels(image, 70, 35, 95, 60), 0);
     EXPECT_EQ(testsupport::darkPixels(image, 0, 70, 99, 199), 0);
+
+    // The characters stand on whatever lies under the object: no box behind them, even on a
+    // fresh canvas whose brush is still the default solid white one.
+    QImage onRed(label.Width, label.Height, QImage::Format_RGB32);
+    onRed.fill(Qt::red);
+    {
+        TCanvas canvas(&onRed);
+        PaintCircleLabel(canvas, label);
+    }
+    int white = 0;
+    for (int y = 0; y < onRed.height(); ++y)
+        for (int x = 0; x < onRed.width(); ++x)
+            white += qGray(onRed.pixel(x, y)) > 200 ? 1 : 0;
+    EXPECT_EQ(white, 0);
+    EXPECT_GT(testsupport::darkPixels(onRed, 5, 35, 30, 60), 0);
 }

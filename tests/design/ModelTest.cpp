@@ -281,6 +281,19 @@ TEST_F(ModelFixture, FieldCodeImageShowsAPlaceholderOfTheSizeGiven)
                                      0, 0, false);
     ASSERT_NE(noWidth, nullptr);
     EXPECT_EQ(noWidth->Tag, 0);
+    // No size given: the placeholder takes the object's own size.
+    EXPECT_EQ(noWidth->Picture().size(), QSize(noWidth->Width, noWidth->Height));
+
+    // Without keep proportions the placeholder fills the size given too.
+    TImage* free = model.AddImage(0, 0, 0, false, QStringLiteral("<Logo>"), true, false, false,
+                                  40, 90, false);
+    ASSERT_NE(free, nullptr);
+    EXPECT_EQ(free->Tag, 1000);
+    EXPECT_EQ(free->Width, 90);
+    EXPECT_EQ(free->Height, 40);
+    ASSERT_EQ(free->Picture().size(), QSize(90, 40));
+    EXPECT_EQ(free->Picture().pixel(3, 20) & 0xFFFFFF, ToQColor(clInfoBk).rgb() & 0xFFFFFF);
+    EXPECT_LT(qGray(free->Picture().pixel(0, 0)), 100);
 }
 
 TEST(ObjectSetters, CircleLabelRangesAndDialogOrder)
