@@ -129,6 +129,27 @@ TEST(FamilyFile, WriteAndReadRoundTripWithCrLf)
     EXPECT_EQ(back.Cell(cfNom, 0), QStringLiteral("Format spécial"));
 }
 
+TEST(FamilyFile, ALineBreakInACellNeverShiftsTheFollowingFormats)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.for");
+    TStringGrid g;
+    g.SetColCount(NbCellulesFormat);
+    g.SetRowCount(3);
+    g.SetRow(0, {"A - two\nlines", "8900", "3600", "1", "1", "0", "0", "0", "0", "0", "0"});
+    g.SetRow(1, {"B - old\r\nend", "7000", "4200", "3", "7", "0", "0", "0", "0", "0", "0"});
+    g.SetRow(2, {"C", "6000", "3000", "2", "4", "0", "0", "0", "0\r", "0", "0"});
+    EcrireFamilleFormats(g, path);
+    EXPECT_EQ(readBytes(path).count('\n'), 33);
+
+    TStringGrid back;
+    LireFamilleFormats(path, back, Defaut);
+    EXPECT_EQ(names(back), (QStringList{"A - two lines", "B - old end", "C"}));
+    EXPECT_EQ(back.Cell(cfLargeur, 1), "7000");
+    EXPECT_EQ(back.Cell(cfLignes, 2), "4");
+    EXPECT_EQ(back.Cell(cfMargeHaut, 2), "0 ");
+}
+
 TEST(FamilyFile, UnreadableFileLeavesTheGridAlone)
 {
     QTemporaryDir dir;
