@@ -49,6 +49,23 @@ TEST(ShippedFormats, EveryFormatFitsItsPage)
             EXPECT_TRUE(QRegularExpression("^\\d{5} - ").match(l.Nom()).hasMatch());
             EXPECT_FALSE(vus.contains(l.Nom()));
             vus.insert(l.Nom());
+            // The size and layout the name announces are the ones the cells hold: "W x H mm (C x R)"
+            // or "D mm round (C x R)", millimetres with a decimal comma.
+            const QRegularExpressionMatch m =
+                QRegularExpression("^\\d{5} - ([\\d,]+)(?: x ([\\d,]+))? mm (?:round )?\\((\\d+) x (\\d+)\\)$")
+                    .match(l.Nom());
+            EXPECT_TRUE(m.hasMatch());
+            if (m.hasMatch()) {
+                const auto centiemes = [](const QString& mm) {
+                    const QStringList p = mm.split(u',');
+                    return p[0].toInt() * 100 + (p.size() > 1 ? p[1].leftJustified(2, u'0').toInt() : 0);
+                };
+                EXPECT_EQ(centiemes(m.captured(1)), l.Entier(cfLargeur));
+                EXPECT_EQ(centiemes(m.captured(2).isEmpty() ? m.captured(1) : m.captured(2)), l.Entier(cfHauteur));
+                EXPECT_EQ(m.captured(3).toInt(), l.Entier(cfColonnes));
+                EXPECT_EQ(m.captured(4).toInt(), l.Entier(cfLignes));
+                EXPECT_EQ(m.captured(2).isEmpty(), l.Ronde());
+            }
 
             const int colonnes = l.Entier(cfColonnes);
             const int lignes = l.Entier(cfLignes);
