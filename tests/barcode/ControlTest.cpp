@@ -240,6 +240,26 @@ TEST(BarcodeControl, LoMetricPrintInTheThreeMapModes)
     EXPECT_EQ(canvas.GetMapMode(), MM_ISOTROPIC);
 }
 
+TEST(BarcodeView, AFreshBarcodeTakesItsSymbolSizeWhenShown)
+{
+    TBarcode fresh;
+    ASSERT_EQ(fresh.Width(), 69);
+    TBarcode measured;
+    measured.SetBar_Caption(QStringLiteral("4711")); // same settings, measured by the setter
+    TBarcodeView view;
+    view.SetBarcode(&fresh);
+    EXPECT_EQ(fresh.Width(), measured.Width());
+    EXPECT_EQ(fresh.Height(), measured.Height());
+    EXPECT_EQ(view.width(), measured.Width());
+    EXPECT_NE(measured.Width(), 69); // EAN-8 at 96 pixels per inch: 67 modules of 1 pixel, plus 1
+
+    TBarcode fixedSize;
+    fixedSize.SetAutoSize(false);
+    fixedSize.SetBounds(0, 0, 200, 50);
+    view.SetBarcode(&fixedSize);
+    EXPECT_EQ(view.width(), 200);
+}
+
 TEST(BarcodeView, ShowsTheBarcodeAtItsSizeOrACrossedFrame)
 {
     TBarcode bar;

@@ -24,8 +24,11 @@ void TBarcodeView::SetBarcode(TCustomBarcode* barcode)
     if (m_barcode)
         m_barcode->OnInvalidate = nullptr;
     m_barcode = barcode;
-    if (m_barcode)
+    if (m_barcode) {
         m_barcode->OnInvalidate = [this] { Refresh(); };
+        // Shown means drawn: a barcode no setting has touched yet takes its symbol's size too.
+        m_barcode->Measure();
+    }
     Refresh();
 }
 
