@@ -85,7 +85,8 @@ void buildDesign(TDesignModel& model)
                    taLeftJustify, 18, 220, false);
     model.AddLabel(8, 26, true, {}, clBlack, 9, "Arial", -12, clWhite, "<Address1>", taLeftJustify, 16, 220, false);
     model.AddLabel(8, 44, true, {}, clBlack, 9, "Arial", -12, clWhite, "<Code> <Town>", taLeftJustify, 16, 220, false);
-    model.AddLine(8, 64, ltHorizontal, 1, psSolid, clBlack, 0, 130, false);
+    // A horizontal line is ten times its pen width thick, as its layout makes it.
+    model.AddLine(8, 64, ltHorizontal, 1, psSolid, clBlack, 10, 130, false);
     model.AddMemo(8, 78, bsSingle, {}, clBlack, 8, "Arial", -11, clWhite,
                   {"Order <Autonum>", "Printed on <Date1>", "Thank you"}, taLeftJustify, 56, 130, false);
     model.AddRotateLabel(140, 70, true, {fsItalic}, clBlack, 9, "Arial", -12, clWhite, 20, "PRIORITY", 0, 0, false);

@@ -103,9 +103,9 @@ QString YearUnitKey(int years)
     return years == 1 || years == -1 ? QStringLiteral("@5") : QStringLiteral("@6");
 }
 
-int AutoNumber(const MergeNumbering& numbering, int row, int printIndex)
+long long AutoNumber(const MergeNumbering& numbering, int row, int printIndex)
 {
-    return numbering.ParPosition ? row : printIndex + numbering.Debut - 1;
+    return numbering.ParPosition ? row : static_cast<long long>(printIndex) + numbering.Debut - 1;
 }
 
 } // namespace design

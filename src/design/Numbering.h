@@ -59,6 +59,7 @@ struct MergeNumbering {
 };
 
 // The number "<Autonum>" prints for the record at `row`, printed `printIndex`-th (1-based).
-int AutoNumber(const MergeNumbering& numbering, int row, int printIndex);
+// Counted in 64 bits: a start number near the top of its range goes on counting.
+long long AutoNumber(const MergeNumbering& numbering, int row, int printIndex);
 
 } // namespace design

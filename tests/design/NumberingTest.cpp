@@ -1,7 +1,9 @@
+#include "design/FieldCodes.h"
 #include "design/Numbering.h"
 
 #include "platform/Errors.h"
 #include "platform/TIniFile.h"
+#include "platform/TStringGrid.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
@@ -155,4 +157,10 @@ TEST(Numbering, UnitLabelsAndAutoNumber)
     n.ParPosition = true;
     EXPECT_EQ(AutoNumber(n, 7, 3), 7);
     EXPECT_EQ(AutoNumber(n, 7, 250), 7);
+    // A start number at the edge of the spin box's range goes on counting instead of wrapping.
+    n.ParPosition = false;
+    n.Debut = 2147483647;
+    EXPECT_EQ(AutoNumber(n, 7, 3), 2147483649LL);
+    TStringGrid g;
+    EXPECT_EQ(MergeFields("<Autonum>", {&g, false, RepertItemsEnglish()}, 1, 2, n), "2147483648");
 }

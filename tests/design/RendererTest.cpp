@@ -295,6 +295,35 @@ TEST(Renderer, ImagesDrawOnlyInTheirDisplayModes)
     EXPECT_EQ(pixelsOfColour(f.render(200, 100, {0, 0}, 1, 1), 0xFF0000), 0);
 }
 
+TEST(Renderer, AutoSizeShowsTheTopLeftOfThePictureAlsoOnAPrinter)
+{
+    QTemporaryDir dir;
+    // Red left half, blue right half.
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            picture.setPixel(x, y, qRgb(255, 0, 0));
+    const QString file = dir.filePath("halves.png");
+    ASSERT_TRUE(picture.save(file));
+
+    RenderFixture f;
+    f.grid.SetCell(6, 1, file);
+    TImage* image = f.model.AddImage(0, 0, 0, false, "<Town>", false, false, true, 20, 40, false);
+    ASSERT_NE(image, nullptr);
+    image->SetBounds(10, 10, 30, 30); // narrower and taller than the picture
+    for (const bool printer : {false, true}) {
+        f.inputs.Printer = printer;
+        const QImage drawn = f.render(200, 100, {0, 0}, 2, 2);
+        // The window's 20 red columns, its 10 blue ones, white below the picture's 20 rows.
+        EXPECT_EQ(pixelsOfColour(drawn, 0xFF0000), 40 * 40) << printer;
+        EXPECT_EQ(pixelsOfColour(drawn, 0x0000FF), 20 * 40) << printer;
+        EXPECT_EQ(drawn.pixel(25, 65) & 0xFFFFFF, 0xFFFFFFu) << printer;
+        EXPECT_EQ(drawn.pixel(79, 20) & 0xFFFFFF, 0x0000FFu) << printer;
+        EXPECT_EQ(drawn.pixel(80, 20) & 0xFFFFFF, 0xFFFFFFu) << printer;
+    }
+}
+
 TEST(Renderer, FieldPictureKeepsProportionsOfItsPlaceholder)
 {
     QTemporaryDir dir;
