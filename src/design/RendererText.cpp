@@ -158,6 +158,9 @@ void DrawCircleLabels(const RenderContext& ctx, TDesignModel& model)
         canvas.Font = label->Font;
         canvas.Font.SetHeight(R(ctx.ScaleY * label->Font.Height()));
         canvas.SetTextAlign(platform::TA_CENTER | platform::TA_BASELINE);
+        // The background mode follows the brush at the next text output, so a solid brush left
+        // by an earlier pass (or the canvas's own) would put a box behind every letter.
+        canvas.Brush.SetStyle(platform::bsClear);
         canvas.SetBkMode(platform::TRANSPARENT);
 
         const int sv = label->StartingVector();

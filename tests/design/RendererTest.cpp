@@ -420,3 +420,26 @@ TEST(Renderer, RotatedTextLeavesTheCanvasFont)
     EXPECT_EQ(canvas.Font.Escapement(), 450);
     EXPECT_GT(darkPixels(image, 0, 0, 99, 99), 0);
 }
+
+TEST(Renderer, CircularTextLeavesWhatIsUnderItsLetters)
+{
+    // Drawn on a coloured surface with the canvas as it comes (solid white brush): the letters
+    // must not carry white boxes, whatever the passes before them left on the canvas.
+    RenderFixture f;
+    TCircleLabel* c = f.model.AddCircleLabel(0, 0, false, {}, platform::clBlack, 10, "Arial", -16, 180, 180,
+                                             "Around the world", 0, 0, false);
+    c->SetBounds(10, 10, 80, 80);
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    platform::TCanvas canvas(&image);
+    canvas.SetLogPixels(96, 96);
+    design::DrawDesign(canvas, f.model, f.inputs, {0, 0}, 1, 1, false, 1, -1);
+    canvas.End();
+    int white = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == qRgb(255, 255, 255))
+                ++white;
+    EXPECT_EQ(white, 0);
+    EXPECT_FALSE(darkBounds(image, 60).isNull());
+}
