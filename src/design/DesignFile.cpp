@@ -134,7 +134,7 @@ void readImage(RecordReader& in, TDesignModel& m, int dx, int dy, bool select)
     const bool stretch = in.boolean();
     const TImageTag tag = DecodeImageTag(in.integer());
     m.AddImage(left, top, tag.Angle, tag.KeepProportions, reference, stretch, center, autoSize,
-               height, width, select);
+               height, width, select, /*keepUnreadable=*/true);
 }
 
 void readShape(RecordReader& in, TDesignModel& m, int dx, int dy, bool select)

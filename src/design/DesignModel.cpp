@@ -102,7 +102,7 @@ T* TDesignModel::adopt(std::unique_ptr<T> object, bool select)
 
 TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportions,
                                const QString& reference, bool stretch, bool center, bool autoSize,
-                               int height, int width, bool select)
+                               int height, int width, bool select, bool keepUnreadable)
 {
     const bool fieldCode = reference.startsWith(u'<');
     const QString file =
@@ -113,8 +113,16 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
         image->SetAutoSize(autoSize);
         image->Center = center;
         image->Stretch = stretch;
-        if (!file.isEmpty())
-            image->SetPicture(LoadPicture(file));
+        if (!file.isEmpty()) {
+            try {
+                image->SetPicture(LoadPicture(file));
+            } catch (const std::exception&) {
+                if (!keepUnreadable)
+                    throw;
+                if (OnUnreadableImage)
+                    OnUnreadableImage();
+            }
+        }
         image->Hint = reference;
         image->Left = left;
         image->Top = top;

@@ -110,10 +110,13 @@ public:
 
     // The picture reference is a file name looked up in the two picture folders, or a field code.
     // A file in neither folder still makes an object: it keeps its reference and an empty picture,
-    // so saving the design keeps it. A picture that cannot be read makes no object: ObjetCourant
-    // becomes nil and OnUnreadableImage runs. Returns the object or nullptr.
+    // so saving the design keeps it. A picture that cannot be read runs OnUnreadableImage and makes
+    // no object (ObjetCourant becomes nil), except when `keepUnreadable` is set: a design read from
+    // a file keeps such an image like a missing one, so the next save does not drop it.
+    // Returns the object or nullptr.
     TImage* AddImage(int left, int top, int angle, bool keepProportions, const QString& reference,
-                     bool stretch, bool center, bool autoSize, int height, int width, bool select);
+                     bool stretch, bool center, bool autoSize, int height, int width, bool select,
+                     bool keepUnreadable = false);
     TLabel* AddLabel(int left, int top, bool transparent, platform::TFontStyles fontStyle,
                      platform::TColor fontColor, int fontSize, const QString& fontName,
                      int fontHeight, platform::TColor color, const QString& text,

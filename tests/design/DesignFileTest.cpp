@@ -463,3 +463,17 @@ TEST_F(DesignFileFixture, SaveCommandsNameTheFileInTheDesignsFolder)
     EXPECT_FALSE(model.Modifie);
     EXPECT_TRUE(QFile::exists(temp(QStringLiteral("perso/Real.car"))));
 }
+
+TEST_F(DesignFileFixture, AnUnreadablePictureKeepsItsImageSoSavingLosesNothing)
+{
+    // The picture file is there but cannot be decoded (a format the readers do not know, or a
+    // damaged file): the design still opens whole and saves back unchanged.
+    testsupport::writeBytes(programDir.path() + QStringLiteral("/images/logo.png"), "not a picture");
+    int reported = 0;
+    model.OnUnreadableImage = [&] { ++reported; };
+    const QByteArray original = testsupport::readBytes(fixture(QStringLiteral("allkinds.car")));
+    LoadDesign(model, fixture(QStringLiteral("allkinds.car")), false);
+    EXPECT_GE(reported, 1);
+    ASSERT_EQ(model.Count(), 17);
+    EXPECT_EQ(DesignFileBytes(model, TDesignScope::Feuille), original);
+}
