@@ -103,6 +103,9 @@ void TCanvas::attach(QPainter* painter, bool owned)
 {
     m_painter = painter;
     m_ownsPainter = owned;
+    // A borrowed painter gets its owner's pen, brush, font, clip and modes back at End().
+    if (!owned)
+        m_painter->save();
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setRenderHint(QPainter::TextAntialiasing, true);
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -118,6 +121,8 @@ void TCanvas::End()
         if (m_painter->isActive())
             m_painter->end();
         delete m_painter;
+    } else if (m_painter != nullptr && m_painter->isActive()) {
+        m_painter->restore();
     }
     m_painter = nullptr;
     m_ownsPainter = false;
@@ -362,6 +367,16 @@ void TCanvas::prepareGeometry(bool useBrush)
     }
     // Gaps of styled lines and hatches show the background colour in opaque mode.
     applyQtBackground(m_bkMode == OPAQUE);
+}
+
+// Pen modes are for pens and brushes only: filling, pixels, images and text copy.
+void TCanvas::useCopyMode()
+{
+    State& s = *m_state;
+    if (s.painterComposition != QPainter::CompositionMode_SourceOver) {
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        s.painterComposition = QPainter::CompositionMode_SourceOver;
+    }
 }
 
 // ---- lines and shapes
@@ -619,12 +634,7 @@ void TCanvas::FillRect(const TRect& r)
     prepareGeometry(true);
     if (Brush.Style() == bsClear)
         return;
-    // Filling copies the brush whatever the pen's mode.
-    State& s = *m_state;
-    if (s.painterComposition != QPainter::CompositionMode_SourceOver) {
-        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        s.painterComposition = QPainter::CompositionMode_SourceOver;
-    }
+    useCopyMode(); // filling copies the brush whatever the pen's mode
     m_painter->fillRect(QRect(d.Left, d.Top, d.Width(), d.Height()),
                         QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style())));
 }
@@ -675,6 +685,7 @@ void TCanvas::SetPixel(int x, int y, TColor color)
     if (!IsActive())
         return;
     const TPoint d = LPtoDP({x, y});
+    useCopyMode();
     m_painter->fillRect(QRect(d.X, d.Y, 1, 1), ToQColor(color));
 }
 
@@ -685,6 +696,7 @@ void TCanvas::Draw(int x, int y, const QImage& image)
     if (!IsActive() || image.isNull())
         return;
     const TPoint d = LPtoDP({x, y});
+    useCopyMode();
     m_painter->drawImage(QPoint(d.X, d.Y), image);
 }
 
@@ -700,6 +712,7 @@ void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& s
     const TRect d = deviceRect(dest.Left, dest.Top, dest.Right, dest.Bottom);
     if (d.IsEmpty())
         return;
+    useCopyMode();
     m_painter->drawImage(QRect(d.Left, d.Top, d.Width(), d.Height()), image,
                          QRect(source.Left, source.Top, source.Width(), source.Height()));
 }

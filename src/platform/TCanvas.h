@@ -84,6 +84,7 @@ public:
     explicit TCanvas(QPaintDevice* device);
     // Paints through a painter that someone else began (a widget's paint event); never ends it.
     // Its transformation at that moment stays: canvas coordinates are taken relative to it.
+    // End() (or destruction) gives the painter back in the state it was lent in.
     explicit TCanvas(QPainter* painter);
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
@@ -177,6 +178,7 @@ private:
     struct State;
     void attach(QPainter* painter, bool owned);
     void prepareGeometry(bool useBrush);
+    void useCopyMode();
     void thinSegment(TPoint a, TPoint b);
     void roundedFigure(const TRect& deviceRect, int cornerW, int cornerH);
     void realizeBrushBackground();

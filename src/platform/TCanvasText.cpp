@@ -230,10 +230,7 @@ void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align)
         top += y;
     }
 
-    if (s.painterComposition != QPainter::CompositionMode_SourceOver) {
-        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        s.painterComposition = QPainter::CompositionMode_SourceOver;
-    }
+    useCopyMode();
     applyQtBackground(false); // the text cell is filled here, not by Qt
     if (m_bkMode == OPAQUE && w > 0)
         m_painter->fillRect(QRect(left, top, w, tm.tmHeight), ToQColor(m_bkColor));

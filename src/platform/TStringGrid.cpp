@@ -77,6 +77,8 @@ void TStringGrid::SetRow(int row, const QStringList& cells)
 void TStringGrid::SetRow(int row)
 {
     row = std::clamp(row, 0, RowCount() - 1);
+    if (row == m_row)
+        return; // staying on the row is no move: the card is not shown again
     m_row = row;
     emit currentChanged(m_col, m_row);
 }
@@ -84,6 +86,8 @@ void TStringGrid::SetRow(int row)
 void TStringGrid::SetCol(int col)
 {
     col = std::clamp(col, 0, m_colCount - 1);
+    if (col == m_col)
+        return;
     m_col = col;
     emit currentChanged(m_col, m_row);
 }

@@ -29,7 +29,8 @@ public:
     QStringList Rows(int row) const { return row >= 0 && row < RowCount() ? m_rows[row] : QStringList(); }
     void SetRow(int row, const QStringList& cells);
 
-    // The current cell; moving it emits currentChanged, which the windows treat as a click.
+    // The current cell; moving it to another row or column emits currentChanged, which the
+    // windows treat as a click. Setting the current value again emits nothing.
     int Row() const { return m_row; }
     int Col() const { return m_col; }
     void SetRow(int row);

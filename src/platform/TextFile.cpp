@@ -103,8 +103,15 @@ QString TextFileReader::readLine()
 int TextFileReader::readInteger()
 {
     const QString line = readLine();
+    // The number is the line's first word: what follows a blank is skipped, as the old reader
+    // skipped the rest of the line once it had its number.
+    qsizetype end = 0;
+    while (end < line.size() && (line[end] == u' ' || line[end] == u'\t'))
+        ++end;
+    while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
+        ++end;
     bool ok;
-    const int v = parseIntegerLine(line, &ok);
+    const int v = parseIntegerLine(line.left(end), &ok);
     if (!ok)
         throw EConvertError(convertMessage(line, QFileInfo(m_name).fileName(), lineNumber()));
     return v;

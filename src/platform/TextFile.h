@@ -22,8 +22,9 @@ public:
 
     // Throws EInOutError past the end of the file.
     QString readLine();
-    // Leading blanks, an optional sign and decimal digits, then nothing or blanks; anything else
-    // is an EConvertError naming the file and line.
+    // Leading blanks, an optional sign and decimal digits, then the end of the line or a blank
+    // (whatever follows the blank is skipped); anything else is an EConvertError naming the file
+    // and line.
     int readInteger();
     // A boolean line is an integer; non-zero is true.
     bool readBool() { return readInteger() != 0; }

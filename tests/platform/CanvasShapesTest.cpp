@@ -302,6 +302,27 @@ TEST(CanvasShapes, NotXorPenDrawnTwiceRestoresThePixels)
     EXPECT_EQ(darkPixels(image, 0, 0, 19, 39), 20 * 40);
 }
 
+TEST(CanvasShapes, ImagesAndPixelsAreCopiedWhateverThePenMode)
+{
+    QImage red(2, 2, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    QImage image = whiteImage(20, 20);
+    image.fill(Qt::black); // an exclusive-or would show red as cyan here
+    {
+        TCanvas canvas(&image);
+        canvas.Pen.SetMode(pmNotXor); // the rubber band drawn last
+        canvas.MoveTo(0, 0);
+        canvas.LineTo(5, 0);
+        canvas.StretchDraw(Rect(5, 5, 10, 10), red);
+        canvas.Draw(12, 12, red);
+        canvas.SetPixel(1, 10, clRed);
+        EXPECT_EQ(canvas.Pixel(1, 10), clRed);
+    }
+    EXPECT_EQ(at(image, 7, 7), 0xFF0000u);
+    EXPECT_EQ(at(image, 13, 13), 0xFF0000u);
+    EXPECT_EQ(at(image, 2, 0), 0xFFFFFFu) << "the pen itself still inverts";
+}
+
 TEST(CanvasShapes, FocusRectangleDrawnTwiceRestoresThePixels)
 {
     QImage image = whiteImage(30, 30); // with alpha: inverting must keep pixels opaque
@@ -412,4 +433,26 @@ TEST(CanvasShapes, BorrowedPainterKeepsItsOwnerAndItsTransformation)
     EXPECT_EQ(darkPixels(image, 100, 50, 109, 59), 100);
     EXPECT_EQ(darkPixels(image, 120, 50, 129, 59), 100);
     EXPECT_EQ(darkPixels(image, 0, 0, 99, 99), 0);
+}
+
+TEST(CanvasShapes, BorrowedPainterGetsItsOwnersStateBack)
+{
+    QImage image = whiteImage(40, 40);
+    QPainter painter(&image);
+    painter.setClipRect(QRect(0, 0, 30, 40));
+    painter.setPen(QPen(Qt::red));
+    {
+        TCanvas canvas(&painter);
+        canvas.SetClipRect(Rect(0, 0, 10, 10));
+        canvas.Pen.SetMode(pmXor);
+        canvas.MoveTo(0, 5);
+        canvas.LineTo(8, 5);
+    }
+    EXPECT_EQ(painter.compositionMode(), QPainter::CompositionMode_SourceOver);
+    EXPECT_EQ(painter.pen().color(), QColor(Qt::red));
+    ASSERT_TRUE(painter.hasClipping());
+    EXPECT_EQ(painter.clipBoundingRect(), QRectF(0, 0, 30, 40));
+    painter.fillRect(0, 20, 40, 1, Qt::black); // the owner's own clip holds again
+    painter.end();
+    EXPECT_EQ(darkPixels(image, 0, 20, 39, 20), 30);
 }

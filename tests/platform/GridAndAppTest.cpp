@@ -43,6 +43,13 @@ TEST(StringGrid, CellsRowsAndPerRowLists)
     g.SetRow(99);
     EXPECT_EQ(g.Row(), g.RowCount() - 1);
     EXPECT_EQ(moved.count(), 1);
+    g.SetRow(g.Row()); // already there: no click, so the card keeps what is being typed
+    g.SetRow(99);
+    g.SetCol(g.Col());
+    EXPECT_EQ(moved.count(), 1);
+    g.SetCol(1);
+    EXPECT_EQ(moved.count(), 2);
+    EXPECT_EQ(moved.last().at(0).toInt(), 1);
     g.ClearRecords();
     EXPECT_EQ(g.RowCount(), 1);
     EXPECT_EQ(g.Row(), 0);

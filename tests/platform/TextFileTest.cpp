@@ -43,17 +43,18 @@ TEST(TextFile, SplitsEveryLineEnd)
 
 TEST(TextFile, ReadsIntegersAsTheOldReaderDid)
 {
-    auto r = TextFileReader::fromText("  42\n-7\n+3  \n12abc\n", "design.car");
+    auto r = TextFileReader::fromText("  42\n-7\n+3  \n5 copies\t9\n12abc\n", "design.car");
     EXPECT_EQ(r.readInteger(), 42);
     EXPECT_EQ(r.readInteger(), -7);
     EXPECT_EQ(r.readInteger(), 3);
+    EXPECT_EQ(r.readInteger(), 5) << "the number ends at a blank; the rest of its line is skipped";
     try {
         r.readInteger();
         FAIL() << "a line that is not an integer must not read";
     } catch (const EConvertError& e) {
         EXPECT_TRUE(e.message().contains("12abc"));
         EXPECT_TRUE(e.message().contains("design.car"));
-        EXPECT_TRUE(e.message().contains("line 4"));
+        EXPECT_TRUE(e.message().contains("line 5"));
     }
     EXPECT_TRUE(r.eof());
     EXPECT_THROW(r.readLine(), EInOutError);
