@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 // The program's three integer conversions. Lengths, pixels and sizes convert with halves going
 // to the even neighbour (R); a few places truncate (T); the platform's MulDiv rounds halves away
@@ -20,7 +21,8 @@ inline int T(double v)
     return static_cast<int>(std::trunc(v));
 }
 
-// a * b / c computed in 64 bits, rounded half away from zero; -1 when c is 0, as the platform gives.
+// a * b / c computed in 64 bits, rounded half away from zero; -1 when c is 0 or the result does
+// not fit in an int, as the platform gives.
 inline int MulDiv(int a, int b, int c)
 {
     if (c == 0)
@@ -29,8 +31,11 @@ inline int MulDiv(int a, int b, int c)
     const bool negative = (p < 0) != (c < 0);
     const std::int64_t num = p < 0 ? -p : p;
     const std::int64_t den = c < 0 ? -static_cast<std::int64_t>(c) : c;
-    std::int64_t q = (num + den / 2) / den;
-    return static_cast<int>(negative ? -q : q);
+    const std::int64_t q = (num + den / 2) / den;
+    const std::int64_t r = negative ? -q : q;
+    if (r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min())
+        return -1;
+    return static_cast<int>(r);
 }
 
 } // namespace platform

@@ -28,4 +28,6 @@ TEST(Rounding, MulDivRoundsHalvesAwayFromZero)
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
     // The product is taken in 64 bits, as the platform does.
     EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);
+    EXPECT_EQ(MulDiv(2000000000, 3, 2), -1) << "a result beyond an int is the platform's -1";
+    EXPECT_EQ(MulDiv(-2000000000, 3, 2), -1);
 }
