@@ -270,22 +270,12 @@ int sectionsOf(int version)
 
 // --- Writing ---
 
-// A value is one line: a line break in a text would shift every line after it.
-QString oneLine(const QString& text)
-{
-    QString s = text;
-    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    s.replace(u'\r', u' ');
-    s.replace(u'\n', u' ');
-    return s;
-}
-
 class RecordWriter {
 public:
     explicit RecordWriter(TextFileWriter& w) : m_w(w) {}
     void integer(int v) { m_w.writeInteger(v); }
     void boolean(bool v) { m_w.writeBool(v); }
-    void string(const QString& s) { m_w.writeLine(oneLine(s)); }
+    void string(const QString& s) { m_w.writeLine(s); }
     void bounds(const TDesignObject& o)
     {
         integer(o.Left);

@@ -117,6 +117,15 @@ int TextFileReader::readInteger()
     return v;
 }
 
+void TextFileWriter::writeLine(const QString& line)
+{
+    QString value = line;
+    value.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    m_lines << value;
+}
+
 QByteArray TextFileWriter::bytes() const
 {
     QByteArray out;

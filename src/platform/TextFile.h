@@ -40,7 +40,9 @@ class TextFileWriter {
 public:
     explicit TextFileWriter(const QString& path) : m_path(path) {}
 
-    void writeLine(const QString& line) { m_lines << line; }
+    // A value is one line: a line break inside it (CR LF, CR or LF) is written as a blank, since
+    // it would shift every line after it and scramble the rest of the file.
+    void writeLine(const QString& line);
     void writeInteger(int value) { m_lines << QString::number(value); }
     void writeBool(bool value) { m_lines << QString(value ? QStringLiteral("1") : QStringLiteral("0")); }
 

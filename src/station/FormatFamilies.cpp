@@ -41,16 +41,6 @@ int comparerNoms(const QString& a, const QString& b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-// A line break inside a cell (a name pasted from several lines) would shift every later line of
-// the file by one and scramble all the formats after it; the cell keeps its words on one line.
-QString surUneLigne(QString cellule)
-{
-    cellule.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    cellule.replace(u'\r', u' ');
-    cellule.replace(u'\n', u' ');
-    return cellule;
-}
-
 void echangerLignes(platform::TStringGrid& g, int a, int b)
 {
     const QStringList la = g.Rows(a);
@@ -118,7 +108,7 @@ void EcrireFamilleFormats(const platform::TStringGrid& grille, const QString& pa
     platform::TextFileWriter out(path);
     for (int r = 0; r < grille.RowCount(); ++r)
         for (int c = 0; c < grille.ColCount(); ++c)
-            out.writeLine(surUneLigne(grille.Cell(c, r)));
+            out.writeLine(grille.Cell(c, r));
     out.commit();
 }
 

@@ -77,14 +77,18 @@ TEST(TextFile, WritesUtf8WithCrLfAllOrNothing)
     w.writeInteger(-12);
     w.writeBool(true);
     w.writeLine(QString());
+    w.writeLine(QStringLiteral("a\r\nb\rc\nd"));
     w.commit();
-    EXPECT_EQ(testsupport::readBytes(path), QByteArray("\xC3\x89tiquette\r\n-12\r\n1\r\n\r\n"));
+    // A line break inside a value would shift every later line: it becomes a blank.
+    EXPECT_EQ(testsupport::readBytes(path),
+              QByteArray("\xC3\x89tiquette\r\n-12\r\n1\r\n\r\na b c d\r\n"));
 
     TextFileReader r(path);
     EXPECT_EQ(r.readLine(), QStringLiteral("Étiquette"));
     EXPECT_EQ(r.readInteger(), -12);
     EXPECT_TRUE(r.readBool());
     EXPECT_EQ(r.readLine(), QString());
+    EXPECT_EQ(r.readLine(), QStringLiteral("a b c d"));
     EXPECT_TRUE(r.eof());
 
     // A write into a folder that does not exist fails loudly and leaves nothing behind.
