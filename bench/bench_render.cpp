@@ -19,6 +19,9 @@
 #include <cstdio>
 
 using namespace design;
+using barcode::EAN_13;
+using barcode::rotate_000;
+using barcode::SC1;
 
 namespace {
 

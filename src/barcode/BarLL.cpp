@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+namespace barcode {
+
 using namespace bartables;
 
 namespace {
@@ -488,3 +490,5 @@ QByteArray TLLBarcode::ModuleString() const
         s.append(Modules[k] ? '1' : '0');
     return s;
 }
+
+} // namespace barcode

@@ -12,6 +12,8 @@ namespace platform {
 class TCanvas;
 }
 
+namespace barcode {
+
 // Where the parts of a symbol go, in pixels relative to its top-left corner, before rotation.
 struct TBarcodeGeometry {
     struct Bar {
@@ -28,7 +30,6 @@ struct TBarcodeGeometry {
     int FontHeight = 0; // of the human-readable text, in pixels (cell height)
     int TextHeight = 0; // the font's TextHeight("Ay")
 };
-
 
 // The settings of one barcode. Texts are Windows-1252 bytes: the symbologies are defined on
 // those codes (Code 128's special symbols are the characters 131 to 138).
@@ -116,3 +117,5 @@ struct Code128Translation {
     QByteArray Display;
 };
 Code128Translation TranslateCode128(const QByteArray& text, btCodeTypes type);
+
+} // namespace barcode

@@ -9,6 +9,8 @@
 
 using namespace platform;
 
+namespace barcode {
+
 namespace {
 
 constexpr int MaxCaption = 50;
@@ -277,3 +279,5 @@ TBarcodeMergedTexts::~TBarcodeMergedTexts()
     if (m_changed)
         m_barcode.SetMergedTexts(m_caption, m_addon);
 }
+
+} // namespace barcode

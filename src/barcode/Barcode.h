@@ -10,6 +10,8 @@ namespace platform {
 class TCanvas;
 }
 
+namespace barcode {
+
 // The barcode object of a label design: the settings of one symbol with their range checks, a
 // position and a size in design pixels, and drawing on any canvas. It is a plain object; a view
 // widget (barcode/window) shows it on screen. Its size is measured from its settings at the
@@ -147,3 +149,5 @@ private:
 QString BarcodeAddonDigits(const QString& text);
 // True when the text holds a field code: a '<' with a '>' after it.
 bool BarcodeHasFieldCode(const QString& text);
+
+} // namespace barcode

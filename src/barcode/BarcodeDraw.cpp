@@ -9,8 +9,9 @@
 
 using namespace platform;
 
-namespace {
+namespace barcode {
 
+namespace {
 
 // Narrow module in millimetres by btCodeSizes; anything beyond SC9 draws as SC2.
 double moduleMillimetres(btCodeSizes size)
@@ -246,3 +247,5 @@ void TLLBarcode::Draw(TCanvas& canvas, int x, int y, int& width, int& height)
     if (Params.CodeType == UPC_E || Params.CodeType == Postnet_FIM)
         Data = HumanReadableText();
 }
+
+} // namespace barcode

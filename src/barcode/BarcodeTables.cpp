@@ -1,5 +1,7 @@
 #include "barcode/BarcodeTables.h"
 
+namespace barcode {
+
 namespace {
 
 // Code 39 in the order of TBarCode39::Chars.
@@ -155,3 +157,5 @@ const char* const Code25Pattern[10] = {"00110", "10001", "01001", "11000", "0010
                                        "10100", "01100", "00011", "10010", "01010"};
 
 } // namespace bartables
+
+} // namespace barcode

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace barcode {
+
 // Character sets and bar patterns of the symbologies. The four table objects exist once for the
 // whole program; the remaining patterns are constant data. Every pattern is typed from the
 // published standard of its symbology: a wrong flag here prints labels that do not scan.
@@ -84,3 +86,5 @@ extern const char* const Addon5Parity[10];
 extern const char* const Code25Pattern[10];
 
 } // namespace bartables
+
+} // namespace barcode

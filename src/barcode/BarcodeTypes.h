@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace barcode {
+
 // The barcode settings enumerations. Their value names are also the text under which layouts
 // store them, so they stay as they are. The underlying byte lets a caller store any value: a code
 // type out of range is only refused when the barcode is encoded.
@@ -37,3 +39,5 @@ class EOverflow : public platform::Exception {
 public:
     using platform::Exception::Exception;
 };
+
+} // namespace barcode

@@ -1,5 +1,7 @@
 #include "barcode/BarLL.h"
 
+namespace barcode {
+
 // Code 128 is written the way the text says: the code set changes only where the text holds one
 // of the switch characters (131 CODE C, 132 CODE B, 133 CODE A, 135-137 the starts), never
 // automatically.
@@ -128,3 +130,5 @@ Code128Translation TranslateCode128(const QByteArray& text, btCodeTypes type)
         translator.feed(static_cast<unsigned char>(c));
     return translator.finish();
 }
+
+} // namespace barcode

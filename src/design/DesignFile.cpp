@@ -17,6 +17,11 @@
 namespace design {
 
 using namespace platform;
+using barcode::btCodeRotate;
+using barcode::btCodeSizes;
+using barcode::btCodeTypes;
+using barcode::EOverflow;
+using barcode::TBarcode;
 
 namespace {
 
@@ -233,9 +238,9 @@ void readBarcode(RecordReader& in, TDesignModel& m, int dx, int dy, bool select)
     const int left = in.integer() + dx;
     const int top = in.integer() + dy;
     const QString caption = in.string();
-    const auto type = static_cast<btCodeTypes>(in.range(EAN_8, Postnet_FIM, "barcode type"));
-    const auto module = static_cast<btCodeSizes>(in.range(SC0, SC9, "module width"));
-    const auto rotation = static_cast<btCodeRotate>(in.range(rotate_000, rotate_270, "rotation"));
+    const auto type = static_cast<btCodeTypes>(in.range(barcode::EAN_8, barcode::Postnet_FIM, "barcode type"));
+    const auto module = static_cast<btCodeSizes>(in.range(barcode::SC0, barcode::SC9, "module width"));
+    const auto rotation = static_cast<btCodeRotate>(in.range(barcode::rotate_000, barcode::rotate_270, "rotation"));
     const QString addon = in.string();
     const int heightPercent = in.integer();
     const bool widthReduce = in.boolean();

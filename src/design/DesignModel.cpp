@@ -17,6 +17,10 @@
 namespace design {
 
 using namespace platform;
+using barcode::btCodeRotate;
+using barcode::btCodeSizes;
+using barcode::btCodeTypes;
+using barcode::TBarcode;
 
 namespace {
 
@@ -374,7 +378,7 @@ TCircleLabel* PlaceCircleLabel(TDesignModel& model, int left, int top, const QSt
 TBarcodeObject* PlaceBarcode(TDesignModel& model, int left, int top)
 {
     return model.AddBarcode(left, top, 100, QStringLiteral("Arial"), true, false, QString(),
-                            rotate_000, EAN_13, QString(), 100, SC2, false);
+                            barcode::rotate_000, barcode::EAN_13, QString(), 100, barcode::SC2, false);
 }
 
 TImage* PlaceImage(TDesignModel& model, int left, int top, const QString& reference)

@@ -143,8 +143,8 @@ public:
     // Raises the barcode's own range errors (EOverflow) for values it refuses; no object is made.
     TBarcodeObject* AddBarcode(int left, int top, int fontScaling, const QString& fontName,
                                bool humanReadable, bool widthReduce, const QString& addon,
-                               btCodeRotate rotation, btCodeTypes codeType, const QString& caption,
-                               int heightPercent, btCodeSizes moduleWidth, bool select);
+                               barcode::btCodeRotate rotation, barcode::btCodeTypes codeType, const QString& caption,
+                               int heightPercent, barcode::btCodeSizes moduleWidth, bool select);
 
     // The label outline on the design surface: a silver surface framed by a 2-pixel black pen, the
     // label white with a black outline, an ellipse for a round label.
@@ -186,7 +186,7 @@ std::pair<int, int> FitInSquare(int width, int height, int side);
 // --- Dialog results copied onto an object, through the object's own setters and range checks. ---
 void ApplyCircleLabelDialog(TCircleLabel& object, const TCircleLabel& sample);
 // Raises the barcode's range errors (EOverflow) like the setters it calls.
-void ApplyBarcodeDialog(TBarcodeObject& object, const TBarcode& sample);
+void ApplyBarcodeDialog(TBarcodeObject& object, const barcode::TBarcode& sample);
 
 // --- The save question before the design in the editor is replaced or the editor closes. ---
 enum class TSaveAnswer { Yes, No, Cancel, Other };

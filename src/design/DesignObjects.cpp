@@ -7,6 +7,8 @@
 
 namespace design {
 
+using barcode::TBarcode;
+
 void TImage::SetAutoSize(bool on)
 {
     m_autoSize = on;

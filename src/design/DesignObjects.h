@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <memory>
 
+namespace barcode {
 class TBarcode;
+}
 
 // The records of a label design: one class per kind of object, each with the properties the design
 // file stores. A record is plain data with its own setters and range checks; views on the design
@@ -264,11 +266,11 @@ public:
     ~TBarcodeObject() override;
     TDesignObjectKind Kind() const override { return ClassKind; }
 
-    TBarcode& Barcode() { return *m_barcode; }
-    const TBarcode& Barcode() const { return *m_barcode; }
+    barcode::TBarcode& Barcode() { return *m_barcode; }
+    const barcode::TBarcode& Barcode() const { return *m_barcode; }
 
 private:
-    std::unique_ptr<TBarcode> m_barcode;
+    std::unique_ptr<barcode::TBarcode> m_barcode;
 };
 
 } // namespace design

@@ -14,6 +14,7 @@
 namespace design {
 
 using namespace platform;
+using barcode::TBarcode;
 
 TCanvas& DesignMeasureCanvas()
 {

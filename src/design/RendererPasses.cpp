@@ -16,6 +16,9 @@ namespace design {
 
 using platform::TCanvas;
 using platform::TRect;
+using barcode::TBarcode;
+using barcode::TBarcodeMergedTexts;
+using barcode::TCustomBarcode;
 
 namespace {
 

@@ -13,6 +13,7 @@
 
 #include <functional>
 
+using namespace barcode;
 using namespace platform;
 using testsupport::darkPixels;
 using testsupport::whiteImage;

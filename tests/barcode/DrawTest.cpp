@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace barcode;
 using namespace platform;
 using testsupport::darkPixels;
 using testsupport::whiteImage;
@@ -20,7 +21,7 @@ TBarcodeGeometry layoutAt(TLLBarcode& bar, int dpi)
     return bar.Layout(canvas);
 }
 
-TLLBarcode barcode(btCodeTypes type, const QByteArray& caption, btCodeSizes size = SC2)
+TLLBarcode makeBarcode(btCodeTypes type, const QByteArray& caption, btCodeSizes size = SC2)
 {
     TLLBarcode bar;
     bar.Params.CodeType = type;
@@ -48,7 +49,7 @@ bool dark(const QImage& image, int x, int y)
 
 TEST(BarcodeDraw, Ean13At300DpiModuleMarginsAndHeights)
 {
-    TLLBarcode bar = barcode(EAN_13, "590123412345");
+    TLLBarcode bar = makeBarcode(EAN_13, "590123412345");
     const TBarcodeGeometry g = layoutAt(bar, 300);
     // m = round(0.33 x 300 / 25.4) = 4, margins 40: 95 x 4 + 80 + 1.
     EXPECT_EQ(g.Width, 461);
@@ -80,7 +81,7 @@ TEST(BarcodeDraw, Ean13At300DpiModuleMarginsAndHeights)
 
 TEST(BarcodeDraw, ModuleSizes)
 {
-    TLLBarcode ean8 = barcode(EAN_8, "1234567", SC0);
+    TLLBarcode ean8 = makeBarcode(EAN_8, "1234567", SC0);
     ean8.Params.HighDensity = true;
     // 0.135 mm at 96 dpi is half a pixel: never less than one.
     EXPECT_EQ(layoutAt(ean8, 96).Width, 67 + 1);
@@ -101,7 +102,7 @@ TEST(BarcodeDraw, ModuleSizes)
     EXPECT_EQ(layoutAt(ean8, 300).FontHeight, 53);
 
     // Code 39 ratio: wide elements of 3 or 2 modules.
-    TLLBarcode code39 = barcode(CODE39, "A", SC0);
+    TLLBarcode code39 = makeBarcode(CODE39, "A", SC0);
     EXPECT_EQ(layoutAt(code39, 96).Width, 3 * 16 + 1);
     code39.Params.Ratio = Ratio_2;
     EXPECT_EQ(layoutAt(code39, 96).Width, 3 * 13 + 1);
@@ -109,7 +110,7 @@ TEST(BarcodeDraw, ModuleSizes)
 
 TEST(BarcodeDraw, ZeroResolutionUsesTheScreen)
 {
-    TLLBarcode bar = barcode(EAN_13, "1");
+    TLLBarcode bar = makeBarcode(EAN_13, "1");
     platform::SetScreenPixelsPerInch(300);
     const int width = layoutAt(bar, 0).Width;
     platform::SetScreenPixelsPerInch(0);
@@ -119,7 +120,7 @@ TEST(BarcodeDraw, ZeroResolutionUsesTheScreen)
 
 TEST(BarcodeDraw, HeightPercentKeepsTheTopAndMovesTheBottom)
 {
-    TLLBarcode bar = barcode(CODE39, "AB");
+    TLLBarcode bar = makeBarcode(CODE39, "AB");
     bar.Params.HumanReadable = false;
     const TBarcodeGeometry full = layoutAt(bar, 300);
     EXPECT_EQ(full.Height, 225 + 1);
@@ -148,7 +149,7 @@ TEST(BarcodeDraw, HeightPercentKeepsTheTopAndMovesTheBottom)
 
 TEST(BarcodeDraw, WidthReduceTakesOnePixelOffWideBars)
 {
-    TLLBarcode bar = barcode(EAN_13, "1");
+    TLLBarcode bar = makeBarcode(EAN_13, "1");
     bar.Params.WidthReduce = true;
     int w = 0;
     int h = 0;
@@ -159,7 +160,7 @@ TEST(BarcodeDraw, WidthReduceTakesOnePixelOffWideBars)
     EXPECT_EQ(w, 461); // the size is unchanged
 
     // A bar of one pixel stays one pixel wide.
-    TLLBarcode thin = barcode(EAN_13, "1", SC0);
+    TLLBarcode thin = makeBarcode(EAN_13, "1", SC0);
     thin.Params.WidthReduce = true;
     image = drawn(thin, 96, 0, 0, w, h);
     EXPECT_TRUE(dark(image, 10, 10));
@@ -167,7 +168,7 @@ TEST(BarcodeDraw, WidthReduceTakesOnePixelOffWideBars)
 
 TEST(BarcodeDraw, QuarterTurnsMapEveryBarPixel)
 {
-    TLLBarcode bar = barcode(CODE128_B, "Turn 90");
+    TLLBarcode bar = makeBarcode(CODE128_B, "Turn 90");
     bar.Params.HumanReadable = false;
     int w0 = 0;
     int h0 = 0;
@@ -206,7 +207,7 @@ TEST(BarcodeDraw, QuarterTurnsMapEveryBarPixel)
 
 TEST(BarcodeDraw, RotatedTextStaysInsideTheSymbol)
 {
-    TLLBarcode bar = barcode(CODE39, "ROT");
+    TLLBarcode bar = makeBarcode(CODE39, "ROT");
     for (btCodeRotate rotation : {rotate_000, rotate_090, rotate_180, rotate_270}) {
         bar.Params.Rotation = rotation;
         int w = 0;
@@ -231,7 +232,7 @@ TEST(BarcodeDraw, RotatedTextStaysInsideTheSymbol)
 
 TEST(BarcodeDraw, PostnetGeometry)
 {
-    TLLBarcode bar = barcode(Postnet, "12345");
+    TLLBarcode bar = makeBarcode(Postnet, "12345");
     const TBarcodeGeometry g = layoutAt(bar, 600);
     // 32 bars 12 px wide at a pitch of 27.27 px; tall 75 px, short 30 px.
     ASSERT_EQ(g.Bars.size(), 32u);
@@ -251,7 +252,7 @@ TEST(BarcodeDraw, PostnetGeometry)
 
 TEST(BarcodeDraw, FimLastBarIsInsideTheReportedWidth)
 {
-    TLLBarcode bar = barcode(Postnet_FIM, "b");
+    TLLBarcode bar = makeBarcode(Postnet_FIM, "b");
     bar.Params.HumanReadable = false;
     int w = 0;
     int h = 0;
@@ -275,7 +276,7 @@ TEST(BarcodeDraw, CanvasStateIsRestoredAndErrorsPassOut)
     canvas.Brush.SetStyle(bsDiagCross);
     canvas.SetTextAlign(TA_RIGHT | TA_BASELINE);
     canvas.Font.SetName(QStringLiteral("Courier New"));
-    TLLBarcode bar = barcode(CODE39, "X");
+    TLLBarcode bar = makeBarcode(CODE39, "X");
     int w = 0;
     int h = 0;
     bar.Draw(canvas, 0, 0, w, h);
@@ -291,7 +292,7 @@ TEST(BarcodeDraw, CanvasStateIsRestoredAndErrorsPassOut)
 
 TEST(BarcodeDraw, UpcADigitsInBothMargins)
 {
-    TLLBarcode bar = barcode(UPC_A, "03600029145", SC4);
+    TLLBarcode bar = makeBarcode(UPC_A, "03600029145", SC4);
     const TBarcodeGeometry g = layoutAt(bar, 300);
     ASSERT_EQ(g.Texts.size(), 4u);
     const int m = 5; // 0.396 mm at 300 dpi = 4.68

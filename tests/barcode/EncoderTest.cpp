@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace barcode;
+
 namespace {
 
 TLLBarcode encoded(btCodeTypes type, const QByteArray& caption, const QByteArray& addon = {})

@@ -16,6 +16,7 @@
 // zbarimg, an independent decoder: the patterns, check characters and geometry must all be right
 // for it to answer.
 
+using namespace barcode;
 using namespace platform;
 
 namespace {

@@ -12,6 +12,7 @@
 // Every entry of every pattern table a scanner can read, read back by zbarimg: a single wrong
 // flag in a table makes the symbols holding that character unreadable.
 
+using namespace barcode;
 using namespace platform;
 
 namespace {

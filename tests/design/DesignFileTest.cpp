@@ -15,6 +15,10 @@
 
 using namespace design;
 using namespace platform;
+using barcode::CODE128_B;
+using barcode::rotate_270;
+using barcode::SC9;
+using barcode::TBarcode;
 
 namespace {
 

@@ -15,6 +15,14 @@
 
 using namespace design;
 using namespace platform;
+using barcode::EAN_13;
+using barcode::EAN_8;
+using barcode::EOverflow;
+using barcode::rotate_000;
+using barcode::rotate_090;
+using barcode::SC2;
+using barcode::SC4;
+using barcode::TBarcode;
 
 namespace {
 

@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 
 using namespace design;
+using barcode::EAN_13;
+using barcode::rotate_000;
+using barcode::SC2;
 
 namespace {
 

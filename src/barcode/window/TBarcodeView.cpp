@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace barcode {
+
 TBarcodeView::TBarcodeView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -82,3 +84,5 @@ void TBarcodeView::mouseDoubleClickEvent(QMouseEvent* event)
         emit DblClick();
     QWidget::mouseDoubleClickEvent(event);
 }
+
+} // namespace barcode

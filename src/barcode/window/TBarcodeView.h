@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace barcode {
+
 class TCustomBarcode;
 
 // Shows one barcode object at the design resolution, at its measured size. The barcode is not
@@ -33,3 +35,5 @@ protected:
 private:
     TCustomBarcode* m_barcode = nullptr;
 };
+
+} // namespace barcode
