@@ -44,7 +44,7 @@ public:
         case 136:
         case 137:
             send(c - 32);
-            m_set = static_cast<CodeSet>(c - 135);
+            enter(static_cast<CodeSet>(c - 135));
             return;
         case 138:
             // The stop closes every symbol anyway; one in the middle would end the scan there.
@@ -65,14 +65,11 @@ public:
 
     Code128Translation finish()
     {
-        // A set-C digit still waiting for its partner is never lost: in set C it goes out as
-        // CODE A and its set-A symbol; in set A or B it is a character of that set already.
+        // A set-C digit still waiting for its partner is never lost: it goes out as CODE A and
+        // its set-A symbol.
         if (m_pending >= 0) {
-            if (m_set == SetC)
-                send(ValueCodeA);
-            send(m_pending + 16);
-            m_result.Display.append(static_cast<char>('0' + m_pending));
-            m_pending = -1;
+            send(ValueCodeA);
+            enter(SetA);
         }
         send(ValueStop); // placeholder, replaced by the check symbol
         return m_result;
@@ -87,9 +84,21 @@ private:
             keep(value);
             return;
         }
-        // A pending set-C digit waits until set C is active again.
         send(value);
-        m_set = target;
+        enter(target);
+    }
+
+    // Makes a set active once its switch or start symbol is sent. A set-C digit still waiting
+    // for its partner goes out first thing in the new set, so the symbol reads in the order the
+    // text was typed; in sets A and B a digit has the same value.
+    void enter(CodeSet set)
+    {
+        m_set = set;
+        if (m_set == SetC || m_pending < 0)
+            return;
+        send(m_pending + 16);
+        m_result.Display.append(static_cast<char>('0' + m_pending));
+        m_pending = -1;
     }
 
     // A special symbol that stays in the data. In set C it may only stand between pairs: with a

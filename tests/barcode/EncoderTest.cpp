@@ -206,29 +206,32 @@ TEST(BarcodeEncoder, Code128Sets)
 
 TEST(BarcodeEncoder, Code128PendingDigitIsNeverLost)
 {
-    // The odd digit waits across a switch to set B and pairs once set C is back.
-    const QByteArray back = "1" + raw({132}) + "x" + raw({131}) + "2";
-    TLLBarcode again = encoded(CODE128_C, back);
-    std::vector<int> v = symbolValues(again.Data);
-    EXPECT_EQ(std::vector<int>(v.begin(), v.end() - 2), (std::vector<int>{105, 100, 88, 99, 12}));
-    EXPECT_EQ(again.HumanReadableText(), "x12");
-
-    // Text ending in set B with the digit pending: it is sent as a set-B character.
-    TLLBarcode endB = encoded(CODE128_C, "1" + raw({132}) + "x");
-    v = symbolValues(endB.Data);
-    EXPECT_EQ(std::vector<int>(v.begin(), v.end() - 2), (std::vector<int>{105, 100, 88, 17}));
-    EXPECT_EQ(endB.HumanReadableText(), "x1");
-
-    // Ending in set A the same way.
-    TLLBarcode endA = encoded(CODE128_C, "7" + raw({133}) + "Q");
-    v = symbolValues(endA.Data);
-    EXPECT_EQ(std::vector<int>(v.begin(), v.end() - 2), (std::vector<int>{105, 101, 49, 23}));
-
-    // FNC1 passes between pairs; met with a digit pending it completes the pair as '0'.
-    v = symbolValues(encoded(CODE128_C, raw({134}) + "12").Data);
-    EXPECT_EQ(std::vector<int>(v.begin(), v.end() - 2), (std::vector<int>{105, 102, 12}));
-    v = symbolValues(encoded(CODE128_C, "1" + raw({134}) + "2").Data);
-    EXPECT_EQ(std::vector<int>(v.begin(), v.end() - 2), (std::vector<int>{105, 10, 101, 18}));
+    // The odd digit of set C goes out right after a switch to set A or B, as a character of the
+    // new set (digits have the same value in both), wherever the switch comes from.
+    struct Case {
+        btCodeTypes type;
+        QByteArray text;
+        std::vector<int> values; // without check and stop
+        QByteArray shown;
+    };
+    const std::vector<Case> cases = {
+        {CODE128_C, "1" + raw({132}) + "x" + raw({131}) + "2", {105, 100, 17, 88, 99, 101, 18}, "1x2"},
+        {CODE128_C, "123" + raw({132}) + "x", {105, 12, 100, 19, 88}, "123x"},
+        {CODE128_C, "7" + raw({133}) + "Q", {105, 101, 23, 49}, "7Q"},
+        {CODE128_C, "56" + raw({135}) + "7", {105, 56, 103, 23}, "567"},
+        {CODE128_C, "567" + raw({136}) + "k", {105, 56, 104, 23, 75}, "567k"},
+        // Back in set C through START C nothing is pending any more.
+        {CODE128_B, raw({131}) + "5" + raw({133, 137}) + "12", {104, 99, 101, 21, 105, 12}, "512"},
+        // FNC1 passes between pairs; met with a digit pending it completes the pair as '0'.
+        {CODE128_C, raw({134}) + "12", {105, 102, 12}, " 12"},
+        {CODE128_C, "1" + raw({134}) + "2", {105, 10, 101, 18}, "102"},
+    };
+    for (const Case& c : cases) {
+        TLLBarcode bar = encoded(c.type, c.text);
+        const std::vector<int> v = symbolValues(bar.Data);
+        EXPECT_EQ(std::vector<int>(v.begin(), v.end() - 2), c.values) << c.shown.constData();
+        EXPECT_EQ(bar.HumanReadableText(), c.shown);
+    }
 }
 
 TEST(BarcodeEncoder, Code128Errors)
