@@ -60,6 +60,14 @@ TCustomBarcode::TCustomBarcode()
 {
 }
 
+TCustomBarcode::~TCustomBarcode()
+{
+    if (OnDestroy) {
+        const platform::TNotifyEvent notify = std::move(OnDestroy);
+        notify();
+    }
+}
+
 void TCustomBarcode::syncTexts()
 {
     // What the encoder sees: at most 50 characters, and the add-on digits even when the stored

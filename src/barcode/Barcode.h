@@ -19,7 +19,7 @@ namespace barcode {
 class TCustomBarcode {
 public:
     TCustomBarcode();
-    virtual ~TCustomBarcode() = default;
+    virtual ~TCustomBarcode();
     TCustomBarcode(const TCustomBarcode&) = delete;
     TCustomBarcode& operator=(const TCustomBarcode&) = delete;
 
@@ -83,6 +83,8 @@ public:
 
     // Called after every change of a setting, once the size is measured again (a view repaints).
     platform::TNotifyEvent OnInvalidate;
+    // Called once as the barcode is destroyed, so that a view showing it lets go of it.
+    platform::TNotifyEvent OnDestroy;
 
     // The encoder and drawer with the settings record, for readers of the encoded data.
     const TLLBarcode& Encoder() const { return m_bar; }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 using namespace barcode;
 using namespace platform;
@@ -247,6 +248,7 @@ TEST(BarcodeView, AFreshBarcodeTakesItsSymbolSizeWhenShown)
     ASSERT_EQ(fresh.Width(), 69);
     TBarcode measured;
     measured.SetBar_Caption(QStringLiteral("4711")); // same settings, measured by the setter
+    TBarcode fixedSize;
     TBarcodeView view;
     view.SetBarcode(&fresh);
     EXPECT_EQ(fresh.Width(), measured.Width());
@@ -254,7 +256,6 @@ TEST(BarcodeView, AFreshBarcodeTakesItsSymbolSizeWhenShown)
     EXPECT_EQ(view.width(), measured.Width());
     EXPECT_NE(measured.Width(), 69); // EAN-8 at 96 pixels per inch: 67 modules of 1 pixel, plus 1
 
-    TBarcode fixedSize;
     fixedSize.SetAutoSize(false);
     fixedSize.SetBounds(0, 0, 200, 50);
     view.SetBarcode(&fixedSize);
@@ -264,6 +265,7 @@ TEST(BarcodeView, AFreshBarcodeTakesItsSymbolSizeWhenShown)
 TEST(BarcodeView, ShowsTheBarcodeAtItsSizeOrACrossedFrame)
 {
     TBarcode bar;
+    TBarcode other;
     TBarcodeView view;
     view.SetBarcode(&bar);
     bar.SetBar_CodeType(CODE39);
@@ -289,8 +291,34 @@ TEST(BarcodeView, ShowsTheBarcodeAtItsSizeOrACrossedFrame)
     EXPECT_GT(darkPixels(shown, 0, 0, 59, 39, 200), 100);
     EXPECT_EQ(darkPixels(shown, 25, 3, 35, 8, 200), 0); // inside the frame, off the diagonals
 
-    TBarcode other;
     view.SetBarcode(&other);
     bar.SetBar_CodeType(CODE39); // no longer followed
     EXPECT_EQ(view.width(), other.Width());
+}
+
+TEST(BarcodeView, EitherTheBarcodeOrTheViewMayGoFirst)
+{
+    // The barcode goes first: the view lets go of it and paints nothing, and its own end touches
+    // nothing of the barcode.
+    TBarcode next;
+    {
+        TBarcodeView view;
+        auto bar = std::make_unique<TBarcode>();
+        bar->SetBar_CodeType(CODE39);
+        view.SetBarcode(bar.get());
+        QImage shown = view.grab().toImage();
+        ASSERT_GT(darkPixels(shown, 0, 0, shown.width() - 1, shown.height() - 1), 100);
+        bar.reset();
+        EXPECT_EQ(view.Barcode(), nullptr);
+        shown = view.grab().toImage();
+        EXPECT_EQ(darkPixels(shown, 0, 0, shown.width() - 1, shown.height() - 1), 0);
+        // Still usable for another barcode, which it follows until the view ends.
+        view.SetBarcode(&next);
+        EXPECT_TRUE(next.OnInvalidate);
+        EXPECT_TRUE(next.OnDestroy);
+    }
+    // The view went first: the barcode calls nothing of it any more, on a change or at its end.
+    EXPECT_FALSE(next.OnInvalidate);
+    EXPECT_FALSE(next.OnDestroy);
+    next.SetBar_Caption(QStringLiteral("1234"));
 }

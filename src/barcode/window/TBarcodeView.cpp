@@ -17,17 +17,30 @@ TBarcodeView::TBarcodeView(QWidget* parent) : QWidget(parent)
 
 TBarcodeView::~TBarcodeView()
 {
-    if (m_barcode)
-        m_barcode->OnInvalidate = nullptr;
+    release();
+}
+
+void TBarcodeView::release()
+{
+    // The barcode's callbacks point at this view; a barcode that outlives it must not call them.
+    // A barcode destroyed first has already cleared m_barcode through OnDestroy.
+    if (!m_barcode)
+        return;
+    m_barcode->OnInvalidate = nullptr;
+    m_barcode->OnDestroy = nullptr;
+    m_barcode = nullptr;
 }
 
 void TBarcodeView::SetBarcode(TCustomBarcode* barcode)
 {
-    if (m_barcode)
-        m_barcode->OnInvalidate = nullptr;
+    release();
     m_barcode = barcode;
     if (m_barcode) {
         m_barcode->OnInvalidate = [this] { Refresh(); };
+        m_barcode->OnDestroy = [this] {
+            m_barcode = nullptr;
+            update();
+        };
         // Shown means drawn: a barcode no setting has touched yet takes its symbol's size too.
         m_barcode->Measure();
     }
