@@ -1,4 +1,5 @@
-#include "design/DesignFile.h"
+#include "design/DesignDocument.h"
+#include "design/DesignHeader.h"
 
 #include "barcode/Barcode.h"
 #include "platform/Errors.h"
@@ -88,9 +89,9 @@ TEST_F(DesignFileFixture, EveryKindRoundTripsByteForByte)
     EXPECT_EQ(model.ObjectsOf<TBarcodeObject>().size(), 2u);
 
     const QString saved = temp(QStringLiteral("perso/copy.car"));
-    SaveDesign(model, saved, TDesignScope::Feuille);
+    SaveDesign(model, saved, TDesignScope::WholeDesign);
     EXPECT_EQ(testsupport::readBytes(saved), original);
-    EXPECT_EQ(DesignFileBytes(model, TDesignScope::Feuille), original);
+    EXPECT_EQ(DesignFileBytes(model, TDesignScope::WholeDesign), original);
 }
 
 TEST_F(DesignFileFixture, RecordsReadIntoTheirProperties)
@@ -169,7 +170,7 @@ TEST_F(DesignFileFixture, OldVersionsConvertTheLabelSize)
     EXPECT_EQ(format.MargeGauche, 777);
     EXPECT_EQ(kinds(model), (std::vector{TDesignObjectKind::Label, TDesignObjectKind::CircleLabel}));
 
-    const QByteArray saved = DesignFileBytes(model, TDesignScope::Feuille);
+    const QByteArray saved = DesignFileBytes(model, TDesignScope::WholeDesign);
     EXPECT_TRUE(saved.startsWith("10001\r\n5001\r\nversion8\r\n\r\n3\r\n"));
 
     model.Clear();
@@ -232,7 +233,7 @@ TEST_F(DesignFileFixture, RoundLabelOnlyWhenTheEllipseMatchesTheLabel)
         model.Clear();
         LoadDesign(model, path, false);
         EXPECT_EQ(format.EtiquetteRonde, c.round) << c.w.constData() << " x " << c.h.constData();
-        const QByteArray bytes = DesignFileBytes(model, TDesignScope::Feuille);
+        const QByteArray bytes = DesignFileBytes(model, TDesignScope::WholeDesign);
         EXPECT_TRUE(bytes.contains(c.round ? "\r\n600\r\n5000\r\n5000\r\n" : "\r\n600\r\n0\r\n0\r\n"));
     }
 }
@@ -395,7 +396,7 @@ TEST_F(DesignFileFixture, BadFilesGiveErrorsNamingFileAndLine)
 TEST_F(DesignFileFixture, WritingKeepsOneValuePerLineAndFailsCleanly)
 {
     PlaceLabel(model, 0, 0, QStringLiteral("two\r\nlines\nhere"));
-    const QByteArray bytes = DesignFileBytes(model, TDesignScope::Feuille);
+    const QByteArray bytes = DesignFileBytes(model, TDesignScope::WholeDesign);
     EXPECT_TRUE(bytes.contains("\r\ntwo lines here\r\n"));
     model.Clear();
     const QString path = temp(QStringLiteral("lines.car"));
@@ -406,7 +407,7 @@ TEST_F(DesignFileFixture, WritingKeepsOneValuePerLineAndFailsCleanly)
 
     // A file in the way of the folder: the save fails and reports it.
     testsupport::writeBytes(temp(QStringLiteral("blocker")), "x");
-    EXPECT_THROW(SaveDesign(model, temp(QStringLiteral("blocker/d.car")), TDesignScope::Feuille),
+    EXPECT_THROW(SaveDesign(model, temp(QStringLiteral("blocker/d.car")), TDesignScope::WholeDesign),
                  EInOutError);
 }
 
@@ -479,5 +480,5 @@ TEST_F(DesignFileFixture, AnUnreadablePictureKeepsItsImageSoSavingLosesNothing)
     LoadDesign(model, fixture(QStringLiteral("allkinds.car")), false);
     EXPECT_GE(reported, 1);
     ASSERT_EQ(model.Count(), 17);
-    EXPECT_EQ(DesignFileBytes(model, TDesignScope::Feuille), original);
+    EXPECT_EQ(DesignFileBytes(model, TDesignScope::WholeDesign), original);
 }
