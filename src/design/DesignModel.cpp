@@ -450,17 +450,14 @@ bool ConfirmSave(TDesignModel& model, const TConfirmSaveActions& actions)
     if (!model.Modifie)
         return true;
     const TSaveAnswer answer = actions.Ask ? actions.Ask() : TSaveAnswer::Cancel;
-    switch (answer) {
-    case TSaveAnswer::Cancel:
-        return false;
-    case TSaveAnswer::No:
+    // Only a plain Yes or No lets the caller go on: a box closed without a button, or one that
+    // failed, must not discard the changes.
+    if (answer == TSaveAnswer::No) {
         model.Modifie = false;
         return true;
-    case TSaveAnswer::Other:
-        return true;
-    case TSaveAnswer::Yes:
-        break;
     }
+    if (answer != TSaveAnswer::Yes)
+        return false;
     if (actions.Save)
         actions.Save();
     if (model.Modifie)

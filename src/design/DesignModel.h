@@ -189,6 +189,7 @@ void ApplyCircleLabelDialog(TCircleLabel& object, const TCircleLabel& sample);
 void ApplyBarcodeDialog(TBarcodeObject& object, const barcode::TBarcode& sample);
 
 // --- The save question before the design in the editor is replaced or the editor closes. ---
+// Other: the box was closed without a button or could not be shown; it counts as Cancel.
 enum class TSaveAnswer { Yes, No, Cancel, Other };
 struct TConfirmSaveActions {
     // Asks "The document loaded in the editor has been changed. Do you want to save it ?"
@@ -201,7 +202,8 @@ struct TConfirmSaveActions {
     int* NbCasesRemplies = nullptr;
     std::function<void()> ClearPage;
 };
-// True when the caller may go on.
+// True when the caller may go on: unmodified, No, or Yes and the save went through. Any other
+// answer, whatever its value, keeps the changes and stops the caller.
 bool ConfirmSave(TDesignModel& model, const TConfirmSaveActions& actions);
 
 // The design's name: the file name of a path up to its first "."; empty when it has none.

@@ -12,6 +12,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <climits>
+#include <string>
+
 #include <gtest/gtest.h>
 
 using namespace design;
@@ -197,6 +200,126 @@ TEST_F(DesignFileFixture, VersionSevenDerivesTheSheetFromAnA4Page)
     EXPECT_EQ(LabelsOnA4(210, 100, 0, 0, 0), 50);  // 210 labels of 1 mm: capped
     EXPECT_EQ(LabelsOnA4(210, 0, 0, 80, 80), 1);   // nothing to divide by
     EXPECT_EQ(LabelsOnA4(297, 50, -5, 0, 0), 1);   // label and gap cancel out
+}
+
+TEST_F(DesignFileFixture, VersionSevenCountsStayBetweenOneAndFifty)
+{
+    // Margins wider than the page (line 6 left, line 4 top): the A4 formula goes below zero.
+    struct Case {
+        int line;
+        QByteArray value;
+        int columns, rows;
+    };
+    for (const Case& c : {Case{6, "3000", 1, 5}, Case{4, "5000", 2, 1}, Case{6, "-1000", 3, 5}}) {
+        model.Clear();
+        LoadDesign(model, withLine(QStringLiteral("version7.car"), c.line, c.value), false);
+        EXPECT_EQ(format.NbColonnes, c.columns) << c.line << " = " << c.value.constData();
+        EXPECT_EQ(format.NbLignes, c.rows) << c.line << " = " << c.value.constData();
+        // What the next save writes into the version-8 header.
+        const QByteArray counts = QStringLiteral("\r\nversion8\r\n\r\n%1\r\n%2\r\n")
+                                      .arg(c.columns)
+                                      .arg(c.rows)
+                                      .toLatin1();
+        EXPECT_TRUE(DesignFileBytes(model, TDesignScope::WholeDesign).contains(counts));
+    }
+    // A count far beyond an int (margins at the bottom of the range) is capped, not converted.
+    EXPECT_EQ(LabelsOnA4(297, 1, 0, INT_MIN, INT_MIN), 50);
+    EXPECT_EQ(LabelsOnA4(210, 1, 0, INT_MAX, INT_MAX), 1);
+}
+
+TEST_F(DesignFileFixture, LengthsBeyondTenMetresAreConversionErrorsNamingTheLine)
+{
+    // 10 m is 37795 design pixels, 100000 tenths and 1000000 hundredths of a millimetre.
+    struct Case {
+        const char* file;
+        int line;
+        QByteArray value;
+        bool refused;
+    };
+    const Case cases[] = {
+        // Label size in design pixels (versions 1-5).
+        {"version5.car", 1, "100000000", true},
+        {"version5.car", 2, "37796", true},
+        {"version5.car", 1, "37795", false},
+        // Tenths of a millimetre (versions 6 and 7).
+        {"version6.car", 1, "100001", true},
+        {"version6.car", 2, "-2147483648", true},
+        {"version6.car", 2, "100000", false},
+        {"version7.car", 1, "214748365", true},
+        {"version7.car", 6, "100001", true},     // left margin
+        {"version7.car", 9, "2147483647", true}, // horizontal gap
+        {"version7.car", 4, "-100000", false},   // top margin
+        // Hundredths of a millimetre (version 8 and above).
+        {"version9.car", 1, "1000001", true},
+        {"version9.car", 9, "1000001", true},    // left margin
+        {"version9.car", 11, "-1000001", true},  // ellipse width
+        {"version9.car", 1, "1000000", false},
+        // Positions and sizes of the records, in design pixels (the first shape).
+        {"allkinds.car", 42, "37796", true},
+        {"allkinds.car", 43, "-37796", true},
+        {"allkinds.car", 44, "2147483647", true},
+        {"allkinds.car", 42, "-37795", false},
+    };
+    for (const Case& c : cases) {
+        model.Clear();
+        const QString m = errorOf<EConvertError>(withLine(QLatin1String(c.file), c.line, c.value));
+        const std::string where = std::string(c.file) + " line " + std::to_string(c.line);
+        if (c.refused) {
+            EXPECT_TRUE(m.contains(QStringLiteral("edited.car"))) << where << ": " << m.toStdString();
+            EXPECT_TRUE(m.contains(QStringLiteral("line %1)").arg(c.line)))
+                << where << ": " << m.toStdString();
+        } else {
+            EXPECT_EQ(m, QStringLiteral("<no error>")) << where;
+        }
+    }
+
+    // A header made in code is held to the same limits, and nothing of it is applied.
+    TDesignHeader header;
+    header.Version = 7;
+    header.Width = 900;
+    header.LeftMarginTenthsMm = INT_MAX;
+    format.LargeurEtiquette = 123;
+    int widthPx = 0;
+    int heightPx = 0;
+    EXPECT_THROW(ApplyDesignHeader(header, format, widthPx, heightPx), EConvertError);
+    EXPECT_EQ(format.LargeurEtiquette, 123);
+}
+
+TEST_F(DesignFileFixture, PastingAtTheEdgeOfTheRangeIsAConversionError)
+{
+    PlaceShape(model, 10, 20, stRectangle);
+    const QString clip = DesignClipboardPath(programDir.path());
+    CopyDesign(model, {model.Object(0)}, clip);
+    const QByteArray copied = testsupport::readBytes(clip);
+    // Line 15 is the shape's left: 12 header lines, then the image and shape counts.
+    ASSERT_EQ(copied.split('\n').value(14), QByteArray("10\r"));
+    struct Case {
+        QByteArray left;
+        int pastes;
+        bool refused;
+    };
+    for (const Case& c : {Case{"2147483647", 1, true}, Case{"37788", 1, true},
+                          Case{"37787", 1, false}, Case{"0", INT_MAX, true}}) {
+        QList<QByteArray> lines = copied.split('\n');
+        lines[14] = c.left + '\r';
+        testsupport::writeBytes(clip, lines.join('\n'));
+        model.Clear();
+        model.NbCollages = c.pastes;
+        QString m = QStringLiteral("<no error>");
+        try {
+            LoadDesign(model, clip, true, 8, 8);
+        } catch (const EConvertError& e) {
+            m = e.message();
+        }
+        if (c.refused) {
+            EXPECT_TRUE(m.contains(QStringLiteral("line 15)"))) << c.left.constData() << ": "
+                                                                << m.toStdString();
+            EXPECT_TRUE(model.IsEmpty());
+        } else {
+            ASSERT_EQ(model.Count(), 1) << m.toStdString();
+            EXPECT_EQ(model.Object(0)->Left, 37795);
+        }
+    }
 }
 
 TEST_F(DesignFileFixture, SectionsPresentFollowTheVersion)

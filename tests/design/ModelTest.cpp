@@ -432,8 +432,17 @@ TEST_F(ModelFixture, ConfirmSaveAnswers)
     model.Modifie = true;
     EXPECT_FALSE(ConfirmSave(model, counting));
     EXPECT_TRUE(model.Modifie);
-    EXPECT_TRUE(ConfirmSave(model, page.actions(TSaveAnswer::Other, {})));
-    EXPECT_TRUE(model.Modifie);
+    // Anything but Yes or No (a box closed without a button, a failed box, a value out of the
+    // enumeration) stops the caller and keeps the changes; nothing is saved.
+    for (const TSaveAnswer answer :
+         {TSaveAnswer::Cancel, TSaveAnswer::Other, static_cast<TSaveAnswer>(-1),
+          static_cast<TSaveAnswer>(42)}) {
+        int saves = 0;
+        EXPECT_FALSE(ConfirmSave(model, page.actions(answer, [&saves] { ++saves; })))
+            << static_cast<int>(answer);
+        EXPECT_TRUE(model.Modifie);
+        EXPECT_EQ(saves, 0);
+    }
     EXPECT_TRUE(ConfirmSave(model, page.actions(TSaveAnswer::No, {})));
     EXPECT_FALSE(model.Modifie);
 
