@@ -82,7 +82,7 @@ QDate DecalerAns(int years, const QDate& date)
     return QDate(static_cast<int>(y), date.month(), d);
 }
 
-QDate DecalerJours(int days, const QDate& date)
+QDate AddDays(int days, const QDate& date)
 {
     const QDate r = date.addDays(days);
     if (!r.isValid())
@@ -93,10 +93,10 @@ QDate DecalerJours(int days, const QDate& date)
 
 QString DatePattern(int index)
 {
-    static const char* const patterns[NbFormatsDate] = {
+    static const char* const patterns[DatePatternCount] = {
         "dd/mm/yy", "dd-mm-yy", "dd/mm/yyyy", "dd-mm-yyyy", "dd mmmm yyyy", "dddd dd mmmm yyyy",
     };
-    if (index < 0 || index >= NbFormatsDate)
+    if (index < 0 || index >= DatePatternCount)
         index = 0;
     return QString::fromLatin1(patterns[index]);
 }

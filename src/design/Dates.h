@@ -23,10 +23,10 @@ QDate DecalerMois(int months, const QDate& date);
 // Throws EConvertError when the year leaves 1-9999.
 QDate DecalerAns(int years, const QDate& date);
 // `days` later; throws EConvertError when the date leaves the years 1-9999.
-QDate DecalerJours(int days, const QDate& date);
+QDate AddDays(int days, const QDate& date);
 
 // The six date patterns offered for a stamp; an index outside 0-5 gives pattern 0.
-inline constexpr int NbFormatsDate = 6;
+inline constexpr int DatePatternCount = 6;
 QString DatePattern(int index);
 
 // Formats a date with a pattern made of dd, dddd, mm, mmmm, yy, yyyy, '/' (the date separator)

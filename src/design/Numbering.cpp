@@ -10,7 +10,7 @@ namespace design {
 namespace {
 
 const QString NumAuto = QStringLiteral("NumAuto");
-const QString Dateurs = QStringLiteral("Dateurs");
+const QString StampsSection = QStringLiteral("Dateurs");
 
 QString key(const char* base, int stamp)
 {
@@ -22,67 +22,67 @@ QString key(const char* base, int stamp)
 NumberingSettings ReadNumberingSettings(const platform::TIniFile& ini, const QDate& today)
 {
     NumberingSettings s;
-    s.ParPosition = ini.ReadBool(NumAuto, QStringLiteral("Méthode"), false);
-    s.Debut = ini.ReadInteger(NumAuto, QStringLiteral("Début"), 1);
-    s.ContNum = ini.ReadBool(NumAuto, QStringLiteral("ContNum"), false);
+    s.ByRow = ini.ReadBool(NumAuto, QStringLiteral("Méthode"), false);
+    s.FirstNumber = ini.ReadInteger(NumAuto, QStringLiteral("Début"), 1);
+    s.ContinueOverCopies = ini.ReadBool(NumAuto, QStringLiteral("ContNum"), false);
     for (int i = 0; i < 2; ++i) {
-        DateStampSettings& d = s.Dateurs[i];
-        d.Memorise = ini.ReadBool(Dateurs, key("Memo", i), false);
-        d.FormatDate = ini.ReadInteger(Dateurs, key("DateFormat", i), 0);
-        if (d.FormatDate < 0 || d.FormatDate >= NbFormatsDate)
+        DateStampSettings& d = s.Stamps[i];
+        d.Memorise = ini.ReadBool(StampsSection, key("Memo", i), false);
+        d.FormatDate = ini.ReadInteger(StampsSection, key("DateFormat", i), 0);
+        if (d.FormatDate < 0 || d.FormatDate >= DatePatternCount)
             d.FormatDate = 0;
         d.DateReference = today;
         if (!d.Memorise)
             continue;
-        const QString stored = ini.ReadString(Dateurs, key("Date", i), ShortDateString(today));
+        const QString stored = ini.ReadString(StampsSection, key("Date", i), ShortDateString(today));
         try {
             d.DateReference = StrToDate(stored, today);
         } catch (const platform::EConvertError&) {
             d.DateReference = today;
         }
-        d.Decal = ini.ReadInteger(Dateurs, key("decal", i), OffsetDays);
-        d.JDecal = ini.ReadInteger(Dateurs, key("jdecal", i), 0);
-        d.MDecal = ini.ReadInteger(Dateurs, key("mdecal", i), 0);
-        d.ADecal = ini.ReadInteger(Dateurs, key("adecal", i), 0);
+        d.OffsetKind = ini.ReadInteger(StampsSection, key("decal", i), OffsetDays);
+        d.DayOffset = ini.ReadInteger(StampsSection, key("jdecal", i), 0);
+        d.MonthOffset = ini.ReadInteger(StampsSection, key("mdecal", i), 0);
+        d.YearOffset = ini.ReadInteger(StampsSection, key("adecal", i), 0);
     }
     return s;
 }
 
 void WriteNumberingSettings(platform::TIniFile& ini, const NumberingSettings& s)
 {
-    ini.WriteBool(NumAuto, QStringLiteral("Méthode"), s.ParPosition);
-    ini.WriteInteger(NumAuto, QStringLiteral("Début"), s.Debut);
-    ini.WriteBool(NumAuto, QStringLiteral("ContNum"), s.ContNum);
+    ini.WriteBool(NumAuto, QStringLiteral("Méthode"), s.ByRow);
+    ini.WriteInteger(NumAuto, QStringLiteral("Début"), s.FirstNumber);
+    ini.WriteBool(NumAuto, QStringLiteral("ContNum"), s.ContinueOverCopies);
     for (int i = 0; i < 2; ++i)
-        ini.WriteBool(Dateurs, key("Memo", i), s.Dateurs[i].Memorise);
+        ini.WriteBool(StampsSection, key("Memo", i), s.Stamps[i].Memorise);
     for (int i = 0; i < 2; ++i) {
-        const QDate& r = s.Dateurs[i].DateReference;
-        ini.WriteString(Dateurs, key("Date", i), r.isValid() ? ShortDateString(r) : QString());
+        const QDate& r = s.Stamps[i].DateReference;
+        ini.WriteString(StampsSection, key("Date", i), r.isValid() ? ShortDateString(r) : QString());
     }
     for (int i = 0; i < 2; ++i)
-        ini.WriteInteger(Dateurs, key("DateFormat", i), s.Dateurs[i].FormatDate);
+        ini.WriteInteger(StampsSection, key("DateFormat", i), s.Stamps[i].FormatDate);
     for (int i = 0; i < 2; ++i) {
-        const int kind = s.Dateurs[i].Decal;
+        const int kind = s.Stamps[i].OffsetKind;
         if (kind >= OffsetDays && kind <= OffsetYears)
-            ini.WriteInteger(Dateurs, key("decal", i), kind);
+            ini.WriteInteger(StampsSection, key("decal", i), kind);
     }
     for (int i = 0; i < 2; ++i) {
-        const DateStampSettings& d = s.Dateurs[i];
-        ini.WriteInteger(Dateurs, key("jdecal", i), d.JDecal);
-        ini.WriteInteger(Dateurs, key("mdecal", i), d.MDecal);
-        ini.WriteInteger(Dateurs, key("adecal", i), d.ADecal);
+        const DateStampSettings& d = s.Stamps[i];
+        ini.WriteInteger(StampsSection, key("jdecal", i), d.DayOffset);
+        ini.WriteInteger(StampsSection, key("mdecal", i), d.MonthOffset);
+        ini.WriteInteger(StampsSection, key("adecal", i), d.YearOffset);
     }
 }
 
 QDate StampDate(const DateStampSettings& stamp)
 {
-    switch (stamp.Decal) {
+    switch (stamp.OffsetKind) {
     case OffsetDays:
-        return DecalerJours(stamp.JDecal, stamp.DateReference);
+        return AddDays(stamp.DayOffset, stamp.DateReference);
     case OffsetMonths:
-        return DecalerMois(stamp.MDecal, stamp.DateReference);
+        return DecalerMois(stamp.MonthOffset, stamp.DateReference);
     case OffsetYears:
-        return DecalerAns(stamp.ADecal, stamp.DateReference);
+        return DecalerAns(stamp.YearOffset, stamp.DateReference);
     default:
         return stamp.DateReference;
     }
@@ -105,7 +105,7 @@ QString YearUnitKey(int years)
 
 long long AutoNumber(const MergeNumbering& numbering, int row, int printIndex)
 {
-    return numbering.ParPosition ? row : static_cast<long long>(printIndex) + numbering.Debut - 1;
+    return numbering.ByRow ? row : static_cast<long long>(printIndex) + numbering.FirstNumber - 1;
 }
 
 } // namespace design

@@ -17,20 +17,20 @@ namespace design {
 enum DateOffsetKind { OffsetDays = 1, OffsetMonths = 2, OffsetYears = 3 };
 
 struct DateStampSettings {
-    bool Memorise = false;    // remember the reference date and offsets between runs
+    bool Memorise = false;       // remember the reference date and offsets between runs
     QDate DateReference;
-    int FormatDate = 0;       // pattern index 0-5
-    int Decal = OffsetDays;   // 1 days, 2 months, 3 years; any other value: no kind chosen
-    int JDecal = 0;           // offset in days
-    int MDecal = 0;           // in months
-    int ADecal = 0;           // in years
+    int FormatDate = 0;          // pattern index 0-5
+    int OffsetKind = OffsetDays; // 1 days, 2 months, 3 years; any other value: no kind chosen
+    int DayOffset = 0;
+    int MonthOffset = 0;
+    int YearOffset = 0;
 };
 
 struct NumberingSettings {
-    bool ParPosition = false; // number by the record's row (else by print order)
-    int Debut = 1;            // first number of print-order numbering
-    bool ContNum = false;     // go on numbering over copies (kept, not used by the merge)
-    DateStampSettings Dateurs[2];
+    bool ByRow = false;              // number by the record's row (else by print order)
+    int FirstNumber = 1;             // first number of print-order numbering
+    bool ContinueOverCopies = false; // kept, not used by the merge
+    DateStampSettings Stamps[2];
 };
 
 // Reads [NumAuto] and [Dateurs]. A stamp that is not remembered starts from `today` with offset
@@ -52,8 +52,8 @@ QString YearUnitKey(int years); // "@5" year, "@6" years
 
 // What the merge needs of the numbering: the rule, the first number and the printed dates.
 struct MergeNumbering {
-    bool ParPosition = false;
-    int Debut = 1;
+    bool ByRow = false;
+    int FirstNumber = 1;
     QString Date1;
     QString Date2;
 };

@@ -62,8 +62,8 @@ TEST(Dates, ShiftsOutsideYears1To9999AreConversionErrors)
     EXPECT_THROW(DecalerAns(2147483647, QDate(2023, 1, 1)), platform::EConvertError);
     EXPECT_THROW(DecalerMois(2147483647, QDate(2023, 1, 1)), platform::EConvertError);
     EXPECT_THROW(DecalerMois(-24276, QDate(2023, 1, 1)), platform::EConvertError);
-    EXPECT_THROW(DecalerJours(3000000, QDate(2023, 1, 1)), platform::EConvertError);
-    EXPECT_EQ(DecalerJours(-1, QDate(2024, 3, 1)), QDate(2024, 2, 29));
+    EXPECT_THROW(AddDays(3000000, QDate(2023, 1, 1)), platform::EConvertError);
+    EXPECT_EQ(AddDays(-1, QDate(2024, 3, 1)), QDate(2024, 2, 29));
     EXPECT_EQ(DecalerMois(-12, QDate(2, 6, 30)), QDate(1, 6, 28)); // passes through February
 }
 

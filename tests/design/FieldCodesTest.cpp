@@ -67,7 +67,7 @@ TEST(FieldCodes, MergeWithTheAddressBook)
     // On screen "<Autonum>" stays as typed; the dates are always replaced.
     EXPECT_EQ(MergeFields("<Autonum> <Date1> <date2>", src, 1, -1, n), "<Autonum> 01/02/2024 03/04/2025");
     EXPECT_EQ(MergeFields("#<Autonum>", src, 2, 3, n), "#12");
-    n.ParPosition = true;
+    n.ByRow = true;
     EXPECT_EQ(MergeFields("#<Autonum>", src, 2, 3, n), "#2");
     // A record value holding a special code is replaced after the columns.
     g.SetCell(9, 1, "<Date1>");

@@ -72,9 +72,9 @@ TEST_F(NumberingDialog, CreationFromDefaults)
     EXPECT_EQ(d.Label8->text(), "15/03/24");
     EXPECT_EQ(d.Label14->text(), "15/03/24");
     EXPECT_EQ(d.Label4->text(), "days");
-    const design::MergeNumbering n = d.Numerotation();
-    EXPECT_FALSE(n.ParPosition);
-    EXPECT_EQ(n.Debut, 1);
+    const design::MergeNumbering n = d.Numbering();
+    EXPECT_FALSE(n.ByRow);
+    EXPECT_EQ(n.FirstNumber, 1);
     EXPECT_EQ(n.Date1, "15/03/24");
 }
 
@@ -90,8 +90,8 @@ TEST_F(NumberingDialog, CreationFromRememberedSettings)
     EXPECT_FALSE(d.SpinEdit->isEnabled());
     EXPECT_FALSE(d.Label3->isEnabled());
     EXPECT_FALSE(d.CheckBox1->isEnabled());
-    EXPECT_TRUE(d.Numerotation().ParPosition);
-    EXPECT_EQ(d.Numerotation().Debut, 10);
+    EXPECT_TRUE(d.Numbering().ByRow);
+    EXPECT_EQ(d.Numbering().FirstNumber, 10);
 
     EXPECT_TRUE(d.RadioButton4->isChecked());
     EXPECT_TRUE(d.SpinEdit2->isEnabled());
@@ -179,14 +179,14 @@ TEST_F(NumberingDialog, DatePicker)
     p.SetDate(QDate(2024, 1, 31));
     EXPECT_EQ(p.Titre->text(), "January 2024");
     EXPECT_EQ(p.Calendar1->firstDayOfWeek(), Qt::Monday);
-    QTest::mouseClick(p.MoisSuivBtn, Qt::LeftButton);
+    QTest::mouseClick(p.NextMonthBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate(2024, 2, 29));
     EXPECT_EQ(p.Titre->text(), "February 2024");
     EXPECT_EQ(p.Titre->x(), (p.width() - p.Titre->width()) / 2);
-    QTest::mouseClick(p.AnSuivBtn, Qt::LeftButton);
+    QTest::mouseClick(p.NextYearBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate(2025, 2, 28));
-    QTest::mouseClick(p.AnPrecBtn, Qt::LeftButton);
-    QTest::mouseClick(p.MoisPrecBtn, Qt::LeftButton);
+    QTest::mouseClick(p.PreviousYearBtn, Qt::LeftButton);
+    QTest::mouseClick(p.PreviousMonthBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate(2024, 1, 28));
     QTest::mouseClick(p.NowBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate::currentDate());

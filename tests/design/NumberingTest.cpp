@@ -30,15 +30,15 @@ TEST(Numbering, DefaultsWhenNothingIsStored)
     TIniFile ini(dir.filePath("none.ini"));
     const QDate today(2024, 5, 17);
     const NumberingSettings s = ReadNumberingSettings(ini, today);
-    EXPECT_FALSE(s.ParPosition);
-    EXPECT_EQ(s.Debut, 1);
-    EXPECT_FALSE(s.ContNum);
-    for (const DateStampSettings& d : s.Dateurs) {
+    EXPECT_FALSE(s.ByRow);
+    EXPECT_EQ(s.FirstNumber, 1);
+    EXPECT_FALSE(s.ContinueOverCopies);
+    for (const DateStampSettings& d : s.Stamps) {
         EXPECT_FALSE(d.Memorise);
         EXPECT_EQ(d.DateReference, today);
         EXPECT_EQ(d.FormatDate, 0);
-        EXPECT_EQ(d.Decal, OffsetDays);
-        EXPECT_EQ(d.JDecal + d.MDecal + d.ADecal, 0);
+        EXPECT_EQ(d.OffsetKind, OffsetDays);
+        EXPECT_EQ(d.DayOffset + d.MonthOffset + d.YearOffset, 0);
     }
 }
 
@@ -52,22 +52,22 @@ TEST(Numbering, StampsAreReadOnlyWhenRemembered)
     TIniFile ini(path);
     const QDate today(2024, 5, 17);
     const NumberingSettings s = ReadNumberingSettings(ini, today);
-    EXPECT_TRUE(s.ParPosition);
-    EXPECT_EQ(s.Debut, 10);
-    EXPECT_TRUE(s.ContNum);
-    const DateStampSettings& d1 = s.Dateurs[0];
+    EXPECT_TRUE(s.ByRow);
+    EXPECT_EQ(s.FirstNumber, 10);
+    EXPECT_TRUE(s.ContinueOverCopies);
+    const DateStampSettings& d1 = s.Stamps[0];
     EXPECT_EQ(d1.DateReference, QDate(2023, 1, 31)); // a two-digit year from an older file
     EXPECT_EQ(d1.FormatDate, 4);
-    EXPECT_EQ(d1.Decal, OffsetMonths);
-    EXPECT_EQ(d1.JDecal, -1);
-    EXPECT_EQ(d1.MDecal, 1);
-    EXPECT_EQ(d1.ADecal, 5);
+    EXPECT_EQ(d1.OffsetKind, OffsetMonths);
+    EXPECT_EQ(d1.DayOffset, -1);
+    EXPECT_EQ(d1.MonthOffset, 1);
+    EXPECT_EQ(d1.YearOffset, 5);
     // Not remembered: today, days, no offsets; the pattern is always read (9 is out of range: 0).
-    const DateStampSettings& d2 = s.Dateurs[1];
+    const DateStampSettings& d2 = s.Stamps[1];
     EXPECT_EQ(d2.DateReference, today);
     EXPECT_EQ(d2.FormatDate, 0);
-    EXPECT_EQ(d2.Decal, OffsetDays);
-    EXPECT_EQ(d2.JDecal + d2.MDecal + d2.ADecal, 0);
+    EXPECT_EQ(d2.OffsetKind, OffsetDays);
+    EXPECT_EQ(d2.DayOffset + d2.MonthOffset + d2.YearOffset, 0);
 
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     EXPECT_EQ(CalculerDate(d1), "28 February 2023");
@@ -80,19 +80,19 @@ TEST(Numbering, DamagedReferenceDateFallsBackToToday)
     TIniFile ini(iniWith(dir, "[Dateurs]\r\nMemo1=1\r\nDate1=30/02/2024\r\nMemo2=1\r\nDate2=soon\r\n"));
     const QDate today(2024, 5, 17);
     const NumberingSettings s = ReadNumberingSettings(ini, today);
-    EXPECT_EQ(s.Dateurs[0].DateReference, today);
-    EXPECT_EQ(s.Dateurs[1].DateReference, today);
+    EXPECT_EQ(s.Stamps[0].DateReference, today);
+    EXPECT_EQ(s.Stamps[1].DateReference, today);
 }
 
 TEST(Numbering, WriterRoundTripsAndSkipsAnUncheckedKind)
 {
     QTemporaryDir dir;
     NumberingSettings s;
-    s.ParPosition = true;
-    s.Debut = -4;
-    s.ContNum = true;
-    s.Dateurs[0] = {true, QDate(1999, 12, 31), 5, OffsetYears, 3, -2, 1};
-    s.Dateurs[1] = {true, QDate(2024, 2, 29), 2, 0, 0, 0, 0};
+    s.ByRow = true;
+    s.FirstNumber = -4;
+    s.ContinueOverCopies = true;
+    s.Stamps[0] = {true, QDate(1999, 12, 31), 5, OffsetYears, 3, -2, 1};
+    s.Stamps[1] = {true, QDate(2024, 2, 29), 2, 0, 0, 0, 0};
     const QString path = dir.filePath("out.ini");
     {
         TIniFile ini(path);
@@ -106,17 +106,17 @@ TEST(Numbering, WriterRoundTripsAndSkipsAnUncheckedKind)
               QStringList({"Memo1", "Memo2", "Date1", "Date2", "DateFormat1", "DateFormat2", "decal1",
                            "jdecal1", "mdecal1", "adecal1", "jdecal2", "mdecal2", "adecal2"}));
     const NumberingSettings r = ReadNumberingSettings(back, QDate(2030, 1, 1));
-    EXPECT_EQ(r.ParPosition, s.ParPosition);
-    EXPECT_EQ(r.Debut, s.Debut);
-    EXPECT_EQ(r.ContNum, s.ContNum);
-    EXPECT_EQ(r.Dateurs[0].DateReference, s.Dateurs[0].DateReference);
-    EXPECT_EQ(r.Dateurs[0].FormatDate, 5);
-    EXPECT_EQ(r.Dateurs[0].Decal, OffsetYears);
-    EXPECT_EQ(r.Dateurs[0].JDecal, 3);
-    EXPECT_EQ(r.Dateurs[0].MDecal, -2);
-    EXPECT_EQ(r.Dateurs[0].ADecal, 1);
-    EXPECT_EQ(r.Dateurs[1].DateReference, QDate(2024, 2, 29));
-    EXPECT_EQ(r.Dateurs[1].Decal, OffsetDays); // the missing key reads as its default
+    EXPECT_EQ(r.ByRow, s.ByRow);
+    EXPECT_EQ(r.FirstNumber, s.FirstNumber);
+    EXPECT_EQ(r.ContinueOverCopies, s.ContinueOverCopies);
+    EXPECT_EQ(r.Stamps[0].DateReference, s.Stamps[0].DateReference);
+    EXPECT_EQ(r.Stamps[0].FormatDate, 5);
+    EXPECT_EQ(r.Stamps[0].OffsetKind, OffsetYears);
+    EXPECT_EQ(r.Stamps[0].DayOffset, 3);
+    EXPECT_EQ(r.Stamps[0].MonthOffset, -2);
+    EXPECT_EQ(r.Stamps[0].YearOffset, 1);
+    EXPECT_EQ(r.Stamps[1].DateReference, QDate(2024, 2, 29));
+    EXPECT_EQ(r.Stamps[1].OffsetKind, OffsetDays); // the missing key reads as its default
 }
 
 TEST(Numbering, PrintedDateByOffsetKind)
@@ -124,21 +124,21 @@ TEST(Numbering, PrintedDateByOffsetKind)
     DateStampSettings d;
     d.DateReference = QDate(2024, 2, 29);
     d.FormatDate = 2;
-    d.JDecal = 1;
-    d.MDecal = 12;
-    d.ADecal = 0;
-    d.Decal = OffsetDays;
+    d.DayOffset = 1;
+    d.MonthOffset = 12;
+    d.YearOffset = 0;
+    d.OffsetKind = OffsetDays;
     EXPECT_EQ(CalculerDate(d), "01/03/2024");
-    d.Decal = OffsetMonths;
+    d.OffsetKind = OffsetMonths;
     EXPECT_EQ(CalculerDate(d), "28/02/2025");
-    d.Decal = OffsetYears;
+    d.OffsetKind = OffsetYears;
     EXPECT_EQ(CalculerDate(d), "29/02/2024"); // offset 0 prints the reference date itself
-    d.ADecal = 1;
+    d.YearOffset = 1;
     EXPECT_EQ(CalculerDate(d), "28/02/2025");
-    d.Decal = 0; // no kind chosen: the reference date
+    d.OffsetKind = 0; // no kind chosen: the reference date
     EXPECT_EQ(CalculerDate(d), "29/02/2024");
-    d.Decal = OffsetYears;
-    d.ADecal = 9000;
+    d.OffsetKind = OffsetYears;
+    d.YearOffset = 9000;
     EXPECT_THROW(CalculerDate(d), platform::EConvertError);
 }
 
@@ -152,14 +152,14 @@ TEST(Numbering, UnitLabelsAndAutoNumber)
     EXPECT_EQ(YearUnitKey(2), "@6");
 
     MergeNumbering n;
-    n.Debut = 10;
+    n.FirstNumber = 10;
     EXPECT_EQ(AutoNumber(n, 7, 3), 12);
-    n.ParPosition = true;
+    n.ByRow = true;
     EXPECT_EQ(AutoNumber(n, 7, 3), 7);
     EXPECT_EQ(AutoNumber(n, 7, 250), 7);
     // A start number at the edge of the spin box's range goes on counting instead of wrapping.
-    n.ParPosition = false;
-    n.Debut = 2147483647;
+    n.ByRow = false;
+    n.FirstNumber = 2147483647;
     EXPECT_EQ(AutoNumber(n, 7, 3), 2147483649LL);
     TStringGrid g;
     EXPECT_EQ(MergeFields("<Autonum>", {&g, false, RepertItemsEnglish()}, 1, 2, n), "2147483648");

@@ -36,18 +36,18 @@ TChoixD::TChoixD(QWidget* parent) : QDialog(parent)
     layout->addSpacing(Titre->sizeHint().height() + 4);
 
     auto* nav = new QHBoxLayout;
-    AnPrecBtn = button(this, "AnPrecBtn");
-    MoisPrecBtn = button(this, "MoisPrecBtn");
+    PreviousYearBtn = button(this, "PreviousYearBtn");
+    PreviousMonthBtn = button(this, "PreviousMonthBtn");
     NowBtn = button(this, "NowBtn");
-    MoisSuivBtn = button(this, "MoisSuivBtn");
-    AnSuivBtn = button(this, "AnSuivBtn");
-    nav->addWidget(AnPrecBtn);
-    nav->addWidget(MoisPrecBtn);
+    NextMonthBtn = button(this, "NextMonthBtn");
+    NextYearBtn = button(this, "NextYearBtn");
+    nav->addWidget(PreviousYearBtn);
+    nav->addWidget(PreviousMonthBtn);
     nav->addStretch();
     nav->addWidget(NowBtn);
     nav->addStretch();
-    nav->addWidget(MoisSuivBtn);
-    nav->addWidget(AnSuivBtn);
+    nav->addWidget(NextMonthBtn);
+    nav->addWidget(NextYearBtn);
     layout->addLayout(nav);
 
     Calendar1 = new QCalendarWidget(this);
@@ -60,18 +60,18 @@ TChoixD::TChoixD(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout;
     OKBtn = button(this, "OKBtn");
     OKBtn->setDefault(true);
-    AnnulerBtn = button(this, "AnnulerBtn");
+    CancelBtn = button(this, "CancelBtn");
     buttons->addStretch();
     buttons->addWidget(OKBtn);
-    buttons->addWidget(AnnulerBtn);
+    buttons->addWidget(CancelBtn);
     layout->addLayout(buttons);
 
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(AnnulerBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(AnPrecBtn, &QPushButton::clicked, this, [this] { moveBy(0, -1); });
-    connect(MoisPrecBtn, &QPushButton::clicked, this, [this] { moveBy(-1, 0); });
-    connect(MoisSuivBtn, &QPushButton::clicked, this, [this] { moveBy(1, 0); });
-    connect(AnSuivBtn, &QPushButton::clicked, this, [this] { moveBy(0, 1); });
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(PreviousYearBtn, &QPushButton::clicked, this, [this] { moveBy(0, -1); });
+    connect(PreviousMonthBtn, &QPushButton::clicked, this, [this] { moveBy(-1, 0); });
+    connect(NextMonthBtn, &QPushButton::clicked, this, [this] { moveBy(1, 0); });
+    connect(NextYearBtn, &QPushButton::clicked, this, [this] { moveBy(0, 1); });
     connect(NowBtn, &QPushButton::clicked, this, [this] { SetDate(QDate::currentDate()); });
     connect(Calendar1, &QCalendarWidget::selectionChanged, this, [this] { calendarChange(); });
     connect(Calendar1, &QCalendarWidget::currentPageChanged, this, [this] { calendarChange(); });

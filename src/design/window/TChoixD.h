@@ -22,13 +22,13 @@ public:
     TMultiLang* MultiLang1 = nullptr;
     QLabel* Titre = nullptr;
     QCalendarWidget* Calendar1 = nullptr;
-    QPushButton* AnPrecBtn = nullptr;
-    QPushButton* MoisPrecBtn = nullptr;
-    QPushButton* MoisSuivBtn = nullptr;
-    QPushButton* AnSuivBtn = nullptr;
+    QPushButton* PreviousYearBtn = nullptr;
+    QPushButton* PreviousMonthBtn = nullptr;
+    QPushButton* NextMonthBtn = nullptr;
+    QPushButton* NextYearBtn = nullptr;
     QPushButton* NowBtn = nullptr;
     QPushButton* OKBtn = nullptr;
-    QPushButton* AnnulerBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

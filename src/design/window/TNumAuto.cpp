@@ -72,7 +72,7 @@ struct TNumAuto::Stamp {
     int* format = nullptr;
 };
 
-TNumAuto::TNumAuto(QWidget* parent, const QString& fichierIni, const QDate& today) : QDialog(parent)
+TNumAuto::TNumAuto(QWidget* parent, const QString& settingsFile, const QDate& today) : QDialog(parent)
 {
     setObjectName(QStringLiteral("NumAuto"));
     m_stamps[0] = std::make_unique<Stamp>();
@@ -82,7 +82,7 @@ TNumAuto::TNumAuto(QWidget* parent, const QString& fichierIni, const QDate& toda
     MultiLang1->Loaded();
     Label1->setText(MultiLang1->GetText(QStringLiteral("@1")));
     connectEvents();
-    const platform::TIniFile ini(fichierIni);
+    const platform::TIniFile ini(settingsFile);
     applySettings(design::ReadNumberingSettings(ini, today));
 }
 
@@ -262,26 +262,26 @@ void TNumAuto::connectEvents()
 
 void TNumAuto::applySettings(const design::NumberingSettings& s)
 {
-    (s.ParPosition ? RadioButton1 : RadioButton2)->setChecked(true);
+    (s.ByRow ? RadioButton1 : RadioButton2)->setChecked(true);
     numberingChoice();
-    SpinEdit->setValue(s.Debut);
-    CheckBox1->setChecked(s.ContNum);
+    SpinEdit->setValue(s.FirstNumber);
+    CheckBox1->setChecked(s.ContinueOverCopies);
     for (int i = 0; i < 2; ++i) {
-        const design::DateStampSettings& d = s.Dateurs[i];
+        const design::DateStampSettings& d = s.Stamps[i];
         Stamp& st = stamp(i);
         st.memorise->setChecked(d.Memorise);
         *st.reference = d.DateReference;
         *st.format = d.FormatDate;
         RemplirFormats(st.combo, d.DateReference);
         // A kind other than 1-3 leaves the buttons as the window has them.
-        if (d.Decal >= design::OffsetDays && d.Decal <= design::OffsetYears)
-            st.kinds[d.Decal - 1]->setChecked(true);
+        if (d.OffsetKind >= design::OffsetDays && d.OffsetKind <= design::OffsetYears)
+            st.kinds[d.OffsetKind - 1]->setChecked(true);
         offsetChoice(i);
-        st.spins[0]->setValue(d.JDecal);
-        st.spins[1]->setValue(d.MDecal);
-        st.spins[2]->setValue(d.ADecal);
-        st.units[0]->setText(MultiLang1->GetText(design::DayUnitKey(d.JDecal)));
-        st.units[2]->setText(MultiLang1->GetText(design::YearUnitKey(d.ADecal)));
+        st.spins[0]->setValue(d.DayOffset);
+        st.spins[1]->setValue(d.MonthOffset);
+        st.spins[2]->setValue(d.YearOffset);
+        st.units[0]->setText(MultiLang1->GetText(design::DayUnitKey(d.DayOffset)));
+        st.units[2]->setText(MultiLang1->GetText(design::YearUnitKey(d.YearOffset)));
         recompute(i);
     }
 }
@@ -316,7 +316,7 @@ void TNumAuto::RemplirFormats(QComboBox* list, const QDate& date)
 {
     const QSignalBlocker quiet(list);
     list->clear();
-    for (int k = 0; k < design::NbFormatsDate; ++k) {
+    for (int k = 0; k < design::DatePatternCount; ++k) {
         QString text;
         try {
             text = design::FormatDate(design::DatePattern(k), date);
@@ -326,13 +326,13 @@ void TNumAuto::RemplirFormats(QComboBox* list, const QDate& date)
         list->addItem(text);
     }
     const int stored = list == ComboBox2 ? FormatDate2 : FormatDate1;
-    list->setCurrentIndex(stored >= 0 && stored < design::NbFormatsDate ? stored : 0);
+    list->setCurrentIndex(stored >= 0 && stored < design::DatePatternCount ? stored : 0);
 }
 
 QString TNumAuto::FormatChoisi(QComboBox* list, const QString& previous) const
 {
     const int index = list->currentIndex();
-    if (index < 0 || index >= design::NbFormatsDate)
+    if (index < 0 || index >= design::DatePatternCount)
         return previous;
     return design::DatePattern(index);
 }
@@ -344,13 +344,13 @@ design::DateStampSettings TNumAuto::stampSettings(int i) const
     d.Memorise = st.memorise->isChecked();
     d.DateReference = *st.reference;
     d.FormatDate = *st.format;
-    d.Decal = 0;
+    d.OffsetKind = 0;
     for (int k = 0; k < 3; ++k)
         if (st.kinds[k]->isChecked())
-            d.Decal = k + 1;
-    d.JDecal = readValue(st.spins[0]);
-    d.MDecal = readValue(st.spins[1]);
-    d.ADecal = readValue(st.spins[2]);
+            d.OffsetKind = k + 1;
+    d.DayOffset = readValue(st.spins[0]);
+    d.MonthOffset = readValue(st.spins[1]);
+    d.YearOffset = readValue(st.spins[2]);
     return d;
 }
 
@@ -369,11 +369,11 @@ QString TNumAuto::CalculerDate2() const
 design::NumberingSettings TNumAuto::Settings() const
 {
     design::NumberingSettings s;
-    s.ParPosition = RadioButton1->isChecked();
-    s.Debut = SpinEdit->value();
-    s.ContNum = CheckBox1->isChecked();
-    s.Dateurs[0] = stampSettings(0);
-    s.Dateurs[1] = stampSettings(1);
+    s.ByRow = RadioButton1->isChecked();
+    s.FirstNumber = SpinEdit->value();
+    s.ContinueOverCopies = CheckBox1->isChecked();
+    s.Stamps[0] = stampSettings(0);
+    s.Stamps[1] = stampSettings(1);
     return s;
 }
 
@@ -382,7 +382,7 @@ void TNumAuto::WriteSettings(platform::TIniFile& ini) const
     design::WriteNumberingSettings(ini, Settings());
 }
 
-design::MergeNumbering TNumAuto::Numerotation() const
+design::MergeNumbering TNumAuto::Numbering() const
 {
     return {RadioButton1->isChecked(), SpinEdit->value(), Label8->text(), Label14->text()};
 }

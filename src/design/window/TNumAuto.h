@@ -22,7 +22,7 @@ class TIniFile;
 }
 
 // "Automatic numbering - Date": the settings of "<Autonum>", "<Date1>" and "<Date2>". Its
-// controls are the settings: the merge reads them through Numerotation(), the settings file
+// controls are the settings: the merge reads them through Numbering(), the settings file
 // through Settings(). Created once at start, hidden; the station, the print dialog and the mailing
 // options show it.
 class TNumAuto : public QDialog {
@@ -30,7 +30,7 @@ class TNumAuto : public QDialog {
 public:
     // Reads [NumAuto] and [Dateurs] of the settings file; `today` is the date of the start of the
     // run (a run past midnight keeps it until a reference date is chosen again).
-    TNumAuto(QWidget* parent, const QString& fichierIni, const QDate& today = QDate::currentDate());
+    TNumAuto(QWidget* parent, const QString& settingsFile, const QDate& today = QDate::currentDate());
     ~TNumAuto() override;
 
     // Fills a format list with the date in each of the six patterns and selects that list's
@@ -46,7 +46,7 @@ public:
     design::NumberingSettings Settings() const;
     void WriteSettings(platform::TIniFile& ini) const;
     // What the merge needs: numbering rule, start number and the two printed dates.
-    design::MergeNumbering Numerotation() const;
+    design::MergeNumbering Numbering() const;
 
     // Shows the date picker on a stamp's reference date (the Button1/Button2 handlers).
     void Button1Click();
