@@ -105,8 +105,7 @@ void fontFields(V& v, F& f)
 FontRecord fontOf(const TFont& f)
 {
     const TFontStyles s = f.Style();
-    return {f.Color(),           f.Height(),          f.Name(),
-            f.Size(),            s.Contains(fsBold),  s.Contains(fsItalic),
+    return {f.Color(), f.Height(), f.Name(), f.Size(), s.Contains(fsBold), s.Contains(fsItalic),
             s.Contains(fsUnderline), s.Contains(fsStrikeOut)};
 }
 
@@ -402,9 +401,18 @@ void fields(V& v, BarcodeRecord& r)
 BarcodeRecord recordOf(const TBarcodeObject& o)
 {
     const TBarcode& b = o.Barcode();
-    return {o.Left,           o.Top,           b.Bar_Caption(),      b.Bar_CodeType(),
-            b.Bar_ModuleWidth(), b.Bar_Rotation(), b.Bar_CodeAddon(),  b.Bar_HeightPercent(),
-            b.Bar_WidthReduce(), b.Bar_HumanReadable(), b.Bar_Fontname(), b.Bar_Fontscaling()};
+    return {o.Left,
+            o.Top,
+            b.Bar_Caption(),
+            b.Bar_CodeType(),
+            b.Bar_ModuleWidth(),
+            b.Bar_Rotation(),
+            b.Bar_CodeAddon(),
+            b.Bar_HeightPercent(),
+            b.Bar_WidthReduce(),
+            b.Bar_HumanReadable(),
+            b.Bar_Fontname(),
+            b.Bar_Fontscaling()};
 }
 
 void add(TDesignModel& m, const BarcodeRecord& r, bool select)
@@ -450,8 +458,8 @@ constexpr Section section()
     return {readRecord<Record>, writeRecord<Record>};
 }
 constexpr std::array<Section, DesignObjectKindCount> sections = {
-    section<ImageRecord>(),      section<ShapeRecord>(), section<LabelRecord>(),
-    section<RotateLabelRecord>(), section<LineRecord>(), section<MemoRecord>(),
+    section<ImageRecord>(),       section<ShapeRecord>(), section<LabelRecord>(),
+    section<RotateLabelRecord>(), section<LineRecord>(),  section<MemoRecord>(),
     section<CircleLabelRecord>(), section<BarcodeRecord>()};
 
 // The number of sections a version holds.

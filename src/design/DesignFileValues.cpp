@@ -13,21 +13,21 @@ void TDesignValueReader::fail(const QString& what, int line) const
                                       .arg(line > 0 ? line : m_r.lineNumber()));
 }
 
-void TDesignValueReader::limit(int v, int limit, const char* what, int line) const
+void TDesignValueReader::check(int v, int maxAbs, const char* what, int line) const
 {
-    checked(v, 0, limit, what, line);
+    checked(v, 0, maxAbs, what, line);
 }
 
-int TDesignValueReader::checked(int value, std::int64_t offset, int limit, const char* what,
+int TDesignValueReader::checked(int value, std::int64_t offset, int maxAbs, const char* what,
                                 int line) const
 {
     const std::int64_t v = value + offset;
-    if (v < -limit || v > limit) {
+    if (v < -maxAbs || v > maxAbs) {
         const QString moved = offset == 0 ? QString() : QStringLiteral(" moved by %1").arg(offset);
         fail(QStringLiteral("%1%2 is beyond the largest %3 (%4)")
                  .arg(value)
                  .arg(moved, QLatin1String(what))
-                 .arg(limit),
+                 .arg(maxAbs),
              line);
     }
     return static_cast<int>(v);

@@ -37,8 +37,11 @@ public:
     // Exactly 1 is true; every other number is false.
     void boolean(bool& v) { v = m_r.readInteger() == 1; }
 
-    // A length or size of at most `limit` either way, in the field's unit.
-    void length(int& v, int limit, const char* what) { v = checked(m_r.readInteger(), 0, limit, what); }
+    // A length or size of at most `maxAbs` either way, in the field's unit.
+    void length(int& v, int maxAbs, const char* what)
+    {
+        v = checked(m_r.readInteger(), 0, maxAbs, what);
+    }
     // A position in design pixels, moved by the paste offset.
     void x(int& v) { v = checked(m_r.readInteger(), m_dx, MaxDesignPixels, "horizontal position"); }
     void y(int& v) { v = checked(m_r.readInteger(), m_dy, MaxDesignPixels, "vertical position"); }
@@ -69,14 +72,14 @@ public:
             v << m_r.readLine();
     }
 
-    // A value read earlier, at `line`, held to `limit` either way once its unit is known.
-    void limit(int v, int limit, const char* what, int line) const;
+    // A value read earlier, at `line`, held to `maxAbs` either way once its unit is known.
+    void check(int v, int maxAbs, const char* what, int line) const;
 
     // A conversion error naming the file and `line`, by default the line read last.
     [[noreturn]] void fail(const QString& what, int line = 0) const;
 
 private:
-    int checked(int value, std::int64_t offset, int limit, const char* what, int line = 0) const;
+    int checked(int value, std::int64_t offset, int maxAbs, const char* what, int line = 0) const;
 
     platform::TextFileReader& m_r;
     std::int64_t m_dx;

@@ -46,19 +46,19 @@ struct LimitCheck {
     template <class T>
     void integer(const T&) {}
     void string(const QString&) {}
-    void length(int v, int limit, const char* what)
+    void length(int v, int maxAbs, const char* what)
     {
-        if (v < -limit || v > limit)
+        if (v < -maxAbs || v > maxAbs)
             throw EConvertError(QStringLiteral("%1 is beyond the largest %2 (%3)")
                                     .arg(v)
                                     .arg(QLatin1String(what))
-                                    .arg(limit));
+                                    .arg(maxAbs));
     }
 };
 
 int tenthsToHundredths(int tenthsMm)
 {
-    // Within the limits this cannot leave an int; the 64-bit product says so for any input.
+    // In 64 bits; within the limits ApplyDesignHeader checks first, the result fits an int.
     return static_cast<int>(std::int64_t{tenthsMm} * 10);
 }
 
@@ -85,8 +85,8 @@ TDesignHeader ReadDesignHeader(TextFileReader& reader)
         in.fail(QStringLiteral("'%1' is not a design file version").arg(versionLine));
     h.Version = versionLine.at(7).unicode() - u'0';
     // The unit of lines 1 and 2 is known only now.
-    in.limit(h.Width, MaxLabelSize(h.Version), "label width", 1);
-    in.limit(h.Height, MaxLabelSize(h.Version), "label height", 2);
+    in.check(h.Width, MaxLabelSize(h.Version), "label width", 1);
+    in.check(h.Height, MaxLabelSize(h.Version), "label height", 2);
     headerFields(in, h);
     return h;
 }
@@ -125,9 +125,8 @@ int LabelsOnA4(int pageMm, int labelSizeHundredthsMm, int gapTenthsMm, int margi
     const double pitchMm = (labelSizeHundredthsMm / 10.0 + gapTenthsMm) / 10.0;
     if (pitchMm == 0)
         return 1;
-    const double count = std::trunc(
-        (gapTenthsMm / 10.0 + pageMm - (static_cast<double>(marginATenthsMm) + marginBTenthsMm) / 10.0)
-        / pitchMm);
+    const double marginsMm = (static_cast<double>(marginATenthsMm) + marginBTenthsMm) / 10.0;
+    const double count = std::trunc((gapTenthsMm / 10.0 + pageMm - marginsMm) / pitchMm);
     // Clamped as a double: a count beyond an int must not be converted first.
     return static_cast<int>(std::clamp(count, 1.0, 50.0));
 }
