@@ -4,6 +4,7 @@
 //
 //   bench_render [records] [output folder]
 #include "design/DesignModel.h"
+#include "design/Pictures.h"
 #include "design/Renderer.h"
 
 #include "barcode/Barcode.h"
@@ -102,7 +103,7 @@ struct Result {
     int pages = 0;
 };
 
-Result run(TDesignModel& model, TDrawInputs inputs, int records, const QString& file, bool wysiwyg)
+Result run(const TDesignModel& model, TDrawInputs inputs, int records, const QString& file, bool wysiwyg)
 {
     platform::PdfPrinter printer(file);
     printer.SetResolution(300);
@@ -116,13 +117,16 @@ Result run(TDesignModel& model, TDrawInputs inputs, int records, const QString& 
     printer.BeginDoc();
     inputs.Printer = printer.Canvas().IsPrinterCanvas();
     inputs.Wysiwyg = wysiwyg;
+    const TFieldMerge merge(inputs.Source, inputs.Numbering);
+    TPictureCache pictures;
     for (int i = 0; i < records; ++i) {
         const int cell = i % 14;
         if (i > 0 && cell == 0)
             printer.NewPage();
         const int x = left + (cell % 2) * (labelW + gap);
         const int y = top + (cell / 2) * labelH;
-        DrawDesign(printer.Canvas(), model, inputs, {-x, -y}, scale, scale, false, i + 1, i + 1);
+        const TPreparedLabel label = PrepareLabel(model, merge, i + 1, i + 1, pictures);
+        DrawDesign(printer.Canvas(), model, label, inputs, {-x, -y}, scale, scale, false);
     }
     printer.EndDoc();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -72,6 +72,10 @@ public:
     // Encodes and draws at the pixel position (x, y); returns the size drawn in pixels, width and
     // height already swapped for the quarter turns.
     void Draw(platform::TCanvas& canvas, int x, int y, int& width, int& height);
+    // Draws a layout made by Layout (on any canvas of the same resolution) without encoding
+    // again; the size drawn as Draw gives it.
+    void DrawLayout(platform::TCanvas& canvas, const TBarcodeGeometry& layout, int x, int y, int& width,
+                    int& height);
 
     // Encodes and lays the symbol out for the canvas's resolution, drawing nothing. It sets the
     // canvas font to the text font (unrotated) to measure it.

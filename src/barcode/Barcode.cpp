@@ -100,6 +100,14 @@ void TCustomBarcode::SetMergedTexts(const QString& caption, const QString& addon
     Invalidate();
 }
 
+TLLBarcode TCustomBarcode::MergedEncoder(const QString& caption, const QString& addon) const
+{
+    TLLBarcode encoder = m_bar;
+    encoder.Params.Caption = toCp1252(caption.left(MaxCaption));
+    encoder.Params.Addon = toCp1252(BarcodeAddonDigits(addon));
+    return encoder;
+}
+
 void TCustomBarcode::SetBar_CodeType(int type)
 {
     m_bar.Params.CodeType = static_cast<btCodeTypes>(type >= 0 && type <= 255 ? type : 255);
@@ -249,9 +257,21 @@ void TBarcode::Measure()
 
 void TBarcode::LoMetricPrint(TCanvas& canvas, int x, TSize* size, int y)
 {
+    ::LoMetricPrint(m_bar, canvas, x, size, y);
+}
+
+void LoMetricPrint(TLLBarcode& encoder, TCanvas& canvas, int x, TSize* size, int y)
+{
+    auto draw = [&](int px, TSize* drawn, int py) {
+        int width = 0;
+        int height = 0;
+        encoder.Draw(canvas, px, py, width, height);
+        if (drawn)
+            *drawn = {width, height};
+    };
     const int mode = canvas.GetMapMode();
     if (mode == MM_TEXT) {
-        DrawOnCanvas(canvas, x, size, y);
+        draw(x, size, y);
         return;
     }
     if (mode != MM_LOMETRIC && mode != MM_HIMETRIC)
@@ -268,7 +288,7 @@ void TBarcode::LoMetricPrint(TCanvas& canvas, int x, TSize* size, int y)
     TSize drawn;
     {
         MapModeGuard pixels(canvas, MM_TEXT);
-        DrawOnCanvas(canvas, R(unitsX * x), &drawn, -R(unitsY * y));
+        draw(R(unitsX * x), &drawn, -R(unitsY * y));
     }
     if (size)
         *size = {R(drawn.cx / unitsX), R(drawn.cy / unitsY)};

@@ -88,6 +88,9 @@ public:
 
     // The encoder and drawer with the settings record, for readers of the encoded data.
     const TLLBarcode& Encoder() const { return m_bar; }
+    // A copy of the encoder with a record's merged caption and add-on, taken as SetMergedTexts
+    // takes them: a label is drawn for a record without changing the barcode.
+    TLLBarcode MergedEncoder(const QString& caption, const QString& addon) const;
 
     // The design resolution, pixels per inch, at which Measure() sizes the object.
     static constexpr int DesignPixelsPerInch = 96;
@@ -129,6 +132,9 @@ public:
 private:
     bool m_autoSize = true;
 };
+
+// TBarcode::LoMetricPrint for an encoder of its own (MergedEncoder).
+void LoMetricPrint(TLLBarcode& encoder, platform::TCanvas& canvas, int x, platform::TSize* size, int y);
 
 // Puts the merged caption and add-on on a barcode for as long as it lives, then the typed texts
 // back, also when drawing fails.

@@ -198,12 +198,22 @@ TBarcodeGeometry TLLBarcode::Layout(TCanvas& canvas)
 
 void TLLBarcode::Draw(TCanvas& canvas, int x, int y, int& width, int& height)
 {
+    // The layout measures its text in the canvas font: that comes back too.
+    CanvasStateGuard guard(canvas);
+    DrawLayout(canvas, Layout(canvas), x, y, width, height);
+}
+
+void TLLBarcode::DrawLayout(TCanvas& canvas, const TBarcodeGeometry& g, int x, int y, int& width, int& height)
+{
     CanvasStateGuard guard(canvas);
     canvas.SetTextAlign(TA_CENTER | TA_TOP);
     canvas.Brush.SetColor(clBlack);
     canvas.Brush.SetStyle(bsSolid);
+    // The text font as the layout measured it, also when it was laid out on another canvas.
+    canvas.Font.SetName(Params.Fontname);
+    canvas.Font.SetHeight(std::max(1, g.FontHeight));
+    canvas.Font.SetEscapement(0);
 
-    const TBarcodeGeometry g = Layout(canvas);
     const int w = g.Width;
     const int h = g.Height;
     const btCodeRotate rotation = Params.Rotation;

@@ -86,23 +86,34 @@ QString ColumnFieldCode(const MergeSource& source, int column)
 QString MergeFields(const QString& text, const MergeSource& source, int row, int printIndex,
                     const MergeNumbering& numbering)
 {
+    if (!text.contains(u'<'))
+        return text;
+    return TFieldMerge(source, numbering).Merge(text, row, printIndex);
+}
+
+TFieldMerge::TFieldMerge(const MergeSource& source, const MergeNumbering& numbering)
+    : m_grid(source.Grille), m_numbering(numbering)
+{
+    if (m_grid != nullptr)
+        for (int col = 0; col < m_grid->ColCount(); ++col)
+            m_codes << ColumnFieldCode(source, col);
+}
+
+QString TFieldMerge::Merge(const QString& text, int row, int printIndex) const
+{
     // Every code starts with '<': a text without one has nothing to replace (most texts of a
-    // label, and the renderer merges every one of them for every record).
+    // label, and every one of them is merged for every record).
     if (!text.contains(u'<'))
         return text;
     QString merged = text;
-    if (source.Grille != nullptr) {
-        for (int col = 0; col < source.Grille->ColCount(); ++col) {
-            const QString code = ColumnFieldCode(source, col);
-            if (!code.isEmpty())
-                merged = ReplaceAllText(merged, code, source.Grille->Cell(col, row));
-        }
-    }
+    for (int col = 0; col < m_codes.size(); ++col)
+        if (!m_codes[col].isEmpty())
+            merged = ReplaceAllText(merged, m_codes[col], m_grid->Cell(col, row));
     if (printIndex != -1)
         merged = ReplaceAllText(merged, AutonumCode,
-                                QString::number(AutoNumber(numbering, row, printIndex)));
-    merged = ReplaceAllText(merged, Date1Code, numbering.Date1);
-    merged = ReplaceAllText(merged, Date2Code, numbering.Date2);
+                                QString::number(AutoNumber(m_numbering, row, printIndex)));
+    merged = ReplaceAllText(merged, Date1Code, m_numbering.Date1);
+    merged = ReplaceAllText(merged, Date2Code, m_numbering.Date2);
     return merged;
 }
 

@@ -48,6 +48,20 @@ QString ColumnFieldCode(const MergeSource& source, int column);
 QString MergeFields(const QString& text, const MergeSource& source, int row, int printIndex,
                     const MergeNumbering& numbering);
 
+// The merge of a run of labels (a print run, a mailing, a preview): the column codes are found
+// once for the run instead of for every text of every label. The grid's titles and column count
+// are read when the run starts; its cells when a text is merged. Merges as MergeFields does.
+class TFieldMerge {
+public:
+    TFieldMerge(const MergeSource& source, const MergeNumbering& numbering);
+    QString Merge(const QString& text, int row, int printIndex) const;
+
+private:
+    const platform::TStringGrid* m_grid;
+    QStringList m_codes; // by column; an empty code is not merged
+    MergeNumbering m_numbering;
+};
+
 // The codes the design window and its dialogs offer, in order: for the text lists (the text
 // block list, text entry, circular text and the barcode's two lists) and for the image list, which
 // never offers the special codes.

@@ -1,9 +1,11 @@
 #include "Pictures.h"
 
 #include "platform/Errors.h"
+#include "platform/HourGlass.h"
 #include "platform/Paths.h"
 #include "platform/TCanvas.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QTransform>
@@ -83,6 +85,58 @@ void DrawFieldPlaceholder(QImage& picture, const QString& code)
     box.Right = std::min(box.Right, w);
     box.Bottom = std::min(box.Bottom, h);
     canvas.DrawText(code, box, flags);
+}
+
+TPictureCache::TPictureCache(std::int64_t budgetBytes) : m_budget(budgetBytes) {}
+
+QImage TPictureCache::Picture(const QString& path, int angle)
+{
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const std::int64_t fileSize = info.size();
+    const int key = std::max(angle, 0);
+
+    auto it = m_entries.find(path);
+    if (it != m_entries.end() && (it->Modified != modified || it->FileSize != fileSize)) {
+        m_bytes -= it->Bytes;
+        m_entries.erase(it);
+        it = m_entries.end();
+    }
+    if (it == m_entries.end()) {
+        const platform::HourGlass busy;
+        Entry entry;
+        entry.Modified = modified;
+        entry.FileSize = fileSize;
+        entry.Turned[0] = LoadPicture(path);
+        entry.Bytes = entry.Turned[0].sizeInBytes();
+        ++m_reads;
+        m_bytes += entry.Bytes;
+        it = m_entries.insert(path, std::move(entry));
+    }
+    it->LastUse = ++m_clock;
+    auto turned = it->Turned.find(key);
+    if (turned == it->Turned.end()) {
+        const QImage picture = RotatePicture(it->Turned[0], key);
+        it->Bytes += picture.sizeInBytes();
+        m_bytes += picture.sizeInBytes();
+        turned = it->Turned.emplace(key, picture).first;
+    }
+    const QImage picture = turned->second;
+    trim(path);
+    return picture;
+}
+
+void TPictureCache::trim(const QString& keep)
+{
+    // The picture just asked for stays, even alone over the budget: the label needs it.
+    while (m_bytes > m_budget && m_entries.size() > 1) {
+        auto oldest = m_entries.end();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
+            if (it.key() != keep && (oldest == m_entries.end() || it->LastUse < oldest->LastUse))
+                oldest = it;
+        m_bytes -= oldest->Bytes;
+        m_entries.erase(oldest);
+    }
 }
 
 } // namespace design

@@ -1,10 +1,21 @@
 #pragma once
 
+#include "platform/Graphics.h"
+
+#include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QString>
 
-// Pictures of image objects: where their files are, reading them, turning them, and the
-// placeholder a field-code image shows in the editor.
+#include <cstdint>
+#include <map>
+
+namespace platform {
+class TCanvas;
+}
+
+// Pictures of image objects: where their files are, reading them, turning them, keeping them
+// for a run of labels, and the placeholder a field-code image shows in the editor.
 namespace design {
 
 // The picture file of a reference: program folder + "images/" + name, else the examples folder +
@@ -23,5 +34,37 @@ QImage RotatePicture(const QImage& picture, int angle);
 // Draws the placeholder of a field-code image over the whole picture: a crossed box on the
 // tooltip colour with the code centred and word-wrapped in it.
 void DrawFieldPlaceholder(QImage& picture, const QString& code);
+
+// The pictures of a run of labels (a mailing, a print run, the previews of a design), so that a
+// picture named by many records is read once and turned once per angle. A file is known by its
+// resolved path and its modification time and size: a file changed on disk is read again. The
+// pictures least recently used are let go when the cache holds more than its budget.
+class TPictureCache {
+public:
+    explicit TPictureCache(std::int64_t budgetBytes = std::int64_t{256} << 20);
+
+    // The picture of the file turned counter-clockwise by `angle` degrees (RotatePicture). Raises
+    // platform::EInOutError as LoadPicture does; a file that fails is not remembered.
+    QImage Picture(const QString& path, int angle);
+
+    // Files decoded so far (tests and benchmarks).
+    int Reads() const { return m_reads; }
+
+private:
+    struct Entry {
+        QDateTime Modified;
+        std::int64_t FileSize = 0;
+        std::map<int, QImage> Turned; // by angle; 0 holds the picture as read
+        std::int64_t Bytes = 0;
+        std::uint64_t LastUse = 0;
+    };
+    void trim(const QString& keep);
+
+    QHash<QString, Entry> m_entries;
+    std::int64_t m_budget;
+    std::int64_t m_bytes = 0;
+    std::uint64_t m_clock = 0;
+    int m_reads = 0;
+};
 
 } // namespace design

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <stdexcept>
 
 namespace design {
 
@@ -23,29 +24,38 @@ double DesignScale(int devicePixelsPerInch, int designPixelsPerInch)
     return static_cast<double>(devicePixelsPerInch) / designPixelsPerInch;
 }
 
-void DrawDesign(TCanvas& canvas, TDesignModel& model, const TDrawInputs& inputs, TPoint origin,
-                double scaleX, double scaleY, bool outline, int row, int printIndex)
+void DrawDesign(TCanvas& canvas, const TDesignModel& model, const TPreparedLabel& label,
+                const TDrawTarget& target, TPoint origin, double scaleX, double scaleY, bool outline)
 {
+    // The prepared objects point into the design: a label of another design, or of this one
+    // before it changed, would read freed objects.
+    const auto& objects = model.Objects();
+    bool matches = label.Objects.size() == objects.size();
+    for (std::size_t i = 0; matches && i < objects.size(); ++i)
+        matches = label.Objects[i].Object == objects[i].get();
+    if (!matches)
+        throw std::logic_error("DrawDesign: the label was not prepared from this design");
+
     // Nothing sensible can be drawn without a scale or a label: no division may see a zero.
     if (!(scaleX > 0.0) || !(scaleY > 0.0) || !std::isfinite(scaleX) || !std::isfinite(scaleY))
         return;
     if (model.LargeurEtiquettePx <= 0 || model.HauteurEtiquettePx <= 0)
         return;
 
-    const RenderContext ctx{canvas, inputs, origin, scaleX, scaleY, row, printIndex};
-    const TRect label{-origin.X, -origin.Y, R(model.LargeurEtiquettePx * scaleX) - origin.X,
-                      R(model.HauteurEtiquettePx * scaleY) - origin.Y};
+    const TRect bounds{-origin.X, -origin.Y, R(model.LargeurEtiquettePx * scaleX) - origin.X,
+                       R(model.HauteurEtiquettePx * scaleY) - origin.Y};
+    const RenderContext ctx{canvas, target, origin, scaleX, scaleY};
     // Rectangular also for round labels; the previous clipping comes back on every path.
-    platform::TClipGuard clip(canvas, label);
+    platform::TClipGuard clip(canvas, bounds);
 
-    DrawImages(ctx, model);
-    DrawShapes(ctx, model);
-    DrawLines(ctx, model);
-    DrawLabels(ctx, model);
-    DrawRotateLabels(ctx, model);
-    DrawMemos(ctx, model);
-    DrawCircleLabels(ctx, model);
-    DrawBarcodes(ctx, model);
+    DrawImages(ctx, label);
+    DrawShapes(ctx, label);
+    DrawLines(ctx, label);
+    DrawLabels(ctx, label);
+    DrawRotateLabels(ctx, label);
+    DrawMemos(ctx, label);
+    DrawCircleLabels(ctx, label);
+    DrawBarcodes(ctx, label);
 
     if (outline) {
         canvas.Pen.SetColor(platform::clBlack);
@@ -54,9 +64,9 @@ void DrawDesign(TCanvas& canvas, TDesignModel& model, const TDrawInputs& inputs,
         canvas.Pen.SetMode(platform::pmCopy);
         canvas.Brush.SetStyle(platform::bsClear);
         if (model.Format().EtiquetteRonde)
-            canvas.Ellipse(label);
+            canvas.Ellipse(bounds);
         else
-            canvas.Rectangle(label);
+            canvas.Rectangle(bounds);
     }
 }
 
@@ -70,11 +80,6 @@ TRect RenderContext::Box(const TDesignObject& o, int height) const
     const int left = R(ScaleX * o.Left) - Origin.X;
     const int top = R(ScaleY * o.Top) - Origin.Y;
     return {left, top, left + R(ScaleX * o.Width), top + R(ScaleY * height)};
-}
-
-QString RenderContext::Merge(const QString& text) const
-{
-    return MergeFields(text, Inputs.Source, Row, PrintIndex, Inputs.Numbering);
 }
 
 void FitTextFont(const platform::TFont& font, const TRect& box, unsigned format, const QString& text,

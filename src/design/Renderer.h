@@ -2,6 +2,7 @@
 
 #include "FieldCodes.h"
 #include "Numbering.h"
+#include "PreparedLabel.h"
 
 #include "platform/Graphics.h"
 
@@ -15,16 +16,15 @@ class TCanvas;
 // The one renderer of label designs: draws the design held in a model on any canvas (screen,
 // image, PDF, printer) at any scale and origin, for one record of the merge source. The station's
 // thumbnail, the print dialog's picture, sheet printing, the live preview and the mailing all
-// come here; the design window's DrawDesign only gathers the inputs below.
+// come here; the design window's DrawDesign only gathers the inputs below. A run of labels makes
+// one TFieldMerge and one TPictureCache, then for each label PrepareLabel and DrawDesign.
 namespace design {
 
 class TDesignModel;
 
-// What the renderer takes from outside the design: the merge record's source, the numbering
-// settings, the station's barcode option and whether the canvas is the printer's.
-struct TDrawInputs {
-    MergeSource Source;
-    MergeNumbering Numbering;
+// What painting takes from outside the design: whether the canvas is the printer's and the
+// station's barcode option.
+struct TDrawTarget {
     // The station's "wysiwyg" option: barcodes go to the printer as a stretched bitmap of
     // design resolution, as on screen, instead of being drawn at the printer's resolution.
     bool Wysiwyg = false;
@@ -33,17 +33,24 @@ struct TDrawInputs {
     bool Printer = false;
 };
 
-// Draws the design. A design value v lands at R(v * scale) - origin (X scale and origin.X for
-// left, width and the label width; Y scale and origin.Y for top, height, font heights and the
-// label height). Drawing is clipped to the label's rectangle; `outline` draws the label's outline
-// last (an ellipse for a round label). `row` is the merge-grid row of the record, `printIndex`
-// -1 on screen or the 1-based position of the label in the print run ("<Autonum>").
-// A scale of 0 (or not a number) or a label of no size draws nothing. Errors of reading a picture
-// or of the barcode pass to the caller; the clipping and the barcodes' typed texts are put back
-// on every path.
-void DrawDesign(platform::TCanvas& canvas, TDesignModel& model, const TDrawInputs& inputs,
-                platform::TPoint origin, double scaleX, double scaleY, bool outline, int row,
-                int printIndex);
+// Everything a run of labels takes from outside the design: the target, and for the
+// preparation the merge record's source and the numbering settings.
+struct TDrawInputs : TDrawTarget {
+    MergeSource Source;
+    MergeNumbering Numbering;
+};
+
+// Draws a label prepared from the design (PrepareLabel). A design value v lands at
+// R(v * scale) - origin (X scale and origin.X for left, width and the label width; Y scale and
+// origin.Y for top, height, font heights and the label height). Drawing is clipped to the
+// label's rectangle; `outline` draws the label's outline last (an ellipse for a round label).
+// A scale of 0 (or not a number) or a label of no size draws nothing. Painting reads the design
+// and the prepared label only: no file, no cursor, no write to the design. Errors of the barcode
+// encoder pass to the caller; the clipping is put back on every path. A label prepared from
+// another design (or from this one before objects were added or freed) raises std::logic_error.
+void DrawDesign(platform::TCanvas& canvas, const TDesignModel& model, const TPreparedLabel& label,
+                const TDrawTarget& target, platform::TPoint origin, double scaleX, double scaleY,
+                bool outline);
 
 // Device pixels per design pixel for a device resolution; 0 (draw nothing) when either is 0.
 double DesignScale(int devicePixelsPerInch, int designPixelsPerInch);

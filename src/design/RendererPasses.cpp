@@ -1,15 +1,11 @@
 #include "RendererPasses.h"
 
 #include "DesignModel.h"
-#include "Pictures.h"
 
 #include "barcode/Barcode.h"
-#include "platform/HourGlass.h"
-#include "platform/Paths.h"
 #include "platform/Rounding.h"
 #include "platform/TCanvas.h"
 
-#include <QFileInfo>
 #include <QPainter>
 
 namespace design {
@@ -65,67 +61,39 @@ void printBlackAndWhite(TCanvas& canvas, const QImage& bitmap, const TRect& dest
     painter->restore();
 }
 
-// Field pictures are loaded for the record; an icon or a metafile is drawn as a graphic,
-// anything else as a bitmap.
-struct Source {
-    QImage picture;
-    bool graphic = false;
-};
-
 } // namespace
 
-void DrawImages(const RenderContext& ctx, TDesignModel& model)
+void DrawImages(const RenderContext& ctx, const TPreparedLabel& label)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (TImage* image : model.ObjectsOf<TImage>()) {
-        Source source;
-        int height = image->Height;
-        if (image->Hint.startsWith(u'<')) {
-            // The merged path is used as it stands, without the picture folders.
-            const QString path = platform::findExisting(ctx.Merge(image->Hint));
-            if (path.isEmpty() || !QFileInfo(path).isFile())
-                continue;
-            const platform::HourGlass busy;
-            const QString ext = QFileInfo(path).suffix().toUpper();
-            source.graphic = ext == u"ICO" || ext == u"WMF";
-            const TImageTag tag = DecodeImageTag(image->Tag);
-            // The proportions are those of the object's own (placeholder) picture; the height is
-            // used for this drawing only, the model keeps its own.
-            const QImage& own = image->Picture();
-            if (tag.KeepProportions && !own.isNull() && own.width() > 0)
-                height = R(static_cast<double>(image->Width) * own.height() / own.width());
-            source.picture = RotatePicture(LoadPicture(path), tag.Angle);
-        } else {
-            source.picture = image->Picture();
-        }
-        if (source.picture.isNull())
-            continue;
-
-        const TRect box = ctx.Box(*image, height);
-        auto put = [&](const QImage& bitmap, bool graphic) {
-            if (ctx.Inputs.Printer && !graphic)
-                PrintBitmap(bitmap, canvas, box.Left, box.Top, box.Width(), box.Height());
+    ForEachPrepared<TImage>(label, [&](const TImage& image, const TPreparedObject& prepared) {
+        const QImage& picture = prepared.Picture;
+        if (picture.isNull())
+            return;
+        const int w = image.Width;
+        const int h = prepared.PictureHeight;
+        const TRect box = ctx.Box(image, h);
+        auto put = [&](const QImage& bitmap, const TRect& dest, bool graphic) {
+            if (ctx.Target.Printer && !graphic)
+                PrintBitmap(bitmap, canvas, dest.Left, dest.Top, dest.Width(), dest.Height());
             else
-                canvas.StretchDraw(box, bitmap);
+                canvas.StretchDraw(dest, bitmap);
         };
-        const int w = image->Width;
-        const int h = height;
-        if (image->Stretch)
-            put(source.picture, source.graphic);
-        if (image->AutoSize() && w > 0 && h > 0)
-            put(pictureWindow(source.picture, 0, 0, w, h), false);
-        if (image->Center && w > 0 && h > 0) {
-            const int dx = (source.picture.width() - w) / 2;
-            const int dy = (source.picture.height() - h) / 2;
-            put(pictureWindow(source.picture, dx, dy, w, h), false);
-        }
-    }
+        auto putWindow = [&](int x, int y) { put(pictureWindow(picture, x, y, w, h), box, false); };
+        if (image.Stretch)
+            put(picture, box, prepared.Graphic);
+        if (image.AutoSize() && w > 0 && h > 0)
+            putWindow(0, 0);
+        if (image.Center && w > 0 && h > 0)
+            putWindow((picture.width() - w) / 2, (picture.height() - h) / 2);
+    });
 }
 
-void DrawShapes(const RenderContext& ctx, TDesignModel& model)
+void DrawShapes(const RenderContext& ctx, const TPreparedLabel& label)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (const TShape* shape : model.ObjectsOf<TShape>()) {
+    ForEachPrepared<TShape>(label, [&](const TShape& object, const TPreparedObject&) {
+        const TShape* shape = &object;
         // The object's pen as it is: its width is not scaled.
         canvas.Pen = shape->Pen;
         canvas.Brush = shape->Brush;
@@ -143,13 +111,14 @@ void DrawShapes(const RenderContext& ctx, TDesignModel& model)
             break;
         }
         }
-    }
+    });
 }
 
-void DrawLines(const RenderContext& ctx, TDesignModel& model)
+void DrawLines(const RenderContext& ctx, const TPreparedLabel& label)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (const TLine* line : model.ObjectsOf<TLine>()) {
+    ForEachPrepared<TLine>(label, [&](const TLine& object, const TPreparedObject&) {
+        const TLine* line = &object;
         canvas.Pen = line->Pen;
         canvas.Pen.SetWidth(R(ctx.ScaleX * line->Pen.Width()));
         const TRect b = ctx.Box(*line);
@@ -177,47 +146,48 @@ void DrawLines(const RenderContext& ctx, TDesignModel& model)
         default:
             break; // designs hold only the four kinds above
         }
-    }
+    });
 }
 
-void DrawBarcodes(const RenderContext& ctx, TDesignModel& model)
+void DrawBarcodes(const RenderContext& ctx, const TPreparedLabel& label)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (TBarcodeObject* object : model.ObjectsOf<TBarcodeObject>()) {
-        TBarcode& barcode = object->Barcode();
-        // The record's texts stay in the barcode only while it is drawn, whatever happens.
-        const TBarcodeMergedTexts merged(barcode, ctx.Merge(barcode.Bar_Caption()),
-                                         ctx.Merge(barcode.Bar_CodeAddon()));
-        const int left = R(ctx.ScaleX * object->Left) - ctx.Origin.X;
-        const int top = R(ctx.ScaleY * object->Top) - ctx.Origin.Y;
-        if (ctx.Inputs.Printer && !ctx.Inputs.Wysiwyg) {
+    ForEachPrepared<TBarcodeObject>(label, [&](const TBarcodeObject& object, const TPreparedObject& prepared) {
+        // The record's texts go to a copy of the encoder: the design's barcode is left alone.
+        TLLBarcode encoder = object.Barcode().MergedEncoder(prepared.Text, prepared.Addon);
+        const int left = R(ctx.ScaleX * object.Left) - ctx.Origin.X;
+        const int top = R(ctx.ScaleY * object.Top) - ctx.Origin.Y;
+        if (ctx.Target.Printer && !ctx.Target.Wysiwyg) {
             // At the printer's own resolution.
-            barcode.LoMetricPrint(canvas, left, nullptr, top);
-            continue;
+            LoMetricPrint(encoder, canvas, left, nullptr, top);
+            return;
         }
-        // As on screen: a bitmap at design resolution, stretched to the scale.
-        platform::TSize size;
-        {
-            TCanvas measure;
-            measure.SetLogPixels(TCustomBarcode::DesignPixelsPerInch, TCustomBarcode::DesignPixelsPerInch);
-            barcode.LoMetricPrint(measure, 0, &size, 0);
-        }
+        // As on screen: a bitmap at design resolution, stretched to the scale. The symbol is
+        // encoded and laid out once, then drawn from that layout.
+        TCanvas measure;
+        measure.SetLogPixels(TCustomBarcode::DesignPixelsPerInch, TCustomBarcode::DesignPixelsPerInch);
+        const TBarcodeGeometry layout = encoder.Layout(measure);
+        const bool quarterTurn = encoder.Params.Rotation == rotate_090 || encoder.Params.Rotation == rotate_270;
+        const platform::TSize size{quarterTurn ? layout.Height : layout.Width,
+                                   quarterTurn ? layout.Width : layout.Height};
         if (size.cx <= 0 || size.cy <= 0)
-            continue;
+            return;
         QImage bitmap(size.cx, size.cy, QImage::Format_RGB32);
         bitmap.fill(Qt::white);
         {
             TCanvas onBitmap(&bitmap);
             onBitmap.SetLogPixels(TCustomBarcode::DesignPixelsPerInch, TCustomBarcode::DesignPixelsPerInch);
-            barcode.LoMetricPrint(onBitmap, 0, nullptr, 0);
+            int width = 0;
+            int height = 0;
+            encoder.DrawLayout(onBitmap, layout, 0, 0, width, height);
         }
         const TRect dest{left, top, left + R(ctx.ScaleX * size.cx), top + R(ctx.ScaleY * size.cy)};
-        if (ctx.Inputs.Printer) {
+        if (ctx.Target.Printer) {
             printBlackAndWhite(canvas, bitmap, dest);
         } else {
             canvas.StretchDraw(dest, bitmap);
         }
-    }
+    });
 }
 
 } // namespace design

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesignObjects.h"
 #include "Renderer.h"
 
 #include "platform/Graphics.h"
@@ -13,32 +14,34 @@ class TCanvas;
 // The renderer's passes, one per kind of object, in the order DrawDesign runs them.
 namespace design {
 
-class TDesignModel;
-class TDesignObject;
-
 struct RenderContext {
     platform::TCanvas& Canvas;
-    const TDrawInputs& Inputs;
+    const TDrawTarget& Target;
     platform::TPoint Origin;
     double ScaleX;
     double ScaleY;
-    int Row;
-    int PrintIndex;
 
     // The object's scaled box: R(scale * v) - origin for left and top, plus the scaled size.
     platform::TRect Box(const TDesignObject& object) const;
     platform::TRect Box(const TDesignObject& object, int height) const;
-    // The text merged for the record being drawn.
-    QString Merge(const QString& text) const;
 };
 
-void DrawImages(const RenderContext& ctx, TDesignModel& model);
-void DrawShapes(const RenderContext& ctx, TDesignModel& model);
-void DrawLines(const RenderContext& ctx, TDesignModel& model);
-void DrawLabels(const RenderContext& ctx, TDesignModel& model);
-void DrawRotateLabels(const RenderContext& ctx, TDesignModel& model);
-void DrawMemos(const RenderContext& ctx, TDesignModel& model);
-void DrawCircleLabels(const RenderContext& ctx, TDesignModel& model);
-void DrawBarcodes(const RenderContext& ctx, TDesignModel& model);
+void DrawImages(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawShapes(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawLines(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawLabels(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawRotateLabels(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawMemos(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawCircleLabels(const RenderContext& ctx, const TPreparedLabel& label);
+void DrawBarcodes(const RenderContext& ctx, const TPreparedLabel& label);
+
+// The prepared objects of one kind, in the design's order, with their records.
+template <class T, class F>
+void ForEachPrepared(const TPreparedLabel& label, F&& draw)
+{
+    for (const TPreparedObject& prepared : label.Objects)
+        if (const T* object = As<T>(prepared.Object))
+            draw(*object, prepared);
+}
 
 } // namespace design

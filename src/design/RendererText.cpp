@@ -48,10 +48,11 @@ private:
 
 } // namespace
 
-void DrawLabels(const RenderContext& ctx, TDesignModel& model)
+void DrawLabels(const RenderContext& ctx, const TPreparedLabel& prepared)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (const TLabel* label : model.ObjectsOf<TLabel>()) {
+    ForEachPrepared<TLabel>(prepared, [&](const TLabel& object, const TPreparedObject& merged) {
+        const TLabel* label = &object;
         TRect box = ctx.Box(*label);
         if (!label->Transparent) {
             canvas.Pen.SetColor(label->Color);
@@ -62,18 +63,19 @@ void DrawLabels(const RenderContext& ctx, TDesignModel& model)
             canvas.Rectangle(box);
         }
         canvas.Brush.SetStyle(platform::bsClear);
-        const QString text = ctx.Merge(label->Caption);
+        const QString& text = merged.Text;
         const unsigned flags = platform::DT_WORDBREAK | platform::DT_NOPREFIX | alignmentFlags(label->Alignment);
         FitTextFont(label->Font, box, flags, text, canvas, ctx.ScaleY);
         canvas.DrawText(text, box, flags);
-    }
+    });
 }
 
-void DrawRotateLabels(const RenderContext& ctx, TDesignModel& model)
+void DrawRotateLabels(const RenderContext& ctx, const TPreparedLabel& prepared)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (const TRotateLabel* label : model.ObjectsOf<TRotateLabel>()) {
-        const QString text = ctx.Merge(label->Caption);
+    ForEachPrepared<TRotateLabel>(prepared, [&](const TRotateLabel& object, const TPreparedObject& merged) {
+        const TRotateLabel* label = &object;
+        const QString& text = merged.Text;
         canvas.Font = label->Font;
         // The turned font is made from the object's and the object's comes back after.
         const FontRestore keep(canvas);
@@ -109,13 +111,14 @@ void DrawRotateLabels(const RenderContext& ctx, TDesignModel& model)
         }
         canvas.Brush.SetStyle(platform::bsClear);
         canvas.TextOut(cx - T(tw / 2.0 * c) - T(th / 2.0 * s), cy + T(tw / 2.0 * s) - T(th / 2.0 * c), text);
-    }
+    });
 }
 
-void DrawMemos(const RenderContext& ctx, TDesignModel& model)
+void DrawMemos(const RenderContext& ctx, const TPreparedLabel& prepared)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (const TMemo* memo : model.ObjectsOf<TMemo>()) {
+    ForEachPrepared<TMemo>(prepared, [&](const TMemo& object, const TPreparedObject& merged) {
+        const TMemo* memo = &object;
         // The line pitch of the block as the editor shows it, in design pixels.
         const platform::TTextMetric tm = platform::GetTextMetrics(memo->Font);
         int pitch = tm.tmHeight + tm.tmExternalLeading;
@@ -131,10 +134,9 @@ void DrawMemos(const RenderContext& ctx, TDesignModel& model)
 
         const unsigned flags = platform::DT_SINGLELINE | platform::DT_NOPREFIX | alignmentFlags(memo->Alignment);
         int sum = 0;
-        for (const QString& line : memo->Lines) {
+        for (const QString& text : merged.Lines) {
             const int top = box.Top + R(ctx.ScaleY * 2) + sum;
             TRect lineBox{box.Left + R(ctx.ScaleX * 2), top, box.Right - R(ctx.ScaleX * 3), top + R(ctx.ScaleY * pitch)};
-            const QString text = ctx.Merge(line);
             if (pitch == 0)
                 pitch = canvas.TextHeight(text);
             sum += R(ctx.ScaleY * pitch);
@@ -144,17 +146,18 @@ void DrawMemos(const RenderContext& ctx, TDesignModel& model)
             FitTextFont(memo->Font, lineBox, flags, text, canvas, ctx.ScaleY);
             canvas.DrawText(text, lineBox, flags);
         }
-    }
+    });
 }
 
-void DrawCircleLabels(const RenderContext& ctx, TDesignModel& model)
+void DrawCircleLabels(const RenderContext& ctx, const TPreparedLabel& prepared)
 {
     TCanvas& canvas = ctx.Canvas;
-    for (const TCircleLabel* label : model.ObjectsOf<TCircleLabel>()) {
-        const QString text = ctx.Merge(label->Caption());
+    ForEachPrepared<TCircleLabel>(prepared, [&](const TCircleLabel& object, const TPreparedObject& merged) {
+        const TCircleLabel* label = &object;
+        const QString& text = merged.Text;
         const int n = static_cast<int>(text.size());
         if (n < 2)
-            continue;
+            return;
         canvas.Font = label->Font;
         canvas.Font.SetHeight(R(ctx.ScaleY * label->Font.Height()));
         canvas.SetTextAlign(platform::TA_CENTER | platform::TA_BASELINE);
@@ -171,7 +174,7 @@ void DrawCircleLabels(const RenderContext& ctx, TDesignModel& model)
             const int circumference = T(ctx.ScaleX * label->Width * std::numbers::pi);
             if (circumference == 0) {
                 canvas.SetTextAlign(0);
-                continue;
+                return;
             }
             const int needed = T(1.75 * canvas.TextWidth(text));
             arc = (T(static_cast<double>(needed) / circumference * 360) / n) * n;
@@ -189,7 +192,7 @@ void DrawCircleLabels(const RenderContext& ctx, TDesignModel& model)
             DrawRotatedText(canvas, x, y, text.mid(i, 1), escapement);
         }
         canvas.SetTextAlign(0);
-    }
+    });
 }
 
 } // namespace design

@@ -92,7 +92,7 @@ protected:
         printer.BeginDoc();
         f.inputs.Printer = printer.Canvas().IsPrinterCanvas();
         f.inputs.Wysiwyg = wysiwyg;
-        DrawDesign(printer.Canvas(), f.model, f.inputs, {-origin, -origin}, scale, scale, true, 1, 3);
+        f.draw(printer.Canvas(), {-origin, -origin}, scale, scale, true, 1, 3);
         printer.EndDoc();
         return pdf;
     }

@@ -72,7 +72,7 @@ TEST(Renderer, ClippingBeforeDrawingComesBack)
     image.fill(Qt::white);
     platform::TCanvas canvas(&image);
     canvas.SetClipRect({1, 1, 40, 40});
-    DrawDesign(canvas, f.model, f.inputs, {0, 0}, 1, 1, false, 1, -1);
+    f.draw(canvas, {0, 0}, 1, 1, false, 1, -1);
     ASSERT_TRUE(canvas.HasClip());
     EXPECT_EQ(canvas.ClipRect(), (platform::TRect{1, 1, 40, 40}));
 }
@@ -436,7 +436,7 @@ TEST(Renderer, CircularTextLeavesWhatIsUnderItsLetters)
     image.fill(Qt::red);
     platform::TCanvas canvas(&image);
     canvas.SetLogPixels(96, 96);
-    design::DrawDesign(canvas, f.model, f.inputs, {0, 0}, 1, 1, false, 1, -1);
+    f.draw(canvas, {0, 0}, 1, 1, false, 1, -1);
     canvas.End();
     int white = 0;
     for (int y = 0; y < image.height(); ++y)

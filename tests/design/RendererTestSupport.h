@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/DesignModel.h"
+#include "design/Pictures.h"
 #include "design/Renderer.h"
 
 #include "platform/TCanvas.h"
@@ -40,8 +41,18 @@ struct RenderFixture {
         image.fill(Qt::white);
         platform::TCanvas canvas(&image);
         canvas.SetLogPixels(dpi, dpi);
-        design::DrawDesign(canvas, model, inputs, origin, scaleX, scaleY, outline, row, printIndex);
+        draw(canvas, origin, scaleX, scaleY, outline, row, printIndex);
         return image;
+    }
+
+    // Prepares the label for the record (pictures read afresh) and draws it on the canvas.
+    void draw(platform::TCanvas& canvas, platform::TPoint origin, double scaleX, double scaleY, bool outline,
+              int row, int printIndex)
+    {
+        design::TPictureCache pictures;
+        const design::TFieldMerge merge(inputs.Source, inputs.Numbering);
+        const design::TPreparedLabel label = design::PrepareLabel(model, merge, row, printIndex, pictures);
+        design::DrawDesign(canvas, model, label, inputs, origin, scaleX, scaleY, outline);
     }
 };
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The preparation of one label before it is drawn: everything that depends on the record and on
+// files (the merge of the texts, the field codes, numbering and dates, the barcodes' captions,
+// the pictures). Painting then only reads the design and this prepared label: it touches no
+// file, sets no cursor and writes nothing in the design, so one design can be drawn by several
+// views, a preview and a print loop at once.
+namespace design {
+
+class TDesignModel;
+class TDesignObject;
+class TFieldMerge;
+class TPictureCache;
+
+// One object of the design as it is drawn for the record.
+struct TPreparedObject {
+    const TDesignObject* Object = nullptr;
+    // Simple, tilted and circular texts and the barcode's caption, merged.
+    QString Text;
+    // A text block's lines, merged.
+    QStringList Lines;
+    // The barcode's add-on, merged.
+    QString Addon;
+    // An image's picture for this record: its own, or the one its field code names (turned by
+    // its angle); null when nothing is drawn.
+    QImage Picture;
+    // The picture is an icon or a metafile: drawn as a graphic, never sent as a printer bitmap.
+    bool Graphic = false;
+    // The image's height for this drawing (a field picture keeping proportions takes those of
+    // its placeholder); the design keeps its own.
+    int PictureHeight = 0;
+};
+
+// The objects of the design in the design's order, one prepared object each.
+struct TPreparedLabel {
+    std::vector<TPreparedObject> Objects;
+};
+
+// Prepares the design for the record at `row` of the merge source, `printIndex` -1 on screen or
+// the 1-based position of the label in the print run ("<Autonum>"). A field picture is looked up
+// as its merged path stands (without the picture folders, letter case ignored when the exact
+// name is missing) and read through the cache; a path that names no file draws nothing. Errors
+// of reading a picture pass to the caller.
+TPreparedLabel PrepareLabel(const TDesignModel& model, const TFieldMerge& merge, int row, int printIndex,
+                            TPictureCache& pictures);
+
+} // namespace design

@@ -1,0 +1,118 @@
+#include "RendererTestSupport.h"
+
+#include "TestSupport.h"
+
+#include "barcode/Barcode.h"
+#include "design/Pictures.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace design;
+
+namespace {
+
+QString savePicture(const QTemporaryDir& dir, const QString& name, int width, int height, Qt::GlobalColor colour)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    const QString file = dir.filePath(name);
+    EXPECT_TRUE(picture.save(file));
+    return file;
+}
+
+} // namespace
+
+TEST(PreparedLabel, AMailingReadsEachPictureOnceAndAFileChangedOnDiskAgain)
+{
+    QTemporaryDir dir;
+    const QString shared = savePicture(dir, "shared.png", 40, 20, Qt::red);
+    const QString own = savePicture(dir, "own.png", 10, 10, Qt::blue);
+    RenderFixture f;
+    f.grid.SetRowCount(5);
+    for (int row = 1; row <= 4; ++row)
+        f.grid.SetCell(6, row, row == 3 ? own : shared);
+    // The same field picture twice, once upright and once turned by 90 degrees.
+    ASSERT_NE(f.model.AddImage(0, 0, 0, false, "<Town>", true, false, false, 20, 40, false), nullptr);
+    TImage* turned = f.model.AddImage(0, 0, 90, false, "<Town>", true, false, false, 20, 40, false);
+    ASSERT_NE(turned, nullptr);
+
+    TPictureCache pictures;
+    const TFieldMerge merge(f.inputs.Source, f.inputs.Numbering);
+    for (int row = 1; row <= 4; ++row) {
+        const TPreparedLabel label = PrepareLabel(f.model, merge, row, row, pictures);
+        ASSERT_EQ(label.Objects.size(), 2u);
+        const QSize size = row == 3 ? QSize(10, 10) : QSize(40, 20);
+        EXPECT_EQ(label.Objects[0].Picture.size(), size) << row;
+        EXPECT_EQ(label.Objects[1].Picture.size(), size.transposed()) << row;
+    }
+    EXPECT_EQ(pictures.Reads(), 2);
+
+    // Rewritten with another size and a later time: read again, the turned version too.
+    savePicture(dir, "shared.png", 30, 60, Qt::green);
+    QFile file(shared);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    file.close();
+    const TPreparedLabel again = PrepareLabel(f.model, merge, 1, 5, pictures);
+    EXPECT_EQ(again.Objects[0].Picture.size(), QSize(30, 60));
+    EXPECT_EQ(again.Objects[1].Picture.size(), QSize(60, 30));
+    EXPECT_EQ(pictures.Reads(), 3);
+
+    // A file that cannot be read reaches the caller from the preparation.
+    testsupport::writeBytes(own, "not a picture");
+    EXPECT_ANY_THROW(PrepareLabel(f.model, merge, 3, 1, pictures));
+}
+
+TEST(PreparedLabel, PaintingReadsThePreparedLabelAndWritesNothing)
+{
+    RenderFixture f;
+    TLabel* text = f.model.AddLabel(0, 0, true, {}, platform::clBlack, 10, "Arial", -13, platform::clWhite,
+                                    "<Surname>", taLeftJustify, 0, 0, false);
+    text->SetBounds(10, 60, 180, 30);
+    TBarcodeObject* bar = f.model.AddBarcode(10, 2, 100, "Arial", false, false, "", rotate_000, EAN_13,
+                                             "<Code>", 50, SC2, false);
+    ASSERT_NE(bar, nullptr);
+    f.grid.SetCell(5, 1, "4006381333931");
+    int invalidated = 0;
+    bar->Barcode().OnInvalidate = [&] { ++invalidated; };
+    const int width = bar->Barcode().Width();
+    const int height = bar->Barcode().Height();
+
+    TPictureCache pictures;
+    const TFieldMerge merge(f.inputs.Source, f.inputs.Numbering);
+    const TPreparedLabel label = PrepareLabel(f.model, merge, 1, -1, pictures);
+    auto draw = [&](const TPreparedLabel& prepared) {
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        platform::TCanvas canvas(&image);
+        canvas.SetLogPixels(96, 96);
+        DrawDesign(canvas, f.model, prepared, f.inputs, {0, 0}, 1, 1, false);
+        canvas.End();
+        return image;
+    };
+    const QImage first = draw(label);
+    EXPECT_GT(testsupport::darkPixels(first, 10, 2, 190, 55), 100); // the merged barcode
+
+    // The barcode was neither changed nor re-measured, and its view was told nothing.
+    EXPECT_EQ(invalidated, 0);
+    EXPECT_EQ(bar->Barcode().Bar_Caption(), "<Code>");
+    EXPECT_EQ(bar->Barcode().Width(), width);
+    EXPECT_EQ(bar->Barcode().Height(), height);
+
+    // Painting merges nothing itself: the record changed since, the label shows what was prepared.
+    f.grid.SetCell(0, 1, "Somebody else entirely");
+    f.grid.SetCell(5, 1, "9780201379624");
+    EXPECT_EQ(draw(label), first);
+    EXPECT_NE(draw(PrepareLabel(f.model, merge, 1, -1, pictures)), first);
+
+    // A label prepared before the design changed, or from another design, is refused.
+    PlaceShape(f.model, 0, 0, stRectangle);
+    EXPECT_THROW(draw(label), std::logic_error);
+    RenderFixture other;
+    EXPECT_THROW(draw(PrepareLabel(other.model, merge, 1, -1, pictures)), std::logic_error);
+}
