@@ -137,20 +137,13 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
             image->Width = width;
             if (keepProportions) {
                 image->Tag = EncodeImageTag(true, angle);
-                QImage picture = image->Picture();
+                const QImage& picture = image->Picture();
                 int pw = picture.width();
                 int ph = picture.height();
                 if (pw == 0 || ph == 0) {
-                    // An empty picture takes the size given. A field code gets a bitmap of that
-                    // size for its placeholder; a missing file keeps no picture, so it draws
-                    // nothing, but its box is sized the same way.
+                    // An empty picture (a field code, a missing file) takes the size given.
                     pw = pw == 0 ? width : pw;
                     ph = ph == 0 ? std::max(height, 0) : ph;
-                    if (fieldCode && pw > 0 && ph > 0) {
-                        QImage blank(pw, ph, QImage::Format_RGB32);
-                        blank.fill(Qt::white);
-                        image->SetPicture(blank);
-                    }
                 }
                 image->Height = R(static_cast<double>(image->Width) * ph / pw);
             } else {
@@ -159,21 +152,10 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
                     image->Height = height;
             }
         }
-        if (fieldCode) {
-            QImage picture = image->Picture();
-            if (picture.isNull() && image->Width > 0 && image->Height > 0) {
-                // The placeholder is drawn on a bitmap of the object's size, whether or not it
-                // keeps proportions, so that the editor always shows the code.
-                picture = QImage(image->Width, image->Height, QImage::Format_RGB32);
-                picture.fill(Qt::white);
-            }
-            DrawFieldPlaceholder(picture, reference);
-            const int w = image->Width;
-            const int h = image->Height;
-            image->SetPicture(picture);
-            image->Width = w;
-            image->Height = h;
-        }
+        // The placeholder has the object's size, whether or not it keeps proportions; it is
+        // drawn when the object is painted, so a huge object allocates nothing here.
+        if (fieldCode && image->Width > 0 && image->Height > 0)
+            image->PlaceholderSize = QSize(image->Width, image->Height);
     } catch (const std::exception&) {
         ObjetCourant = nullptr;
         if (OnUnreadableImage)

@@ -107,6 +107,11 @@ public:
     // nothing.
     const QImage& Picture() const { return m_picture; }
     void SetPicture(const QImage& picture);
+    // A field-code image's placeholder: the size it was given, whose proportions the record's
+    // picture takes when the image keeps proportions. Empty when it has none. No bitmap is held
+    // for it (a placeholder is drawn when painted, at the painted size), so an object of any size
+    // costs nothing to load.
+    QSize PlaceholderSize;
 
 private:
     bool m_autoSize = false;

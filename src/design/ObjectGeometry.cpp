@@ -24,6 +24,11 @@ TCanvas& DesignMeasureCanvas()
 
 // --- Tilted text ---
 
+int ReducedAngle(int degrees)
+{
+    return degrees % 360;
+}
+
 void LayoutRotateLabel(TRotateLabel& label, TCanvas& measure)
 {
     measure.Font = label.Font;
@@ -40,13 +45,15 @@ void PaintRotateLabel(TCanvas& canvas, const TRotateLabel& label)
 
     const TFont previous = canvas.Font;
     TFont turned = canvas.Font;
-    turned.SetEscapement(label.Angle() * 10);
+    const int angle = ReducedAngle(label.Angle());
+    turned.SetEscapement(angle * 10);
     canvas.Font = turned;
 
     const int tw = canvas.TextWidth(label.Caption);
     const int th = canvas.TextHeight(label.Caption);
-    const double c = label.Cos();
-    const double s = label.Sin();
+    // As the record's own cosine and sine for an angle within a turn.
+    const double c = std::cos(angle * TRotateLabel::DegreeFactor);
+    const double s = std::sin(angle * TRotateLabel::DegreeFactor);
     const int x0 = cx - T(tw / 2.0 * c) - T(th / 2.0 * s);
     const int y0 = cy + T(tw / 2.0 * s) - T(th / 2.0 * c);
 

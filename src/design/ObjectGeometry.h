@@ -20,6 +20,9 @@ namespace design {
 platform::TCanvas& DesignMeasureCanvas();
 
 // --- Tilted text ---
+// The angle a tilted text is drawn at: the record's angle modulo 360, keeping its sign (so an
+// angle within a turn stays as it is). Any int times 10 then fits a font escapement.
+int ReducedAngle(int degrees);
 // Width = Height = text width of Caption + three blanks in the object's font.
 void LayoutRotateLabel(TRotateLabel& label, platform::TCanvas& measure);
 // Paints at (0, 0) of the canvas (the object's own box): the caption turned about the centre of

@@ -59,31 +59,43 @@ QImage RotatePicture(const QImage& picture, int angle)
     return out;
 }
 
-void DrawFieldPlaceholder(QImage& picture, const QString& code)
+void DrawFieldPlaceholder(platform::TCanvas& canvas, const platform::TRect& area, const QString& code)
 {
     using namespace platform;
-    if (picture.isNull())
+    const int x0 = area.Left;
+    const int y0 = area.Top;
+    const int w = area.Width();
+    const int h = area.Height();
+    if (w <= 0 || h <= 0)
         return;
-    const int w = picture.width();
-    const int h = picture.height();
-    TCanvas canvas(&picture);
+    // Nothing outside the box (the second diagonal starts on its right edge), as when the
+    // placeholder was a picture of the box's size; a clipping already set still holds.
+    const TPoint a = canvas.LPtoDP({x0, y0});
+    const TPoint b = canvas.LPtoDP({x0 + w, y0 + h});
+    TRect clip = Rect(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y));
+    if (canvas.HasClip()) {
+        const TRect outer = canvas.ClipRect();
+        clip = Rect(std::max(clip.Left, outer.Left), std::max(clip.Top, outer.Top),
+                    std::min(clip.Right, outer.Right), std::min(clip.Bottom, outer.Bottom));
+    }
+    const TClipGuard guard(canvas, clip);
     canvas.Brush.SetStyle(bsSolid);
     canvas.Brush.SetColor(clInfoBk);
-    canvas.Rectangle(0, 0, w, h);
-    canvas.MoveTo(0, 0);
-    canvas.LineTo(w, h);
-    canvas.MoveTo(w, 0);
-    canvas.LineTo(0, h);
+    canvas.Rectangle(x0, y0, x0 + w, y0 + h);
+    canvas.MoveTo(x0, y0);
+    canvas.LineTo(x0 + w, y0 + h);
+    canvas.MoveTo(x0 + w, y0);
+    canvas.LineTo(x0, y0 + h);
     const unsigned flags = DT_WORDBREAK | DT_CENTER | DT_NOPREFIX;
-    TRect measured = Rect(0, 0, w, h);
+    TRect measured = Rect(x0, y0, x0 + w, y0 + h);
     canvas.DrawText(code, measured, flags | DT_CALCRECT);
     const int tw = measured.Width();
     const int th = measured.Height();
-    TRect box = Bounds((w - tw) / 2, (h - th) / 2, tw, th);
-    box.Left = std::max(box.Left, 0);
-    box.Top = std::max(box.Top, 0);
-    box.Right = std::min(box.Right, w);
-    box.Bottom = std::min(box.Bottom, h);
+    TRect box = Bounds(x0 + (w - tw) / 2, y0 + (h - th) / 2, tw, th);
+    box.Left = std::max(box.Left, x0);
+    box.Top = std::max(box.Top, y0);
+    box.Right = std::min(box.Right, x0 + w);
+    box.Bottom = std::min(box.Bottom, y0 + h);
     canvas.DrawText(code, box, flags);
 }
 

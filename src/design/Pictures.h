@@ -31,9 +31,10 @@ QImage LoadPicture(const QString& path);
 // of 0 or below leaves it as it is.
 QImage RotatePicture(const QImage& picture, int angle);
 
-// Draws the placeholder of a field-code image over the whole picture: a crossed box on the
-// tooltip colour with the code centred and word-wrapped in it.
-void DrawFieldPlaceholder(QImage& picture, const QString& code);
+// Draws the placeholder of a field-code image in a box of the canvas, at the size it is shown:
+// a crossed box on the tooltip colour with the code centred and word-wrapped in it, in the
+// canvas's pen and font. The object keeps no picture for it, whatever its size.
+void DrawFieldPlaceholder(platform::TCanvas& canvas, const platform::TRect& box, const QString& code);
 
 // The pictures of a run of labels (a mailing, a print run, the previews of a design), so that a
 // picture named by many records is read once and turned once per angle. A file is known by its

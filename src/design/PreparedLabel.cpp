@@ -29,9 +29,9 @@ void prepareImage(const TImage& image, const TFieldMerge& merge, int row, int pr
     const QString ext = QFileInfo(path).suffix().toUpper();
     out.Graphic = ext == u"ICO" || ext == u"WMF";
     const TImageTag tag = DecodeImageTag(image.Tag);
-    // The proportions are those of the object's (placeholder) picture, not of the record's.
-    const QImage& own = image.Picture();
-    if (tag.KeepProportions && !own.isNull() && own.width() > 0)
+    // The proportions are those of the object's placeholder, not of the record's picture.
+    const QSize own = image.PlaceholderSize;
+    if (tag.KeepProportions && own.width() > 0 && own.height() > 0)
         out.PictureHeight = R(static_cast<double>(image.Width) * own.height() / own.width());
     out.Picture = pictures.Picture(path, tag.Angle);
 }

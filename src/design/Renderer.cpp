@@ -9,6 +9,8 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <stdexcept>
 
 namespace design {
@@ -44,7 +46,8 @@ void DrawDesign(TCanvas& canvas, const TDesignModel& model, const TPreparedLabel
 
     const TRect bounds{-origin.X, -origin.Y, R(model.LargeurEtiquettePx * scaleX) - origin.X,
                        R(model.HauteurEtiquettePx * scaleY) - origin.Y};
-    const RenderContext ctx{canvas, target, origin, scaleX, scaleY};
+    const RenderContext ctx{canvas, target, origin, scaleX, scaleY, model.LargeurEtiquettePx,
+                            model.HauteurEtiquettePx};
     // Rectangular also for round labels; the previous clipping comes back on every path.
     platform::TClipGuard clip(canvas, bounds);
 
@@ -82,23 +85,57 @@ TRect RenderContext::Box(const TDesignObject& o, int height) const
     return {left, top, left + R(ScaleX * o.Width), top + R(ScaleY * height)};
 }
 
+int FittingFontHeight(const platform::TFont& font, int boxHeight, double scaleY,
+                      const std::function<bool(int canvasHeight)>& fits)
+{
+    const auto canvasHeight = [&](int height) { return R(height * scaleY); };
+    // A line of text is at least as tall as the font's characters: a size whose scaled character
+    // height exceeds the box cannot fit, and measuring it (a size of a million points) would
+    // only cost time.
+    const auto tooTall = [&](int height) { return std::abs(std::nearbyint(height * scaleY)) > boxHeight; };
+    const auto fitsAt = [&](int height) { return !tooTall(height) && fits(canvasHeight(height)); };
+
+    // The font's own height first (it may not be a whole point size).
+    const int ownSize = font.Size();
+    if (fitsAt(font.Height()) || ownSize - 1 < 3)
+        return font.Height();
+    platform::TFont scratch = font;
+    const auto heightAt = [&](int size) {
+        scratch.SetSize(size);
+        return scratch.Height();
+    };
+    // The largest size from ownSize - 1 down to 3 that fits, else 3: fits(low) holds or low is
+    // the fallback, high + 1 does not fit.
+    int low = 3;
+    int high = ownSize - 1;
+    if (!fitsAt(heightAt(low)))
+        return heightAt(3);
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (fitsAt(heightAt(mid)))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return heightAt(low);
+}
+
 void FitTextFont(const platform::TFont& font, const TRect& box, unsigned format, const QString& text,
                  TCanvas& canvas, double scaleY)
 {
-    // Sizes step down from the font's own; the canvas keeps the last one measured.
-    platform::TFont scratch = font;
-    for (;;) {
-        canvas.Font = scratch;
-        canvas.Font.SetHeight(R(scratch.Height() * scaleY));
+    const auto setHeight = [&](int canvasHeight) {
+        canvas.Font = font;
+        canvas.Font.SetHeight(canvasHeight);
+    };
+    // An empty text measures nothing at any size: no size is too tall for it.
+    const int boxHeight = text.isEmpty() ? std::numeric_limits<int>::max() : box.Height();
+    const int height = FittingFontHeight(font, boxHeight, scaleY, [&](int canvasHeight) {
+        setHeight(canvasHeight);
         TRect measured = box;
         canvas.DrawText(text, measured, format | platform::DT_CALCRECT);
-        const bool fits = measured.Width() <= box.Width() && measured.Height() <= box.Height();
-        if (fits)
-            return;
-        scratch.SetSize(scratch.Size() - 1);
-        if (scratch.Size() <= 2)
-            return;
-    }
+        return measured.Width() <= box.Width() && measured.Height() <= box.Height();
+    });
+    setHeight(R(height * scaleY));
 }
 
 void DrawRotatedText(TCanvas& canvas, int x, int y, const QString& text, int escapement)

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 namespace platform {
 class TCanvas;
 }
@@ -60,6 +62,13 @@ double DesignScale(int devicePixelsPerInch, int designPixelsPerInch);
 // left at size 3. The canvas font height is the font's height at that size times `scaleY`.
 void FitTextFont(const platform::TFont& font, const platform::TRect& box, unsigned format,
                  const QString& text, platform::TCanvas& canvas, double scaleY);
+
+// The search behind FitTextFont: the font height (before scaling) it chooses, `fits` telling
+// whether the text fits at a canvas font height. A larger size never fits where a smaller one
+// does not, so the sizes are bisected; a size whose character height, scaled, is taller than
+// the box (`boxHeight`) cannot fit and is not measured.
+int FittingFontHeight(const platform::TFont& font, int boxHeight, double scaleY,
+                      const std::function<bool(int canvasHeight)>& fits);
 
 // TextOut with the canvas font turned by `escapement` tenths of a degree (a 16-bit value);
 // the canvas font is left as it was.

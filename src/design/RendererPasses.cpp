@@ -8,6 +8,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
 namespace design {
 
 using platform::TCanvas;
@@ -18,14 +22,40 @@ using barcode::TCustomBarcode;
 
 namespace {
 
-// A bitmap of width x height holding the window (x, y) of the picture, white where the window
-// leaves the picture: the platform's new bitmaps are white.
-QImage pictureWindow(const QImage& picture, int x, int y, int width, int height)
+// The part of the window (x, y, width, height) of the picture that lies on the label, as a
+// bitmap, and where it goes on the canvas. White where the window leaves the picture: the
+// platform's new bitmaps are white. Only the part on the label is made, so an object far larger
+// than its label (or its picture) allocates no bitmap of its own size.
+struct Window {
+    QImage bitmap;
+    TRect dest;
+};
+
+Window pictureWindow(const RenderContext& ctx, const TDesignObject& object, const TRect& box, const QImage& picture,
+                     int x, int y, int width, int height)
 {
-    QImage out(width, height, QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter p(&out);
-    p.drawImage(-x, -y, picture);
+    // Window columns c0..c1 and rows r0..r1 inside the label (design pixels).
+    const auto span = [](int at, int size, int limit) {
+        const std::int64_t from = std::clamp<std::int64_t>(-std::int64_t{at}, 0, size);
+        const std::int64_t to = std::clamp<std::int64_t>(std::int64_t{limit} - at, from, size);
+        return std::pair<int, int>{static_cast<int>(from), static_cast<int>(to)};
+    };
+    const auto [c0, c1] = span(object.Left, width, ctx.LabelWidth);
+    const auto [r0, r1] = span(object.Top, height, ctx.LabelHeight);
+    if (c0 >= c1 || r0 >= r1)
+        return {};
+    // Edges of the part on the canvas, so that a window wholly on the label fills the box.
+    const auto edge = [](int start, int length, int k, int size) {
+        return start + R(static_cast<double>(length) * k / size);
+    };
+    Window out;
+    out.dest = {edge(box.Left, box.Width(), c0, width), edge(box.Top, box.Height(), r0, height),
+                edge(box.Left, box.Width(), c1, width), edge(box.Top, box.Height(), r1, height)};
+    out.bitmap = QImage(c1 - c0, r1 - r0, QImage::Format_RGB32);
+    out.bitmap.fill(Qt::white);
+    QPainter p(&out.bitmap);
+    p.drawImage(-x - c0, -y - r0, picture);
+    p.end();
     return out;
 }
 
@@ -79,7 +109,11 @@ void DrawImages(const RenderContext& ctx, const TPreparedLabel& label)
             else
                 canvas.StretchDraw(dest, bitmap);
         };
-        auto putWindow = [&](int x, int y) { put(pictureWindow(picture, x, y, w, h), box, false); };
+        auto putWindow = [&](int x, int y) {
+            const Window window = pictureWindow(ctx, image, box, picture, x, y, w, h);
+            if (!window.bitmap.isNull())
+                put(window.bitmap, window.dest, false);
+        };
         if (image.Stretch)
             put(picture, box, prepared.Graphic);
         if (image.AutoSize() && w > 0 && h > 0)

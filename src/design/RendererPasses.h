@@ -20,6 +20,9 @@ struct RenderContext {
     platform::TPoint Origin;
     double ScaleX;
     double ScaleY;
+    // The label's size in design pixels: nothing is drawn outside it.
+    int LabelWidth;
+    int LabelHeight;
 
     // The object's scaled box: R(scale * v) - origin for left and top, plus the scaled size.
     platform::TRect Box(const TDesignObject& object) const;

@@ -1,6 +1,7 @@
 #include "RendererPasses.h"
 
 #include "DesignModel.h"
+#include "ObjectGeometry.h"
 
 #include "platform/Rounding.h"
 #include "platform/TCanvas.h"
@@ -79,7 +80,8 @@ void DrawRotateLabels(const RenderContext& ctx, const TPreparedLabel& prepared)
         canvas.Font = label->Font;
         // The turned font is made from the object's and the object's comes back after.
         const FontRestore keep(canvas);
-        canvas.Font.SetEscapement(label->Angle() * 10);
+        const int angle = ReducedAngle(label->Angle());
+        canvas.Font.SetEscapement(angle * 10);
         canvas.Font.SetHeight(R(ctx.ScaleY * label->Font.Height()));
 
         // The box is a square: its centre is Width / 2 from the left and from the top.
@@ -88,7 +90,7 @@ void DrawRotateLabels(const RenderContext& ctx, const TPreparedLabel& prepared)
         // Placed and backed by the caption as typed, so a record's value never moves the box.
         const int tw = canvas.TextWidth(label->Caption);
         const int th = canvas.TextHeight(label->Caption);
-        const double a = label->Angle() * std::numbers::pi / 180.0;
+        const double a = angle * std::numbers::pi / 180.0;
         const double c = std::cos(a);
         const double s = std::sin(a);
 

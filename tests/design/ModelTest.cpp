@@ -273,35 +273,70 @@ TEST_F(ModelFixture, UnreadablePictureMakesNoObjectAndReports)
     EXPECT_TRUE(attached.empty());
 }
 
-TEST_F(ModelFixture, FieldCodeImageShowsAPlaceholderOfTheSizeGiven)
+TEST_F(ModelFixture, FieldCodeImageKeepsThePlaceholderSizeGivenAndNoBitmap)
 {
     TImage* img = PlaceImage(model, 0, 0, QStringLiteral("<Photo>"));
     ASSERT_NE(img, nullptr);
-    EXPECT_EQ(img->Picture().size(), QSize(65, 65));
+    ASSERT_TRUE(img->Picture().isNull());
+    EXPECT_EQ(img->PlaceholderSize, QSize(65, 65));
     EXPECT_EQ(img->Height, 65);
-    // The crossed box: the diagonals and the frame are dark, the fill is the tooltip colour.
-    const QImage& p = img->Picture();
-    EXPECT_LT(qGray(p.pixel(0, 0)), 100);
-    EXPECT_LT(qGray(p.pixel(10, 10)), 100);
-    EXPECT_EQ(p.pixel(3, 20) & 0xFFFFFF, ToQColor(clInfoBk).rgb() & 0xFFFFFF);
 
     TImage* noWidth = model.AddImage(0, 0, 0, true, QStringLiteral("<Photo>"), true, false, false,
                                      0, 0, false);
     ASSERT_NE(noWidth, nullptr);
     EXPECT_EQ(noWidth->Tag, 0);
     // No size given: the placeholder takes the object's own size.
-    EXPECT_EQ(noWidth->Picture().size(), QSize(noWidth->Width, noWidth->Height));
+    EXPECT_EQ(noWidth->PlaceholderSize, QSize(noWidth->Width, noWidth->Height));
 
-    // Without keep proportions the placeholder fills the size given too.
+    // Without keep proportions the placeholder has the size given too.
     TImage* free = model.AddImage(0, 0, 0, false, QStringLiteral("<Logo>"), true, false, false,
                                   40, 90, false);
     ASSERT_NE(free, nullptr);
     EXPECT_EQ(free->Tag, 1000);
     EXPECT_EQ(free->Width, 90);
     EXPECT_EQ(free->Height, 40);
-    ASSERT_EQ(free->Picture().size(), QSize(90, 40));
-    EXPECT_EQ(free->Picture().pixel(3, 20) & 0xFFFFFF, ToQColor(clInfoBk).rgb() & 0xFFFFFF);
-    EXPECT_LT(qGray(free->Picture().pixel(0, 0)), 100);
+    EXPECT_EQ(free->PlaceholderSize, QSize(90, 40));
+
+    // A huge field image on a tiny label costs nothing to load (a bitmap of its size would be
+    // 6.4 GB).
+    TImage* huge = model.AddImage(0, 0, 0, true, QStringLiteral("<Photo>"), true, false, true,
+                                  40000, 40000, false);
+    ASSERT_NE(huge, nullptr);
+    EXPECT_TRUE(huge->Picture().isNull());
+    EXPECT_EQ(huge->PlaceholderSize, QSize(40000, 40000));
+    EXPECT_EQ(huge->Height, 40000);
+}
+
+TEST(FieldPlaceholder, IsDrawnInTheBoxItIsPaintedIn)
+{
+    QImage image = testsupport::whiteImage(120, 60);
+    TCanvas canvas(&image);
+    canvas.SetLogPixels(96, 96);
+    DrawFieldPlaceholder(canvas, Rect(10, 5, 100, 45), QStringLiteral("<Logo>"));
+    canvas.End();
+    // The crossed box: frame and diagonals dark, the fill the tooltip colour, nothing outside.
+    EXPECT_LT(qGray(image.pixel(10, 5)), 100);
+    EXPECT_LT(qGray(image.pixel(20, 9)), 100);   // on the diagonal from the top-left corner
+    EXPECT_LT(qGray(image.pixel(90, 9)), 100);   // on the one from the top-right corner
+    EXPECT_EQ(image.pixel(13, 25) & 0xFFFFFF, ToQColor(clInfoBk).rgb() & 0xFFFFFF);
+    EXPECT_EQ(testsupport::darkPixels(image, 0, 0, 9, 59), 0);
+    EXPECT_EQ(testsupport::darkPixels(image, 100, 0, 119, 59), 0);
+    EXPECT_EQ(testsupport::darkPixels(image, 0, 45, 119, 59), 0);
+    // The code in the middle, over the crossing of the diagonals.
+    QImage uncoded = testsupport::whiteImage(120, 60);
+    TCanvas bare(&uncoded);
+    bare.SetLogPixels(96, 96);
+    DrawFieldPlaceholder(bare, Rect(10, 5, 100, 45), QString());
+    bare.End();
+    EXPECT_GT(testsupport::darkPixels(image, 30, 18, 80, 32),
+              testsupport::darkPixels(uncoded, 30, 18, 80, 32) + 20);
+
+    // A box of no size draws nothing.
+    QImage none = testsupport::whiteImage(20, 20);
+    TCanvas empty(&none);
+    DrawFieldPlaceholder(empty, Rect(5, 5, 5, 15), QStringLiteral("<Logo>"));
+    empty.End();
+    EXPECT_EQ(testsupport::darkPixels(none, 0, 0, 19, 19), 0);
 }
 
 TEST(ObjectSetters, CircleLabelRangesAndDialogOrder)

@@ -339,9 +339,7 @@ TEST(Renderer, FieldPictureKeepsProportionsOfItsPlaceholder)
     f.grid.SetCell(6, 1, file);
     TImage* image = f.model.AddImage(0, 0, 0, true, "<Town>", true, false, false, 30, 60, false);
     ASSERT_NE(image, nullptr);
-    QImage placeholder(60, 15, QImage::Format_RGB32);
-    placeholder.fill(Qt::gray);
-    image->SetPicture(placeholder);
+    image->PlaceholderSize = QSize(60, 15);
     image->SetBounds(0, 0, 60, 40);
     const QImage drawn = f.render(200, 100, {0, 0}, 1, 1);
     // Height 60 x 15 / 60 = 15 for this drawing; the model keeps its own.
