@@ -257,7 +257,7 @@ void TBarcode::Measure()
 
 void TBarcode::LoMetricPrint(TCanvas& canvas, int x, TSize* size, int y)
 {
-    ::LoMetricPrint(m_bar, canvas, x, size, y);
+    barcode::LoMetricPrint(m_bar, canvas, x, size, y);
 }
 
 void LoMetricPrint(TLLBarcode& encoder, TCanvas& canvas, int x, TSize* size, int y)

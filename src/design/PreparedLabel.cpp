@@ -66,7 +66,7 @@ TPreparedLabel PrepareLabel(const TDesignModel& model, const TFieldMerge& merge,
             p.Text = merged(static_cast<const TCircleLabel&>(*object).Caption());
             break;
         case TDesignObjectKind::Barcode: {
-            const TBarcode& barcode = static_cast<const TBarcodeObject&>(*object).Barcode();
+            const barcode::TBarcode& barcode = static_cast<const TBarcodeObject&>(*object).Barcode();
             p.Text = merged(barcode.Bar_Caption());
             p.Addon = merged(barcode.Bar_CodeAddon());
             break;

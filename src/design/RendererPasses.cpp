@@ -14,11 +14,10 @@
 
 namespace design {
 
+using barcode::TCustomBarcode;
+using barcode::TLLBarcode;
 using platform::TCanvas;
 using platform::TRect;
-using barcode::TBarcode;
-using barcode::TBarcodeMergedTexts;
-using barcode::TCustomBarcode;
 
 namespace {
 
@@ -193,15 +192,16 @@ void DrawBarcodes(const RenderContext& ctx, const TPreparedLabel& label)
         const int top = R(ctx.ScaleY * object.Top) - ctx.Origin.Y;
         if (ctx.Target.Printer && !ctx.Target.Wysiwyg) {
             // At the printer's own resolution.
-            LoMetricPrint(encoder, canvas, left, nullptr, top);
+            barcode::LoMetricPrint(encoder, canvas, left, nullptr, top);
             return;
         }
         // As on screen: a bitmap at design resolution, stretched to the scale. The symbol is
         // encoded and laid out once, then drawn from that layout.
         TCanvas measure;
         measure.SetLogPixels(TCustomBarcode::DesignPixelsPerInch, TCustomBarcode::DesignPixelsPerInch);
-        const TBarcodeGeometry layout = encoder.Layout(measure);
-        const bool quarterTurn = encoder.Params.Rotation == rotate_090 || encoder.Params.Rotation == rotate_270;
+        const barcode::TBarcodeGeometry layout = encoder.Layout(measure);
+        const barcode::btCodeRotate rotation = encoder.Params.Rotation;
+        const bool quarterTurn = rotation == barcode::rotate_090 || rotation == barcode::rotate_270;
         const platform::TSize size{quarterTurn ? layout.Height : layout.Width,
                                    quarterTurn ? layout.Width : layout.Height};
         if (size.cx <= 0 || size.cy <= 0)

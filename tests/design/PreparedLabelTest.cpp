@@ -13,6 +13,9 @@
 #include <stdexcept>
 
 using namespace design;
+using barcode::EAN_13;
+using barcode::rotate_000;
+using barcode::SC2;
 
 namespace {
 
