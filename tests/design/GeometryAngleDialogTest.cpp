@@ -1,5 +1,6 @@
 #include "design/window/ObjectViews.h"
 #include "design/window/TFAngle.h"
+#include "ui_TFAngle.h"
 
 #include "MultiLang/MLang.h"
 #include "platform/TColor.h"
@@ -17,7 +18,7 @@ namespace {
 
 std::vector<TRotateLabelView*> samples(const TFAngle& d)
 {
-    return {d.RotateLabel1, d.RotateLabel2, d.RotateLabel3, d.RotateLabel4, d.RotateLabel5};
+    return {d.ui->RotateLabel1, d.ui->RotateLabel2, d.ui->RotateLabel3, d.ui->RotateLabel4, d.ui->RotateLabel5};
 }
 
 // The index (1-5) of the yellow sample; 0 when none or several are.
@@ -46,8 +47,8 @@ TEST(AngleDialog, OpensOnTheFreeAngleWithoutMovingTheBar)
     d.Angle = 45;
     d.show();
     EXPECT_EQ(highlighted(d), 5);
-    EXPECT_EQ(d.ScrollBar->value(), 314);
-    EXPECT_EQ(d.RotateLabel5->Label().Angle(), 45);
+    EXPECT_EQ(d.ui->ScrollBar->value(), 314);
+    EXPECT_EQ(d.ui->RotateLabel5->Label().Angle(), 45);
     EXPECT_EQ(d.Angle, 45);
 }
 
@@ -58,7 +59,7 @@ TEST(AngleDialog, OpensOnAPreset)
     d.show();
     EXPECT_EQ(highlighted(d), 2);
     EXPECT_EQ(d.Angle, 90);
-    EXPECT_EQ(d.ScrollBar->value(), 314);
+    EXPECT_EQ(d.ui->ScrollBar->value(), 314);
 }
 
 TEST(AngleDialog, OtherAnglesMoveTheBarAndTurnTheFifthSample)
@@ -66,19 +67,19 @@ TEST(AngleDialog, OtherAnglesMoveTheBarAndTurnTheFifthSample)
     TFAngle d;
     d.Angle = 200;
     d.show();
-    EXPECT_EQ(d.ScrollBar->value(), 159);
+    EXPECT_EQ(d.ui->ScrollBar->value(), 159);
     EXPECT_EQ(highlighted(d), 5);
-    EXPECT_EQ(d.RotateLabel5->Label().Angle(), 200);
-    EXPECT_EQ(d.RotateLabel5->Label().Caption,
+    EXPECT_EQ(d.ui->RotateLabel5->Label().Angle(), 200);
+    EXPECT_EQ(d.ui->RotateLabel5->Label().Caption,
               QStringLiteral("200") + d.MultiLang1->GetText(QStringLiteral("@1")));
-    EXPECT_TRUE(d.RotateLabel5->Label().Caption.startsWith(QStringLiteral("200 ")));
+    EXPECT_TRUE(d.ui->RotateLabel5->Label().Caption.startsWith(QStringLiteral("200 ")));
     EXPECT_EQ(d.Angle, 200);
 
-    d.ScrollBar->setValue(0);
+    d.ui->ScrollBar->setValue(0);
     EXPECT_EQ(d.Angle, 359);
-    d.ScrollBar->setValue(329);
+    d.ui->ScrollBar->setValue(329);
     EXPECT_EQ(d.Angle, 30);
-    EXPECT_TRUE(d.RotateLabel5->Label().Caption.startsWith(QStringLiteral("30 ")));
+    EXPECT_TRUE(d.ui->RotateLabel5->Label().Caption.startsWith(QStringLiteral("30 ")));
 }
 
 TEST(AngleDialog, ClickingASampleChoosesItsAngle)
@@ -86,12 +87,12 @@ TEST(AngleDialog, ClickingASampleChoosesItsAngle)
     TFAngle d;
     d.Angle = 45;
     d.show();
-    QTest::mouseClick(d.RotateLabel3, Qt::LeftButton, {}, d.RotateLabel3->rect().center());
+    QTest::mouseClick(d.ui->RotateLabel3, Qt::LeftButton, {}, d.ui->RotateLabel3->rect().center());
     EXPECT_EQ(d.Angle, 180);
     EXPECT_EQ(highlighted(d), 3);
-    QTest::mouseClick(d.RotateLabel4, Qt::LeftButton, {}, d.RotateLabel4->rect().center());
+    QTest::mouseClick(d.ui->RotateLabel4, Qt::LeftButton, {}, d.ui->RotateLabel4->rect().center());
     EXPECT_EQ(d.Angle, 270);
-    QTest::mouseClick(d.RotateLabel5, Qt::LeftButton, {}, d.RotateLabel5->rect().center());
+    QTest::mouseClick(d.ui->RotateLabel5, Qt::LeftButton, {}, d.ui->RotateLabel5->rect().center());
     EXPECT_EQ(d.Angle, 45);
     EXPECT_EQ(highlighted(d), 5);
 }
@@ -103,20 +104,20 @@ TEST(AngleDialog, SamplesAreSquaresSizedByTheirCaptionsAndTranslated)
     {
         TFAngle d;
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Slope of the text"));
-        EXPECT_EQ(d.RotateLabel2->Caption(), QStringLiteral("Vertical 1"));
+        EXPECT_EQ(d.ui->RotateLabel2->Caption(), QStringLiteral("Vertical 1"));
         EXPECT_EQ(d.MultiLang1->GetText(QStringLiteral("@1")), QStringLiteral(" degrees"));
         for (TRotateLabelView* v : samples(d)) {
             EXPECT_EQ(v->width(), v->height());
             EXPECT_EQ(v->width(), v->Label().Width);
         }
-        EXPECT_GT(d.RotateLabel1->width(), d.RotateLabel2->width()); // "Horizontal 1" is longer
-        EXPECT_EQ(d.RotateLabel1->x(), 24);
+        EXPECT_GT(d.ui->RotateLabel1->width(), d.ui->RotateLabel2->width()); // "Horizontal 1" is longer
+        EXPECT_EQ(d.ui->RotateLabel1->x(), 24);
     }
     SetGlobalLanguage(0);
     {
         TFAngle d;
-        EXPECT_EQ(d.RotateLabel5->Caption(), QStringLiteral("45 degrés"));
-        EXPECT_EQ(d.CancelBtn->text(), QStringLiteral("Annuler"));
+        EXPECT_EQ(d.ui->RotateLabel5->Caption(), QStringLiteral("45 degrés"));
+        EXPECT_EQ(d.ui->CancelBtn->text(), QStringLiteral("Annuler"));
     }
     SetGlobalLanguage(language);
 }

@@ -1,5 +1,7 @@
 #include "design/window/TChoixD.h"
 #include "design/window/TNumAuto.h"
+#include "ui_TChoixD.h"
+#include "ui_TNumAuto.h"
 
 #include "MultiLang/MLBase.h"
 #include "design/Dates.h"
@@ -18,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,19 +63,19 @@ TEST_F(NumberingDialog, CreationFromDefaults)
 {
     TNumAuto d(nullptr, dir.filePath("missing.ini"), Today);
     EXPECT_EQ(d.windowTitle(), "Automatic numbering - Date");
-    EXPECT_TRUE(d.Label1->text().startsWith("You can put <Autonum> on the labels"));
-    EXPECT_TRUE(d.RadioButton2->isChecked());
-    EXPECT_TRUE(d.SpinEdit->isEnabled());
-    EXPECT_EQ(d.SpinEdit->value(), 1);
-    EXPECT_TRUE(d.RadioButton3->isChecked());
-    EXPECT_TRUE(d.SpinEdit1->isEnabled());
-    EXPECT_FALSE(d.SpinEdit2->isEnabled());
-    EXPECT_FALSE(d.Label6->isEnabled());
-    EXPECT_EQ(d.ComboBox1->count(), 6);
-    EXPECT_EQ(d.ComboBox1->itemText(5), "Friday 15 March 2024");
-    EXPECT_EQ(d.Label8->text(), "15/03/24");
-    EXPECT_EQ(d.Label14->text(), "15/03/24");
-    EXPECT_EQ(d.Label4->text(), "days");
+    EXPECT_TRUE(d.ui->Label1->text().startsWith("You can put <Autonum> on the labels"));
+    EXPECT_TRUE(d.ui->RadioButton2->isChecked());
+    EXPECT_TRUE(d.ui->SpinEdit->isEnabled());
+    EXPECT_EQ(d.ui->SpinEdit->value(), 1);
+    EXPECT_TRUE(d.ui->RadioButton3->isChecked());
+    EXPECT_TRUE(d.ui->SpinEdit1->isEnabled());
+    EXPECT_FALSE(d.ui->SpinEdit2->isEnabled());
+    EXPECT_FALSE(d.ui->Label6->isEnabled());
+    EXPECT_EQ(d.ui->ComboBox1->count(), 6);
+    EXPECT_EQ(d.ui->ComboBox1->itemText(5), "Friday 15 March 2024");
+    EXPECT_EQ(d.ui->Label8->text(), "15/03/24");
+    EXPECT_EQ(d.ui->Label14->text(), "15/03/24");
+    EXPECT_EQ(d.ui->Label4->text(), "days");
     const design::MergeNumbering n = d.Numbering();
     EXPECT_FALSE(n.ByRow);
     EXPECT_EQ(n.FirstNumber, 1);
@@ -86,65 +90,65 @@ TEST_F(NumberingDialog, CreationFromRememberedSettings)
                    "jdecal2=-1\r\nadecal2=1\r\nDateFormat2=3\r\n"),
                Today);
     // Numbering by record position: no start number to choose.
-    EXPECT_TRUE(d.RadioButton1->isChecked());
-    EXPECT_FALSE(d.SpinEdit->isEnabled());
-    EXPECT_FALSE(d.Label3->isEnabled());
-    EXPECT_FALSE(d.CheckBox1->isEnabled());
+    EXPECT_TRUE(d.ui->RadioButton1->isChecked());
+    EXPECT_FALSE(d.ui->SpinEdit->isEnabled());
+    EXPECT_FALSE(d.ui->Label3->isEnabled());
+    EXPECT_FALSE(d.ui->CheckBox1->isEnabled());
     EXPECT_TRUE(d.Numbering().ByRow);
     EXPECT_EQ(d.Numbering().FirstNumber, 10);
 
-    EXPECT_TRUE(d.RadioButton4->isChecked());
-    EXPECT_TRUE(d.SpinEdit2->isEnabled());
-    EXPECT_FALSE(d.SpinEdit1->isEnabled());
+    EXPECT_TRUE(d.ui->RadioButton4->isChecked());
+    EXPECT_TRUE(d.ui->SpinEdit2->isEnabled());
+    EXPECT_FALSE(d.ui->SpinEdit1->isEnabled());
     EXPECT_EQ(d.FormatDate1, 4);
-    EXPECT_EQ(d.Label8->text(), "28 February 2023");
+    EXPECT_EQ(d.ui->Label8->text(), "28 February 2023");
 
     // A damaged date falls back to today; kind 9 leaves the window's own choice (days).
     EXPECT_EQ(d.DateReference2, Today);
-    EXPECT_TRUE(d.RadioButton6->isChecked());
-    EXPECT_EQ(d.Label10->text(), "day");
-    EXPECT_EQ(d.Label12->text(), "year");
-    EXPECT_EQ(d.Label14->text(), "14-03-2024");
+    EXPECT_TRUE(d.ui->RadioButton6->isChecked());
+    EXPECT_EQ(d.ui->Label10->text(), "day");
+    EXPECT_EQ(d.ui->Label12->text(), "year");
+    EXPECT_EQ(d.ui->Label14->text(), "14-03-2024");
     EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(NumberingDialog, EventsRecomputeThePrintedDate)
 {
     TNumAuto d(nullptr, dir.filePath("missing.ini"), Today);
-    d.SpinEdit1->setValue(-2);
-    EXPECT_EQ(d.Label4->text(), "days");
-    EXPECT_EQ(d.Label8->text(), "13/03/24");
-    d.SpinEdit1->setValue(-1);
-    EXPECT_EQ(d.Label4->text(), "day");
-    d.ComboBox1->setCurrentIndex(2);
+    d.ui->SpinEdit1->setValue(-2);
+    EXPECT_EQ(d.ui->Label4->text(), "days");
+    EXPECT_EQ(d.ui->Label8->text(), "13/03/24");
+    d.ui->SpinEdit1->setValue(-1);
+    EXPECT_EQ(d.ui->Label4->text(), "day");
+    d.ui->ComboBox1->setCurrentIndex(2);
     EXPECT_EQ(d.FormatDate1, 2);
-    EXPECT_EQ(d.Label8->text(), "14/03/2024");
+    EXPECT_EQ(d.ui->Label8->text(), "14/03/2024");
 
     // Years: offset 0 keeps 29 February, 1 year turns it into 28 February.
-    d.SetDateReference(0, QDate(2024, 2, 29));
-    EXPECT_EQ(d.ComboBox1->currentIndex(), 2);
-    QTest::mouseClick(d.RadioButton5, Qt::LeftButton);
-    ASSERT_TRUE(d.RadioButton5->isChecked());
-    EXPECT_TRUE(d.SpinEdit3->isEnabled());
-    EXPECT_FALSE(d.SpinEdit1->isEnabled());
-    EXPECT_EQ(d.Label8->text(), "29/02/2024");
-    d.SpinEdit3->setValue(1);
-    EXPECT_EQ(d.Label6->text(), "year");
-    EXPECT_EQ(d.Label8->text(), "28/02/2025");
+    d.SetReferenceDate(0, QDate(2024, 2, 29));
+    EXPECT_EQ(d.ui->ComboBox1->currentIndex(), 2);
+    QTest::mouseClick(d.ui->RadioButton5, Qt::LeftButton);
+    ASSERT_TRUE(d.ui->RadioButton5->isChecked());
+    EXPECT_TRUE(d.ui->SpinEdit3->isEnabled());
+    EXPECT_FALSE(d.ui->SpinEdit1->isEnabled());
+    EXPECT_EQ(d.ui->Label8->text(), "29/02/2024");
+    d.ui->SpinEdit3->setValue(1);
+    EXPECT_EQ(d.ui->Label6->text(), "year");
+    EXPECT_EQ(d.ui->Label8->text(), "28/02/2025");
 
     // An unreadable entry counts as 0.
-    d.SpinEdit3->findChild<QLineEdit*>()->setText("");
-    EXPECT_EQ(d.Label8->text(), "29/02/2024");
+    d.ui->SpinEdit3->findChild<QLineEdit*>()->setText("");
+    EXPECT_EQ(d.ui->Label8->text(), "29/02/2024");
 
     // Out of the calendar: the text stays, the error is reported.
-    d.SpinEdit3->setValue(9000);
-    EXPECT_EQ(d.Label8->text(), "29/02/2024");
+    d.ui->SpinEdit3->setValue(9000);
+    EXPECT_EQ(d.ui->Label8->text(), "29/02/2024");
     EXPECT_EQ(errors.size(), 1);
 
-    d.RadioButton1->setChecked(true);
-    EXPECT_FALSE(d.SpinEdit->isEnabled());
-    d.RadioButton2->setChecked(true);
-    EXPECT_TRUE(d.SpinEdit->isEnabled());
+    d.ui->RadioButton1->setChecked(true);
+    EXPECT_FALSE(d.ui->SpinEdit->isEnabled());
+    d.ui->RadioButton2->setChecked(true);
+    EXPECT_TRUE(d.ui->SpinEdit->isEnabled());
 }
 
 TEST_F(NumberingDialog, SettingsWrittenAtExitReadBack)
@@ -152,12 +156,12 @@ TEST_F(NumberingDialog, SettingsWrittenAtExitReadBack)
     QString path;
     {
         TNumAuto d(nullptr, dir.filePath("missing.ini"), Today);
-        d.memo1->setChecked(true);
-        d.SetDateReference(0, QDate(2001, 12, 31));
-        d.RadioButton4->setChecked(true);
-        d.SpinEdit2->setValue(-3);
-        d.ComboBox1->setCurrentIndex(5);
-        d.SpinEdit->setValue(42);
+        d.ui->memo1->setChecked(true);
+        d.SetReferenceDate(0, QDate(2001, 12, 31));
+        d.ui->RadioButton4->setChecked(true);
+        d.ui->SpinEdit2->setValue(-3);
+        d.ui->ComboBox1->setCurrentIndex(5);
+        d.ui->SpinEdit->setValue(42);
         path = dir.filePath("out.ini");
         platform::TIniFile out(path);
         d.WriteSettings(out);
@@ -166,32 +170,45 @@ TEST_F(NumberingDialog, SettingsWrittenAtExitReadBack)
     TNumAuto back(nullptr, path, QDate(2030, 1, 1));
     EXPECT_EQ(back.DateReference1, QDate(2001, 12, 31));
     EXPECT_EQ(back.DateReference2, QDate(2030, 1, 1));
-    EXPECT_TRUE(back.RadioButton4->isChecked());
-    EXPECT_EQ(back.SpinEdit2->value(), -3);
-    EXPECT_EQ(back.SpinEdit->value(), 42);
-    EXPECT_EQ(back.Label8->text(), "Sunday 30 September 2001");
+    EXPECT_TRUE(back.ui->RadioButton4->isChecked());
+    EXPECT_EQ(back.ui->SpinEdit2->value(), -3);
+    EXPECT_EQ(back.ui->SpinEdit->value(), 42);
+    EXPECT_EQ(back.ui->Label8->text(), "Sunday 30 September 2001");
 }
 
 TEST_F(NumberingDialog, DatePicker)
 {
     TChoixD p;
     p.resize(400, 300);
+    p.show();
     p.SetDate(QDate(2024, 1, 31));
-    EXPECT_EQ(p.Titre->text(), "January 2024");
-    EXPECT_EQ(p.Calendar1->firstDayOfWeek(), Qt::Monday);
-    QTest::mouseClick(p.NextMonthBtn, Qt::LeftButton);
+    EXPECT_EQ(p.ui->Titre->text(), "January 2024");
+    EXPECT_EQ(p.ui->Calendar1->firstDayOfWeek(), Qt::Monday);
+    QTest::mouseClick(p.ui->NextMonthBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate(2024, 2, 29));
-    EXPECT_EQ(p.Titre->text(), "February 2024");
-    EXPECT_EQ(p.Titre->x(), (p.width() - p.Titre->width()) / 2);
-    QTest::mouseClick(p.NextYearBtn, Qt::LeftButton);
+    EXPECT_EQ(p.ui->Titre->text(), "February 2024");
+    // The title's letters stand centred on the window, whatever the month's name.
+    QCoreApplication::processEvents();
+    const QImage window = p.grab().toImage();
+    const QRect titleRow = p.ui->Titre->geometry();
+    int left = window.width(), right = -1;
+    for (int y = titleRow.top(); y <= titleRow.bottom(); ++y)
+        for (int x = 0; x < window.width(); ++x)
+            if (qGray(window.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, left);
+    EXPECT_NEAR((left + right + 1) / 2.0, p.width() / 2.0, 1.0);
+    QTest::mouseClick(p.ui->NextYearBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate(2025, 2, 28));
-    QTest::mouseClick(p.PreviousYearBtn, Qt::LeftButton);
-    QTest::mouseClick(p.PreviousMonthBtn, Qt::LeftButton);
+    QTest::mouseClick(p.ui->PreviousYearBtn, Qt::LeftButton);
+    QTest::mouseClick(p.ui->PreviousMonthBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate(2024, 1, 28));
-    QTest::mouseClick(p.NowBtn, Qt::LeftButton);
+    QTest::mouseClick(p.ui->NowBtn, Qt::LeftButton);
     EXPECT_EQ(p.Date(), QDate::currentDate());
-    EXPECT_EQ(p.NowBtn->text(), "Today");
+    EXPECT_EQ(p.ui->NowBtn->text(), "Today");
     // Choosing a day (double click or Enter) closes the picker with OK.
-    emit p.Calendar1->activated(QDate(2024, 5, 1));
+    emit p.ui->Calendar1->activated(QDate(2024, 5, 1));
     EXPECT_EQ(p.result(), QDialog::Accepted);
 }

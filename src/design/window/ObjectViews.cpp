@@ -60,6 +60,8 @@ TRotateLabelView::TRotateLabelView(TRotateLabel* label, QWidget* parent)
 {
 }
 
+TRotateLabelView::TRotateLabelView(QWidget* parent) : TRotateLabelView(nullptr, parent) {}
+
 void TRotateLabelView::SetCaption(const QString& caption)
 {
     Label().Caption = caption;

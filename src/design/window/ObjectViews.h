@@ -57,6 +57,8 @@ class TRotateLabelView : public TDesignObjectView {
 public:
     // Shows `label` (not owned), or, without one, a tilted text of its own.
     explicit TRotateLabelView(design::TRotateLabel* label = nullptr, QWidget* parent = nullptr);
+    // A tilted text of its own, as a window layout places it.
+    explicit TRotateLabelView(QWidget* parent);
     design::TRotateLabel& Label() const { return static_cast<design::TRotateLabel&>(Object()); }
 
     QString Caption() const { return Label().Caption; }

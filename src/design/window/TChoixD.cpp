@@ -1,99 +1,47 @@
 #include "TChoixD.h"
+#include "ui_TChoixD.h"
 
 #include "design/Dates.h"
 #include "MultiLang/MLang.h"
 #include "platform/Errors.h"
 
-#include <QCalendarWidget>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-namespace {
-
-QPushButton* button(QWidget* parent, const char* name)
+TChoixD::TChoixD(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TChoixD>())
 {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
-TChoixD::TChoixD(QWidget* parent) : QDialog(parent)
-{
-    setObjectName(QStringLiteral("ChoixD"));
-    auto* layout = new QVBoxLayout(this);
-
-    // The title is placed by hand, centred on the window whatever the month's name.
-    Titre = new QLabel(this);
-    Titre->setObjectName(QStringLiteral("Titre"));
-    QFont f = Titre->font();
-    f.setBold(true);
-    Titre->setFont(f);
-    layout->addSpacing(Titre->sizeHint().height() + 4);
-
-    auto* nav = new QHBoxLayout;
-    PreviousYearBtn = button(this, "PreviousYearBtn");
-    PreviousMonthBtn = button(this, "PreviousMonthBtn");
-    NowBtn = button(this, "NowBtn");
-    NextMonthBtn = button(this, "NextMonthBtn");
-    NextYearBtn = button(this, "NextYearBtn");
-    nav->addWidget(PreviousYearBtn);
-    nav->addWidget(PreviousMonthBtn);
-    nav->addStretch();
-    nav->addWidget(NowBtn);
-    nav->addStretch();
-    nav->addWidget(NextMonthBtn);
-    nav->addWidget(NextYearBtn);
-    layout->addLayout(nav);
-
-    Calendar1 = new QCalendarWidget(this);
-    Calendar1->setObjectName(QStringLiteral("Calendar1"));
-    Calendar1->setFirstDayOfWeek(Qt::Monday);
-    Calendar1->setNavigationBarVisible(false);
-    Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    layout->addWidget(Calendar1);
-
-    auto* buttons = new QHBoxLayout;
-    OKBtn = button(this, "OKBtn");
-    OKBtn->setDefault(true);
-    CancelBtn = button(this, "CancelBtn");
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    layout->addLayout(buttons);
-
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(PreviousYearBtn, &QPushButton::clicked, this, [this] { moveBy(0, -1); });
-    connect(PreviousMonthBtn, &QPushButton::clicked, this, [this] { moveBy(-1, 0); });
-    connect(NextMonthBtn, &QPushButton::clicked, this, [this] { moveBy(1, 0); });
-    connect(NextYearBtn, &QPushButton::clicked, this, [this] { moveBy(0, 1); });
-    connect(NowBtn, &QPushButton::clicked, this, [this] { SetDate(QDate::currentDate()); });
-    connect(Calendar1, &QCalendarWidget::selectionChanged, this, [this] { calendarChange(); });
-    connect(Calendar1, &QCalendarWidget::currentPageChanged, this, [this] { calendarChange(); });
-    // A double click (or Enter) on a day closes with OK.
-    connect(Calendar1, &QCalendarWidget::activated, this, [this] { accept(); });
-
+    ui->setupUi(this);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TChoixD.txt"));
     MultiLang1->Loaded();
+    connectEvents();
     calendarChange();
+}
+
+TChoixD::~TChoixD() = default;
+
+void TChoixD::connectEvents()
+{
+    connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->PreviousYearBtn, &QPushButton::clicked, this, [this] { moveBy(0, -1); });
+    connect(ui->PreviousMonthBtn, &QPushButton::clicked, this, [this] { moveBy(-1, 0); });
+    connect(ui->NextMonthBtn, &QPushButton::clicked, this, [this] { moveBy(1, 0); });
+    connect(ui->NextYearBtn, &QPushButton::clicked, this, [this] { moveBy(0, 1); });
+    connect(ui->NowBtn, &QPushButton::clicked, this, [this] { SetDate(QDate::currentDate()); });
+    connect(ui->Calendar1, &QCalendarWidget::selectionChanged, this, [this] { calendarChange(); });
+    connect(ui->Calendar1, &QCalendarWidget::currentPageChanged, this, [this] { calendarChange(); });
+    // A double click (or Enter) on a day closes with OK.
+    connect(ui->Calendar1, &QCalendarWidget::activated, this, [this] { accept(); });
 }
 
 QDate TChoixD::Date() const
 {
-    return Calendar1->selectedDate();
+    return ui->Calendar1->selectedDate();
 }
 
 void TChoixD::SetDate(const QDate& date)
 {
     if (!date.isValid())
         return;
-    Calendar1->setSelectedDate(date);
-    Calendar1->setCurrentPage(date.year(), date.month());
+    ui->Calendar1->setSelectedDate(date);
+    ui->Calendar1->setCurrentPage(date.year(), date.month());
     calendarChange();
 }
 
@@ -111,18 +59,5 @@ void TChoixD::moveBy(int months, int years)
 void TChoixD::calendarChange()
 {
     const QDate d = Date();
-    Titre->setText(d.isValid() ? design::FormatDate(QStringLiteral("mmmm yyyy"), d) : QString());
-    placeTitle();
-}
-
-void TChoixD::placeTitle()
-{
-    Titre->adjustSize();
-    Titre->move((width() - Titre->width()) / 2, 4);
-}
-
-void TChoixD::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    placeTitle();
+    ui->Titre->setText(d.isValid() ? design::FormatDate(QStringLiteral("mmmm yyyy"), d) : QString());
 }

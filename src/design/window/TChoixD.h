@@ -3,10 +3,13 @@
 #include <QDate>
 #include <QDialog>
 
-class QCalendarWidget;
-class QLabel;
-class QPushButton;
+#include <memory>
+
 class TMultiLang;
+
+namespace Ui {
+class TChoixD;
+}
 
 // "Calendar": picks the reference date of a date stamp. A month calendar with weeks starting on
 // Monday, buttons for the previous and next year and month and for today, and the month shown as
@@ -15,26 +18,17 @@ class TChoixD : public QDialog {
     Q_OBJECT
 public:
     explicit TChoixD(QWidget* parent = nullptr);
+    ~TChoixD() override;
 
     QDate Date() const;
     void SetDate(const QDate& date);
 
+    // The controls, by their names (resources/ui/TChoixD.ui).
+    const std::unique_ptr<Ui::TChoixD> ui;
     TMultiLang* MultiLang1 = nullptr;
-    QLabel* Titre = nullptr;
-    QCalendarWidget* Calendar1 = nullptr;
-    QPushButton* PreviousYearBtn = nullptr;
-    QPushButton* PreviousMonthBtn = nullptr;
-    QPushButton* NextMonthBtn = nullptr;
-    QPushButton* NextYearBtn = nullptr;
-    QPushButton* NowBtn = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void connectEvents();
     void calendarChange();
-    void placeTitle();
     void moveBy(int months, int years);
 };

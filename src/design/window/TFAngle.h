@@ -2,11 +2,14 @@
 
 #include <QDialog>
 
-class QFrame;
-class QPushButton;
-class QScrollBar;
+#include <memory>
+
 class TMultiLang;
 class TRotateLabelView;
+
+namespace Ui {
+class TFAngle;
+}
 
 // "Slope of the text": picks the angle of a tilted text. Four preset angles (0, 90, 180, 270)
 // shown as tilted samples, and a free angle set with a scroll bar (top 359 degrees, bottom 0)
@@ -16,17 +19,10 @@ class TFAngle : public QDialog {
     Q_OBJECT
 public:
     explicit TFAngle(QWidget* parent = nullptr);
+    ~TFAngle() override;
 
-    QFrame* Bevel1 = nullptr;
-    TRotateLabelView* RotateLabel1 = nullptr;
-    TRotateLabelView* RotateLabel2 = nullptr;
-    TRotateLabelView* RotateLabel3 = nullptr;
-    TRotateLabelView* RotateLabel4 = nullptr;
-    QFrame* Bevel2 = nullptr;
-    TRotateLabelView* RotateLabel5 = nullptr;
-    QScrollBar* ScrollBar = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
+    // The controls, by their names (resources/ui/TFAngle.ui).
+    const std::unique_ptr<Ui::TFAngle> ui;
     TMultiLang* MultiLang1 = nullptr;
 
     // The chosen angle in degrees.
@@ -44,5 +40,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void setUpSamples();
+    void connectEvents();
     void highlight(TRotateLabelView* chosen);
 };

@@ -8,14 +8,12 @@
 
 #include <memory>
 
-class QCheckBox;
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
-class QSpinBox;
 class TMultiLang;
+
+namespace Ui {
+class TNumAuto;
+}
 
 namespace platform {
 class TIniFile;
@@ -52,58 +50,16 @@ public:
     void Button1Click();
     void Button2Click();
     // The picker's answer, without showing it (what Button1/2 do after OK).
-    void SetDateReference(int stamp, const QDate& date);
+    void SetReferenceDate(int stamp, const QDate& date);
 
     QDate DateReference1;
     QDate DateReference2;
     int FormatDate1 = 0;
     int FormatDate2 = 0;
 
+    // The controls, by their names (resources/ui/TNumAuto.ui).
+    const std::unique_ptr<Ui::TNumAuto> ui;
     TMultiLang* MultiLang1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QSpinBox* SpinEdit = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-
-    // Stamp 1 then stamp 2.
-    QGroupBox* GroupBox2 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QSpinBox* SpinEdit2 = nullptr;
-    QSpinBox* SpinEdit3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
-    QCheckBox* memo1 = nullptr;
-
-    QGroupBox* GroupBox3 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QLabel* Label9 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QRadioButton* RadioButton8 = nullptr;
-    QSpinBox* SpinEdit4 = nullptr;
-    QSpinBox* SpinEdit5 = nullptr;
-    QSpinBox* SpinEdit6 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label14 = nullptr;
-    QCheckBox* Memo2 = nullptr;
-
-    QPushButton* BitBtn1 = nullptr;
 
 signals:
     // The dialog was closed: the station reselects its design so the thumbnail shows new dates.
@@ -117,8 +73,6 @@ private:
     Stamp& stamp(int i);
     const Stamp& stamp(int i) const;
     design::DateStampSettings stampSettings(int i) const;
-    void buildControls();
-    QGroupBox* buildStamp(int i);
     void connectEvents();
     void applySettings(const design::NumberingSettings& s);
     void numberingChoice();
