@@ -4,6 +4,7 @@
 #include "platform/window/Application.h"
 #include "station/window/PrevisPort.h"
 #include "station/window/TFormat.h"
+#include "ui_TFormat.h"
 
 #include "TestSupport.h"
 
@@ -97,13 +98,13 @@ TEST_F(FormatWindow, ListsFamiliesAndFormatsAndRestoresTheSelection)
     writeBytes(ini, "[Dernier format]\r\nFamille=1\r\nFormat=1\r\n");
     TFormat f(nullptr, dir.path(), ini);
     EXPECT_EQ(f.windowTitle(), "Labels format");
-    EXPECT_EQ(f.NewBtn->text(), "Create");
-    EXPECT_EQ(items(f.ComboBox), (QStringList{"Rolls", "Sheets", QStringLiteral("Formats personnalisés")}));
-    EXPECT_EQ(f.ComboBox->currentIndex(), 1);
-    EXPECT_EQ(items(f.ListBox), (QStringList{"11901 - 99,1 x 38,1", "11905 - 70 x 36"}));
-    EXPECT_EQ(f.ListBox->currentRow(), 1);
-    EXPECT_EQ(f.Label2->text(), "A4");
-    EXPECT_EQ(f.NbFamilles(), 3);
+    EXPECT_EQ(f.ui->NewBtn->text(), "Create");
+    EXPECT_EQ(items(f.ui->ComboBox), (QStringList{"Rolls", "Sheets", QStringLiteral("Formats personnalisés")}));
+    EXPECT_EQ(f.ui->ComboBox->currentIndex(), 1);
+    EXPECT_EQ(items(f.ui->ListBox), (QStringList{"11901 - 99,1 x 38,1", "11905 - 70 x 36"}));
+    EXPECT_EQ(f.ui->ListBox->currentRow(), 1);
+    EXPECT_EQ(f.ui->Label2->text(), "A4");
+    EXPECT_EQ(f.FamilyCount(), 3);
     EXPECT_EQ(f.GrilleCourante(), f.Grille(1));
     // The selected format's centring margins.
     EXPECT_EQ(f.CalculerMarge("99999", TDirectionMarge::Largeur), "0");
@@ -111,18 +112,18 @@ TEST_F(FormatWindow, ListsFamiliesAndFormatsAndRestoresTheSelection)
     EXPECT_EQ(f.CalculerMarge("12", TDirectionMarge::Hauteur), "12");
 
     // Changing the family lists its formats and selects the first.
-    f.ComboBox->setCurrentIndex(2);
+    f.ui->ComboBox->setCurrentIndex(2);
     f.ComboBoxChange();
-    EXPECT_EQ(items(f.ListBox), (QStringList{"A4 - Bad", "A5 - Cards", "Roll - Tags"}));
-    EXPECT_EQ(f.ListBox->currentRow(), 0);
+    EXPECT_EQ(items(f.ui->ListBox), (QStringList{"A4 - Bad", "A5 - Cards", "Roll - Tags"}));
+    EXPECT_EQ(f.ui->ListBox->currentRow(), 0);
     // A user click on another format shows its paper.
-    f.ListBox->setCurrentRow(2);
-    EXPECT_EQ(f.Label2->text(), "Roll");
+    f.ui->ListBox->setCurrentRow(2);
+    EXPECT_EQ(f.ui->Label2->text(), "Roll");
     EXPECT_EQ(f.LargeurPage("Roll - Tags", 5000, 2, 300), 10300);
     EXPECT_EQ(f.HauteurPage("Roll - Tags", 2000), 2000);
 
     platform::TIniFile out(dir.filePath("out.ini"));
-    f.EcrireDernierFormat(out);
+    f.WriteLastFormat(out);
     EXPECT_EQ(out.ReadInteger("Dernier format", "Famille", -1), 2);
     EXPECT_EQ(out.ReadInteger("Dernier format", "Format", -1), 2);
 }
@@ -131,43 +132,43 @@ TEST_F(FormatWindow, RememberedIndicesBeyondTheListsFallBackToTheFirst)
 {
     writeBytes(ini, "[Dernier format]\r\nFamille=9\r\nFormat=4\r\n");
     TFormat f(nullptr, dir.path(), ini);
-    EXPECT_EQ(f.ComboBox->currentIndex(), 0);
-    EXPECT_EQ(f.ListBox->currentRow(), 0);
+    EXPECT_EQ(f.ui->ComboBox->currentIndex(), 0);
+    EXPECT_EQ(f.ui->ListBox->currentRow(), 0);
 
     writeBytes(ini, "[Dernier format]\r\nFamille=1\r\nFormat=-5\r\n");
     TFormat g(nullptr, dir.path(), ini);
-    EXPECT_EQ(g.ComboBox->currentIndex(), 1);
-    EXPECT_EQ(g.ListBox->currentRow(), 0);
+    EXPECT_EQ(g.ui->ComboBox->currentIndex(), 1);
+    EXPECT_EQ(g.ui->ListBox->currentRow(), 0);
 }
 
 TEST_F(FormatWindow, OnlyTheCustomFamilyCanBeChanged)
 {
     TFormat f(nullptr, dir.path(), ini);
-    ASSERT_EQ(f.ComboBox->currentIndex(), 0);
-    EXPECT_FALSE(f.DeleteBtn->isEnabled());
-    EXPECT_FALSE(f.NewBtn->isEnabled());
+    ASSERT_EQ(f.ui->ComboBox->currentIndex(), 0);
+    EXPECT_FALSE(f.ui->DeleteBtn->isEnabled());
+    EXPECT_FALSE(f.ui->NewBtn->isEnabled());
 
     // A delete asked for elsewhere than the custom family changes nothing.
     f.DeleteBtnClick();
     EXPECT_EQ(f.Grille(0)->RowCount(), 1);
 
-    f.ComboBox->setCurrentIndex(2);
+    f.ui->ComboBox->setCurrentIndex(2);
     f.ComboBoxChange();
-    EXPECT_TRUE(f.DeleteBtn->isEnabled());
+    EXPECT_TRUE(f.ui->DeleteBtn->isEnabled());
     // The editor is not there yet: Create and Modify stay disabled, a double click does nothing.
-    EXPECT_FALSE(f.NewBtn->isEnabled());
-    EXPECT_FALSE(f.ModifBtn->isEnabled());
+    EXPECT_FALSE(f.ui->NewBtn->isEnabled());
+    EXPECT_FALSE(f.ui->ModifBtn->isEnabled());
     f.ListBoxDblClick();
 
     QList<bool> appels;
-    f.SetEditeur([&](bool creer) { appels << creer; });
-    EXPECT_TRUE(f.NewBtn->isEnabled());
-    QTest::mouseClick(f.NewBtn, Qt::LeftButton);
+    f.SetEditor([&](bool creer) { appels << creer; });
+    EXPECT_TRUE(f.ui->NewBtn->isEnabled());
+    QTest::mouseClick(f.ui->NewBtn, Qt::LeftButton);
     f.ListBoxDblClick();
     EXPECT_EQ(appels, (QList<bool>{true, false}));
-    f.ComboBox->setCurrentIndex(0);
+    f.ui->ComboBox->setCurrentIndex(0);
     f.ComboBoxChange();
-    EXPECT_FALSE(f.ModifBtn->isEnabled());
+    EXPECT_FALSE(f.ui->ModifBtn->isEnabled());
     f.ListBoxDblClick();
     EXPECT_EQ(appels.size(), 2);
 }
@@ -175,23 +176,23 @@ TEST_F(FormatWindow, OnlyTheCustomFamilyCanBeChanged)
 TEST_F(FormatWindow, DeletingKeepsOneDefaultRow)
 {
     TFormat f(nullptr, dir.path(), ini);
-    f.ComboBox->setCurrentIndex(2);
+    f.ui->ComboBox->setCurrentIndex(2);
     f.ComboBoxChange();
-    f.ListBox->setCurrentRow(2);
-    QTest::mouseClick(f.DeleteBtn, Qt::LeftButton);
-    EXPECT_EQ(items(f.ListBox), (QStringList{"A4 - Bad", "A5 - Cards"}));
-    EXPECT_EQ(f.ListBox->currentRow(), 1);
-    EXPECT_EQ(f.Label2->text(), "A5");
+    f.ui->ListBox->setCurrentRow(2);
+    QTest::mouseClick(f.ui->DeleteBtn, Qt::LeftButton);
+    EXPECT_EQ(items(f.ui->ListBox), (QStringList{"A4 - Bad", "A5 - Cards"}));
+    EXPECT_EQ(f.ui->ListBox->currentRow(), 1);
+    EXPECT_EQ(f.ui->Label2->text(), "A5");
     f.DeleteBtnClick();
     f.DeleteBtnClick();
-    EXPECT_EQ(items(f.ListBox), (QStringList{"Default format"}));
-    EXPECT_EQ(f.ListBox->currentRow(), 0);
+    EXPECT_EQ(items(f.ui->ListBox), (QStringList{"Default format"}));
+    EXPECT_EQ(f.ui->ListBox->currentRow(), 0);
     EXPECT_EQ(f.GrilleCourante()->RowCount(), 1);
-    EXPECT_EQ(f.LigneSelectionnee().Liste(), TLigneFormat::ParDefaut("Default format").Liste());
+    EXPECT_EQ(f.SelectedFormat().Liste(), TLigneFormat::ParDefaut("Default format").Liste());
 
     // The deletions reach the file at exit, the other families unchanged.
     const QByteArray rolls = readBytes(dir.filePath("Rolls.for"));
-    EXPECT_TRUE(f.EnregistrerFamilles().isEmpty());
+    EXPECT_TRUE(f.SaveFamilies().isEmpty());
     EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("Formats personnalisés.for"))),
               record(TLigneFormat::ParDefaut("Default format").Liste()));
     EXPECT_EQ(readBytes(dir.filePath("Rolls.for")), rolls);
@@ -200,16 +201,16 @@ TEST_F(FormatWindow, DeletingKeepsOneDefaultRow)
 TEST_F(FormatWindow, PreviewIsFilledFromTheSelectedFormat)
 {
     TFormat f(nullptr, dir.path(), ini);
-    EXPECT_FALSE(f.BitBtn1->isEnabled()); // no preview window yet
+    EXPECT_FALSE(f.ui->BitBtn1->isEnabled()); // no preview window yet
     FakePrevis p;
-    f.SetPrevis(&p);
-    ASSERT_TRUE(f.BitBtn1->isEnabled());
-    f.ComboBox->setCurrentIndex(2);
+    f.SetPreview(&p);
+    ASSERT_TRUE(f.ui->BitBtn1->isEnabled());
+    f.ui->ComboBox->setCurrentIndex(2);
     f.ComboBoxChange();
-    f.ListBox->setCurrentRow(1);
+    f.ui->ListBox->setCurrentRow(1);
     EXPECT_EQ(p.remplissages, 0); // hidden preview: nothing to refresh
 
-    QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(f.ui->BitBtn1, Qt::LeftButton);
     EXPECT_FALSE(p.choixDepart);
     EXPECT_TRUE(p.visible);
     EXPECT_EQ(p.caption, "Sheet of labels A5 - Cards");
@@ -220,7 +221,7 @@ TEST_F(FormatWindow, PreviewIsFilledFromTheSelectedFormat)
     EXPECT_EQ(p.apercu.EcartHorizontal, 1000);
 
     // While the preview is visible, choosing another format refreshes it.
-    f.ListBox->setCurrentRow(2);
+    f.ui->ListBox->setCurrentRow(2);
     EXPECT_EQ(p.caption, "Sheet of labels Roll - Tags");
     EXPECT_EQ(p.apercu.LargeurPage, 10300);
     EXPECT_EQ(p.apercu.HauteurPage, 2000);
@@ -229,11 +230,11 @@ TEST_F(FormatWindow, PreviewIsFilledFromTheSelectedFormat)
     QStringList erreurs;
     platform::Application::SetErrorHook([&](const QString& m) { erreurs << m; });
     const int avant = p.remplissages;
-    f.ListBox->setCurrentRow(0);
+    f.ui->ListBox->setCurrentRow(0);
     ASSERT_EQ(erreurs.size(), 1);
     EXPECT_TRUE(erreurs[0].contains("'x' is not a valid integer value"));
     EXPECT_EQ(p.remplissages, avant);
-    EXPECT_EQ(f.Label2->text(), "A4");
+    EXPECT_EQ(f.ui->Label2->text(), "A4");
 
     // Closing the window closes the preview.
     f.show();
@@ -244,36 +245,36 @@ TEST_F(FormatWindow, PreviewIsFilledFromTheSelectedFormat)
 TEST_F(FormatWindow, DialogAndWizardDress)
 {
     TFormat f(nullptr, dir.path(), ini);
-    QSignalSpy annule(&f, &TFormat::Annule);
-    QSignalSpy suivant(&f, &TFormat::Suivant);
-    QSignalSpy precedent(&f, &TFormat::Precedent);
+    QSignalSpy annule(&f, &TFormat::Cancelled);
+    QSignalSpy suivant(&f, &TFormat::Next);
+    QSignalSpy precedent(&f, &TFormat::Previous);
 
-    f.ModeDialogue();
+    f.UseDialogButtons();
     f.show();
-    EXPECT_TRUE(f.OKBtn->isVisible());
-    EXPECT_FALSE(f.BitBtn2->isVisible());
-    EXPECT_FALSE(f.BitBtn3->isVisible());
-    EXPECT_EQ(f.CancelBtn->y(), 42);
-    QTest::mouseClick(f.OKBtn, Qt::LeftButton);
+    EXPECT_TRUE(f.ui->OKBtn->isVisible());
+    EXPECT_FALSE(f.ui->BitBtn2->isVisible());
+    EXPECT_FALSE(f.ui->BitBtn3->isVisible());
+    EXPECT_EQ(f.ui->CancelBtn->y(), 42);
+    QTest::mouseClick(f.ui->OKBtn, Qt::LeftButton);
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(annule.count(), 0);
 
-    f.ModeAssistant();
+    f.UseWizardButtons();
     f.show();
-    EXPECT_FALSE(f.OKBtn->isVisible());
-    EXPECT_TRUE(f.BitBtn2->isVisible());
-    EXPECT_TRUE(f.BitBtn3->isVisible());
-    EXPECT_EQ(f.CancelBtn->y(), 8);
-    QTest::mouseClick(f.BitBtn3, Qt::LeftButton);
+    EXPECT_FALSE(f.ui->OKBtn->isVisible());
+    EXPECT_TRUE(f.ui->BitBtn2->isVisible());
+    EXPECT_TRUE(f.ui->BitBtn3->isVisible());
+    EXPECT_EQ(f.ui->CancelBtn->y(), 8);
+    QTest::mouseClick(f.ui->BitBtn3, Qt::LeftButton);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(suivant.count(), 1);
     f.show();
-    QTest::mouseClick(f.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(f.ui->BitBtn2, Qt::LeftButton);
     EXPECT_EQ(precedent.count(), 1);
     EXPECT_EQ(annule.count(), 0);
     f.show();
-    QTest::mouseClick(f.CancelBtn, Qt::LeftButton);
+    QTest::mouseClick(f.ui->CancelBtn, Qt::LeftButton);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(annule.count(), 1);
     // Closing the window any other way is a cancel too.
@@ -310,9 +311,9 @@ TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
     TFormat f(nullptr, dir.path(), ini);
     ASSERT_EQ(erreurs.size(), 1);
     EXPECT_TRUE(erreurs[0].contains("Broken.for"));
-    EXPECT_EQ(f.NbFamilles(), 4);
+    EXPECT_EQ(f.FamilyCount(), 4);
     EXPECT_EQ(f.Grille(0)->Cell(cfNom, 0), "Default format");
-    EXPECT_TRUE(f.EnregistrerFamilles().isEmpty());
+    EXPECT_TRUE(f.SaveFamilies().isEmpty());
     QFile::setPermissions(broken, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(readBytes(broken), record({"Secret"}));
 }
@@ -320,12 +321,12 @@ TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
 TEST_F(FormatWindow, ShippedFamiliesLoad)
 {
     TFormat f(nullptr, QStringLiteral(PRAVOLIS_SOURCE_DIR "/data/formats"), ini);
-    ASSERT_GE(f.NbFamilles(), 9);
-    EXPECT_EQ(f.ComboBox->itemText(f.NbFamilles() - 1), QStringLiteral("Formats personnalisés"));
-    for (int n = 0; n < f.NbFamilles() - 1; ++n) {
-        f.ComboBox->setCurrentIndex(n);
+    ASSERT_GE(f.FamilyCount(), 9);
+    EXPECT_EQ(f.ui->ComboBox->itemText(f.FamilyCount() - 1), QStringLiteral("Formats personnalisés"));
+    for (int n = 0; n < f.FamilyCount() - 1; ++n) {
+        f.ui->ComboBox->setCurrentIndex(n);
         f.ComboBoxChange();
-        EXPECT_GE(f.ListBox->count(), 5) << f.ComboBox->itemText(n).toStdString();
-        EXPECT_FALSE(f.DeleteBtn->isEnabled());
+        EXPECT_GE(f.ui->ListBox->count(), 5) << f.ui->ComboBox->itemText(n).toStdString();
+        EXPECT_FALSE(f.ui->DeleteBtn->isEnabled());
     }
 }

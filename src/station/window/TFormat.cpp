@@ -1,4 +1,5 @@
 #include "TFormat.h"
+#include "ui_TFormat.h"
 
 #include "PrevisPort.h"
 
@@ -8,140 +9,73 @@
 #include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 
 namespace station {
 
-namespace {
-
-// Fixed layout in pixels: the station places Cancel right under OK (top 42), the wizard at the
-// top (8), so the buttons keep absolute positions.
-constexpr int LargeurFenetre = 424;
-constexpr int HauteurFenetre = 300;
-constexpr int XBoutons = 304;
-constexpr int LargeurBouton = 112;
-constexpr int HauteurBouton = 26;
-constexpr int HautCancelDialogue = 42;
-constexpr int HautCancelAssistant = 8;
-
-QPushButton* bouton(QWidget* parent, const char* name, const QString& text, int top)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setGeometry(XBoutons, top, LargeurBouton, HauteurBouton);
-    return b;
-}
-
-QLabel* etiquette(QWidget* parent, const char* name, const QString& text, const QRect& r)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(r);
-    return l;
-}
-
-} // namespace
-
 TFormat::TFormat(QWidget* parent) : TFormat(parent, platform::programFolder(), platform::settingsFilePath()) {}
 
-TFormat::TFormat(QWidget* parent, const QString& dossier, const QString& fichierIni) : QDialog(parent)
+TFormat::TFormat(QWidget* parent, const QString& folder, const QString& settingsFile)
+    : QDialog(parent), ui(std::make_unique<Ui::TFormat>())
 {
-    construire();
-    traduire();
-    charger(dossier, fichierIni);
+    ui->setupUi(this);
+    m_cancelDialogPos = ui->CancelBtn->pos();
+    MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TFormat.txt"));
+    MultiLang1->Loaded();
+    connectEvents();
+    UseDialogButtons();
+    load(folder, settingsFile);
 }
 
 TFormat::~TFormat() = default;
 
-void TFormat::construire()
+void TFormat::connectEvents()
 {
-    setObjectName(QStringLiteral("Format"));
-    // The design-time texts are the French ones; the table switches them to the active language.
-    setWindowTitle(QStringLiteral("Format des étiquettes"));
-    setFixedSize(LargeurFenetre, HauteurFenetre);
-
-    Label1 = etiquette(this, "Label1", QStringLiteral("Famille :"), QRect(8, 8, 288, 16));
-    ComboBox = new QComboBox(this);
-    ComboBox->setObjectName(QStringLiteral("ComboBox"));
-    ComboBox->setGeometry(8, 26, 288, 26);
-    Label3 = etiquette(this, "Label3", QStringLiteral("Formats :"), QRect(8, 58, 288, 16));
-    ListBox = new QListWidget(this);
-    ListBox->setObjectName(QStringLiteral("ListBox"));
-    ListBox->setGeometry(8, 76, 288, 164);
-    Label4 = etiquette(this, "Label4", QStringLiteral("Papier :"), QRect(8, 246, 80, 18));
-    Label2 = etiquette(this, "Label2", QString(), QRect(90, 246, 206, 18));
-    Label5 = etiquette(this, "Label5", QStringLiteral("L'unité de mesure est le millimètre"),
-                       QRect(8, 272, 408, 18));
-
-    OKBtn = bouton(this, "OKBtn", QStringLiteral("OK"), 8);
-    CancelBtn = bouton(this, "CancelBtn", QStringLiteral("Annuler"), HautCancelDialogue);
-    NewBtn = bouton(this, "NewBtn", QStringLiteral("Créer"), 84);
-    ModifBtn = bouton(this, "ModifBtn", QStringLiteral("Modifier"), 116);
-    DeleteBtn = bouton(this, "DeleteBtn", QStringLiteral("Supprimer"), 148);
-    BitBtn1 = bouton(this, "BitBtn1", QStringLiteral("&Prévisualisation"), 180);
-    BitBtn2 = bouton(this, "BitBtn2", QStringLiteral("<&Précédent"), 214);
-    BitBtn3 = bouton(this, "BitBtn3", QStringLiteral("&Suivant>"), 246);
-    OKBtn->setDefault(true);
-
     // activated and currentRowChanged come from the user; the window's own selections are made
     // with signals blocked and call ListBoxClick themselves, as the handlers did. A bad cell met
     // while handling a user action shows the error box there instead of unwinding through the
     // list's own code.
-    const auto sur = [this](auto* emetteur, auto signal, void (TFormat::*handler)()) {
-        connect(emetteur, signal, this, [this, handler] {
+    const auto onUser = [this](auto* sender, auto signal, void (TFormat::*handler)()) {
+        connect(sender, signal, this, [this, handler] {
             platform::runReportingErrors([this, handler] { (this->*handler)(); });
         });
     };
-    sur(ComboBox, &QComboBox::activated, &TFormat::ComboBoxChange);
-    sur(ListBox, &QListWidget::currentRowChanged, &TFormat::ListBoxClick);
-    sur(ListBox, &QListWidget::itemDoubleClicked, &TFormat::ListBoxDblClick);
-    sur(NewBtn, &QPushButton::clicked, &TFormat::NewBtnClick);
-    sur(ModifBtn, &QPushButton::clicked, &TFormat::ModifBtnClick);
-    sur(DeleteBtn, &QPushButton::clicked, &TFormat::DeleteBtnClick);
-    sur(BitBtn1, &QPushButton::clicked, &TFormat::BitBtn1Click);
-    sur(BitBtn2, &QPushButton::clicked, &TFormat::BitBtn2Click);
-    sur(BitBtn3, &QPushButton::clicked, &TFormat::BitBtn3Click);
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-
-    ModeDialogue();
-    BitBtn1->setEnabled(false);
+    onUser(ui->ComboBox, &QComboBox::activated, &TFormat::ComboBoxChange);
+    onUser(ui->ListBox, &QListWidget::currentRowChanged, &TFormat::ListBoxClick);
+    onUser(ui->ListBox, &QListWidget::itemDoubleClicked, &TFormat::ListBoxDblClick);
+    onUser(ui->NewBtn, &QPushButton::clicked, &TFormat::NewBtnClick);
+    onUser(ui->ModifBtn, &QPushButton::clicked, &TFormat::ModifBtnClick);
+    onUser(ui->DeleteBtn, &QPushButton::clicked, &TFormat::DeleteBtnClick);
+    onUser(ui->BitBtn1, &QPushButton::clicked, &TFormat::BitBtn1Click);
+    onUser(ui->BitBtn2, &QPushButton::clicked, &TFormat::BitBtn2Click);
+    onUser(ui->BitBtn3, &QPushButton::clicked, &TFormat::BitBtn3Click);
+    connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TFormat::traduire()
+void TFormat::load(const QString& folder, const QString& settingsFile)
 {
-    MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TFormat.txt"));
-    MultiLang1->Loaded();
-}
-
-void TFormat::charger(const QString& dossier, const QString& fichierIni)
-{
-    const QStringList erreurs = m_familles.Charger(dossier, GetText(QStringLiteral("@4")));
-    if (!erreurs.isEmpty())
-        platform::Application::ShowError(erreurs.join(u'\n'));
+    const QStringList errors = m_families.Charger(folder, GetText(QStringLiteral("@4")));
+    if (!errors.isEmpty())
+        platform::Application::ShowError(errors.join(u'\n'));
 
     {
-        const QSignalBlocker bloque(ComboBox);
-        ComboBox->clear();
-        for (int n = 0; n < m_familles.Count(); ++n)
-            ComboBox->addItem(m_familles.Famille(n).Nom);
+        const QSignalBlocker quiet(ui->ComboBox);
+        ui->ComboBox->clear();
+        for (int n = 0; n < m_families.Count(); ++n)
+            ui->ComboBox->addItem(m_families.Famille(n).Nom);
     }
-    const TDernierFormat dernier = LireDernierFormat(platform::TIniFile(fichierIni));
+    const TDernierFormat last = LireDernierFormat(platform::TIniFile(settingsFile));
     {
-        const QSignalBlocker bloque(ComboBox);
-        ComboBox->setCurrentIndex(IndexValide(dernier.Famille, ComboBox->count()));
+        const QSignalBlocker quiet(ui->ComboBox);
+        ui->ComboBox->setCurrentIndex(IndexValide(last.Famille, ui->ComboBox->count()));
     }
     ActiverBoutons();
     RemplirListeFormats();
-    selectionnerFormat(IndexValide(dernier.Format, ListBox->count()));
+    selectFormat(IndexValide(last.Format, ui->ListBox->count()));
 }
 
 QString TFormat::GetText(const QString& key) const
@@ -149,7 +83,7 @@ QString TFormat::GetText(const QString& key) const
     return MultiLang1 != nullptr ? MultiLang1->GetText(key) : key;
 }
 
-TNomsPapier TFormat::NomsPapier() const
+TNomsPapier TFormat::PaperNames() const
 {
     TNomsPapier n;
     n.Paravent12 = GetText(QStringLiteral("@1"));
@@ -159,112 +93,112 @@ TNomsPapier TFormat::NomsPapier() const
     return n;
 }
 
-TTypePapier TFormat::TypePapier(const QString& nom) const
+TTypePapier TFormat::TypePapier(const QString& name) const
 {
-    return station::TypePapier(nom, NomsPapier());
+    return station::TypePapier(name, PaperNames());
 }
 
 QString TFormat::NomPapier(TTypePapier type) const
 {
-    return station::NomPapier(type, NomsPapier());
+    return station::NomPapier(type, PaperNames());
 }
 
-QString TFormat::NomPapierFormat(const QString& nom) const
+QString TFormat::NomPapierFormat(const QString& name) const
 {
-    return NomPapier(TypePapier(nom));
+    return NomPapier(TypePapier(name));
 }
 
-int TFormat::LargeurPage(const QString& nom, int largeurEtiquette, int colonnes, int ecartHorizontal) const
+int TFormat::LargeurPage(const QString& name, int labelWidth, int columns, int horizontalGap) const
 {
-    return station::LargeurPage(nom, largeurEtiquette, colonnes, ecartHorizontal, NomsPapier());
+    return station::LargeurPage(name, labelWidth, columns, horizontalGap, PaperNames());
 }
 
-int TFormat::HauteurPage(const QString& nom, int hauteurEtiquette) const
+int TFormat::HauteurPage(const QString& name, int labelHeight) const
 {
-    return station::HauteurPage(nom, hauteurEtiquette, NomsPapier());
+    return station::HauteurPage(name, labelHeight, PaperNames());
 }
 
-QString TFormat::CalculerMarge(const QString& valeur, TDirectionMarge direction) const
+QString TFormat::CalculerMarge(const QString& value, TDirectionMarge direction) const
 {
-    return station::CalculerMarge(valeur, direction, LigneSelectionnee(), NomsPapier());
+    return station::CalculerMarge(value, direction, SelectedFormat(), PaperNames());
 }
 
 platform::TStringGrid* TFormat::GrilleCourante() const
 {
-    return m_familles.Grille(IndexValide(ComboBox->currentIndex(), m_familles.Count()));
+    return m_families.Grille(IndexValide(ui->ComboBox->currentIndex(), m_families.Count()));
 }
 
-TLigneFormat TFormat::LigneSelectionnee() const
+TLigneFormat TFormat::SelectedFormat() const
 {
-    const platform::TStringGrid* grille = GrilleCourante();
-    const int row = ListBox->currentRow();
-    if (grille == nullptr || row < 0)
+    const platform::TStringGrid* grid = GrilleCourante();
+    const int row = ui->ListBox->currentRow();
+    if (grid == nullptr || row < 0)
         return {};
-    return TLigneFormat::DeGrille(*grille, row);
+    return TLigneFormat::DeGrille(*grid, row);
 }
 
-void TFormat::MettreFormatParDefaut(platform::TStringGrid& grille) const
+void TFormat::MettreFormatParDefaut(platform::TStringGrid& grid) const
 {
-    station::MettreFormatParDefaut(grille, GetText(QStringLiteral("@4")));
+    station::MettreFormatParDefaut(grid, GetText(QStringLiteral("@4")));
 }
 
-void TFormat::LireFamilleFormats(const QString& path, platform::TStringGrid& grille) const
+void TFormat::LireFamilleFormats(const QString& path, platform::TStringGrid& grid) const
 {
-    station::LireFamilleFormats(path, grille, GetText(QStringLiteral("@4")));
+    station::LireFamilleFormats(path, grid, GetText(QStringLiteral("@4")));
 }
 
 void TFormat::RemplirListeFormats()
 {
-    const QSignalBlocker bloque(ListBox);
-    ListBox->clear();
-    if (const platform::TStringGrid* grille = GrilleCourante())
-        for (int r = 0; r < grille->RowCount(); ++r)
-            ListBox->addItem(grille->Cell(cfNom, r));
+    const QSignalBlocker quiet(ui->ListBox);
+    ui->ListBox->clear();
+    if (const platform::TStringGrid* grid = GrilleCourante())
+        for (int r = 0; r < grid->RowCount(); ++r)
+            ui->ListBox->addItem(grid->Cell(cfNom, r));
 }
 
-bool TFormat::famillePersoChoisie() const
+bool TFormat::customFamilyChosen() const
 {
-    return m_familles.Count() > 0 && ComboBox->currentIndex() == m_familles.IndexPerso();
+    return m_families.Count() > 0 && ui->ComboBox->currentIndex() == m_families.IndexPerso();
 }
 
 void TFormat::ActiverBoutons()
 {
-    const bool perso = famillePersoChoisie();
-    NewBtn->setEnabled(perso && m_editeur != nullptr);
-    ModifBtn->setEnabled(perso && m_editeur != nullptr);
-    DeleteBtn->setEnabled(perso);
+    const bool custom = customFamilyChosen();
+    ui->NewBtn->setEnabled(custom && m_editor != nullptr);
+    ui->ModifBtn->setEnabled(custom && m_editor != nullptr);
+    ui->DeleteBtn->setEnabled(custom);
 }
 
-void TFormat::selectionnerFormat(int index)
+void TFormat::selectFormat(int index)
 {
     {
-        const QSignalBlocker bloque(ListBox);
-        ListBox->setCurrentRow(index);
+        const QSignalBlocker quiet(ui->ListBox);
+        ui->ListBox->setCurrentRow(index);
     }
     ListBoxClick();
 }
 
 void TFormat::Previsualiser()
 {
-    if (m_previs == nullptr)
+    if (m_preview == nullptr)
         return;
-    const TLigneFormat ligne = LigneSelectionnee();
-    const TApercuPlanche apercu = RemplirApercu(ligne, NomsPapier());
-    m_previs->Remplir(apercu, GetText(QStringLiteral("@9")) + ligne.Nom());
+    const TLigneFormat format = SelectedFormat();
+    const TApercuPlanche sheet = RemplirApercu(format, PaperNames());
+    m_preview->Remplir(sheet, GetText(QStringLiteral("@9")) + format.Nom());
 }
 
 void TFormat::ComboBoxChange()
 {
     ActiverBoutons();
     RemplirListeFormats();
-    selectionnerFormat(0);
+    selectFormat(0);
 }
 
 void TFormat::ListBoxClick()
 {
-    const QListWidgetItem* item = ListBox->currentItem();
-    Label2->setText(NomPapierFormat(item != nullptr ? item->text() : QString()));
-    if (m_previs != nullptr && m_previs->EstVisible())
+    const QListWidgetItem* item = ui->ListBox->currentItem();
+    ui->Label2->setText(NomPapierFormat(item != nullptr ? item->text() : QString()));
+    if (m_preview != nullptr && m_preview->EstVisible())
         Previsualiser();
 }
 
@@ -275,93 +209,93 @@ void TFormat::ListBoxDblClick()
 
 void TFormat::NewBtnClick()
 {
-    if (NewBtn->isEnabled() && m_editeur)
-        m_editeur(true);
+    if (ui->NewBtn->isEnabled() && m_editor)
+        m_editor(true);
 }
 
 void TFormat::ModifBtnClick()
 {
-    if (ModifBtn->isEnabled() && m_editeur)
-        m_editeur(false);
+    if (ui->ModifBtn->isEnabled() && m_editor)
+        m_editor(false);
 }
 
 void TFormat::DeleteBtnClick()
 {
     // Only the custom family may lose formats, whoever calls.
-    platform::TStringGrid* grille = GrilleCourante();
-    if (!famillePersoChoisie() || grille == nullptr)
+    platform::TStringGrid* grid = GrilleCourante();
+    if (!customFamilyChosen() || grid == nullptr)
         return;
-    const int suivant = SupprimerFormat(*grille, ListBox->currentRow(), GetText(QStringLiteral("@4")));
+    const int next = SupprimerFormat(*grid, ui->ListBox->currentRow(), GetText(QStringLiteral("@4")));
     RemplirListeFormats();
-    selectionnerFormat(suivant);
+    selectFormat(next);
 }
 
 void TFormat::BitBtn1Click()
 {
-    if (m_previs == nullptr)
+    if (m_preview == nullptr)
         return;
-    m_previs->SetChoixDepart(false);
+    m_preview->SetChoixDepart(false);
     Previsualiser();
-    m_previs->Montrer();
+    m_preview->Montrer();
 }
 
 void TFormat::BitBtn2Click()
 {
     done(QDialog::Accepted);
-    emit Precedent();
+    emit Previous();
 }
 
 void TFormat::BitBtn3Click()
 {
     done(QDialog::Accepted);
-    emit Suivant();
+    emit Next();
 }
 
-void TFormat::ModeDialogue()
+void TFormat::UseDialogButtons()
 {
-    BitBtn2->hide();
-    BitBtn3->hide();
-    OKBtn->show();
-    CancelBtn->move(XBoutons, HautCancelDialogue);
+    ui->BitBtn2->hide();
+    ui->BitBtn3->hide();
+    ui->OKBtn->show();
+    ui->CancelBtn->move(m_cancelDialogPos);
 }
 
-void TFormat::ModeAssistant()
+void TFormat::UseWizardButtons()
 {
-    BitBtn2->show();
-    BitBtn3->show();
-    OKBtn->hide();
-    CancelBtn->move(XBoutons, HautCancelAssistant);
+    ui->BitBtn2->show();
+    ui->BitBtn3->show();
+    ui->OKBtn->hide();
+    ui->CancelBtn->move(ui->OKBtn->pos());
 }
 
-QStringList TFormat::EnregistrerFamilles() const
+QStringList TFormat::SaveFamilies() const
 {
-    return m_familles.Ecrire();
+    return m_families.Ecrire();
 }
 
-void TFormat::EcrireDernierFormat(platform::TIniFile& ini) const
+void TFormat::WriteLastFormat(platform::TIniFile& ini) const
 {
-    station::EcrireDernierFormat(ini, {ComboBox->currentIndex(), ListBox->currentRow()});
+    station::EcrireDernierFormat(ini, {ui->ComboBox->currentIndex(), ui->ListBox->currentRow()});
 }
 
-void TFormat::SetPrevis(TPrevisPort* previs)
+void TFormat::SetPreview(TPrevisPort* preview)
 {
-    m_previs = previs;
-    BitBtn1->setEnabled(m_previs != nullptr);
+    m_preview = preview;
+    ui->BitBtn1->setEnabled(m_preview != nullptr);
 }
 
-void TFormat::SetEditeur(std::function<void(bool)> editeur)
+void TFormat::SetEditor(std::function<void(bool)> editor)
 {
-    m_editeur = std::move(editeur);
+    m_editor = std::move(editor);
     ActiverBoutons();
 }
 
 void TFormat::done(int r)
 {
-    if (m_previs != nullptr && m_previs->EstVisible())
-        m_previs->Fermer();
+    if (m_preview != nullptr && m_preview->EstVisible())
+        m_preview->Fermer();
     QDialog::done(r);
     if (r == QDialog::Rejected)
-        emit Annule();
+        emit Cancelled();
 }
 
 void TFormat::showEvent(QShowEvent* event)

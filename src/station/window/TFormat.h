@@ -6,11 +6,13 @@
 #include <QDialog>
 #include <functional>
 
-class QComboBox;
-class QLabel;
-class QListWidget;
-class QPushButton;
+#include <memory>
+
 class TMultiLang;
+
+namespace Ui {
+class TFormat;
+}
 
 namespace platform {
 class TIniFile;
@@ -28,52 +30,40 @@ class TPrevisPort;
 class TFormat : public QDialog {
     Q_OBJECT
 public:
-    // Reads every family of `dossier` and the remembered selection from `fichierIni`.
-    explicit TFormat(QWidget* parent, const QString& dossier, const QString& fichierIni);
+    // Reads every family of `folder` and the remembered selection from `settingsFile`.
+    explicit TFormat(QWidget* parent, const QString& folder, const QString& settingsFile);
     explicit TFormat(QWidget* parent = nullptr);
     ~TFormat() override;
 
+    // The controls, by their names (resources/ui/TFormat.ui): the family list `ComboBox`, the
+    // format list `ListBox`, the paper of the selected format `Label2`, the preview `BitBtn1`, the
+    // wizard steps `BitBtn2` and `BitBtn3`.
+    const std::unique_ptr<Ui::TFormat> ui;
     TMultiLang* MultiLang1 = nullptr;
-
-    QComboBox* ComboBox = nullptr;  // families
-    QListWidget* ListBox = nullptr; // formats of the selected family
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr; // paper of the selected format
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr; // the length unit
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
-    QPushButton* NewBtn = nullptr;
-    QPushButton* ModifBtn = nullptr;
-    QPushButton* DeleteBtn = nullptr;
-    QPushButton* BitBtn1 = nullptr; // preview
-    QPushButton* BitBtn2 = nullptr; // wizard: previous
-    QPushButton* BitBtn3 = nullptr; // wizard: next
 
     // Run-time texts of the window's table in the active language.
     QString GetText(const QString& key) const;
-    TNomsPapier NomsPapier() const;
+    TNomsPapier PaperNames() const;
 
-    TTypePapier TypePapier(const QString& nom) const;
+    TTypePapier TypePapier(const QString& name) const;
     QString NomPapier(TTypePapier type) const;
-    QString NomPapierFormat(const QString& nom) const;
-    int LargeurPage(const QString& nom, int largeurEtiquette, int colonnes, int ecartHorizontal) const;
-    int HauteurPage(const QString& nom, int hauteurEtiquette) const;
-    // The margin of the selected format: `valeur` itself, or the centring margin for "99999".
-    QString CalculerMarge(const QString& valeur, TDirectionMarge direction) const;
+    QString NomPapierFormat(const QString& name) const;
+    int LargeurPage(const QString& name, int labelWidth, int columns, int horizontalGap) const;
+    int HauteurPage(const QString& name, int labelHeight) const;
+    // The margin of the selected format: `value` itself, or the centring margin for "99999".
+    QString CalculerMarge(const QString& value, TDirectionMarge direction) const;
 
     // The family grids, "Grille0", "Grille1", ... in family-list order.
-    int NbFamilles() const { return m_familles.Count(); }
-    platform::TStringGrid* Grille(int famille) const { return m_familles.Grille(famille); }
-    const TFamillesFormats& Familles() const { return m_familles; }
+    int FamilyCount() const { return m_families.Count(); }
+    platform::TStringGrid* Grille(int family) const { return m_families.Grille(family); }
+    const TFamillesFormats& Families() const { return m_families; }
     // The grid of the family selected in the family list.
     platform::TStringGrid* GrilleCourante() const;
     // The row of the current grid at the format list's selected index.
-    TLigneFormat LigneSelectionnee() const;
+    TLigneFormat SelectedFormat() const;
 
-    void MettreFormatParDefaut(platform::TStringGrid& grille) const;
-    void LireFamilleFormats(const QString& path, platform::TStringGrid& grille) const;
+    void MettreFormatParDefaut(platform::TStringGrid& grid) const;
+    void LireFamilleFormats(const QString& path, platform::TStringGrid& grid) const;
     void RemplirListeFormats();
     void ActiverBoutons();
     void Previsualiser();
@@ -89,25 +79,25 @@ public:
     void BitBtn3Click();
 
     // Button dress: the station's modal dialog (OK and Cancel) or the mailing's wizard step.
-    void ModeDialogue();
-    void ModeAssistant();
+    void UseDialogButtons();
+    void UseWizardButtons();
 
     // Writes every family to its file; returns one message per family that could not be written.
-    QStringList EnregistrerFamilles() const;
+    QStringList SaveFamilies() const;
     // The "Dernier format" section of the settings file, from the two lists' selections.
-    void EcrireDernierFormat(platform::TIniFile& ini) const;
+    void WriteLastFormat(platform::TIniFile& ini) const;
 
     // The sheet preview, owned elsewhere; none disables the preview button.
-    void SetPrevis(TPrevisPort* previs);
+    void SetPreview(TPrevisPort* preview);
     // The format editor: called with true to create a format, false to change the selected one.
     // Until one is given, Create and Modify stay disabled.
-    void SetEditeur(std::function<void(bool creer)> editeur);
+    void SetEditor(std::function<void(bool create)> editor);
 
 signals:
-    void Precedent();
-    void Suivant();
+    void Previous();
+    void Next();
     // Every way out that is not OK or a wizard step: the mailing enables its button again.
-    void Annule();
+    void Cancelled();
 
 public slots:
     void done(int r) override;
@@ -116,15 +106,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void construire();
-    void traduire();
-    void charger(const QString& dossier, const QString& fichierIni);
-    void selectionnerFormat(int index);
-    bool famillePersoChoisie() const;
+    void connectEvents();
+    void load(const QString& folder, const QString& settingsFile);
+    void selectFormat(int index);
+    bool customFamilyChosen() const;
 
-    TFamillesFormats m_familles;
-    TPrevisPort* m_previs = nullptr;
-    std::function<void(bool)> m_editeur;
+    TFamillesFormats m_families;
+    TPrevisPort* m_preview = nullptr;
+    std::function<void(bool)> m_editor;
+    // Where the layout puts Cancel for the dialog; the wizard puts it in OK's place.
+    QPoint m_cancelDialogPos;
 };
 
 } // namespace station

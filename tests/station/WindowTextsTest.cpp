@@ -1,0 +1,66 @@
+#include "MultiLang/MLBase.h"
+#include "MultiLang/TranslationTable.h"
+#include "design/window/TChoixD.h"
+#include "design/window/TFAngle.h"
+#include "design/window/TNumAuto.h"
+#include "station/window/TFormat.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The text a translation row puts into a control, read back the way the translation component
+// writes it.
+QString shownText(const QObject* control)
+{
+    for (const char* property : {"Caption", "text", "title"})
+        if (control->metaObject()->indexOfProperty(property) >= 0)
+            return control->property(property).toString();
+    return {};
+}
+
+} // namespace
+
+// A control renamed in a window's layout would silently lose its texts: every control a table
+// names must be in its window and show the table's English text, hint included.
+TEST(WindowTexts, EveryTableRowReachesItsControl)
+{
+    const int language = GlobalLanguage();
+    SetGlobalLanguage(1);
+    QTemporaryDir dir;
+    const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
+        {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
+        {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
+        {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
+        {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
+    };
+    for (const auto& [name, make] : windows) {
+        SCOPED_TRACE(name.toStdString());
+        const std::unique_ptr<QWidget> window = make();
+        const TranslationTable table = readTranslationTable(":/lang/" + name + ".txt");
+        const int length = table.Languages + 1;
+        const QObject* control = nullptr;
+        int controls = 0;
+        for (qsizetype row = 0; row + length <= table.Words.size(); row += length) {
+            const QString& key = table.Words[row];
+            const QString english = table.Words[row + 2];
+            if (key == "%Form%") {
+                EXPECT_EQ(window->windowTitle(), english);
+            } else if (key.compare("\".Hint", Qt::CaseInsensitive) == 0) {
+                ASSERT_NE(control, nullptr);
+                EXPECT_EQ(control->property("toolTip").toString(), english) << control->objectName().toStdString();
+            } else if (!key.startsWith('@') && !key.startsWith('"')) {
+                control = window->findChild<QObject*>(key);
+                ASSERT_NE(control, nullptr) << key.toStdString();
+                EXPECT_EQ(shownText(control), english) << key.toStdString();
+                ++controls;
+            }
+        }
+        EXPECT_GT(controls, 0);
+    }
+    SetGlobalLanguage(language);
+}
