@@ -103,6 +103,29 @@ int Face::width(const QString& text) const
     return text.isEmpty() ? 0 : R(advance(text));
 }
 
+QRectF Face::inkBounds(const QString& text) const
+{
+    QRectF ink;
+    double x = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        QRectF glyph;
+        if (c.isHighSurrogate()) {
+            if (i + 1 < text.size())
+                glyph = metrics.boundingRect(text.mid(i, 2));
+        } else if (!c.isLowSurrogate()) {
+            auto it = m_glyphBoxes.constFind(c.unicode());
+            if (it == m_glyphBoxes.constEnd())
+                it = m_glyphBoxes.insert(c.unicode(), metrics.boundingRect(c));
+            glyph = *it;
+        }
+        if (!glyph.isEmpty())
+            ink |= glyph.translated(x, 0);
+        x += charAdvance(text, i);
+    }
+    return ink;
+}
+
 std::shared_ptr<const Face> face(const QString& name, int height, TFontStyles style, int deviceDpiY)
 {
     installSubstitutions();

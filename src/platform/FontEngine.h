@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QRectF>
 #include <QString>
 #include <array>
 #include <memory>
@@ -28,10 +29,15 @@ struct Face {
     double charAdvance(const QString& text, int i) const;
     double advance(const QString& text) const;
     int width(const QString& text) const;
+    // Where the text's glyphs can put ink, relative to its origin on the baseline (y down): the
+    // union of the glyphs' boxes, which the font engine rounds outwards to whole pixels, each at
+    // its advance. Empty for a text that draws nothing.
+    QRectF inkBounds(const QString& text) const;
 
 private:
     mutable std::array<double, 256> m_latin1{}; // < 0: not measured yet
     mutable QHash<char16_t, double> m_others;
+    mutable QHash<char16_t, QRectF> m_glyphBoxes;
     mutable bool m_latin1Ready = false;
 };
 

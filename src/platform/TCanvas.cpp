@@ -145,7 +145,7 @@ void TCanvas::Refresh()
     s.penRevision = 0;
     s.brushRevision = 0;
     s.backgroundBrushRevision = 0;
-    s.painterHasGeometryPen = false;
+    s.fillBrushRevision = 0;
     s.painterFace.reset();
     s.faceFontRevision = 0;
     if (IsActive()) {
@@ -322,45 +322,42 @@ void TCanvas::prepareGeometry(bool useBrush)
     realizeBrushBackground();
     if (s.penRevision != Pen.Revision()) {
         s.penRevision = Pen.Revision();
-        s.painterHasGeometryPen = false;
         s.brushRevision = 0; // the mode applies to the brush as well
         const QColor color = modeColor(Pen.Mode(), ToQColor(Pen.Color()));
         s.drawNothing = Pen.Mode() == pmNop;
         s.composition = compositionFor(Pen.Mode());
         const int w = devicePenWidth();
+        QPen pen(Qt::NoPen);
         if (Pen.Style() == psClear) {
-            s.qpen = QPen(Qt::NoPen);
+            // as made
         } else if (w <= 1) {
             // A cosmetic pen with flat ends leaves out the last pixel of a line, as the
             // platform's lines do; dash lengths are those of the platform's styled lines.
-            s.qpen = QPen(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-            s.qpen.setCosmetic(true);
+            pen = QPen(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            pen.setCosmetic(true);
             switch (Pen.Style()) {
-            case psDash: s.qpen.setDashPattern({18, 6}); break;
-            case psDot: s.qpen.setDashPattern({3, 3}); break;
-            case psDashDot: s.qpen.setDashPattern({9, 6, 3, 6}); break;
-            case psDashDotDot: s.qpen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+            case psDash: pen.setDashPattern({18, 6}); break;
+            case psDot: pen.setDashPattern({3, 3}); break;
+            case psDashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+            case psDashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
             default: break;
             }
         } else {
             // Wide pens draw solid whatever their style, centred, with round ends and joins.
-            s.qpen = QPen(color, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            pen = QPen(color, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         }
+        if (pen != s.qpen)
+            s.qpen = pen;
     }
     if (s.brushRevision != Brush.Revision()) {
         s.brushRevision = Brush.Revision();
-        s.painterHasGeometryPen = false;
-        s.qbrush = QBrush(modeColor(Pen.Mode(), ToQColor(Brush.Color())), qtBrushStyle(Brush.Style()));
+        const QBrush brush(modeColor(Pen.Mode(), ToQColor(Brush.Color())), qtBrushStyle(Brush.Style()));
+        if (brush != s.qbrush)
+            s.qbrush = brush;
     }
-    if (!s.painterHasGeometryPen) {
-        m_painter->setPen(s.qpen);
-        m_painter->setBrush(s.qbrush);
-        s.painterHasGeometryPen = true;
-    }
-    if (!useBrush) {
-        m_painter->setBrush(Qt::NoBrush);
-        s.painterHasGeometryPen = false;
-    }
+    // QPainter passes on only what differs from what it holds.
+    m_painter->setPen(s.qpen);
+    m_painter->setBrush(useBrush ? s.qbrush : QBrush());
     if (s.composition != s.painterComposition) {
         m_painter->setCompositionMode(s.composition);
         s.painterComposition = s.composition;
@@ -556,7 +553,6 @@ void TCanvas::roundedFigure(const TRect& d, int cornerW, int cornerH)
         return;
     const std::vector<Span> spans = figureSpans(box, cornerW, cornerH);
     m_painter->setPen(Qt::NoPen);
-    s.painterHasGeometryPen = false;
     if (clearPen) {
         m_painter->setBrush(s.qbrush);
         m_painter->drawPolygon(spanPolygon(spans, box.Top), Qt::OddEvenFill);
@@ -612,7 +608,6 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
                 thinSegment({p.x(), p.y()}, {q.x(), q.y()});
             }
         }
-        s.painterHasGeometryPen = false;
     } else {
         QPolygonF poly;
         poly.reserve(static_cast<int>(points.size()));
@@ -631,10 +626,28 @@ void TCanvas::FillRect(const TRect& r)
     const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
     if (d.Width() <= 0 || d.Height() <= 0)
         return;
+    if (Brush.Style() == bsSolid) {
+        realizeBrushBackground();
+        useCopyMode(); // filling copies the brush whatever the pen's mode
+        // An outline-less rectangle rather than QPainter::fillRect, which on a PDF writer sets
+        // and puts back the pen and brush around every rectangle: each bar of a barcode would
+        // carry two new graphics states.
+        State& s = *m_state;
+        if (s.fillBrushRevision != Brush.Revision()) {
+            s.fillBrushRevision = Brush.Revision();
+            const QBrush brush(ToQColor(Brush.Color()));
+            if (brush != s.fillBrush)
+                s.fillBrush = brush;
+        }
+        m_painter->setPen(Qt::NoPen);
+        m_painter->setBrush(s.fillBrush);
+        m_painter->drawRect(QRect(d.Left, d.Top, d.Width(), d.Height()));
+        return;
+    }
     prepareGeometry(true);
     if (Brush.Style() == bsClear)
         return;
-    useCopyMode(); // filling copies the brush whatever the pen's mode
+    useCopyMode();
     m_painter->fillRect(QRect(d.Left, d.Top, d.Width(), d.Height()),
                         QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style())));
 }
@@ -665,7 +678,6 @@ void TCanvas::DrawFocusRect(const TRect& r)
     m_painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); // inverts, see compositionFor
     m_painter->drawPoints(dots);
     m_painter->setCompositionMode(s.painterComposition);
-    s.painterHasGeometryPen = false;
 }
 
 TColor TCanvas::Pixel(int x, int y) const

@@ -19,12 +19,16 @@ struct TCanvas::State {
     std::uint64_t brushRevision = 0;
     // Revision of Brush whose background (bk mode and colour) was last applied.
     std::uint64_t backgroundBrushRevision = 0;
+    // Revision of Brush that fillBrush was last built from.
+    std::uint64_t fillBrushRevision = 0;
+    // A rebuilt pen or brush equal to the one before is not taken: QPainter tells brushes apart
+    // by their shared data, and every pen or brush it sends costs a PDF writer a new state.
     QPen qpen;
     QBrush qbrush;
+    QBrush fillBrush; // FillRect's: the brush colour whatever the pen mode
     QPainter::CompositionMode composition = QPainter::CompositionMode_SourceOver;
     bool drawNothing = false; // pmNop
     // What the painter currently holds, to skip needless calls.
-    bool painterHasGeometryPen = false;
     bool painterOpaque = false;
     QColor painterBackground;
     std::shared_ptr<const fontengine::Face> painterFace;
@@ -38,6 +42,8 @@ struct TCanvas::State {
     std::uint64_t faceFontRevision = 0;
     int faceDeviceDpi = 0;
     int faceHeight = 0;
+    QString faceName;
+    TFontStyles faceStyle;
 
     // Axis scales of the map mode: device = logical * num / den (y negated when yUp).
     int numX = 1, denX = 1, numY = 1, denY = 1;

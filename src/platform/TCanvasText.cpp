@@ -121,6 +121,29 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
     } while (pos < para.size());
 }
 
+// Whether the ink of every line drawn (and its cell, when the background is opaque) lies inside
+// `limit`, a pixel to spare: a raster device may put a glyph up to half a pixel off its advance.
+// Lines are unturned, without underline or strike-out; x is each line's left, top the first's.
+bool linesInside(const fontengine::Face& f, const QStringList& lines, const std::vector<int>& xs,
+                 const std::vector<int>& widths, int top, int lineHeight, bool opaque, const QRect& limit)
+{
+    const QRectF inner = QRectF(limit).adjusted(1, 1, -1, -1);
+    if (inner.isEmpty())
+        return false;
+    int y = top;
+    for (int i = 0; i < lines.size(); ++i, y += lineHeight) {
+        if (lines[i].isEmpty())
+            continue;
+        const auto k = static_cast<std::size_t>(i);
+        const QRectF ink = f.inkBounds(lines[i]).translated(xs[k], y + f.tm.tmAscent);
+        if (!ink.isEmpty() && !inner.contains(ink))
+            return false;
+        if (opaque && widths[k] > 0 && !inner.contains(QRectF(xs[k], y, widths[k], f.tm.tmHeight)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const fontengine::Face& TCanvas::face()
@@ -133,15 +156,19 @@ const fontengine::Face& TCanvas::face()
         const int scaled = std::max(1, scaleToDevice(std::abs(height), s.numY, s.denY));
         height = height < 0 ? -scaled : scaled;
     }
-    if (!s.face || s.faceFontRevision != Font.Revision() || s.faceDeviceDpi != dpi || s.faceHeight != height) {
-        const auto* previous = s.face.get();
-        auto made = fontengine::face(Font.Name(), height, Font.Style(), dpi);
-        if (made.get() != previous)
-            s.face = std::move(made);
-        s.faceFontRevision = Font.Revision();
+    if (s.face && s.faceFontRevision == Font.Revision() && s.faceDeviceDpi == dpi && s.faceHeight == height)
+        return *s.face;
+    // Fonts are assigned and resized for every text drawn; most of the time the glyphs stay the
+    // same, and the face in hand is the one the cache would give.
+    if (!s.face || s.faceDeviceDpi != dpi || s.faceHeight != height || s.faceStyle != Font.Style() ||
+        s.faceName != Font.Name()) {
+        s.face = fontengine::face(Font.Name(), height, Font.Style(), dpi);
         s.faceDeviceDpi = dpi;
         s.faceHeight = height;
+        s.faceStyle = Font.Style();
+        s.faceName = Font.Name();
     }
+    s.faceFontRevision = Font.Revision();
     return *s.face;
 }
 
@@ -238,8 +265,15 @@ void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align)
         m_painter->setFont(f.font);
         s.painterFace = s.face;
     }
-    m_painter->setPen(ToQColor(Font.Color()));
-    s.painterHasGeometryPen = false;
+    // Glyphs are filled with the pen's colour and nothing else of it, so any pen of that colour
+    // will do; the canvas's own is preferred, so the next line or shape finds it in place.
+    const QColor color = ToQColor(Font.Color());
+    const QPen& held = m_painter->pen();
+    if (held.style() == Qt::NoPen || held.brush().style() != Qt::SolidPattern || held.color() != color) {
+        const bool ownFits = s.qpen.style() != Qt::NoPen && s.qpen.brush().style() == Qt::SolidPattern &&
+                             s.qpen.color() == color;
+        m_painter->setPen(ownFits ? s.qpen : QPen(color));
+    }
     m_painter->drawText(QPointF(left, top + tm.tmAscent), text);
 
     if (turned)
@@ -312,23 +346,34 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
         return scaleToDevice(height, s.denY, s.numY);
 
     realizeBrushBackground();
-    // Clipped to the rectangle (and to the canvas's own clip), set before any text is turned.
-    const bool clip = (format & DT_NOCLIP) == 0;
-    if (clip) {
-        QRect r(d.Left, d.Top, d.Width(), d.Height());
-        if (m_hasClip)
-            r &= QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height());
-        m_painter->setClipRect(r);
-    }
-    for (int i = 0; i < lines.size(); ++i) {
-        const int w = widths[static_cast<std::size_t>(i)];
+    std::vector<int> xs;
+    xs.reserve(widths.size());
+    for (const int w : widths) {
         int x = d.Left;
         if (format & DT_CENTER)
             x = (d.Left + d.Right - w) / 2;
         else if (format & DT_RIGHT)
             x = d.Right - w;
+        xs.push_back(x);
+    }
+    // Clipped to the rectangle (and to the canvas's own clip), set before any text is turned.
+    // A text that cannot reach beyond either is left unclipped: on a PDF writer every change of
+    // the clip restores the graphics state and sends the pen and brush again.
+    bool clip = (format & DT_NOCLIP) == 0;
+    if (clip) {
+        QRect r(d.Left, d.Top, d.Width(), d.Height());
+        if (m_hasClip)
+            r &= QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height());
+        const bool plainGlyphs = Font.Escapement() % 3600 == 0 && !Font.Style().Contains(fsUnderline) &&
+                                 !Font.Style().Contains(fsStrikeOut);
+        if (plainGlyphs && linesInside(f, lines, xs, widths, y, lineHeight, m_bkMode == OPAQUE, r))
+            clip = false;
+        else
+            m_painter->setClipRect(r);
+    }
+    for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].isEmpty())
-            drawTextLine(x, y, lines[i], TA_LEFT | TA_TOP);
+            drawTextLine(xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP);
         y += lineHeight;
     }
     if (clip) {
