@@ -120,7 +120,7 @@ QRectF Face::inkBounds(const QString& text) const
             glyph = *it;
         }
         if (!glyph.isEmpty())
-            ink |= glyph.translated(x, 0);
+            ink |= x == std::floor(x) ? glyph.translated(x, 0) : glyph.translated(x, 0).adjusted(-1, 0, 1, 0);
         x += charAdvance(text, i);
     }
     return ink;

@@ -31,7 +31,8 @@ struct Face {
     int width(const QString& text) const;
     // Where the text's glyphs can put ink, relative to its origin on the baseline (y down): the
     // union of the glyphs' boxes, which the font engine rounds outwards to whole pixels, each at
-    // its advance. Empty for a text that draws nothing.
+    // its advance. A glyph whose advance ends between pixels may be moved by up to a pixel on a
+    // device, and is widened by one each side. Empty for a text that draws nothing.
     QRectF inkBounds(const QString& text) const;
 
 private:

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace platform {
@@ -127,11 +128,21 @@ void TCanvas::End()
     m_painter = nullptr;
     m_ownsPainter = false;
     m_hasClip = false;
+    m_state->painterClipKnown = false;
 }
 
 bool TCanvas::IsActive() const
 {
     return m_painter != nullptr && m_painter->isActive();
+}
+
+QPainter* TCanvas::Painter() const
+{
+    if (IsActive()) {
+        setPainterClip(m_hasClip, clipQRect());
+        m_state->painterClipKnown = false;
+    }
+    return m_painter;
 }
 
 QPaintDevice* TCanvas::Device() const
@@ -153,10 +164,8 @@ void TCanvas::Refresh()
         s.painterComposition = QPainter::CompositionMode_SourceOver;
         m_painter->setBackgroundMode(Qt::TransparentMode);
         s.painterOpaque = false;
-        if (m_hasClip)
-            m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height()));
-        else
-            m_painter->setClipping(false);
+        s.painterClipKnown = false;
+        setPainterClip(m_hasClip, clipQRect());
     }
     SetMapMode(m_mapMode);
 }
@@ -394,6 +403,9 @@ void TCanvas::LineTo(int x, int y)
         return;
     const TPoint a = LPtoDP(from);
     const TPoint b = LPtoDP({x, y});
+    const int spread = devicePenWidth() / 2 + 1;
+    clipFor(QRect(QPoint(std::min(a.X, b.X), std::min(a.Y, b.Y)), QPoint(std::max(a.X, b.X), std::max(a.Y, b.Y)))
+                .adjusted(-spread, -spread, spread, spread));
     if (devicePenWidth() <= 1)
         thinSegment(a, b);
     else // through pixel centres, so the width spreads evenly on both sides
@@ -439,6 +451,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     prepareGeometry(true);
     if (m_state->drawNothing)
         return;
+    clipFor(figureBounds(d));
     const int w = devicePenWidth();
     if (Pen.Style() == psClear || w <= 1) {
         // With a clear pen this fills one pixel less to the right and bottom, as the platform does.
@@ -531,6 +544,7 @@ void TCanvas::roundedFigure(const TRect& d, int cornerW, int cornerH)
     State& s = *m_state;
     if (s.drawNothing)
         return;
+    clipFor(figureBounds(d));
     const int w = devicePenWidth();
     const bool clearPen = Pen.Style() == psClear;
     if (!clearPen && (w > 1 || Pen.Style() != psSolid)) {
@@ -589,6 +603,15 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
     State& s = *m_state;
     if (s.drawNothing)
         return;
+    {
+        TRect extent{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        for (const TPoint& p : points) {
+            const TPoint d = LPtoDP(p);
+            extent = {std::min(extent.Left, d.X), std::min(extent.Top, d.Y), std::max(extent.Right, d.X + 1),
+                      std::max(extent.Bottom, d.Y + 1)};
+        }
+        clipFor(figureBounds(extent));
+    }
     const bool wide = devicePenWidth() > 1 && Pen.Style() != psClear;
     if (!wide) {
         QPolygon poly;
@@ -626,8 +649,10 @@ void TCanvas::FillRect(const TRect& r)
     const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
     if (d.Width() <= 0 || d.Height() <= 0)
         return;
+    const QRect area(d.Left, d.Top, d.Width(), d.Height());
     if (Brush.Style() == bsSolid) {
         realizeBrushBackground();
+        clipFor(area);
         useCopyMode(); // filling copies the brush whatever the pen's mode
         // An outline-less rectangle rather than QPainter::fillRect, which on a PDF writer sets
         // and puts back the pen and brush around every rectangle: each bar of a barcode would
@@ -641,15 +666,15 @@ void TCanvas::FillRect(const TRect& r)
         }
         m_painter->setPen(Qt::NoPen);
         m_painter->setBrush(s.fillBrush);
-        m_painter->drawRect(QRect(d.Left, d.Top, d.Width(), d.Height()));
+        m_painter->drawRect(area);
         return;
     }
     prepareGeometry(true);
     if (Brush.Style() == bsClear)
         return;
+    clipFor(area);
     useCopyMode();
-    m_painter->fillRect(QRect(d.Left, d.Top, d.Width(), d.Height()),
-                        QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style())));
+    m_painter->fillRect(area, QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style())));
 }
 
 void TCanvas::DrawFocusRect(const TRect& r)
@@ -671,6 +696,7 @@ void TCanvas::DrawFocusRect(const TRect& r)
         if (d.Right - 1 > d.Left)
             dots << QPoint(d.Right - 1, y);
     }
+    clipFor(QRect(d.Left, d.Top, d.Width(), d.Height()));
     State& s = *m_state;
     QPen pen(Qt::black, 1);
     pen.setCosmetic(true);
@@ -697,6 +723,7 @@ void TCanvas::SetPixel(int x, int y, TColor color)
     if (!IsActive())
         return;
     const TPoint d = LPtoDP({x, y});
+    clipFor(QRect(d.X, d.Y, 1, 1));
     useCopyMode();
     m_painter->fillRect(QRect(d.X, d.Y, 1, 1), ToQColor(color));
 }
@@ -708,6 +735,7 @@ void TCanvas::Draw(int x, int y, const QImage& image)
     if (!IsActive() || image.isNull())
         return;
     const TPoint d = LPtoDP({x, y});
+    clipFor(QRect(QPoint(d.X, d.Y), image.size()));
     useCopyMode();
     m_painter->drawImage(QPoint(d.X, d.Y), image);
 }
@@ -724,6 +752,7 @@ void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& s
     const TRect d = deviceRect(dest.Left, dest.Top, dest.Right, dest.Bottom);
     if (d.IsEmpty())
         return;
+    clipFor(QRect(d.Left, d.Top, d.Width(), d.Height()));
     useCopyMode();
     m_painter->drawImage(QRect(d.Left, d.Top, d.Width(), d.Height()), image,
                          QRect(source.Left, source.Top, source.Width(), source.Height()));
@@ -731,19 +760,53 @@ void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& s
 
 // ---- clipping
 
+// The clip goes to the painter at the first drawing that needs it (clipFor).
 void TCanvas::SetClipRect(const TRect& deviceRect)
 {
     m_hasClip = true;
     m_clip = deviceRect;
-    if (IsActive())
-        m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, std::max(0, m_clip.Width()), std::max(0, m_clip.Height())));
 }
 
 void TCanvas::RemoveClip()
 {
     m_hasClip = false;
-    if (IsActive())
+}
+
+QRect TCanvas::clipQRect() const
+{
+    return QRect(m_clip.Left, m_clip.Top, std::max(0, m_clip.Width()), std::max(0, m_clip.Height()));
+}
+
+void TCanvas::setPainterClip(bool on, const QRect& rect) const
+{
+    State& s = *m_state;
+    if (s.painterClipKnown && s.painterClipOn == on && (!on || s.painterClip == rect))
+        return;
+    if (on)
+        m_painter->setClipRect(rect);
+    else
         m_painter->setClipping(false);
+    s.painterClipKnown = true;
+    s.painterClipOn = on;
+    s.painterClip = on ? rect : QRect();
+}
+
+void TCanvas::clipFor(const QRect& bounds)
+{
+    const State& s = *m_state;
+    // Whatever the painter's clip, a drawing inside both it and the canvas's clip comes out the
+    // same as with the canvas's clip alone.
+    if (s.painterClipKnown && !bounds.isEmpty() && (!m_hasClip || clipQRect().contains(bounds)) &&
+        (!s.painterClipOn || s.painterClip.contains(bounds)))
+        return;
+    setPainterClip(m_hasClip, clipQRect());
+}
+
+QRect TCanvas::figureBounds(const TRect& d) const
+{
+    // Wide pens are centred on the outline; a pixel more for rounding.
+    const int spread = devicePenWidth() / 2 + 1;
+    return QRect(d.Left, d.Top, d.Width(), d.Height()).adjusted(-spread, -spread, spread, spread);
 }
 
 TClipGuard::TClipGuard(TCanvas& canvas, const TRect& deviceRect)

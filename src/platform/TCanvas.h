@@ -93,7 +93,9 @@ public:
     bool Begin(QPaintDevice* device);
     void End();
     bool IsActive() const;
-    QPainter* Painter() const { return m_painter; }
+    // The painter, clipped as the canvas is; whoever draws on it directly may change anything, so
+    // the canvas sets its clip again before its next drawing.
+    QPainter* Painter() const;
     QPaintDevice* Device() const;
     // After the device started a new page: set every attribute again (clip included).
     void Refresh();
@@ -188,7 +190,17 @@ private:
     double scaleY() const;
     TRect deviceRect(int left, int top, int right, int bottom) const;
     int devicePenWidth() const;
-    void drawTextLine(int x, int y, const QString& text, unsigned align);
+    void drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere);
+    // No underline or strike-out: the text paints its glyphs' ink and nothing else.
+    bool plainGlyphs() const;
+    QRect clipQRect() const;
+    // Clips the painter as the canvas is clipped for a drawing that touches only the device
+    // pixels in `bounds` (null: anywhere); the painter's clip is left alone when it gives the
+    // same result.
+    void clipFor(const QRect& bounds);
+    void setPainterClip(bool on, const QRect& rect) const;
+    // Device pixels a figure drawn with the current pen may touch, the figure's rectangle given.
+    QRect figureBounds(const TRect& deviceRect) const;
 
     QPainter* m_painter = nullptr;
     bool m_ownsPainter = false;

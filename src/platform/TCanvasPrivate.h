@@ -30,6 +30,12 @@ struct TCanvas::State {
     bool drawNothing = false; // pmNop
     // What the painter currently holds, to skip needless calls.
     bool painterOpaque = false;
+    // The painter's clip, when known: on a PDF writer every change of it restores the graphics
+    // state and sends the pen and brush again, so the canvas's clip goes to the painter only
+    // when a drawing could reach beyond it.
+    bool painterClipKnown = false;
+    bool painterClipOn = false;
+    QRect painterClip;
     QColor painterBackground;
     std::shared_ptr<const fontengine::Face> painterFace;
     QPainter::CompositionMode painterComposition = QPainter::CompositionMode_SourceOver;

@@ -121,30 +121,22 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
     } while (pos < para.size());
 }
 
-// Whether the ink of every line drawn (and its cell, when the background is opaque) lies inside
-// `limit`, a pixel to spare: a raster device may put a glyph up to half a pixel off its advance.
-// Lines are unturned, without underline or strike-out; x is each line's left, top the first's.
-bool linesInside(const fontengine::Face& f, const QStringList& lines, const std::vector<int>& xs,
-                 const std::vector<int>& widths, int top, int lineHeight, bool opaque, const QRect& limit)
+// Where a line of text drawn with its cell's top-left corner at (left, top) and `width` wide can
+// put paint: its glyphs' ink, and its cell when the background is opaque.
+QRectF textArea(const fontengine::Face& f, const QString& text, int left, int top, int width, bool opaque)
 {
-    const QRectF inner = QRectF(limit).adjusted(1, 1, -1, -1);
-    if (inner.isEmpty())
-        return false;
-    int y = top;
-    for (int i = 0; i < lines.size(); ++i, y += lineHeight) {
-        if (lines[i].isEmpty())
-            continue;
-        const auto k = static_cast<std::size_t>(i);
-        const QRectF ink = f.inkBounds(lines[i]).translated(xs[k], y + f.tm.tmAscent);
-        if (!ink.isEmpty() && !inner.contains(ink))
-            return false;
-        if (opaque && widths[k] > 0 && !inner.contains(QRectF(xs[k], y, widths[k], f.tm.tmHeight)))
-            return false;
-    }
-    return true;
+    QRectF area = f.inkBounds(text).translated(left, top + f.tm.tmAscent);
+    if (opaque && width > 0)
+        area |= QRectF(left, top, width, f.tm.tmHeight);
+    return area;
 }
 
 } // namespace
+
+bool TCanvas::plainGlyphs() const
+{
+    return !Font.Style().Contains(fsUnderline) && !Font.Style().Contains(fsStrikeOut);
+}
 
 const fontengine::Face& TCanvas::face()
 {
@@ -229,7 +221,7 @@ TTextMetric TCanvas::GetTextMetrics()
     return tm;
 }
 
-void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align)
+void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere)
 {
     State& s = *m_state;
     const fontengine::Face& f = face();
@@ -249,13 +241,24 @@ void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align)
 
     const int escapement = Font.Escapement() % 3600;
     const bool turned = escapement != 0;
-    if (turned) {
-        // Counter-clockwise on a y-down device is a negative angle for Qt.
-        m_painter->setTransform(QTransform::fromTranslate(x, y).rotate(-escapement / 10.0) * s.baseTransform);
-    } else {
+    // Counter-clockwise on a y-down device is a negative angle for Qt.
+    const QTransform turn = turned ? QTransform::fromTranslate(x, y).rotate(-escapement / 10.0) : QTransform();
+    if (!turned) {
         left += x;
         top += y;
     }
+    if (clipHere) {
+        if (plainGlyphs()) {
+            const QRectF area = turn.mapRect(textArea(f, text, left, top, w, m_bkMode == OPAQUE));
+            // Turned glyphs land on fractions of pixels: one more all round.
+            if (!area.isEmpty())
+                clipFor(turned ? area.toAlignedRect().adjusted(-1, -1, 1, 1) : area.toAlignedRect());
+        } else {
+            clipFor(QRect());
+        }
+    }
+    if (turned)
+        m_painter->setTransform(turn * s.baseTransform);
 
     useCopyMode();
     applyQtBackground(false); // the text cell is filled here, not by Qt
@@ -286,7 +289,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
         return;
     realizeBrushBackground();
     const TPoint d = LPtoDP({x, y});
-    drawTextLine(d.X, d.Y, text, m_textAlign);
+    drawTextLine(d.X, d.Y, text, m_textAlign, true);
 }
 
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
@@ -357,30 +360,33 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
         xs.push_back(x);
     }
     // Clipped to the rectangle (and to the canvas's own clip), set before any text is turned.
-    // A text that cannot reach beyond either is left unclipped: on a PDF writer every change of
-    // the clip restores the graphics state and sends the pen and brush again.
-    bool clip = (format & DT_NOCLIP) == 0;
-    if (clip) {
-        QRect r(d.Left, d.Top, d.Width(), d.Height());
-        if (m_hasClip)
-            r &= QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height());
-        const bool plainGlyphs = Font.Escapement() % 3600 == 0 && !Font.Style().Contains(fsUnderline) &&
-                                 !Font.Style().Contains(fsStrikeOut);
-        if (plainGlyphs && linesInside(f, lines, xs, widths, y, lineHeight, m_bkMode == OPAQUE, r))
-            clip = false;
-        else
-            m_painter->setClipRect(r);
+    // A text that cannot reach beyond either needs neither: on a PDF writer every change of the
+    // clip restores the graphics state and sends the pen and brush again.
+    QRect bounds; // null: anywhere
+    bool shows = true;
+    if (Font.Escapement() % 3600 == 0 && plainGlyphs()) {
+        QRectF area;
+        for (int i = 0; i < lines.size(); ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            if (!lines[i].isEmpty())
+                area |= textArea(f, lines[i], xs[k], y + i * lineHeight, widths[k], m_bkMode == OPAQUE);
+        }
+        shows = !area.isEmpty();
+        if (shows)
+            bounds = area.toAlignedRect();
+    }
+    const QRect box(d.Left, d.Top, d.Width(), d.Height());
+    if (!shows) {
+        // blanks only: no clip can change anything
+    } else if ((format & DT_NOCLIP) == 0 && (bounds.isNull() || !box.contains(bounds))) {
+        setPainterClip(true, m_hasClip ? box & clipQRect() : box);
+    } else {
+        clipFor(bounds);
     }
     for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].isEmpty())
-            drawTextLine(xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP);
+            drawTextLine(xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP, false);
         y += lineHeight;
-    }
-    if (clip) {
-        if (m_hasClip)
-            m_painter->setClipRect(QRect(m_clip.Left, m_clip.Top, m_clip.Width(), m_clip.Height()));
-        else
-            m_painter->setClipping(false);
     }
     return scaleToDevice(height, s.denY, s.numY);
 }
