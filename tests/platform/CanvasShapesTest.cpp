@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace platform;
 using testsupport::darkPixels;
 using testsupport::whiteImage;
@@ -455,4 +457,130 @@ TEST(CanvasShapes, BorrowedPainterGetsItsOwnersStateBack)
     painter.fillRect(0, 20, 40, 1, Qt::black); // the owner's own clip holds again
     painter.end();
     EXPECT_EQ(darkPixels(image, 0, 20, 39, 20), 30);
+}
+
+// The canvas hands its clip to the painter only for a drawing that could cross it, and judges
+// that from what the drawing can paint: pen widths, turned text, glyphs. Each drawing below
+// paints beyond the clip (checked without it), after one drawn well inside (which sends no clip).
+TEST(CanvasShapes, NothingLandsOutsideTheClip)
+{
+    QImage picture(20, 20, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    const TRect clip = Rect(20, 20, 60, 60);
+    struct Case {
+        const char* what;
+        std::function<void(TCanvas&)> draw;
+    };
+    const Case cases[] = {
+        {"line of a wide pen along the edge",
+         [](TCanvas& c) {
+             c.Pen.SetWidth(9);
+             c.MoveTo(25, 57);
+             c.LineTo(55, 57);
+         }},
+        {"rectangle of a wide pen", [](TCanvas& c) { c.Pen.SetWidth(9), c.Rectangle(22, 22, 58, 58); }},
+        {"ellipse of a wide pen", [](TCanvas& c) { c.Pen.SetWidth(9), c.Ellipse(22, 22, 58, 58); }},
+        {"polygon of a wide pen", [](TCanvas& c) { c.Pen.SetWidth(9), c.Polygon({{22, 22}, {57, 30}, {30, 57}}); }},
+        {"fill across", [](TCanvas& c) { c.FillRect(Rect(50, 50, 70, 70)); }},
+        {"picture across", [&](TCanvas& c) { c.StretchDraw(Rect(50, 50, 70, 70), picture); }},
+        {"pixel outside", [](TCanvas& c) { c.SetPixel(65, 30, clBlack); }},
+        {"text across", [](TCanvas& c) { c.TextOut(45, 30, "Wide"); }},
+        {"text turned across",
+         [](TCanvas& c) {
+             c.Font.SetHeight(-10);
+             c.Font.SetEscapement(2700);
+             c.TextOut(25, 40, "Turned");
+         }},
+        {"painter taken from the canvas", [](TCanvas& c) { c.Painter()->fillRect(QRect(0, 0, 80, 80), Qt::black); }},
+    };
+    for (const Case& c : cases) {
+        auto draw = [&](bool clipped) {
+            QImage image = whiteImage(80, 80);
+            TCanvas canvas(&image);
+            canvas.Pen.SetColor(clBlack);
+            canvas.Brush.SetColor(clBlack);
+            canvas.Font.SetName("Arial");
+            canvas.Font.SetHeight(-20);
+            canvas.Font.SetColor(clBlack);
+            if (clipped)
+                canvas.SetClipRect(clip);
+            canvas.FillRect(Rect(38, 38, 42, 42));
+            c.draw(canvas);
+            canvas.End();
+            return image;
+        };
+        const auto outside = [&](const QImage& image) {
+            return darkPixels(image, 0, 0, 79, 79, 255) - darkPixels(image, 20, 20, 59, 59, 255);
+        };
+        ASSERT_GT(outside(draw(false)), 0) << c.what;
+        EXPECT_EQ(outside(draw(true)), 0) << c.what;
+    }
+}
+
+// Only what changed goes to the painter; each drawing still gets its own pen and brush, whatever
+// the drawing before left in place. The last drawing is a rectangle (40, 10, 70, 40) of a red pen.
+TEST(CanvasShapes, EachDrawingGetsItsPenAndBrushWhateverCameBefore)
+{
+    struct Case {
+        const char* what;
+        std::function<void(TCanvas&)> before;
+        TBrushStyle brush;
+        TColor brushColor;
+        QRgb inside;
+    };
+    const Case cases[] = {
+        {"after a text of another colour",
+         [](TCanvas& c) {
+             c.Pen.SetColor(clRed);
+             c.Rectangle(0, 0, 10, 10);
+             c.TextOut(0, 12, "Ink");
+         },
+         bsClear, clWhite, 0xFFFFFFu},
+        {"after a text of the pen's colour",
+         [](TCanvas& c) {
+             c.Pen.SetColor(clBlack);
+             c.Rectangle(0, 0, 10, 10);
+             c.TextOut(0, 12, "Ink");
+         },
+         bsClear, clWhite, 0xFFFFFFu},
+        {"after a fill", [](TCanvas& c) { c.FillRect(Rect(0, 0, 10, 10)); }, bsClear, clWhite, 0xFFFFFFu},
+        {"after a fill, filled", [](TCanvas& c) { c.FillRect(Rect(0, 0, 10, 10)); }, bsSolid, clLime, 0x00FF00u},
+        {"after a fill, the same pen assigned again",
+         [](TCanvas& c) {
+             c.Pen.SetColor(clRed);
+             c.Rectangle(0, 0, 10, 10);
+             c.FillRect(Rect(0, 20, 10, 30));
+             const TPen same = c.Pen;
+             c.Pen = same;
+         },
+         bsSolid, clBlue, 0x0000FFu},
+        {"after a text on an opaque background",
+         [](TCanvas& c) {
+             c.Brush.SetColor(clYellow);
+             c.TextOut(0, 12, "Ink");
+         },
+         bsClear, clWhite, 0xFFFFFFu},
+        {"after a polygon", [](TCanvas& c) { c.Polygon({{0, 0}, {10, 0}, {5, 10}}); }, bsClear, clWhite, 0xFFFFFFu},
+        {"after a focus rectangle", [](TCanvas& c) { c.DrawFocusRect(Rect(0, 0, 10, 10)); }, bsSolid, clLime,
+         0x00FF00u},
+    };
+    for (const Case& c : cases) {
+        QImage image = whiteImage(80, 50);
+        {
+            TCanvas canvas(&image);
+            canvas.Pen.SetColor(clBlack);
+            canvas.Brush.SetColor(clBlack);
+            canvas.Font.SetName("Arial");
+            canvas.Font.SetHeight(-12);
+            canvas.Font.SetColor(clBlack);
+            c.before(canvas);
+            canvas.Pen.SetColor(clRed);
+            canvas.Brush.SetStyle(c.brush);
+            canvas.Brush.SetColor(c.brushColor);
+            canvas.Rectangle(40, 10, 70, 40);
+        }
+        EXPECT_EQ(at(image, 40, 25), 0xFF0000u) << c.what;
+        EXPECT_EQ(at(image, 69, 25), 0xFF0000u) << c.what;
+        EXPECT_EQ(at(image, 55, 25), c.inside) << c.what;
+    }
 }

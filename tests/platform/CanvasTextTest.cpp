@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 using namespace platform;
 using canvastest::countColour;
@@ -423,4 +425,90 @@ TEST(CanvasText, InjectedResolutionDrivesLogPixelsAndMapModes)
     EXPECT_EQ(canvas.LPtoDP(Point(254, -254)), Point(96, 96)) << "map modes fall back on the device";
     canvas.ResetLogPixels();
     EXPECT_EQ(canvas.LogPixelsY(), 96);
+}
+
+// A text that fits its box and the canvas's clip is drawn without clipping; one that reaches
+// beyond either, however little, is still cut there: by a glyph's overhang, its width, its
+// lines or the clip. Each case paints beyond (checked with DT_NOCLIP and no clip).
+TEST(CanvasText, DrawTextIsCutAtItsBoxAndTheClipWhateverReachesBeyond)
+{
+    struct Case {
+        const char* what;
+        const char* text;
+        TFontStyles style;
+        TRect box; // Right < 0: as wide as the text
+        unsigned format;
+        TRect clip; // empty: none
+    };
+    const Case cases[] = {
+        {"italic overhang of a text as wide as its box", "f", {fsItalic}, Rect(100, 50, -1, 150), DT_SINGLELINE, {}},
+        {"a word wider than its box", "Overflowing", {}, Rect(100, 50, 130, 150), DT_WORDBREAK, {}},
+        {"more lines than the box holds", "One\nTwo", {}, Rect(100, 50, 300, 80), 0, {}},
+        {"centred, wider than its box", "Centred text", {}, Rect(150, 50, 200, 150), DT_CENTER | DT_SINGLELINE, {}},
+        {"inside its box, across the clip", "Clip", {}, Rect(100, 50, 300, 150), DT_SINGLELINE, Rect(0, 0, 120, 200)},
+        {"turned down, across its box's bottom", "Down", {}, Rect(100, 60, 300, 100), DT_CENTER | DT_SINGLELINE, {}},
+    };
+    for (const Case& c : cases) {
+        auto draw = [&](bool clipped, TRect& limit) {
+            QImage image = whiteImageAt(400, 200, 96);
+            TCanvas canvas(&image);
+            useFont(canvas, "Arial", -40);
+            canvas.Font.SetStyle(c.style);
+            canvas.Brush.SetStyle(bsClear);
+            if (std::string(c.what).starts_with("turned"))
+                canvas.Font.SetEscapement(2700);
+            limit = c.box;
+            if (limit.Right < 0)
+                limit.Right = limit.Left + canvas.TextWidth(c.text);
+            TRect r = limit;
+            if (!c.clip.IsEmpty()) {
+                limit.Right = std::min(limit.Right, c.clip.Right);
+                if (clipped)
+                    canvas.SetClipRect(c.clip);
+            }
+            canvas.DrawText(c.text, r, c.format | (clipped ? 0 : DT_NOCLIP));
+            canvas.End();
+            return image;
+        };
+        const auto outside = [](const QImage& image, const TRect& limit) {
+            return darkPixels(image, 0, 0, 399, 199, 255) -
+                   darkPixels(image, limit.Left, limit.Top, limit.Right - 1, limit.Bottom - 1, 255);
+        };
+        TRect limit;
+        const QImage free = draw(false, limit);
+        ASSERT_GT(outside(free, limit), 0) << c.what;
+        const QImage cut = draw(true, limit);
+        EXPECT_EQ(outside(cut, limit), 0) << c.what;
+        EXPECT_GT(darkPixels(cut, 0, 0, 399, 199, 255), 0) << c.what;
+    }
+}
+
+// A text left unclipped because it fits its box comes out as it did clipped to the box: what
+// the canvas takes for its glyphs' ink holds all of it. Tight boxes, in every style.
+TEST(CanvasText, DrawTextLeftUnclippedLooksAsClippedToItsBox)
+{
+    const char* const texts[] = {"Jeanne Martin", "fj", "\u00c9milie, \u00ff", "4, rue des Lilas", "W.", "(gy)"};
+    const TFontStyles styles[] = {{}, {fsBold}, {fsItalic}, {fsBold, fsItalic}};
+    for (const char* text : texts) {
+        for (const TFontStyles style : styles) {
+            QImage images[2];
+            for (int clipped = 0; clipped < 2; ++clipped) {
+                images[clipped] = whiteImageAt(300, 80, 96);
+                TCanvas canvas(&images[clipped]);
+                useFont(canvas, "Arial", -30);
+                canvas.Font.SetStyle(style);
+                TRect box = Rect(10, 20, 10 + canvas.TextWidth(QString::fromUtf8(text)),
+                                 20 + canvas.TextHeight(QString::fromUtf8(text)));
+                if (clipped) {
+                    // Filling across it hands the box to the painter as its clip.
+                    canvas.SetClipRect(box);
+                    canvas.Brush.SetColor(clWhite);
+                    canvas.FillRect(Rect(0, 0, 300, 80));
+                }
+                canvas.Brush.SetStyle(bsClear);
+                canvas.DrawText(QString::fromUtf8(text), box, DT_SINGLELINE | DT_NOPREFIX);
+            }
+            EXPECT_EQ(images[0], images[1]) << text << " " << style.Bits();
+        }
+    }
 }

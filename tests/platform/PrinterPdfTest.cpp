@@ -215,3 +215,51 @@ TEST(PrinterPdf, TextAndShapesLandOnTheSamePixelsAsOnAnImage)
     measure.Font.SetHeight(-60);
     EXPECT_NEAR((m.captured(3).toDouble() - m.captured(1).toDouble()) * 300 / 72, measure.TextWidth("Identical"), 3);
 }
+
+// The canvas sends its clip to the PDF writer only when a drawing could cross it; the clip still
+// holds for such drawings on every page, and a text that overflows its box is still cut.
+TEST(PrinterPdf, ClipsHoldOnEveryPage)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("clips.pdf");
+    PdfPrinter printer(file);
+    printer.SetPageSizeMM(50.8, 50.8); // 300 x 300 pixels: edges fall between pixels
+    printer.SetResolution(150);
+    printer.BeginDoc();
+    auto page = [&](bool last) {
+        TCanvas& canvas = printer.Canvas();
+        canvas.Brush.SetColor(clBlack);
+        canvas.SetClipRect(Rect(50, 50, 150, 150));
+        canvas.FillRect(Rect(60, 60, 70, 70)); // well inside: no clip needed
+        canvas.FillRect(Rect(140, 140, 200, 200));
+        canvas.Font.SetName("Arial");
+        canvas.Font.SetHeight(-20);
+        canvas.Brush.SetStyle(bsClear);
+        TRect box = Rect(60, 80, 90, 110);
+        canvas.DrawText("Overflowing", box, DT_SINGLELINE);
+        canvas.RemoveClip();
+        canvas.Brush.SetStyle(bsSolid);
+        canvas.FillRect(Rect(200, 200, 210, 210));
+        if (!last)
+            printer.NewPage();
+    };
+    page(false);
+    page(true);
+    printer.EndDoc();
+
+    // The rasteriser may darken a pixel beyond a clipped edge.
+    const QString base = dir.filePath("page");
+    run("pdftoppm", {"-r", "150", "-gray", file, base});
+    for (const char* name : {"page-1.pgm", "page-2.pgm"}) {
+        const QImage rendered(dir.filePath(name));
+        ASSERT_FALSE(rendered.isNull()) << name;
+        const TRect fill = darkBox(rendered.copy(130, 130, 40, 40));
+        EXPECT_EQ(fill.Left, 10) << name;
+        EXPECT_NEAR(fill.Right, 19, 1) << name;
+        EXPECT_NEAR(fill.Bottom, 19, 1) << name;
+        const TRect text = darkBox(rendered.copy(55, 75, 60, 40));
+        EXPECT_GE(text.Left, 5) << name;
+        EXPECT_NEAR(text.Right, 34, 1) << name; // up to the box's edge and no further
+        EXPECT_EQ(darkBox(rendered.copy(195, 195, 20, 20)), (TRect{5, 5, 14, 14})) << name;
+    }
+}
