@@ -113,6 +113,12 @@ QRectF Face::inkBounds(const QString& text) const
         if (c.isHighSurrogate()) {
             if (i + 1 < text.size())
                 glyph = metrics.boundingRect(text.mid(i, 2));
+        } else if (c.unicode() < m_latin1Boxes.size()) {
+            if (!m_latin1BoxesReady.test(c.unicode())) {
+                m_latin1Boxes[c.unicode()] = metrics.boundingRect(c);
+                m_latin1BoxesReady.set(c.unicode());
+            }
+            glyph = m_latin1Boxes[c.unicode()];
         } else if (!c.isLowSurrogate()) {
             auto it = m_glyphBoxes.constFind(c.unicode());
             if (it == m_glyphBoxes.constEnd())

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <bitset>
 #include <memory>
 
 // Turns font descriptions into Qt fonts once and keeps them. Sizes are set in device pixels, never
@@ -38,6 +39,8 @@ struct Face {
 private:
     mutable std::array<double, 256> m_latin1{}; // < 0: not measured yet
     mutable QHash<char16_t, double> m_others;
+    mutable std::array<QRectF, 256> m_latin1Boxes{};
+    mutable std::bitset<256> m_latin1BoxesReady;
     mutable QHash<char16_t, QRectF> m_glyphBoxes;
     mutable bool m_latin1Ready = false;
 };

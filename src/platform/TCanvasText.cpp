@@ -17,6 +17,8 @@ namespace {
 // Paragraphs of a text: CR LF, CR and LF each end one. A break at the very end opens no new line.
 QStringList paragraphs(const QString& text)
 {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return {text};
     QStringList out;
     QString current;
     for (int i = 0; i < text.size(); ++i) {
@@ -53,6 +55,8 @@ QString withoutPrefixes(const QString& text)
 
 QString withoutBreaks(const QString& text)
 {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
     QString out = text;
     out.remove(QLatin1Char('\r'));
     out.remove(QLatin1Char('\n'));
@@ -76,6 +80,10 @@ std::vector<double> prefixAdvances(const fontengine::Face& face, const QString& 
 void wordBreak(const fontengine::Face& face, const QString& para, int width, bool centredOrRight,
                QStringList& lines)
 {
+    if (R(face.advance(para)) <= width) { // the usual case, without the breaking below
+        lines << para;
+        return;
+    }
     const QChar space = QLatin1Char(' ');
     int pos = 0;
     do {
