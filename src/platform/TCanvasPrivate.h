@@ -6,9 +6,11 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QStringList>
 #include <QTransform>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // State shared by the canvas's drawing and text halves (TCanvas.cpp, TCanvasText.cpp).
 namespace platform {
@@ -50,6 +52,17 @@ struct TCanvas::State {
     int faceHeight = 0;
     QString faceName;
     TFontStyles faceStyle;
+
+    // The lines of the text laid out last and their widths, for the drawing that usually
+    // follows its measuring: a fitted text is measured at the size it is then drawn at.
+    struct TextLayout {
+        QString text;
+        std::shared_ptr<const fontengine::Face> face;
+        unsigned format = 0;
+        int width = 0;
+        QStringList lines;
+        std::vector<int> widths;
+    } layout;
 
     // Axis scales of the map mode: device = logical * num / den (y negated when yUp).
     int numX = 1, denX = 1, numY = 1, denY = 1;

@@ -303,7 +303,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
 {
     const bool calc = (format & DT_CALCRECT) != 0;
-    const State& s = *m_state;
+    State& s = *m_state;
     if (text.isEmpty()) {
         if (calc) {
             rect.Right = rect.Left;
@@ -316,26 +316,30 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
     const TRect d = deviceRect(rect.Left, rect.Top, rect.Right, rect.Bottom);
     const QString shown = (format & DT_NOPREFIX) ? text : withoutPrefixes(text);
 
-    QStringList lines;
-    if (format & DT_SINGLELINE) {
-        lines << withoutBreaks(shown);
-    } else {
-        const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
-        for (const QString& para : paragraphs(shown)) {
-            if ((format & DT_WORDBREAK) && !para.isEmpty())
-                wordBreak(f, para, d.Width(), centredOrRight, lines);
-            else
-                lines << para;
+    State::TextLayout& layout = s.layout;
+    const unsigned layoutFormat = format & ~DT_CALCRECT;
+    if (layout.face != s.face || layout.format != layoutFormat || layout.width != d.Width() || layout.text != text) {
+        QStringList lines;
+        if (format & DT_SINGLELINE) {
+            lines << withoutBreaks(shown);
+        } else {
+            const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
+            for (const QString& para : paragraphs(shown)) {
+                if ((format & DT_WORDBREAK) && !para.isEmpty())
+                    wordBreak(f, para, d.Width(), centredOrRight, lines);
+                else
+                    lines << para;
+            }
         }
+        std::vector<int> lineWidths;
+        lineWidths.reserve(static_cast<std::size_t>(lines.size()));
+        for (const QString& line : lines)
+            lineWidths.push_back(f.width(line));
+        layout = {text, s.face, layoutFormat, d.Width(), std::move(lines), std::move(lineWidths)};
     }
-
-    std::vector<int> widths;
-    widths.reserve(static_cast<std::size_t>(lines.size()));
-    int maxWidth = 0;
-    for (const QString& line : lines) {
-        widths.push_back(f.width(line));
-        maxWidth = std::max(maxWidth, widths.back());
-    }
+    const QStringList& lines = layout.lines;
+    const std::vector<int>& widths = layout.widths;
+    const int maxWidth = widths.empty() ? 0 : *std::max_element(widths.begin(), widths.end());
     const int total = lineHeight * static_cast<int>(lines.size());
 
     if (calc) {
