@@ -105,7 +105,8 @@ int Face::width(const QString& text) const
 
 QRectF Face::inkBounds(const QString& text) const
 {
-    QRectF ink;
+    double left = 0, top = 0, right = 0, bottom = 0;
+    bool inked = false;
     double x = 0;
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -125,11 +126,19 @@ QRectF Face::inkBounds(const QString& text) const
                 it = m_glyphBoxes.insert(c.unicode(), metrics.boundingRect(c));
             glyph = *it;
         }
-        if (!glyph.isEmpty())
-            ink |= x == std::floor(x) ? glyph.translated(x, 0) : glyph.translated(x, 0).adjusted(-1, 0, 1, 0);
+        if (!glyph.isEmpty()) {
+            const double slack = x == std::floor(x) ? 0 : 1;
+            const double l = x + glyph.left() - slack;
+            const double r = x + glyph.right() + slack;
+            left = inked ? std::min(left, l) : l;
+            right = inked ? std::max(right, r) : r;
+            top = inked ? std::min(top, glyph.top()) : glyph.top();
+            bottom = inked ? std::max(bottom, glyph.bottom()) : glyph.bottom();
+            inked = true;
+        }
         x += charAdvance(text, i);
     }
-    return ink;
+    return inked ? QRectF(QPointF(left, top), QPointF(right, bottom)) : QRectF();
 }
 
 std::shared_ptr<const Face> face(const QString& name, int height, TFontStyles style, int deviceDpiY)

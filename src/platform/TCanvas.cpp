@@ -278,6 +278,9 @@ double TCanvas::scaleY() const
 
 TRect TCanvas::deviceRect(int left, int top, int right, int bottom) const
 {
+    const State& s = *m_state;
+    if (s.numX == s.denX && s.numY == s.denY && !s.yUp) // pixels, as in MM_TEXT
+        return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
     const TPoint a = LPtoDP({left, top});
     const TPoint b = LPtoDP({right, bottom});
     return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
@@ -664,7 +667,8 @@ void TCanvas::FillRect(const TRect& r)
             if (brush != s.fillBrush)
                 s.fillBrush = brush;
         }
-        m_painter->setPen(Qt::NoPen);
+        if (m_painter->pen().style() != Qt::NoPen)
+            m_painter->setPen(Qt::NoPen);
         m_painter->setBrush(s.fillBrush);
         m_painter->drawRect(area);
         return;
