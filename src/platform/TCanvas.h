@@ -29,7 +29,10 @@ struct Face;
 // - coordinates are logical units of the map mode (MM_TEXT: device pixels; MM_LOMETRIC 0.1 mm and
 //   MM_HIMETRIC 0.01 mm with y pointing up), converted at LogPixelsX/Y; clip rectangles are in
 //   device pixels, like the platform's regions.
-// Qt objects are built only when a pen, brush or font has changed since the last drawing.
+// Qt objects are built only when a pen, brush or font has changed since the last drawing, and
+// only what differs from what the painter holds is sent to it: on a PDF writer every pen, brush
+// and above all every clip sent costs the page a new graphics state. The clip goes to the painter
+// only for a drawing that could reach beyond it.
 namespace platform {
 
 // DrawText formats.
@@ -170,7 +173,8 @@ public:
     // DT_NOPREFIX "&x" shows x and "&&" shows "&". Returns the text height.
     int DrawText(const QString& text, TRect& rect, unsigned format);
 
-    // Clipping, in device pixels.
+    // Clipping, in device pixels. Drawings are cut as if the painter held the clip from here on;
+    // it is sent to the painter when a drawing could cross it.
     void SetClipRect(const TRect& deviceRect);
     void RemoveClip();
     bool HasClip() const { return m_hasClip; }
