@@ -105,10 +105,13 @@ QString TFieldMerge::Merge(const QString& text, int row, int printIndex) const
     // label, and every one of them is merged for every record).
     if (!text.contains(u'<'))
         return text;
+    // Nor has a text whose codes are all replaced: the rest of the columns are not looked at.
     QString merged = text;
-    for (int col = 0; col < m_codes.size(); ++col)
+    for (int col = 0; col < m_codes.size() && merged.contains(u'<'); ++col)
         if (!m_codes[col].isEmpty())
             merged = ReplaceAllText(merged, m_codes[col], m_grid->Cell(col, row));
+    if (!merged.contains(u'<'))
+        return merged;
     if (printIndex != -1)
         merged = ReplaceAllText(merged, AutonumCode,
                                 QString::number(AutoNumber(m_numbering, row, printIndex)));

@@ -72,6 +72,9 @@ TEST(FieldCodes, MergeWithTheAddressBook)
     // A record value holding a special code is replaced after the columns.
     g.SetCell(9, 1, "<Date1>");
     EXPECT_EQ(MergeFields("<Company>", src, 1, -1, n), "01/02/2024");
+    // So is one holding the code of a column after its own.
+    g.SetCell(0, 1, "<Town>");
+    EXPECT_EQ(MergeFields("<Surname>", src, 1, -1, n), "Paris");
     // French codes follow the list the window holds.
     MergeSource fr{&g, false, RepertItemsFrench()};
     EXPECT_EQ(MergeFields("<Prénom> <Surname>", fr, 1, -1, n), "Jean <Surname>");
