@@ -799,9 +799,16 @@ void TCanvas::clipFor(const QRect& bounds)
 {
     const State& s = *m_state;
     // Whatever the painter's clip, a drawing inside both it and the canvas's clip comes out the
-    // same as with the canvas's clip alone.
-    if (s.painterClipKnown && !bounds.isEmpty() && (!m_hasClip || clipQRect().contains(bounds)) &&
-        (!s.painterClipOn || s.painterClip.contains(bounds)))
+    // same as with the canvas's clip alone. (Every shape and text comes here: no QRect calls.)
+    const auto inside = [&](int left, int top, int right, int bottom) {
+        return bounds.left() >= left && bounds.top() >= top && bounds.left() + bounds.width() <= right &&
+               bounds.top() + bounds.height() <= bottom;
+    };
+    if (s.painterClipKnown && !bounds.isEmpty() &&
+        (!m_hasClip || inside(m_clip.Left, m_clip.Top, m_clip.Right, m_clip.Bottom)) &&
+        (!s.painterClipOn || inside(s.painterClip.left(), s.painterClip.top(),
+                                    s.painterClip.left() + s.painterClip.width(),
+                                    s.painterClip.top() + s.painterClip.height())))
         return;
     setPainterClip(m_hasClip, clipQRect());
 }

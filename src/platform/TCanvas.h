@@ -194,7 +194,8 @@ private:
     double scaleY() const;
     TRect deviceRect(int left, int top, int right, int bottom) const;
     int devicePenWidth() const;
-    void drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere);
+    // `width`: the text's, when known (-1: measured here).
+    void drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere, int width = -1);
     // No underline or strike-out: the text paints its glyphs' ink and nothing else.
     bool plainGlyphs() const;
     QRect clipQRect() const;

@@ -229,11 +229,11 @@ TTextMetric TCanvas::GetTextMetrics()
     return tm;
 }
 
-void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere)
+void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere, int width)
 {
     State& s = *m_state;
     const fontengine::Face& f = face();
-    const int w = f.width(text);
+    const int w = width >= 0 ? width : f.width(text);
     const TTextMetric& tm = f.tm;
 
     int left = 0;
@@ -397,7 +397,8 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
     }
     for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].isEmpty())
-            drawTextLine(xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP, false);
+            drawTextLine(xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP, false,
+                         widths[static_cast<std::size_t>(i)]);
         y += lineHeight;
     }
     return scaleToDevice(height, s.denY, s.numY);
