@@ -164,7 +164,9 @@ void buildAddressDesign(TDesignModel& model)
 }
 
 // The plain QPainter program: everything the renderer works out from the design is taken once
-// from the same model, then each label is drawn with QPainter calls only.
+// from the same model, then each label is drawn with QPainter calls only. Every text of these
+// records fits its box at the design's own size, which is the size the renderer's fitting keeps;
+// the two PDFs rasterise to the same pixels.
 class PlainAddressPrinter {
 public:
     PlainAddressPrinter(const TDesignModel& model, const platform::TStringGrid& grid, double scale)
