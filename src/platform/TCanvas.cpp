@@ -138,10 +138,8 @@ bool TCanvas::IsActive() const
 
 QPainter* TCanvas::Painter() const
 {
-    if (IsActive()) {
+    if (IsActive())
         setPainterClip(m_hasClip, clipQRect());
-        m_state->painterClipKnown = false;
-    }
     return m_painter;
 }
 

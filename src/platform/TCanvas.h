@@ -96,8 +96,8 @@ public:
     bool Begin(QPaintDevice* device);
     void End();
     bool IsActive() const;
-    // The painter, clipped as the canvas is; whoever draws on it directly may change anything, so
-    // the canvas sets its clip again before its next drawing.
+    // The painter, clipped as the canvas is. Whoever draws on it directly puts back what they
+    // change (save and restore): the canvas goes on from the state it left the painter in.
     QPainter* Painter() const;
     QPaintDevice* Device() const;
     // After the device started a new page: set every attribute again (clip included).
