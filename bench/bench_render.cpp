@@ -432,6 +432,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_render [labels] [output folder] [address|design|all] [rounds]\n");
         return 2;
     }
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "bench_render: cannot make the output folder %s\n", qPrintable(folder));
+        return 1;
+    }
     std::printf("%d labels, %d labels a page, %d dpi\n", labels, LabelsPerPage, Dpi);
     if (job != "design")
         runAddressLabels(labels, folder, rounds);

@@ -24,21 +24,33 @@ bool matchesAt(const QString& text, qsizetype p, const QString& code)
 // List position of each address-book column 0-15.
 constexpr int RepertPosition[16] = {2, 1, 0, 5, 6, 7, 8, 9, 3, 4, 10, 13, 15, 11, 12, 14};
 
+// Where `code` next stands in `text` from `from` on, or -1. Every code of a label starts with
+// '<', which has no other case: the search leaps from one to the next instead of comparing at
+// every position (a merge looks for every column's code in every text of every label of a run).
+qsizetype findCode(const QString& text, const QString& code, qsizetype from)
+{
+    if (code.isEmpty())
+        return -1;
+    const char16_t first = upperAscii(code[0].unicode());
+    const bool leap = first < u'A' || first > u'Z';
+    for (qsizetype p = from; p + code.size() <= text.size(); ++p) {
+        if (leap) {
+            p = text.indexOf(code[0], p);
+            if (p < 0 || p + code.size() > text.size())
+                return -1;
+        }
+        if (matchesAt(text, p, code))
+            return p;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString ReplaceAllText(QString text, const QString& code, const QString& value)
 {
-    if (code.isEmpty())
-        return text;
-    qsizetype p = 0;
-    while (p + code.size() <= text.size()) {
-        if (matchesAt(text, p, code)) {
-            text.replace(p, code.size(), value);
-            p += value.size();
-        } else {
-            ++p;
-        }
-    }
+    for (qsizetype p = findCode(text, code, 0); p >= 0; p = findCode(text, code, p + value.size()))
+        text.replace(p, code.size(), value);
     return text;
 }
 
@@ -107,11 +119,13 @@ QString TFieldMerge::Merge(const QString& text, int row, int printIndex) const
         return text;
     // Nor has a text whose codes are all replaced: the rest of the columns are not looked at.
     QString merged = text;
-    for (int col = 0; col < m_codes.size() && merged.contains(u'<'); ++col)
-        if (!m_codes[col].isEmpty())
-            merged = ReplaceAllText(merged, m_codes[col], m_grid->Cell(col, row));
-    if (!merged.contains(u'<'))
-        return merged;
+    for (int col = 0; col < m_codes.size(); ++col) {
+        if (findCode(merged, m_codes[col], 0) < 0)
+            continue;
+        merged = ReplaceAllText(std::move(merged), m_codes[col], m_grid->Cell(col, row));
+        if (!merged.contains(u'<'))
+            return merged;
+    }
     if (printIndex != -1)
         merged = ReplaceAllText(merged, AutonumCode,
                                 QString::number(AutoNumber(m_numbering, row, printIndex)));

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace design {
@@ -123,9 +124,15 @@ int FittingFontHeight(const platform::TFont& font, int boxHeight, double scaleY,
 void FitTextFont(const platform::TFont& font, const TRect& box, unsigned format, const QString& text,
                  TCanvas& canvas, double scaleY)
 {
+    // The canvas font is made once per size tried; most texts fit at their own size, which is
+    // then the one the canvas already holds.
+    std::optional<int> heightSet;
     const auto setHeight = [&](int canvasHeight) {
+        if (heightSet == canvasHeight)
+            return;
         canvas.Font = font;
         canvas.Font.SetHeight(canvasHeight);
+        heightSet = canvasHeight;
     };
     // An empty text measures nothing at any size: no size is too tall for it.
     const int boxHeight = text.isEmpty() ? std::numeric_limits<int>::max() : box.Height();

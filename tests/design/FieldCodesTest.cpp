@@ -34,6 +34,9 @@ TEST(FieldCodes, ReplaceFoldsAsciiCaseOnly)
     EXPECT_EQ(ReplaceAllText("<Nom", "<Nom>", "x"), "<Nom");
     EXPECT_EQ(ReplaceAllText("<Nom><Nom>", "<Nom>", ""), "");
     EXPECT_EQ(ReplaceAllText("<Code>", "", "x"), "<Code>");
+    // A code that starts with a letter is found in either case too.
+    EXPECT_EQ(ReplaceAllText("xa-A-a<", "a", "b"), "xb-b-b<");
+    EXPECT_EQ(ReplaceAllText("<N<Nom>>", "<NOM>", "1"), "<N1>");
 }
 
 TEST(FieldCodes, AddressBookCodesByColumnAndListOrder)
