@@ -1,5 +1,7 @@
 #include "TextCodec.h"
 
+#include <QStringDecoder>
+
 namespace platform {
 
 namespace {
@@ -85,7 +87,11 @@ QString decodeText(const QByteArray& bytes)
     QByteArray b = bytes;
     if (b.startsWith("\xEF\xBB\xBF"))
         b.remove(0, 3);
-    return isValidUtf8(b) ? QString::fromUtf8(b) : fromCp1252(b);
+    if (!isValidUtf8(b))
+        return fromCp1252(b);
+    // QString::fromUtf8 would drop a second mark too: a text may begin with that character.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8(b);
 }
 
 } // namespace platform

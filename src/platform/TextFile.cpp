@@ -129,6 +129,10 @@ void TextFileWriter::writeLine(const QString& line)
 QByteArray TextFileWriter::bytes() const
 {
     QByteArray out;
+    // A first value that begins with a byte-order mark character would lose it to the reader,
+    // which drops the file's mark: a mark of the file's own keeps it.
+    if (!m_lines.isEmpty() && m_lines.first().startsWith(QChar(0xFEFF)))
+        out += "\xEF\xBB\xBF";
     for (const QString& l : m_lines) {
         out += l.toUtf8();
         out += "\r\n";

@@ -41,13 +41,6 @@ int comparerNoms(const QString& a, const QString& b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-void echangerLignes(platform::TStringGrid& g, int a, int b)
-{
-    const QStringList la = g.Rows(a);
-    g.SetRow(a, g.Rows(b));
-    g.SetRow(b, la);
-}
-
 QString decrire(std::exception_ptr e)
 {
     try {
@@ -116,32 +109,19 @@ void TrierGrille(platform::TStringGrid& grille, int premier, int dernier, int co
 {
     premier = std::max(premier, 0);
     dernier = std::min(dernier, grille.RowCount() - 1);
-    while (premier < dernier) {
-        const QString pivot = grille.Cell(colonne, premier + (dernier - premier) / 2);
-        int i = premier;
-        int j = dernier;
-        while (i <= j) {
-            while (comparerNoms(grille.Cell(colonne, i), pivot) < 0)
-                ++i;
-            while (comparerNoms(grille.Cell(colonne, j), pivot) > 0)
-                --j;
-            if (i <= j) {
-                if (i != j)
-                    echangerLignes(grille, i, j);
-                ++i;
-                --j;
-            }
-        }
-        // Recurse into the smaller part and loop on the larger one, so a sorted family of any
-        // length never deepens the stack more than its logarithm.
-        if (j - premier < dernier - i) {
-            TrierGrille(grille, premier, j, colonne);
-            premier = i;
-        } else {
-            TrierGrille(grille, i, dernier, colonne);
-            dernier = j;
-        }
-    }
+    if (premier >= dernier)
+        return;
+    // Stable: formats of the same name keep their file order, so the index of a remembered
+    // format still points at it after the family is written and read again.
+    std::vector<QStringList> lignes;
+    lignes.reserve(static_cast<size_t>(dernier - premier + 1));
+    for (int r = premier; r <= dernier; ++r)
+        lignes.push_back(grille.Rows(r));
+    std::stable_sort(lignes.begin(), lignes.end(), [colonne](const QStringList& a, const QStringList& b) {
+        return comparerNoms(a.value(colonne), b.value(colonne)) < 0;
+    });
+    for (int r = premier; r <= dernier; ++r)
+        grille.SetRow(r, lignes[static_cast<size_t>(r - premier)]);
 }
 
 int SupprimerFormat(platform::TStringGrid& grille, int row, const QString& nomParDefaut)

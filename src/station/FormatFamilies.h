@@ -33,9 +33,10 @@ void LireFamilleFormats(const QString& path, platform::TStringGrid& grille, cons
 // Writes every row of the grid, 11 lines a row, through a temporary file; EInOutError on failure.
 void EcrireFamilleFormats(const platform::TStringGrid& grille, const QString& path);
 
-// Sorts rows first..last ascending by one column, whole rows exchanged. Names are compared
-// character by character on their Windows-1252 codes, as the family files were first written
-// (case-sensitive, a prefix first); characters outside that set sort after it.
+// Sorts rows first..last ascending by one column, whole rows moved, rows of equal names kept in
+// their order. Names are compared character by character on their Windows-1252 codes, as the
+// family files were first written (case-sensitive, a prefix first); characters outside that set
+// sort after it.
 void TrierGrille(platform::TStringGrid& grille, int premier, int dernier, int colonne);
 
 // Deletes one format of a family. A family never becomes empty: its last format is replaced by

@@ -17,6 +17,8 @@ TEST(TextCodec, TakesUtf8WhenValidElseWindows1252)
     // 0x80-0x9F are the Windows-1252 letters, not C1 controls: euro, oe ligature, dagger.
     EXPECT_EQ(decodeText(QByteArray("\x80\x9C\x86")), QString::fromUtf8("€œ†"));
     EXPECT_EQ(decodeText(QByteArray("\xEF\xBB\xBFok")), QStringLiteral("ok"));
+    // Only the file's own mark goes: a second one is the text's first character.
+    EXPECT_EQ(decodeText(QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFok")), QString(QChar(0xFEFF)) + "ok");
     // Truncated or overlong sequences are not UTF-8.
     EXPECT_FALSE(isValidUtf8(QByteArray("ab\xC3")));
     EXPECT_FALSE(isValidUtf8(QByteArray("\xC0\xAF")));
@@ -90,6 +92,13 @@ TEST(TextFile, WritesUtf8WithCrLfAllOrNothing)
     EXPECT_EQ(r.readLine(), QString());
     EXPECT_EQ(r.readLine(), QStringLiteral("a b c d"));
     EXPECT_TRUE(r.eof());
+
+    // A first value beginning with the byte-order mark character reads back with it.
+    const QString marked = QString(QChar(0xFEFF)) + QStringLiteral("x");
+    TextFileWriter m(path);
+    m.writeLine(marked);
+    m.commit();
+    EXPECT_EQ(TextFileReader(path).readLine(), marked);
 
     // A write into a folder that does not exist fails loudly and leaves nothing behind.
     TextFileWriter bad(dir.filePath("missing/out.txt"));

@@ -129,6 +129,27 @@ TEST(FamilyFile, WriteAndReadRoundTripWithCrLf)
     EXPECT_EQ(back.Cell(cfNom, 0), QStringLiteral("Format spécial"));
 }
 
+TEST(FamilyFile, FormatsOfTheSameNameKeepTheirFileOrderAtEveryReadAndWrite)
+{
+    // The remembered format is an index into the family: a pair of equal names swapping places
+    // at each start would select the other one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Family.for");
+    writeBytes(path, format("Same", "1000") + format("Other", "2000") + format("Same", "3000")
+                         + format("Alpha", "4000") + format("Same", "5000"));
+    for (int round = 0; round < 3; ++round) {
+        TStringGrid g;
+        LireFamilleFormats(path, g, Defaut);
+        ASSERT_EQ(g.RowCount(), 5);
+        QStringList widths;
+        for (int r = 0; r < g.RowCount(); ++r)
+            widths << g.Cell(cfNom, r) + ' ' + g.Cell(cfLargeur, r);
+        EXPECT_EQ(widths, (QStringList{"Alpha 4000", "Other 2000", "Same 1000", "Same 3000", "Same 5000"}))
+            << "after " << round << " writes";
+        EcrireFamilleFormats(g, path);
+    }
+}
+
 TEST(FamilyFile, ALineBreakInACellNeverShiftsTheFollowingFormats)
 {
     QTemporaryDir dir;
