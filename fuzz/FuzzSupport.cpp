@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -32,6 +33,17 @@ void startGuiApplication()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     silenceQtMessages();
     new QGuiApplication(argc, argv); // lives as long as the process
+}
+
+std::unique_ptr<QTemporaryDir> scratchFolder()
+{
+    QFileInfo shm(QStringLiteral("/dev/shm"));
+    if (shm.isDir() && shm.isWritable()) {
+        auto dir = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/pravolis-fuzz-XXXXXX"));
+        if (dir->isValid())
+            return dir;
+    }
+    return std::make_unique<QTemporaryDir>();
 }
 
 void fail(const char* what)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 // What the fuzz targets share.
 namespace fuzzsupport {
@@ -18,6 +20,10 @@ inline QByteArray bytesOf(const std::uint8_t* data, std::size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
+
+// A folder for the files a reader needs, in memory when the system has one (/dev/shm): the
+// readers write through a temporary and flush, which on a disk would be most of the run.
+std::unique_ptr<QTemporaryDir> scratchFolder();
 
 // Stops the run with a message when a property of the code under test does not hold: libFuzzer
 // keeps the input as a crash.

@@ -14,7 +14,7 @@ namespace {
 
 QString folder()
 {
-    static std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    static std::unique_ptr<QTemporaryDir> dir = fuzzsupport::scratchFolder();
     return dir->path();
 }
 

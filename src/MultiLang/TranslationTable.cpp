@@ -11,7 +11,9 @@
 // - In keys and texts, \t is a tab, \n a line break, \s a space (for a trailing blank that an
 //   editor might strip) and \\ a backslash; any other backslash stays as it is.
 // - Blank lines and lines starting with '#' are ignored.
-// - "!Languages <TAB> n" before the first row sets the number of languages (7 when absent).
+// - "!Languages <TAB> n" before the first row sets the number of languages, 1 to the program's 7
+//   (7 when absent). A table for more languages than the program has is refused: each row would
+//   grow to that many entries, so a short file could ask for gigabytes.
 //
 // The rows go into `Words` in file order, each as Languages + 1 entries, so that a row is found
 // at index row * (Languages + 1).
@@ -77,8 +79,9 @@ TranslationTable parseTranslationTable(const QString& text, const QString& name)
             const int count = fields.value(1).trimmed().toInt(&ok);
             if (fields[0] != QLatin1String("!Languages") || fields.size() != 2)
                 fail(name, lineNumber, QStringLiteral("unknown setting"));
-            if (rowsStarted || !ok || count < 1 || count > 255)
-                fail(name, lineNumber, QStringLiteral("the number of languages comes first, 1 to 255"));
+            if (rowsStarted || !ok || count < 1 || count > ProgramLanguages)
+                fail(name, lineNumber, QStringLiteral("the number of languages comes first, 1 to %1")
+                                           .arg(ProgramLanguages));
             table.Languages = count;
             continue;
         }

@@ -6,8 +6,11 @@
 // A window's translation table as it is shipped: the number of languages and the flat `Words`
 // list (per row the key, then one text per language). The file format is described in
 // TranslationTable.cpp.
+// The languages the program has: French, English, German, Spanish, Portuguese, Dutch, Italian.
+constexpr int ProgramLanguages = 7;
+
 struct TranslationTable {
-    int Languages = 7;
+    int Languages = ProgramLanguages;
     QStringList Words;
 };
 

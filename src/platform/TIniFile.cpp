@@ -8,11 +8,46 @@
 namespace platform {
 
 namespace {
-bool same(const QString& a, const QString& b)
+// Two names are the same when QString::compare without case says so: it folds the case of each
+// character (a surrogate pair as one), which this does once so that a hash finds the name.
+QString folded(const QString& s)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    QString out;
+    out.reserve(s.size());
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1].unicode())) {
+            const char32_t f = QChar::toCaseFolded(QChar::surrogateToUcs4(c, s[i + 1].unicode()));
+            out += QChar(QChar::highSurrogate(f));
+            out += QChar(QChar::lowSurrogate(f));
+            ++i;
+        } else {
+            out += QChar(static_cast<char16_t>(QChar::toCaseFolded(char32_t{c})));
+        }
+    }
+    return out;
 }
 } // namespace
+
+qsizetype TIniFile::Section::find(const QString& key) const
+{
+    return index.value(folded(key), -1);
+}
+
+void TIniFile::Section::reindex()
+{
+    index.clear();
+    for (qsizetype i = 0; i < static_cast<qsizetype>(entries.size()); ++i)
+        index.insert(folded(entries[static_cast<size_t>(i)].key), i);
+}
+
+void TIniFile::reindexSections()
+{
+    m_sectionIndex.clear();
+    for (qsizetype i = 0; i < static_cast<qsizetype>(m_sections.size()); ++i)
+        m_sectionIndex.insert(folded(m_sections[static_cast<size_t>(i)].name), i);
+}
 
 TIniFile::TIniFile(const QString& fileName) : m_fileName(fileName)
 {
@@ -32,14 +67,11 @@ TIniFile::TIniFile(const QString& fileName) : m_fileName(fileName)
         if (current == nullptr || eq <= 0)
             continue;
         const QString key = line.left(eq).trimmed();
-        bool found = false;
-        for (Entry& e : current->entries)
-            if (same(e.key, key)) {
-                found = true; // the first occurrence wins, as the platform reads it
-                break;
-            }
-        if (!found)
-            current->entries.push_back({key, line.mid(eq + 1).trimmed()});
+        const QString id = folded(key);
+        if (current->index.contains(id))
+            continue; // the first occurrence wins, as the platform reads it
+        current->index.insert(id, static_cast<qsizetype>(current->entries.size()));
+        current->entries.push_back({key, line.mid(eq + 1).trimmed()});
     }
 }
 
@@ -52,20 +84,23 @@ TIniFile::~TIniFile()
     }
 }
 
+TIniFile::Section* TIniFile::findSection(const QString& name)
+{
+    const qsizetype i = m_sectionIndex.value(folded(name), -1);
+    return i < 0 ? nullptr : &m_sections[static_cast<size_t>(i)];
+}
+
 const TIniFile::Section* TIniFile::findSection(const QString& name) const
 {
-    for (const Section& s : m_sections)
-        if (same(s.name, name))
-            return &s;
-    return nullptr;
+    return const_cast<TIniFile*>(this)->findSection(name);
 }
 
 TIniFile::Section& TIniFile::sectionFor(const QString& name)
 {
-    for (Section& s : m_sections)
-        if (same(s.name, name))
-            return s;
-    m_sections.push_back({name, {}});
+    if (Section* s = findSection(name))
+        return *s;
+    m_sectionIndex.insert(folded(name), static_cast<qsizetype>(m_sections.size()));
+    m_sections.push_back({name, {}, {}});
     return m_sections.back();
 }
 
@@ -74,10 +109,8 @@ const TIniFile::Entry* TIniFile::findEntry(const QString& section, const QString
     const Section* s = findSection(section);
     if (s == nullptr)
         return nullptr;
-    for (const Entry& e : s->entries)
-        if (same(e.key, key))
-            return &e;
-    return nullptr;
+    const qsizetype i = s->find(key);
+    return i < 0 ? nullptr : &s->entries[static_cast<size_t>(i)];
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
@@ -105,11 +138,12 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
 {
     Section& s = sectionFor(section);
     m_dirty = true;
-    for (Entry& e : s.entries)
-        if (same(e.key, key)) {
-            e.value = value;
-            return;
-        }
+    const qsizetype i = s.find(key);
+    if (i >= 0) {
+        s.entries[static_cast<size_t>(i)].value = value;
+        return;
+    }
+    s.index.insert(folded(key), static_cast<qsizetype>(s.entries.size()));
     s.entries.push_back({key, value});
 }
 
@@ -125,24 +159,25 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 
 void TIniFile::EraseSection(const QString& section)
 {
-    for (auto it = m_sections.begin(); it != m_sections.end(); ++it)
-        if (same(it->name, section)) {
-            m_sections.erase(it);
-            m_dirty = true;
-            return;
-        }
+    const qsizetype i = m_sectionIndex.value(folded(section), -1);
+    if (i < 0)
+        return;
+    m_sections.erase(m_sections.begin() + i);
+    reindexSections();
+    m_dirty = true;
 }
 
 void TIniFile::DeleteKey(const QString& section, const QString& key)
 {
-    for (Section& s : m_sections)
-        if (same(s.name, section))
-            for (auto it = s.entries.begin(); it != s.entries.end(); ++it)
-                if (same(it->key, key)) {
-                    s.entries.erase(it);
-                    m_dirty = true;
-                    return;
-                }
+    Section* s = findSection(section);
+    if (s == nullptr)
+        return;
+    const qsizetype i = s->find(key);
+    if (i < 0)
+        return;
+    s->entries.erase(s->entries.begin() + i);
+    s->reindex();
+    m_dirty = true;
 }
 
 QStringList TIniFile::ReadSection(const QString& section) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -44,17 +45,25 @@ private:
         QString key;
         QString value;
     };
+    // Entries in file order, found through an index of their case-folded keys: a settings file
+    // of many keys or sections reads in time proportional to its size.
     struct Section {
         QString name;
         std::vector<Entry> entries;
+        QHash<QString, qsizetype> index;
+        qsizetype find(const QString& key) const;
+        void reindex();
     };
 
+    Section* findSection(const QString& name);
     const Section* findSection(const QString& name) const;
     Section& sectionFor(const QString& name);
     const Entry* findEntry(const QString& section, const QString& key) const;
+    void reindexSections();
 
     QString m_fileName;
     std::vector<Section> m_sections;
+    QHash<QString, qsizetype> m_sectionIndex;
     bool m_dirty = false;
 };
 

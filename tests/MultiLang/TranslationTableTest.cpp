@@ -32,6 +32,7 @@ TEST(TranslationTable, MalformedRowsAreRefusedWithTheirLine)
     EXPECT_THROW(parseTranslationTable("\tno key\n", "t"), platform::EInOutError);
     EXPECT_THROW(parseTranslationTable("Key\ta\n!Languages\t2\n", "t"), platform::EInOutError);
     EXPECT_THROW(parseTranslationTable("!Languages\t0\n", "t"), platform::EInOutError);
+    EXPECT_THROW(parseTranslationTable("!Languages\t8\n", "t"), platform::EInOutError);
     EXPECT_THROW(parseTranslationTable("!Language\t2\n", "t"), platform::EInOutError);
     try {
         parseTranslationTable("ok\na\nKey\t1\t2\t3\t4\t5\t6\t7\t8\n", "table.txt");
@@ -41,6 +42,18 @@ TEST(TranslationTable, MalformedRowsAreRefusedWithTheirLine)
         EXPECT_TRUE(e.message().contains("line 3")) << e.message().toStdString();
     }
     EXPECT_THROW(readTranslationTable(testsupport::dataPath("MultiLang/none.txt")), platform::EInOutError);
+}
+
+// The entries grow with the file, never with what a line claims: a table for more languages than
+// the program has is refused before its rows are read.
+TEST(TranslationTable, EntriesAreBoundedByTheFileSize)
+{
+    QString rows;
+    for (int r = 0; r < 20000; ++r)
+        rows += QStringLiteral("k\n");
+    EXPECT_THROW(parseTranslationTable("!Languages\t255\n" + rows, "t"), platform::EInOutError);
+    const TranslationTable seven = parseTranslationTable("!Languages\t7\n" + rows, "t");
+    EXPECT_EQ(seven.Words.size(), 20000 * 8); // a key and seven texts per row
 }
 
 // Every table compiled into the program has French and English for each key that has any text

@@ -41,6 +41,52 @@ TEST(IniFile, KeysAndSectionsIgnoreCaseAndKeepOrder)
     EXPECT_EQ(again.ReadString("nouvelle SECTION", QStringLiteral("méthode de tri"), ""), "nom");
 }
 
+TEST(IniFile, LargeFilesKeepEveryRuleOfSmallOnes)
+{
+    // Tens of thousands of sections and of keys in one section: a reader that searched the
+    // names read so far for each new one would take minutes here (past the tests' time limit).
+    constexpr int sections = 20000;
+    constexpr int keys = 250000;
+    QByteArray text;
+    for (int s = 0; s < sections; ++s)
+        text += "[Section " + QByteArray::number(s) + "]\r\nk=" + QByteArray::number(s) + "\r\n";
+    text += "[Big]\r\n";
+    for (int k = 0; k < keys; ++k)
+        text += "Key" + QByteArray::number(k) + "=" + QByteArray::number(k) + "\r\n";
+    // A section met again merges into the first; a key met again is ignored.
+    text += "[BIG]\r\nkey7=again\r\nLast=end\r\n[section 5]\r\nmore=1\r\n"
+            "[\xC3\x89T\xC3\x89]\r\nA=1\r\n";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.ini");
+    testsupport::writeBytes(path, text);
+
+    TIniFile ini(path);
+    const QStringList names = ini.ReadSections();
+    ASSERT_EQ(names.size(), sections + 2);
+    EXPECT_EQ(names[0], "Section 0");
+    EXPECT_EQ(names[sections], "Big");
+    EXPECT_EQ(names.last(), QStringLiteral("ÉTÉ"));
+    const QStringList big = ini.ReadSection("big");
+    ASSERT_EQ(big.size(), keys + 1);
+    EXPECT_EQ(big[12345], "Key12345");
+    EXPECT_EQ(big.last(), "Last");
+    EXPECT_EQ(ini.ReadString("BIG", "KEY7", ""), "7");
+    EXPECT_EQ(ini.ReadSection("SECTION 5"), (QStringList{"k", "more"}));
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("été"), "a", 0), 1); // letter case of any script
+
+    // Erasing and deleting in the middle leaves every other name where it was.
+    ini.EraseSection("section 3");
+    ini.DeleteKey("Big", "key2");
+    EXPECT_FALSE(ini.SectionExists("Section 3"));
+    EXPECT_EQ(ini.ReadString("Section 4", "k", ""), "4");
+    EXPECT_EQ(ini.ReadSections()[3], "Section 4");
+    EXPECT_FALSE(ini.ValueExists("Big", "Key2"));
+    EXPECT_EQ(ini.ReadString("Big", "Key3", ""), "3");
+    ini.WriteString("big", "key249999", "changed");
+    EXPECT_EQ(ini.ReadSection("Big").size(), keys);
+    EXPECT_EQ(ini.ReadString("Big", "Key249999", ""), "changed");
+}
+
 TEST(IniFile, OldWindows1252FilesStillRead)
 {
     QTemporaryDir dir;
