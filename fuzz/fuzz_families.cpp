@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::TStringGrid grid;
     LireFamilleFormats(path, grid, QStringLiteral("Default format"));
     FUZZ_CHECK(grid.RowCount() >= 1);
-    FUZZ_CHECK(grid.ColCount() == NbCellulesFormat);
+    FUZZ_CHECK(grid.ColCount() == FormatCellCount);
 
     EcrireFamilleFormats(grid, copy);
     platform::TStringGrid again;
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Deleting every format one by one ends with the default row, never an empty family.
     for (int n = grid.RowCount(); n > 1; --n) {
-        const int next = SupprimerFormat(grid, n / 2, QStringLiteral("Default format"));
+        const int next = DeleteFormat(grid, n / 2, QStringLiteral("Default format"));
         FUZZ_CHECK(grid.RowCount() == n - 1);
         FUZZ_CHECK(next >= 0 && next < grid.RowCount());
     }

@@ -44,8 +44,8 @@ public:
     QList<int> Marques;
     QList<int> Copies;
     // Reads the lists with their defaults where they are shorter than the grid.
-    int Marque(int row) const { return row >= 0 && row < Marques.size() ? Marques[row] : 0; }
-    int Copie(int row) const { return row >= 0 && row < Copies.size() ? std::max(1, Copies[row]) : 1; }
+    int MarkOf(int row) const { return row >= 0 && row < Marques.size() ? Marques[row] : 0; }
+    int CopiesOf(int row) const { return row >= 0 && row < Copies.size() ? std::max(1, Copies[row]) : 1; }
 
     // QAbstractTableModel: the view shows the same cells, titles included.
     int rowCount(const QModelIndex& parent = {}) const override;

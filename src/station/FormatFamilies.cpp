@@ -16,7 +16,7 @@ namespace station {
 
 namespace {
 
-const QString SectionDernierFormat = QStringLiteral("Dernier format");
+const QString LastFormatSection = QStringLiteral("Dernier format");
 
 QString nfc(const QString& s)
 {
@@ -24,24 +24,24 @@ QString nfc(const QString& s)
 }
 
 // Windows-1252 code of a character, characters outside that set after all of it.
-int codeTri(QChar c)
+int sortCode(QChar c)
 {
     const int code = platform::cp1252Code(c);
     return code >= 0 ? code : 0x100 + c.unicode();
 }
 
-int comparerNoms(const QString& a, const QString& b)
+int compareNames(const QString& a, const QString& b)
 {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
-        const int d = codeTri(a[i]) - codeTri(b[i]);
+        const int d = sortCode(a[i]) - sortCode(b[i]);
         if (d != 0)
             return d;
     }
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-QString decrire(std::exception_ptr e)
+QString describe(std::exception_ptr e)
 {
     try {
         std::rethrow_exception(e);
@@ -55,194 +55,194 @@ QString decrire(std::exception_ptr e)
 
 } // namespace
 
-bool EstFamillePerso(const QString& nom)
+bool IsCustomFamily(const QString& name)
 {
-    return nfc(nom).compare(nfc(NomFamillePerso), Qt::CaseInsensitive) == 0;
+    return nfc(name).compare(nfc(CustomFamilyName), Qt::CaseInsensitive) == 0;
 }
 
-void MettreFormatParDefaut(platform::TStringGrid& grille, const QString& nomParDefaut)
+void MettreFormatParDefaut(platform::TStringGrid& grid, const QString& defaultName)
 {
-    TLigneFormat::ParDefaut(nomParDefaut).VersGrille(grille, 0);
+    TLigneFormat::Default(defaultName).ToGrid(grid, 0);
 }
 
-void LireFamilleFormats(const QString& path, platform::TStringGrid& grille, const QString& nomParDefaut)
+void LireFamilleFormats(const QString& path, platform::TStringGrid& grid, const QString& defaultName)
 {
-    std::vector<QStringList> lignes;
+    std::vector<QStringList> rows;
     if (QFileInfo::exists(path)) {
         platform::TextFileReader in(path);
         while (!in.eof()) {
             QStringList cells;
-            for (int c = 0; c < NbCellulesFormat; ++c)
+            for (int c = 0; c < FormatCellCount; ++c)
                 cells << (in.eof() ? QString() : in.readLine());
-            lignes.push_back(cells);
+            rows.push_back(cells);
         }
         // A blank line left at the end of a file is not a format.
-        while (!lignes.empty()
-               && std::all_of(lignes.back().cbegin(), lignes.back().cend(),
+        while (!rows.empty()
+               && std::all_of(rows.back().cbegin(), rows.back().cend(),
                               [](const QString& s) { return s.isEmpty(); }))
-            lignes.pop_back();
+            rows.pop_back();
     }
 
-    grille.SetColCount(NbCellulesFormat);
-    if (lignes.empty()) {
-        grille.SetRowCount(1);
-        MettreFormatParDefaut(grille, nomParDefaut);
+    grid.SetColCount(FormatCellCount);
+    if (rows.empty()) {
+        grid.SetRowCount(1);
+        MettreFormatParDefaut(grid, defaultName);
         return;
     }
-    grille.SetRowCount(static_cast<int>(lignes.size()));
-    for (size_t r = 0; r < lignes.size(); ++r)
-        grille.SetRow(static_cast<int>(r), lignes[r]);
-    if (grille.RowCount() >= 2)
-        TrierGrille(grille, 0, grille.RowCount() - 1, cfNom);
+    grid.SetRowCount(static_cast<int>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r)
+        grid.SetRow(static_cast<int>(r), rows[r]);
+    if (grid.RowCount() >= 2)
+        TrierGrille(grid, 0, grid.RowCount() - 1, cfName);
 }
 
-void EcrireFamilleFormats(const platform::TStringGrid& grille, const QString& path)
+void EcrireFamilleFormats(const platform::TStringGrid& grid, const QString& path)
 {
     platform::TextFileWriter out(path);
-    for (int r = 0; r < grille.RowCount(); ++r)
-        for (int c = 0; c < grille.ColCount(); ++c)
-            out.writeLine(grille.Cell(c, r));
+    for (int r = 0; r < grid.RowCount(); ++r)
+        for (int c = 0; c < grid.ColCount(); ++c)
+            out.writeLine(grid.Cell(c, r));
     out.commit();
 }
 
-void TrierGrille(platform::TStringGrid& grille, int premier, int dernier, int colonne)
+void TrierGrille(platform::TStringGrid& grid, int first, int last, int column)
 {
-    premier = std::max(premier, 0);
-    dernier = std::min(dernier, grille.RowCount() - 1);
-    if (premier >= dernier)
+    first = std::max(first, 0);
+    last = std::min(last, grid.RowCount() - 1);
+    if (first >= last)
         return;
     // Stable: formats of the same name keep their file order, so the index of a remembered
     // format still points at it after the family is written and read again.
-    std::vector<QStringList> lignes;
-    lignes.reserve(static_cast<size_t>(dernier - premier + 1));
-    for (int r = premier; r <= dernier; ++r)
-        lignes.push_back(grille.Rows(r));
-    std::stable_sort(lignes.begin(), lignes.end(), [colonne](const QStringList& a, const QStringList& b) {
-        return comparerNoms(a.value(colonne), b.value(colonne)) < 0;
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(last - first + 1));
+    for (int r = first; r <= last; ++r)
+        rows.push_back(grid.Rows(r));
+    std::stable_sort(rows.begin(), rows.end(), [column](const QStringList& a, const QStringList& b) {
+        return compareNames(a.value(column), b.value(column)) < 0;
     });
-    for (int r = premier; r <= dernier; ++r)
-        grille.SetRow(r, lignes[static_cast<size_t>(r - premier)]);
+    for (int r = first; r <= last; ++r)
+        grid.SetRow(r, rows[static_cast<size_t>(r - first)]);
 }
 
-int SupprimerFormat(platform::TStringGrid& grille, int row, const QString& nomParDefaut)
+int DeleteFormat(platform::TStringGrid& grid, int row, const QString& defaultName)
 {
-    const int n = grille.RowCount();
+    const int n = grid.RowCount();
     if (n < 2) {
-        MettreFormatParDefaut(grille, nomParDefaut);
+        MettreFormatParDefaut(grid, defaultName);
         return 0;
     }
     if (row < 0 || row >= n)
         return 0;
     for (int r = row; r < n - 1; ++r)
-        grille.SetRow(r, grille.Rows(r + 1));
-    grille.SetRow(n - 1, QStringList());
-    grille.SetRowCount(n - 1);
+        grid.SetRow(r, grid.Rows(r + 1));
+    grid.SetRow(n - 1, QStringList());
+    grid.SetRowCount(n - 1);
     return std::min(row, n - 2);
 }
 
-std::vector<TFichierFamille> ListerFamilles(const QString& dossier)
+std::vector<TFamilyFile> ListFamilies(const QString& folder)
 {
-    std::vector<TFichierFamille> familles;
-    const QDir dir(dossier);
+    std::vector<TFamilyFile> families;
+    const QDir dir(folder);
     // Without QDir::CaseSensitive the pattern also takes "*.FOR", as the files were named on
     // systems that ignore letter case.
     const QFileInfoList infos = dir.entryInfoList({QStringLiteral("*.for")}, QDir::Files);
     for (const QFileInfo& fi : infos) {
-        const QString fichier = fi.fileName();
-        familles.push_back({fichier.left(fichier.indexOf(u'.')), fi.filePath()});
+        const QString file = fi.fileName();
+        families.push_back({file.left(file.indexOf(u'.')), fi.filePath()});
     }
-    std::stable_sort(familles.begin(), familles.end(), [](const TFichierFamille& a, const TFichierFamille& b) {
-        const int c = a.Nom.compare(b.Nom, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.Chemin < b.Chemin;
+    std::stable_sort(families.begin(), families.end(), [](const TFamilyFile& a, const TFamilyFile& b) {
+        const int c = a.Name.compare(b.Name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.Path < b.Path;
     });
 
     // The exactly spelt custom family wins over one differing only in letter case.
-    auto perso = std::find_if(familles.begin(), familles.end(),
-                              [](const TFichierFamille& f) { return nfc(f.Nom) == nfc(NomFamillePerso); });
-    if (perso == familles.end())
-        perso = std::find_if(familles.begin(), familles.end(),
-                             [](const TFichierFamille& f) { return EstFamillePerso(f.Nom); });
-    if (perso == familles.end()) {
-        familles.push_back({NomFamillePerso, dir.filePath(NomFamillePerso + QStringLiteral(".for"))});
+    auto custom = std::find_if(families.begin(), families.end(),
+                              [](const TFamilyFile& f) { return nfc(f.Name) == nfc(CustomFamilyName); });
+    if (custom == families.end())
+        custom = std::find_if(families.begin(), families.end(),
+                             [](const TFamilyFile& f) { return IsCustomFamily(f.Name); });
+    if (custom == families.end()) {
+        families.push_back({CustomFamilyName, dir.filePath(CustomFamilyName + QStringLiteral(".for"))});
     } else {
-        const TFichierFamille f = *perso;
-        familles.erase(perso);
-        familles.push_back(f);
+        const TFamilyFile f = *custom;
+        families.erase(custom);
+        families.push_back(f);
     }
-    return familles;
+    return families;
 }
 
-TFamillesFormats::TFamillesFormats() = default;
-TFamillesFormats::~TFamillesFormats() = default;
+TFormatFamilies::TFormatFamilies() = default;
+TFormatFamilies::~TFormatFamilies() = default;
 
-QStringList TFamillesFormats::Charger(const QString& dossier, const QString& nomParDefaut)
+QStringList TFormatFamilies::Load(const QString& folder, const QString& defaultName)
 {
-    return Charger(ListerFamilles(dossier), nomParDefaut);
+    return Load(ListFamilies(folder), defaultName);
 }
 
-QStringList TFamillesFormats::Charger(const std::vector<TFichierFamille>& fichiers, const QString& nomParDefaut)
+QStringList TFormatFamilies::Load(const std::vector<TFamilyFile>& files, const QString& defaultName)
 {
-    QStringList erreurs;
-    std::vector<TFamille> familles;
-    for (const TFichierFamille& f : fichiers) {
-        TFamille famille;
-        famille.Nom = f.Nom;
-        famille.Chemin = f.Chemin;
-        famille.Grille = std::make_unique<platform::TStringGrid>();
-        famille.Grille->setObjectName(QStringLiteral("Grille%1").arg(familles.size()));
-        famille.Grille->SetColCount(NbCellulesFormat);
+    QStringList errors;
+    std::vector<TFamily> families;
+    for (const TFamilyFile& f : files) {
+        TFamily family;
+        family.Name = f.Name;
+        family.Path = f.Path;
+        family.Grid = std::make_unique<platform::TStringGrid>();
+        family.Grid->setObjectName(QStringLiteral("Grille%1").arg(families.size()));
+        family.Grid->SetColCount(FormatCellCount);
         try {
-            LireFamilleFormats(f.Chemin, *famille.Grille, nomParDefaut);
+            LireFamilleFormats(f.Path, *family.Grid, defaultName);
         } catch (...) {
-            erreurs << decrire(std::current_exception());
-            famille.Lue = false;
-            famille.Grille->SetRowCount(1);
-            MettreFormatParDefaut(*famille.Grille, nomParDefaut);
+            errors << describe(std::current_exception());
+            family.Loaded = false;
+            family.Grid->SetRowCount(1);
+            MettreFormatParDefaut(*family.Grid, defaultName);
         }
-        familles.push_back(std::move(famille));
+        families.push_back(std::move(family));
     }
-    m_familles = std::move(familles);
-    return erreurs;
+    m_families = std::move(families);
+    return errors;
 }
 
-QStringList TFamillesFormats::Ecrire() const
+QStringList TFormatFamilies::Write() const
 {
-    QStringList erreurs;
-    for (const TFamille& f : m_familles) {
-        if (!f.Lue)
+    QStringList errors;
+    for (const TFamily& f : m_families) {
+        if (!f.Loaded)
             continue;
         try {
-            EcrireFamilleFormats(*f.Grille, f.Chemin);
+            EcrireFamilleFormats(*f.Grid, f.Path);
         } catch (...) {
-            erreurs << decrire(std::current_exception());
+            errors << describe(std::current_exception());
         }
     }
-    return erreurs;
+    return errors;
 }
 
-platform::TStringGrid* TFamillesFormats::Grille(int n) const
+platform::TStringGrid* TFormatFamilies::Grid(int n) const
 {
     if (n < 0 || n >= Count())
         return nullptr;
-    return m_familles[static_cast<size_t>(n)].Grille.get();
+    return m_families[static_cast<size_t>(n)].Grid.get();
 }
 
-TDernierFormat LireDernierFormat(const platform::TIniFile& ini)
+TLastFormat ReadLastFormat(const platform::TIniFile& ini)
 {
-    TDernierFormat d;
-    d.Famille = ini.ReadInteger(SectionDernierFormat, QStringLiteral("Famille"), 0);
-    d.Format = ini.ReadInteger(SectionDernierFormat, QStringLiteral("Format"), 0);
+    TLastFormat d;
+    d.Family = ini.ReadInteger(LastFormatSection, QStringLiteral("Famille"), 0);
+    d.Format = ini.ReadInteger(LastFormatSection, QStringLiteral("Format"), 0);
     return d;
 }
 
-void EcrireDernierFormat(platform::TIniFile& ini, const TDernierFormat& dernier)
+void WriteLastFormat(platform::TIniFile& ini, const TLastFormat& last)
 {
-    ini.EraseSection(SectionDernierFormat);
-    ini.WriteInteger(SectionDernierFormat, QStringLiteral("Famille"), dernier.Famille);
-    ini.WriteInteger(SectionDernierFormat, QStringLiteral("Format"), dernier.Format);
+    ini.EraseSection(LastFormatSection);
+    ini.WriteInteger(LastFormatSection, QStringLiteral("Famille"), last.Family);
+    ini.WriteInteger(LastFormatSection, QStringLiteral("Format"), last.Format);
 }
 
-int IndexValide(int index, int count)
+int ValidIndex(int index, int count)
 {
     return index >= 0 && index < count ? index : 0;
 }

@@ -18,84 +18,84 @@ namespace station {
 
 // The one family whose formats the user may create, change and delete. It is told by its name,
 // letter case ignored, and always stands last in the family list.
-inline const QString NomFamillePerso = QStringLiteral("Formats personnalisés");
-bool EstFamillePerso(const QString& nom);
+inline const QString CustomFamilyName = QStringLiteral("Formats personnalisés");
+bool IsCustomFamily(const QString& name);
 
 // Writes the default row into row 0 of the grid (the row count is left alone).
-void MettreFormatParDefaut(platform::TStringGrid& grille, const QString& nomParDefaut);
+void MettreFormatParDefaut(platform::TStringGrid& grid, const QString& defaultName);
 
 // Reads a family file into the grid and sorts it by name. A missing file, or one that holds no
 // format, leaves the single default row. A record cut short by the end of the file gets empty
 // cells; an all-empty record at the end (a stray blank line) is dropped. The grid is changed
 // only when the whole file was read: EInOutError leaves it as it was.
-void LireFamilleFormats(const QString& path, platform::TStringGrid& grille, const QString& nomParDefaut);
+void LireFamilleFormats(const QString& path, platform::TStringGrid& grid, const QString& defaultName);
 
 // Writes every row of the grid, 11 lines a row, through a temporary file; EInOutError on failure.
-void EcrireFamilleFormats(const platform::TStringGrid& grille, const QString& path);
+void EcrireFamilleFormats(const platform::TStringGrid& grid, const QString& path);
 
 // Sorts rows first..last ascending by one column, whole rows moved, rows of equal names kept in
 // their order. Names are compared character by character on their Windows-1252 codes, as the
 // family files were first written (case-sensitive, a prefix first); characters outside that set
 // sort after it.
-void TrierGrille(platform::TStringGrid& grille, int premier, int dernier, int colonne);
+void TrierGrille(platform::TStringGrid& grid, int first, int last, int column);
 
 // Deletes one format of a family. A family never becomes empty: its last format is replaced by
 // the default row. Returns the row to select afterwards.
-int SupprimerFormat(platform::TStringGrid& grille, int row, const QString& nomParDefaut);
+int DeleteFormat(platform::TStringGrid& grid, int row, const QString& defaultName);
 
 // A family file found in the program folder.
-struct TFichierFamille {
-    QString Nom;    // the file name up to its first "."
-    QString Chemin; // the file's real path, read from and written back to
+struct TFamilyFile {
+    QString Name;    // the file name up to its first "."
+    QString Path; // the file's real path, read from and written back to
 };
 
 // The family files of a folder ("*.for", any letter case), sorted by name without letter case,
 // with the custom family last; it is added (with the path it will be written to) when missing.
-std::vector<TFichierFamille> ListerFamilles(const QString& dossier);
+std::vector<TFamilyFile> ListFamilies(const QString& folder);
 
-struct TFamille {
-    QString Nom;
-    QString Chemin;
-    std::unique_ptr<platform::TStringGrid> Grille;
+struct TFamily {
+    QString Name;
+    QString Path;
+    std::unique_ptr<platform::TStringGrid> Grid;
     // False when the file could not be read: its grid holds the default row only, and the file
     // is never overwritten with it.
-    bool Lue = true;
+    bool Loaded = true;
 };
 
-class TFamillesFormats {
+class TFormatFamilies {
 public:
-    TFamillesFormats();
-    ~TFamillesFormats();
-    TFamillesFormats(const TFamillesFormats&) = delete;
-    TFamillesFormats& operator=(const TFamillesFormats&) = delete;
+    TFormatFamilies();
+    ~TFormatFamilies();
+    TFormatFamilies(const TFormatFamilies&) = delete;
+    TFormatFamilies& operator=(const TFormatFamilies&) = delete;
 
     // Lists and reads every family of the folder. A file that cannot be read does not stop the
     // others; the returned messages name each one that failed.
-    QStringList Charger(const QString& dossier, const QString& nomParDefaut);
-    QStringList Charger(const std::vector<TFichierFamille>& fichiers, const QString& nomParDefaut);
+    QStringList Load(const QString& folder, const QString& defaultName);
+    QStringList Load(const std::vector<TFamilyFile>& files, const QString& defaultName);
     // Writes each family on its own; a failure does not stop the others. Returns one message per
     // family that could not be written (empty when all were).
-    QStringList Ecrire() const;
+    QStringList Write() const;
 
-    int Count() const { return static_cast<int>(m_familles.size()); }
-    const TFamille& Famille(int n) const { return m_familles.at(static_cast<size_t>(n)); }
-    platform::TStringGrid* Grille(int n) const;
+    int Count() const { return static_cast<int>(m_families.size()); }
+    const TFamily& Family(int n) const { return m_families.at(static_cast<size_t>(n)); }
+    platform::TStringGrid* Grid(int n) const;
     // The editable family: the last one.
-    int IndexPerso() const { return Count() - 1; }
+    int CustomIndex() const { return Count() - 1; }
 
 private:
-    std::vector<TFamille> m_familles;
+    std::vector<TFamily> m_families;
 };
 
 // The family and format selected at the last exit: section "Dernier format" of the settings file.
-struct TDernierFormat {
-    int Famille = 0;
+struct TLastFormat {
+    int Family = 0;
     int Format = 0;
 };
-TDernierFormat LireDernierFormat(const platform::TIniFile& ini);
+TLastFormat ReadLastFormat(const platform::TIniFile& ini);
 // Erases the section, then writes both keys.
-void EcrireDernierFormat(platform::TIniFile& ini, const TDernierFormat& dernier);
+void WriteLastFormat(platform::TIniFile& ini, const TLastFormat& last);
 // A remembered index that no longer exists falls back to the first entry.
-int IndexValide(int index, int count);
+int ValidIndex(int index, int count);
 
 } // namespace station

@@ -11,188 +11,188 @@ namespace station {
 namespace {
 
 // Products of cells can leave the int range on absurd rows; keep the arithmetic defined.
-int borne(qint64 v)
+int clampToInt(qint64 v)
 {
     return static_cast<int>(std::clamp<qint64>(v, std::numeric_limits<int>::min(),
                                                std::numeric_limits<int>::max()));
 }
 
-bool commencePar(const QString& nom, const QString& prefixe)
+bool startsWithPrefix(const QString& name, const QString& prefix)
 {
-    return !prefixe.isEmpty() && nom.startsWith(prefixe, Qt::CaseSensitive);
+    return !prefix.isEmpty() && name.startsWith(prefix, Qt::CaseSensitive);
 }
 
 } // namespace
 
-int BornerNombre(int count)
+int ClampLabelCount(int count)
 {
-    return std::clamp(count, 1, NbEtiquettesMax);
+    return std::clamp(count, 1, MaxLabelCount);
 }
 
-int TLigneFormat::Entier(int cell) const
+int TLigneFormat::Integer(int cell) const
 {
     return platform::StrToInt(Cells.at(static_cast<size_t>(cell)));
 }
 
 int TLigneFormat::NbColonnes() const
 {
-    return BornerNombre(Entier(cfColonnes));
+    return ClampLabelCount(Integer(cfColumns));
 }
 
 int TLigneFormat::NbLignes() const
 {
-    return BornerNombre(Entier(cfLignes));
+    return ClampLabelCount(Integer(cfRows));
 }
 
-bool TLigneFormat::Ronde() const
+bool TLigneFormat::IsRound() const
 {
-    const int largeur = Entier(cfLargeur);
-    const int hauteur = Entier(cfHauteur);
-    return largeur > 0 && hauteur > 0 && Entier(cfEllipseLargeur) == largeur
-           && Entier(cfEllipseHauteur) == hauteur;
+    const int width = Integer(cfWidth);
+    const int height = Integer(cfHeight);
+    return width > 0 && height > 0 && Integer(cfEllipseWidth) == width
+           && Integer(cfEllipseHeight) == height;
 }
 
-bool TLigneFormat::RondeTexte() const
+bool TLigneFormat::IsRoundAsText() const
 {
-    if (Cells[cfLargeur] != Cells[cfEllipseLargeur] || Cells[cfHauteur] != Cells[cfEllipseHauteur])
+    if (Cells[cfWidth] != Cells[cfEllipseWidth] || Cells[cfHeight] != Cells[cfEllipseHeight])
         return false;
-    return platform::StrToIntDef(Cells[cfLargeur], 0) > 0
-           && platform::StrToIntDef(Cells[cfHauteur], 0) > 0;
+    return platform::StrToIntDef(Cells[cfWidth], 0) > 0
+           && platform::StrToIntDef(Cells[cfHeight], 0) > 0;
 }
 
-bool TLigneFormat::ToutVide() const
+bool TLigneFormat::AllEmpty() const
 {
     return std::all_of(Cells.begin(), Cells.end(), [](const QString& c) { return c.isEmpty(); });
 }
 
-TLigneFormat TLigneFormat::ParDefaut(const QString& nom)
+TLigneFormat TLigneFormat::Default(const QString& name)
 {
     TLigneFormat l;
-    l.Cells = {nom, QStringLiteral("7000"), QStringLiteral("4200"), QStringLiteral("3"),
+    l.Cells = {name, QStringLiteral("7000"), QStringLiteral("4200"), QStringLiteral("3"),
                QStringLiteral("7"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
                QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     return l;
 }
 
-TLigneFormat TLigneFormat::DeGrille(const platform::TStringGrid& grille, int row)
+TLigneFormat TLigneFormat::FromGrid(const platform::TStringGrid& grid, int row)
 {
     TLigneFormat l;
-    for (int c = 0; c < NbCellulesFormat; ++c)
-        l.Cells[static_cast<size_t>(c)] = grille.Cell(c, row);
+    for (int c = 0; c < FormatCellCount; ++c)
+        l.Cells[static_cast<size_t>(c)] = grid.Cell(c, row);
     return l;
 }
 
-void TLigneFormat::VersGrille(platform::TStringGrid& grille, int row) const
+void TLigneFormat::ToGrid(platform::TStringGrid& grid, int row) const
 {
-    grille.SetRow(row, Liste());
+    grid.SetRow(row, List());
 }
 
-QStringList TLigneFormat::Liste() const
+QStringList TLigneFormat::List() const
 {
     return QStringList(Cells.begin(), Cells.end());
 }
 
-TTypePapier TypePapier(const QString& nom, const TNomsPapier& noms)
+TTypePapier TypePapier(const QString& name, const TPaperNames& names)
 {
     // Reference names carry a numeric code; names made in the editor carry the paper's name.
     // Later tests win, so a name can only be one paper.
-    const QString code = nom.left(3);
+    const QString code = name.left(3);
     TTypePapier type = tpA4;
-    if (code == u"114" || code == u"011" || code == u"012" || code == u"115" || nom.startsWith(u"A5"))
+    if (code == u"114" || code == u"011" || code == u"012" || code == u"115" || name.startsWith(u"A5"))
         type = tpA5;
-    if (code == u"120" || commencePar(nom, noms.Paravent12))
-        type = tpParavent12;
-    if (code == u"020" || commencePar(nom, noms.Paravent6))
-        type = tpParavent6;
-    if (code == u"190" || commencePar(nom, noms.Rouleau))
-        type = tpRouleau;
+    if (code == u"120" || startsWithPrefix(name, names.Continuous12))
+        type = tpContinuous12;
+    if (code == u"020" || startsWithPrefix(name, names.Continuous6))
+        type = tpContinuous6;
+    if (code == u"190" || startsWithPrefix(name, names.Roll))
+        type = tpRoll;
     return type;
 }
 
-QString NomPapier(TTypePapier type, const TNomsPapier& noms)
+QString NomPapier(TTypePapier type, const TPaperNames& names)
 {
     switch (type) {
     case tpA4:
         return QStringLiteral("A4");
     case tpA5:
         return QStringLiteral("A5");
-    case tpParavent12:
-        return noms.Paravent12;
-    case tpParavent6:
-        return noms.Paravent6;
-    case tpRouleau:
-        return noms.Rouleau;
+    case tpContinuous12:
+        return names.Continuous12;
+    case tpContinuous6:
+        return names.Continuous6;
+    case tpRoll:
+        return names.Roll;
     }
     return QStringLiteral("A4");
 }
 
-int LargeurPage(const QString& nom, int largeurEtiquette, int colonnes, int ecartHorizontal,
-                const TNomsPapier& noms)
+int LargeurPage(const QString& name, int labelWidth, int columns, int gapHorizontal,
+                const TPaperNames& names)
 {
-    const TTypePapier type = TypePapier(nom, noms);
+    const TTypePapier type = TypePapier(name, names);
     if (type == tpA4 || type == tpA5)
         return 21000;
-    const qint64 n = BornerNombre(colonnes);
-    return borne(static_cast<qint64>(largeurEtiquette) * n + static_cast<qint64>(ecartHorizontal) * (n - 1));
+    const qint64 n = ClampLabelCount(columns);
+    return clampToInt(static_cast<qint64>(labelWidth) * n + static_cast<qint64>(gapHorizontal) * (n - 1));
 }
 
-int HauteurPage(const QString& nom, int hauteurEtiquette, const TNomsPapier& noms)
+int HauteurPage(const QString& name, int labelHeight, const TPaperNames& names)
 {
-    switch (TypePapier(nom, noms)) {
+    switch (TypePapier(name, names)) {
     case tpA4:
         return 29700;
     case tpA5:
         return 14850;
-    case tpParavent12:
+    case tpContinuous12:
         return 30480;
-    case tpParavent6:
+    case tpContinuous6:
         return 15240;
-    case tpRouleau:
-        return hauteurEtiquette;
+    case tpRoll:
+        return labelHeight;
     }
     return 29700;
 }
 
-QString CalculerMarge(const QString& valeur, TDirectionMarge direction, const TLigneFormat& ligne,
-                      const TNomsPapier& noms)
+QString CalculerMarge(const QString& value, TMarginDirection direction, const TLigneFormat& format,
+                      const TPaperNames& names)
 {
-    if (valeur != MargeCentree)
-        return valeur;
-    qint64 marge;
-    if (direction == TDirectionMarge::Hauteur) {
-        const int hauteur = ligne.Entier(cfHauteur);
-        const qint64 page = HauteurPage(ligne.Nom(), hauteur, noms);
-        marge = (page - static_cast<qint64>(hauteur) * ligne.NbLignes()) / 2;
+    if (value != CentredMargin)
+        return value;
+    qint64 margin;
+    if (direction == TMarginDirection::Hauteur) {
+        const int height = format.Integer(cfHeight);
+        const qint64 page = HauteurPage(format.Nom(), height, names);
+        margin = (page - static_cast<qint64>(height) * format.NbLignes()) / 2;
     } else {
-        const int largeur = ligne.Entier(cfLargeur);
-        const int colonnes = ligne.NbColonnes();
-        const qint64 page = LargeurPage(ligne.Nom(), largeur, colonnes,
-                                        ligne.Entier(cfEcartHorizontal), noms);
-        marge = (page - static_cast<qint64>(largeur) * colonnes) / 2;
+        const int width = format.Integer(cfWidth);
+        const int columns = format.NbColonnes();
+        const qint64 page = LargeurPage(format.Nom(), width, columns,
+                                        format.Integer(cfGapHorizontal), names);
+        margin = (page - static_cast<qint64>(width) * columns) / 2;
     }
-    return QString::number(borne(marge));
+    return QString::number(clampToInt(margin));
 }
 
-int MargeCalculee(const QString& valeur, TDirectionMarge direction, const TLigneFormat& ligne,
-                  const TNomsPapier& noms)
+int ComputedMargin(const QString& value, TMarginDirection direction, const TLigneFormat& format,
+                  const TPaperNames& names)
 {
-    return platform::StrToInt(CalculerMarge(valeur, direction, ligne, noms));
+    return platform::StrToInt(CalculerMarge(value, direction, format, names));
 }
 
-TApercuPlanche RemplirApercu(const TLigneFormat& ligne, const TNomsPapier& noms)
+TSheetPreview FillSheetPreview(const TLigneFormat& format, const TPaperNames& names)
 {
-    TApercuPlanche a;
-    a.LargeurEtiquette = ligne.Entier(cfLargeur);
-    a.HauteurEtiquette = ligne.Entier(cfHauteur);
-    a.NbColonnes = ligne.NbColonnes();
-    a.NbLignes = ligne.NbLignes();
-    a.EcartHorizontal = ligne.Entier(cfEcartHorizontal);
-    a.EcartVertical = ligne.Entier(cfEcartVertical);
-    a.LargeurPage = LargeurPage(ligne.Nom(), a.LargeurEtiquette, a.NbColonnes, a.EcartHorizontal, noms);
-    a.HauteurPage = HauteurPage(ligne.Nom(), a.HauteurEtiquette, noms);
-    a.MargeGauche = MargeCalculee(ligne.Cells[cfMargeGauche], TDirectionMarge::Largeur, ligne, noms);
-    a.MargeHaut = MargeCalculee(ligne.Cells[cfMargeHaut], TDirectionMarge::Hauteur, ligne, noms);
-    a.EtiquetteRonde = ligne.Ronde();
+    TSheetPreview a;
+    a.LargeurEtiquette = format.Integer(cfWidth);
+    a.HauteurEtiquette = format.Integer(cfHeight);
+    a.NbColonnes = format.NbColonnes();
+    a.NbLignes = format.NbLignes();
+    a.EcartHorizontal = format.Integer(cfGapHorizontal);
+    a.EcartVertical = format.Integer(cfGapVertical);
+    a.LargeurPage = LargeurPage(format.Nom(), a.LargeurEtiquette, a.NbColonnes, a.EcartHorizontal, names);
+    a.HauteurPage = HauteurPage(format.Nom(), a.HauteurEtiquette, names);
+    a.MargeGauche = ComputedMargin(format.Cells[cfMarginLeft], TMarginDirection::Largeur, format, names);
+    a.MargeHaut = ComputedMargin(format.Cells[cfMarginTop], TMarginDirection::Hauteur, format, names);
+    a.EtiquetteRonde = format.IsRound();
     return a;
 }
 

@@ -14,94 +14,94 @@ class TStringGrid;
 namespace station {
 
 // Cells of a format row, in file order.
-enum TColonneFormat {
-    cfNom = 0,
-    cfLargeur = 1,
-    cfHauteur = 2,
-    cfColonnes = 3,
-    cfLignes = 4,
-    cfEcartHorizontal = 5,
-    cfEcartVertical = 6,
-    cfMargeGauche = 7,
-    cfMargeHaut = 8,
-    cfEllipseLargeur = 9,
-    cfEllipseHauteur = 10,
+enum TFormatColumn {
+    cfName = 0,
+    cfWidth = 1,
+    cfHeight = 2,
+    cfColumns = 3,
+    cfRows = 4,
+    cfGapHorizontal = 5,
+    cfGapVertical = 6,
+    cfMarginLeft = 7,
+    cfMarginTop = 8,
+    cfEllipseWidth = 9,
+    cfEllipseHeight = 10,
 };
-constexpr int NbCellulesFormat = 11;
+constexpr int FormatCellCount = 11;
 
 // A margin of this text centres the labels on the page.
-inline const QString MargeCentree = QStringLiteral("99999");
+inline const QString CentredMargin = QStringLiteral("99999");
 
 // Labels across and down: a sheet never holds more than 50 either way.
-constexpr int NbEtiquettesMax = 50;
+constexpr int MaxLabelCount = 50;
 // Counts outside 1..50 (a hand-edited file, an old sheet) are clamped where they are used.
-int BornerNombre(int count);
+int ClampLabelCount(int count);
 
 // The paper of a format, told by the beginning of its name; never stored.
 enum TTypePapier {
     tpA4 = 0,
     tpA5 = 1,
-    tpParavent12 = 2, // continuous paper, 12 inches per page
-    tpParavent6 = 3,  // continuous paper, 6 inches per page
-    tpRouleau = 4,    // a roll: one label per page
+    tpContinuous12 = 2, // continuous paper, 12 inches per page
+    tpContinuous6 = 3,  // continuous paper, 6 inches per page
+    tpRoll = 4,         // a roll: one label per page
 };
 
 // The texts of the format window's table that name papers in the active language. Names made in
 // the editor begin with them, so the paper of such a name depends on the language it was made in.
-struct TNomsPapier {
-    QString Paravent12 = QStringLiteral("12\" continuous paper");
-    QString Paravent6 = QStringLiteral("6\" continuous paper");
-    QString Rouleau = QStringLiteral("Roll");
-    QString FormatParDefaut = QStringLiteral("Default format");
+struct TPaperNames {
+    QString Continuous12 = QStringLiteral("12\" continuous paper");
+    QString Continuous6 = QStringLiteral("6\" continuous paper");
+    QString Roll = QStringLiteral("Roll");
+    QString DefaultFormat = QStringLiteral("Default format");
 };
 
 // One sheet format: the 11 cells of a family row.
 struct TLigneFormat {
-    std::array<QString, NbCellulesFormat> Cells;
+    std::array<QString, FormatCellCount> Cells;
 
-    const QString& Nom() const { return Cells[cfNom]; }
+    const QString& Nom() const { return Cells[cfName]; }
     // The integer in a cell; EConvertError when the cell is not a number.
-    int Entier(int cell) const;
+    int Integer(int cell) const;
     // Columns and rows clamped to 1..50 (EConvertError when not numbers).
     int NbColonnes() const;
     int NbLignes() const;
     // Round labels, the cells read as numbers: the preview and the station decide this way.
-    bool Ronde() const;
+    bool IsRound() const;
     // Round labels, the cells compared as text: the editor decides this way. Rows written by the
     // program hold either copies of cells 1 and 2 or "0", so both readings agree on them.
-    bool RondeTexte() const;
-    bool ToutVide() const;
+    bool IsRoundAsText() const;
+    bool AllEmpty() const;
 
     // "Default format": 3 x 7 labels of 70 x 42 mm, no gaps, no margins, not round.
-    static TLigneFormat ParDefaut(const QString& nom);
-    static TLigneFormat DeGrille(const platform::TStringGrid& grille, int row);
-    void VersGrille(platform::TStringGrid& grille, int row) const;
-    QStringList Liste() const;
+    static TLigneFormat Default(const QString& name);
+    static TLigneFormat FromGrid(const platform::TStringGrid& grid, int row);
+    void ToGrid(platform::TStringGrid& grid, int row) const;
+    QStringList List() const;
 };
 
-TTypePapier TypePapier(const QString& nom, const TNomsPapier& noms);
-QString NomPapier(TTypePapier type, const TNomsPapier& noms);
+TTypePapier TypePapier(const QString& name, const TPaperNames& names);
+QString NomPapier(TTypePapier type, const TPaperNames& names);
 
 // Page width: 21000 on A4 and A5 sheets; on continuous paper and rolls the labels across and
 // their gaps make the width. Columns are clamped to 1..50.
-int LargeurPage(const QString& nom, int largeurEtiquette, int colonnes, int ecartHorizontal,
-                const TNomsPapier& noms);
+int LargeurPage(const QString& name, int labelWidth, int columns, int gapHorizontal,
+                const TPaperNames& names);
 // Page height: fixed per paper, one label high on a roll.
-int HauteurPage(const QString& nom, int hauteurEtiquette, const TNomsPapier& noms);
+int HauteurPage(const QString& name, int labelHeight, const TPaperNames& names);
 
-enum class TDirectionMarge { Largeur, Hauteur };
+enum class TMarginDirection { Largeur, Hauteur };
 
-// The margin of `ligne` as text: `valeur` itself, unless it is "99999", which gives the margin
+// The margin of `format` as text: `value` itself, unless it is "99999", which gives the margin
 // that centres the labels (integer division toward zero). The centring deliberately leaves the
 // gaps out: sheets stored over the years were laid out against that rule.
-QString CalculerMarge(const QString& valeur, TDirectionMarge direction, const TLigneFormat& ligne,
-                      const TNomsPapier& noms);
+QString CalculerMarge(const QString& value, TMarginDirection direction, const TLigneFormat& format,
+                      const TPaperNames& names);
 // The same as a number (EConvertError when it is not one).
-int MargeCalculee(const QString& valeur, TDirectionMarge direction, const TLigneFormat& ligne,
-                  const TNomsPapier& noms);
+int ComputedMargin(const QString& value, TMarginDirection direction, const TLigneFormat& format,
+                  const TPaperNames& names);
 
 // What a sheet preview shows of one format (lengths resolved, counts clamped).
-struct TApercuPlanche {
+struct TSheetPreview {
     int LargeurPage = 0;
     int HauteurPage = 0;
     int LargeurEtiquette = 0;
@@ -116,6 +116,6 @@ struct TApercuPlanche {
 };
 
 // Fills a preview from a row; EConvertError on a cell that is not a number.
-TApercuPlanche RemplirApercu(const TLigneFormat& ligne, const TNomsPapier& noms);
+TSheetPreview FillSheetPreview(const TLigneFormat& format, const TPaperNames& names);
 
 } // namespace station

@@ -36,8 +36,8 @@ TEST(StringGrid, CellsRowsAndPerRowLists)
 
     // Lists shorter than the grid read with their defaults.
     g.Copies.clear();
-    EXPECT_EQ(g.Copie(2), 1);
-    EXPECT_EQ(g.Marque(2), 0);
+    EXPECT_EQ(g.CopiesOf(2), 1);
+    EXPECT_EQ(g.MarkOf(2), 0);
 
     QSignalSpy moved(&g, &TStringGrid::currentChanged);
     g.SetRow(99);

@@ -37,15 +37,15 @@ QStringList names(const TStringGrid& g)
 {
     QStringList out;
     for (int r = 0; r < g.RowCount(); ++r)
-        out << g.Cell(cfNom, r);
+        out << g.Cell(cfName, r);
     return out;
 }
 
-QStringList familyNames(const std::vector<TFichierFamille>& f)
+QStringList familyNames(const std::vector<TFamilyFile>& f)
 {
     QStringList out;
-    for (const TFichierFamille& x : f)
-        out << x.Nom;
+    for (const TFamilyFile& x : f)
+        out << x.Name;
     return out;
 }
 
@@ -55,11 +55,11 @@ TEST(FamilyFile, MissingEmptyAndBlankFilesGiveTheDefaultRow)
 {
     QTemporaryDir dir;
     TStringGrid g;
-    g.SetColCount(NbCellulesFormat);
+    g.SetColCount(FormatCellCount);
     g.SetRowCount(4);
     LireFamilleFormats(dir.filePath("missing.for"), g, Defaut);
     EXPECT_EQ(g.RowCount(), 1);
-    EXPECT_EQ(TLigneFormat::DeGrille(g, 0).Liste(), TLigneFormat::ParDefaut(Defaut).Liste());
+    EXPECT_EQ(TLigneFormat::FromGrid(g, 0).List(), TLigneFormat::Default(Defaut).List());
 
     // An existing but empty file, and one holding only blank lines, are no better than none:
     // the family still has its one row for every caller that reads row 0.
@@ -68,8 +68,8 @@ TEST(FamilyFile, MissingEmptyAndBlankFilesGiveTheDefaultRow)
         TStringGrid e;
         LireFamilleFormats(dir.filePath("empty.for"), e, Defaut);
         EXPECT_EQ(e.RowCount(), 1);
-        EXPECT_EQ(e.Cell(cfNom, 0), Defaut);
-        EXPECT_EQ(e.ColCount(), NbCellulesFormat);
+        EXPECT_EQ(e.Cell(cfName, 0), Defaut);
+        EXPECT_EQ(e.ColCount(), FormatCellCount);
     }
 }
 
@@ -87,11 +87,11 @@ TEST(FamilyFile, ShortRecordsAndTrailingBlankLines)
     writeBytes(path, format("B") + QByteArray("A\r\n6000\r\n"));
     LireFamilleFormats(path, g, Defaut);
     ASSERT_EQ(g.RowCount(), 2);
-    EXPECT_EQ(g.Cell(cfNom, 0), "A");
-    EXPECT_EQ(g.Cell(cfLargeur, 0), "6000");
-    EXPECT_EQ(g.Cell(cfHauteur, 0), "");
-    EXPECT_EQ(g.Cell(cfEllipseHauteur, 0), "");
-    EXPECT_THROW(TLigneFormat::DeGrille(g, 0).Entier(cfHauteur), platform::EConvertError);
+    EXPECT_EQ(g.Cell(cfName, 0), "A");
+    EXPECT_EQ(g.Cell(cfWidth, 0), "6000");
+    EXPECT_EQ(g.Cell(cfHeight, 0), "");
+    EXPECT_EQ(g.Cell(cfEllipseHeight, 0), "");
+    EXPECT_THROW(TLigneFormat::FromGrid(g, 0).Integer(cfHeight), platform::EConvertError);
 
     // A blank record in the middle is kept: only the end is tidied.
     writeBytes(path, format("B") + record(QStringList(11, QString())) + format("A"));
@@ -104,7 +104,7 @@ TEST(FamilyFile, WriteAndReadRoundTripWithCrLf)
     QTemporaryDir dir;
     const QString path = dir.filePath("Formats personnalisés.for");
     TStringGrid g;
-    g.SetColCount(NbCellulesFormat);
+    g.SetColCount(FormatCellCount);
     g.SetRowCount(2);
     g.SetRow(0, {"Roll - Étiquette 1\"", "8900", "3600", "1", "1", "0", "300", "0", "0", "0", "0"});
     g.SetRow(1, {"A4 - Cartes", "8500", "5400", "2", "5", "1000", "0", "99999", "99999", "0", "0"});
@@ -126,7 +126,7 @@ TEST(FamilyFile, WriteAndReadRoundTripWithCrLf)
     // Windows-1252 files from earlier versions read as well.
     writeBytes(path, "Format sp\xE9" "cial\r\n7000\r\n4200\r\n3\r\n7\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     LireFamilleFormats(path, back, Defaut);
-    EXPECT_EQ(back.Cell(cfNom, 0), QStringLiteral("Format spécial"));
+    EXPECT_EQ(back.Cell(cfName, 0), QStringLiteral("Format spécial"));
 }
 
 TEST(FamilyFile, FormatsOfTheSameNameKeepTheirFileOrderAtEveryReadAndWrite)
@@ -143,7 +143,7 @@ TEST(FamilyFile, FormatsOfTheSameNameKeepTheirFileOrderAtEveryReadAndWrite)
         ASSERT_EQ(g.RowCount(), 5);
         QStringList widths;
         for (int r = 0; r < g.RowCount(); ++r)
-            widths << g.Cell(cfNom, r) + ' ' + g.Cell(cfLargeur, r);
+            widths << g.Cell(cfName, r) + ' ' + g.Cell(cfWidth, r);
         EXPECT_EQ(widths, (QStringList{"Alpha 4000", "Other 2000", "Same 1000", "Same 3000", "Same 5000"}))
             << "after " << round << " writes";
         EcrireFamilleFormats(g, path);
@@ -155,7 +155,7 @@ TEST(FamilyFile, ALineBreakInACellNeverShiftsTheFollowingFormats)
     QTemporaryDir dir;
     const QString path = dir.filePath("f.for");
     TStringGrid g;
-    g.SetColCount(NbCellulesFormat);
+    g.SetColCount(FormatCellCount);
     g.SetRowCount(3);
     g.SetRow(0, {"A - two\nlines", "8900", "3600", "1", "1", "0", "0", "0", "0", "0", "0"});
     g.SetRow(1, {"B - old\r\nend", "7000", "4200", "3", "7", "0", "0", "0", "0", "0", "0"});
@@ -166,9 +166,9 @@ TEST(FamilyFile, ALineBreakInACellNeverShiftsTheFollowingFormats)
     TStringGrid back;
     LireFamilleFormats(path, back, Defaut);
     EXPECT_EQ(names(back), (QStringList{"A - two lines", "B - old end", "C"}));
-    EXPECT_EQ(back.Cell(cfLargeur, 1), "7000");
-    EXPECT_EQ(back.Cell(cfLignes, 2), "4");
-    EXPECT_EQ(back.Cell(cfMargeHaut, 2), "0 ");
+    EXPECT_EQ(back.Cell(cfWidth, 1), "7000");
+    EXPECT_EQ(back.Cell(cfRows, 2), "4");
+    EXPECT_EQ(back.Cell(cfMarginTop, 2), "0 ");
 }
 
 TEST(FamilyFile, UnreadableFileLeavesTheGridAlone)
@@ -177,10 +177,10 @@ TEST(FamilyFile, UnreadableFileLeavesTheGridAlone)
     const QString path = dir.filePath("dir.for");
     QDir().mkpath(path); // exists, but cannot be read as a file
     TStringGrid g;
-    g.SetColCount(NbCellulesFormat);
+    g.SetColCount(FormatCellCount);
     g.SetRow(0, {"Kept"});
     EXPECT_THROW(LireFamilleFormats(path, g, Defaut), platform::EInOutError);
-    EXPECT_EQ(g.Cell(cfNom, 0), "Kept");
+    EXPECT_EQ(g.Cell(cfName, 0), "Kept");
 }
 
 TEST(SortGrid, OrdinalOrderWholeRows)
@@ -226,27 +226,27 @@ TEST(SortGrid, OrdinalOrderWholeRows)
 TEST(DeleteFormat, KeepsOneDefaultRowAndSelectsANeighbour)
 {
     TStringGrid g;
-    g.SetColCount(NbCellulesFormat);
+    g.SetColCount(FormatCellCount);
     g.SetRowCount(3);
     g.SetRow(0, {"A", "1"});
     g.SetRow(1, {"B", "2"});
     g.SetRow(2, {"C", "3"});
 
-    EXPECT_EQ(SupprimerFormat(g, 1, Defaut), 1);
+    EXPECT_EQ(DeleteFormat(g, 1, Defaut), 1);
     EXPECT_EQ(names(g), (QStringList{"A", "C"}));
-    EXPECT_EQ(g.Cell(cfLargeur, 1), "3");
+    EXPECT_EQ(g.Cell(cfWidth, 1), "3");
     // Deleting the last row selects the new last one.
-    EXPECT_EQ(SupprimerFormat(g, 1, Defaut), 0);
+    EXPECT_EQ(DeleteFormat(g, 1, Defaut), 0);
     EXPECT_EQ(names(g), (QStringList{"A"}));
     // The only format becomes the default row; the family never empties.
-    EXPECT_EQ(SupprimerFormat(g, 0, Defaut), 0);
+    EXPECT_EQ(DeleteFormat(g, 0, Defaut), 0);
     EXPECT_EQ(g.RowCount(), 1);
-    EXPECT_EQ(TLigneFormat::DeGrille(g, 0).Liste(), TLigneFormat::ParDefaut(Defaut).Liste());
+    EXPECT_EQ(TLigneFormat::FromGrid(g, 0).List(), TLigneFormat::Default(Defaut).List());
 
     // No selection deletes nothing.
     g.SetRowCount(2);
     g.SetRow(1, {"Z"});
-    EXPECT_EQ(SupprimerFormat(g, -1, Defaut), 0);
+    EXPECT_EQ(DeleteFormat(g, -1, Defaut), 0);
     EXPECT_EQ(g.RowCount(), 2);
 }
 
@@ -254,10 +254,10 @@ TEST(FamilyList, CustomFamilyIsFoundIgnoringCaseAndKeptLast)
 {
     QTemporaryDir dir;
     // No custom file: it is appended, with the path it will be written to.
-    std::vector<TFichierFamille> f = ListerFamilles(dir.path());
+    std::vector<TFamilyFile> f = ListFamilies(dir.path());
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_EQ(f[0].Nom, NomFamillePerso);
-    EXPECT_EQ(f[0].Chemin, dir.filePath(NomFamillePerso + ".for"));
+    EXPECT_EQ(f[0].Name, CustomFamilyName);
+    EXPECT_EQ(f[0].Path, dir.filePath(CustomFamilyName + ".for"));
 
     writeBytes(dir.filePath("b family.for"), format("x"));
     writeBytes(dir.filePath("A family.FOR"), format("x"));
@@ -265,16 +265,16 @@ TEST(FamilyList, CustomFamilyIsFoundIgnoringCaseAndKeptLast)
     writeBytes(dir.filePath("Zeta.for"), format("x"));             // sorts after the custom one
     writeBytes(dir.filePath("cards.v2.for"), format("dotted"));    // a dot in the name
     writeBytes(dir.filePath("notes.txt"), "not a family");
-    f = ListerFamilles(dir.path());
+    f = ListFamilies(dir.path());
     EXPECT_EQ(familyNames(f), (QStringList{"A family", "b family", "cards", "Zeta", "FORMATS PERSONNALISÉS"}));
     // The file with a dot keeps its real path, so it is read and written as one family.
-    EXPECT_EQ(f[2].Chemin, dir.filePath("cards.v2.for"));
-    EXPECT_EQ(f[4].Chemin, dir.filePath("FORMATS PERSONNALISÉS.for"));
-    EXPECT_TRUE(EstFamillePerso("formats PERSONNALISés"));
-    EXPECT_FALSE(EstFamillePerso("Formats personnalises"));
+    EXPECT_EQ(f[2].Path, dir.filePath("cards.v2.for"));
+    EXPECT_EQ(f[4].Path, dir.filePath("FORMATS PERSONNALISÉS.for"));
+    EXPECT_TRUE(IsCustomFamily("formats PERSONNALISés"));
+    EXPECT_FALSE(IsCustomFamily("Formats personnalises"));
 
     // A decomposed accent (as some file systems store names) is the same family.
-    EXPECT_TRUE(EstFamillePerso(QStringLiteral("Formats personnalise\u0301s")));
+    EXPECT_TRUE(IsCustomFamily(QStringLiteral("Formats personnalise\u0301s")));
 }
 
 TEST(FamilyList, MoreThanNineFamiliesAllLoad)
@@ -283,16 +283,16 @@ TEST(FamilyList, MoreThanNineFamiliesAllLoad)
     for (int i = 0; i < 12; ++i)
         writeBytes(dir.filePath(QStringLiteral("Family %1.for").arg(i, 2, 10, QLatin1Char('0'))),
                    format(QStringLiteral("F%1").arg(i)));
-    TFamillesFormats familles;
-    EXPECT_TRUE(familles.Charger(dir.path(), Defaut).isEmpty());
+    TFormatFamilies familles;
+    EXPECT_TRUE(familles.Load(dir.path(), Defaut).isEmpty());
     ASSERT_EQ(familles.Count(), 13);
-    EXPECT_EQ(familles.IndexPerso(), 12);
-    EXPECT_EQ(familles.Famille(11).Nom, "Family 11");
-    EXPECT_EQ(familles.Grille(11)->Cell(cfNom, 0), "F11");
-    EXPECT_EQ(familles.Grille(11)->objectName(), "Grille11");
-    EXPECT_EQ(familles.Grille(12)->Cell(cfNom, 0), Defaut);
-    EXPECT_EQ(familles.Grille(13), nullptr);
-    EXPECT_EQ(familles.Grille(-1), nullptr);
+    EXPECT_EQ(familles.CustomIndex(), 12);
+    EXPECT_EQ(familles.Family(11).Name, "Family 11");
+    EXPECT_EQ(familles.Grid(11)->Cell(cfName, 0), "F11");
+    EXPECT_EQ(familles.Grid(11)->objectName(), "Grille11");
+    EXPECT_EQ(familles.Grid(12)->Cell(cfName, 0), Defaut);
+    EXPECT_EQ(familles.Grid(13), nullptr);
+    EXPECT_EQ(familles.Grid(-1), nullptr);
 }
 
 TEST(FamilyWrite, EveryFamilyIsWrittenAndFailuresAreReportedTogether)
@@ -300,21 +300,21 @@ TEST(FamilyWrite, EveryFamilyIsWrittenAndFailuresAreReportedTogether)
     QTemporaryDir dir;
     writeBytes(dir.filePath("A.for"), format("a1"));
     writeBytes(dir.filePath("B.for"), format("b1"));
-    TFamillesFormats familles;
-    ASSERT_TRUE(familles.Charger(dir.path(), Defaut).isEmpty());
+    TFormatFamilies familles;
+    ASSERT_TRUE(familles.Load(dir.path(), Defaut).isEmpty());
     ASSERT_EQ(familles.Count(), 3);
-    familles.Grille(2)->SetRow(0, {"Mine", "5000", "3000", "2", "2", "0", "0", "0", "0", "0", "0"});
+    familles.Grid(2)->SetRow(0, {"Mine", "5000", "3000", "2", "2", "0", "0", "0", "0", "0", "0"});
 
     // Family B's file turns into a folder: it cannot be written, but the custom family after
     // it still is.
     QFile::remove(dir.filePath("B.for"));
     QDir().mkpath(dir.filePath("B.for"));
-    familles.Grille(0)->SetCell(cfLargeur, 0, "7100");
-    const QStringList erreurs = familles.Ecrire();
+    familles.Grid(0)->SetCell(cfWidth, 0, "7100");
+    const QStringList erreurs = familles.Write();
     ASSERT_EQ(erreurs.size(), 1);
     EXPECT_TRUE(erreurs[0].contains("B.for"));
     EXPECT_EQ(readBytes(dir.filePath("A.for")), format("a1", "7100"));
-    EXPECT_EQ(readBytes(dir.filePath(NomFamillePerso + ".for")),
+    EXPECT_EQ(readBytes(dir.filePath(CustomFamilyName + ".for")),
               record({"Mine", "5000", "3000", "2", "2", "0", "0", "0", "0", "0", "0"}));
 }
 
@@ -323,22 +323,22 @@ TEST(FamilyWrite, AFamilyThatFailedToLoadIsNeverOverwritten)
     QTemporaryDir dir;
     writeBytes(dir.filePath("Good.for"), format("g"));
     QDir().mkpath(dir.filePath("Broken.for")); // exists, but cannot be read as a file
-    std::vector<TFichierFamille> fichiers = ListerFamilles(dir.path());
+    std::vector<TFamilyFile> fichiers = ListFamilies(dir.path());
     fichiers.insert(fichiers.begin(), {"Broken", dir.filePath("Broken.for")});
-    TFamillesFormats familles;
-    const QStringList erreurs = familles.Charger(fichiers, Defaut);
+    TFormatFamilies familles;
+    const QStringList erreurs = familles.Load(fichiers, Defaut);
     ASSERT_EQ(erreurs.size(), 1);
     EXPECT_TRUE(erreurs[0].contains("Broken.for"));
     ASSERT_EQ(familles.Count(), 3);
-    EXPECT_FALSE(familles.Famille(0).Lue);
-    EXPECT_EQ(familles.Grille(0)->RowCount(), 1); // callers still find a row
-    EXPECT_EQ(familles.Grille(0)->Cell(cfNom, 0), Defaut);
-    EXPECT_TRUE(familles.Famille(1).Lue);
-    EXPECT_EQ(familles.Grille(1)->Cell(cfNom, 0), "g"); // the others still load
+    EXPECT_FALSE(familles.Family(0).Loaded);
+    EXPECT_EQ(familles.Grid(0)->RowCount(), 1); // callers still find a row
+    EXPECT_EQ(familles.Grid(0)->Cell(cfName, 0), Defaut);
+    EXPECT_TRUE(familles.Family(1).Loaded);
+    EXPECT_EQ(familles.Grid(1)->Cell(cfName, 0), "g"); // the others still load
 
-    EXPECT_TRUE(familles.Ecrire().isEmpty());
+    EXPECT_TRUE(familles.Write().isEmpty());
     EXPECT_TRUE(QFileInfo(dir.filePath("Broken.for")).isDir());
-    EXPECT_TRUE(QFile::exists(dir.filePath(NomFamillePerso + ".for")));
+    EXPECT_TRUE(QFile::exists(dir.filePath(CustomFamilyName + ".for")));
 }
 
 TEST(RememberedFormat, SettingsKeysAndOutOfRangeIndices)
@@ -348,20 +348,20 @@ TEST(RememberedFormat, SettingsKeysAndOutOfRangeIndices)
     writeBytes(ini, "[Dernier format]\r\nFamille=7\r\nFormat=abc\r\nAutre=1\r\n");
     {
         const platform::TIniFile f(ini);
-        const TDernierFormat d = LireDernierFormat(f);
-        EXPECT_EQ(d.Famille, 7);
+        const TLastFormat d = ReadLastFormat(f);
+        EXPECT_EQ(d.Family, 7);
         EXPECT_EQ(d.Format, 0); // not a number: the default
     }
-    EXPECT_EQ(LireDernierFormat(platform::TIniFile(dir.filePath("none.ini"))).Famille, 0);
+    EXPECT_EQ(ReadLastFormat(platform::TIniFile(dir.filePath("none.ini"))).Family, 0);
     {
         platform::TIniFile f(ini);
-        EcrireDernierFormat(f, {2, 5});
+        WriteLastFormat(f, {2, 5});
         f.UpdateFile();
     }
     EXPECT_EQ(readBytes(ini), QByteArray("[Dernier format]\r\nFamille=2\r\nFormat=5\r\n\r\n"));
 
-    EXPECT_EQ(IndexValide(7, 3), 0);
-    EXPECT_EQ(IndexValide(3, 3), 0);
-    EXPECT_EQ(IndexValide(-1, 3), 0);
-    EXPECT_EQ(IndexValide(2, 3), 2);
+    EXPECT_EQ(ValidIndex(7, 3), 0);
+    EXPECT_EQ(ValidIndex(3, 3), 0);
+    EXPECT_EQ(ValidIndex(-1, 3), 0);
+    EXPECT_EQ(ValidIndex(2, 3), 2);
 }

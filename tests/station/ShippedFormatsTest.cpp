@@ -22,26 +22,26 @@ QString dossierFormats()
 // with its margins resolved as the print loop resolves them.
 TEST(ShippedFormats, EveryFormatFitsItsPage)
 {
-    const TNomsPapier noms;
-    const std::vector<TFichierFamille> fichiers = ListerFamilles(dossierFormats());
+    const TPaperNames noms;
+    const std::vector<TFamilyFile> fichiers = ListFamilies(dossierFormats());
     // The custom family is not shipped: the program makes it.
     ASSERT_GE(fichiers.size(), 9u);
-    EXPECT_FALSE(QFile::exists(fichiers.back().Chemin));
+    EXPECT_FALSE(QFile::exists(fichiers.back().Path));
 
     int formats = 0;
     QSet<QString> vus;
     QSet<int> papiers;
     for (size_t f = 0; f + 1 < fichiers.size(); ++f) {
-        const TFichierFamille& fichier = fichiers[f];
-        SCOPED_TRACE(fichier.Nom.toStdString());
-        EXPECT_FALSE(EstFamillePerso(fichier.Nom));
-        EXPECT_FALSE(fichier.Nom.contains(u'.'));
+        const TFamilyFile& fichier = fichiers[f];
+        SCOPED_TRACE(fichier.Name.toStdString());
+        EXPECT_FALSE(IsCustomFamily(fichier.Name));
+        EXPECT_FALSE(fichier.Name.contains(u'.'));
         platform::TStringGrid g;
-        LireFamilleFormats(fichier.Chemin, g, noms.FormatParDefaut);
-        EXPECT_NE(g.Cell(cfNom, 0), noms.FormatParDefaut); // the file was read
+        LireFamilleFormats(fichier.Path, g, noms.DefaultFormat);
+        EXPECT_NE(g.Cell(cfName, 0), noms.DefaultFormat); // the file was read
         QSet<int> typesFamille;
         for (int r = 0; r < g.RowCount(); ++r) {
-            const TLigneFormat l = TLigneFormat::DeGrille(g, r);
+            const TLigneFormat l = TLigneFormat::FromGrid(g, r);
             SCOPED_TRACE(l.Nom().toStdString());
             ++formats;
             // Reference names begin with a numeric code, so their paper never depends on the
@@ -60,18 +60,18 @@ TEST(ShippedFormats, EveryFormatFitsItsPage)
                     const QStringList p = mm.split(u',');
                     return p[0].toInt() * 100 + (p.size() > 1 ? p[1].leftJustified(2, u'0').toInt() : 0);
                 };
-                EXPECT_EQ(centiemes(m.captured(1)), l.Entier(cfLargeur));
-                EXPECT_EQ(centiemes(m.captured(2).isEmpty() ? m.captured(1) : m.captured(2)), l.Entier(cfHauteur));
-                EXPECT_EQ(m.captured(3).toInt(), l.Entier(cfColonnes));
-                EXPECT_EQ(m.captured(4).toInt(), l.Entier(cfLignes));
-                EXPECT_EQ(m.captured(2).isEmpty(), l.Ronde());
+                EXPECT_EQ(centiemes(m.captured(1)), l.Integer(cfWidth));
+                EXPECT_EQ(centiemes(m.captured(2).isEmpty() ? m.captured(1) : m.captured(2)), l.Integer(cfHeight));
+                EXPECT_EQ(m.captured(3).toInt(), l.Integer(cfColumns));
+                EXPECT_EQ(m.captured(4).toInt(), l.Integer(cfRows));
+                EXPECT_EQ(m.captured(2).isEmpty(), l.IsRound());
             }
 
-            const int colonnes = l.Entier(cfColonnes);
-            const int lignes = l.Entier(cfLignes);
-            EXPECT_TRUE(colonnes >= 1 && colonnes <= NbEtiquettesMax);
-            EXPECT_TRUE(lignes >= 1 && lignes <= NbEtiquettesMax);
-            const TApercuPlanche a = RemplirApercu(l, noms);
+            const int colonnes = l.Integer(cfColumns);
+            const int lignes = l.Integer(cfRows);
+            EXPECT_TRUE(colonnes >= 1 && colonnes <= MaxLabelCount);
+            EXPECT_TRUE(lignes >= 1 && lignes <= MaxLabelCount);
+            const TSheetPreview a = FillSheetPreview(l, noms);
             EXPECT_GT(a.LargeurEtiquette, 0);
             EXPECT_GT(a.HauteurEtiquette, 0);
             EXPECT_GE(a.EcartHorizontal, 0);
@@ -83,17 +83,17 @@ TEST(ShippedFormats, EveryFormatFitsItsPage)
             EXPECT_LE(a.MargeHaut + a.NbLignes * a.HauteurEtiquette + (a.NbLignes - 1) * a.EcartVertical,
                       a.HauteurPage);
             // Centring leaves the gaps out, so it is only used where there are none.
-            if (l.Cells[cfMargeGauche] == MargeCentree) {
+            if (l.Cells[cfMarginLeft] == CentredMargin) {
                 EXPECT_EQ(a.EcartHorizontal, 0);
             }
-            if (l.Cells[cfMargeHaut] == MargeCentree) {
+            if (l.Cells[cfMarginTop] == CentredMargin) {
                 EXPECT_EQ(a.EcartVertical, 0);
             }
             // Round or not, the two readings of the ellipse cells agree.
-            EXPECT_EQ(l.Ronde(), l.RondeTexte());
-            if (!l.Ronde()) {
-                EXPECT_EQ(l.Cells[cfEllipseLargeur], "0");
-                EXPECT_EQ(l.Cells[cfEllipseHauteur], "0");
+            EXPECT_EQ(l.IsRound(), l.IsRoundAsText());
+            if (!l.IsRound()) {
+                EXPECT_EQ(l.Cells[cfEllipseWidth], "0");
+                EXPECT_EQ(l.Cells[cfEllipseHeight], "0");
             }
             typesFamille.insert(TypePapier(l.Nom(), noms));
         }
@@ -102,13 +102,13 @@ TEST(ShippedFormats, EveryFormatFitsItsPage)
         papiers.unite(typesFamille);
     }
     EXPECT_GE(formats, 40);
-    EXPECT_EQ(papiers, (QSet<int>{tpA4, tpA5, tpParavent12, tpParavent6, tpRouleau}));
+    EXPECT_EQ(papiers, (QSet<int>{tpA4, tpA5, tpContinuous12, tpContinuous6, tpRoll}));
 }
 
 // The commonest sheets are there with their real dimensions.
 TEST(ShippedFormats, CommonSheetsArePresent)
 {
-    const TNomsPapier noms;
+    const TPaperNames noms;
     struct Attendu {
         int largeur, hauteur, colonnes, lignes;
         bool rond;
@@ -119,17 +119,17 @@ TEST(ShippedFormats, CommonSheetsArePresent)
         {4000, 4000, 4, 6, true},
     };
     QList<TLigneFormat> tous;
-    for (const TFichierFamille& f : ListerFamilles(dossierFormats())) {
+    for (const TFamilyFile& f : ListFamilies(dossierFormats())) {
         platform::TStringGrid g;
-        LireFamilleFormats(f.Chemin, g, noms.FormatParDefaut);
+        LireFamilleFormats(f.Path, g, noms.DefaultFormat);
         for (int r = 0; r < g.RowCount(); ++r)
-            tous << TLigneFormat::DeGrille(g, r);
+            tous << TLigneFormat::FromGrid(g, r);
     }
     for (const Attendu& a : attendus) {
         const bool trouve = std::any_of(tous.begin(), tous.end(), [&](const TLigneFormat& l) {
-            return TypePapier(l.Nom(), noms) == tpA4 && l.Entier(cfLargeur) == a.largeur
-                   && l.Entier(cfHauteur) == a.hauteur && l.Entier(cfColonnes) == a.colonnes
-                   && l.Entier(cfLignes) == a.lignes && l.Ronde() == a.rond;
+            return TypePapier(l.Nom(), noms) == tpA4 && l.Integer(cfWidth) == a.largeur
+                   && l.Integer(cfHeight) == a.hauteur && l.Integer(cfColumns) == a.colonnes
+                   && l.Integer(cfRows) == a.lignes && l.IsRound() == a.rond;
         });
         EXPECT_TRUE(trouve) << a.largeur << " x " << a.hauteur << " (" << a.colonnes << " x " << a.lignes << ")";
     }

@@ -2,7 +2,7 @@
 #include "platform/TIniFile.h"
 #include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
-#include "station/window/PrevisPort.h"
+#include "station/window/PreviewPort.h"
 #include "station/window/TFormat.h"
 #include "ui_TFormat.h"
 
@@ -32,11 +32,11 @@ QByteArray record(const QStringList& cells)
     return out;
 }
 
-class FakePrevis : public TPrevisPort {
+class FakePrevis : public TPreviewPort {
 public:
     bool EstVisible() const override { return visible; }
     void SetChoixDepart(bool choix) override { choixDepart = choix; }
-    void Remplir(const TApercuPlanche& a, const QString& c) override
+    void Remplir(const TSheetPreview& a, const QString& c) override
     {
         apercu = a;
         caption = c;
@@ -47,7 +47,7 @@ public:
 
     bool visible = false;
     bool choixDepart = true;
-    TApercuPlanche apercu;
+    TSheetPreview apercu;
     QString caption;
     int remplissages = 0;
 };
@@ -107,9 +107,9 @@ TEST_F(FormatWindow, ListsFamiliesAndFormatsAndRestoresTheSelection)
     EXPECT_EQ(f.FamilyCount(), 3);
     EXPECT_EQ(f.GrilleCourante(), f.Grille(1));
     // The selected format's centring margins.
-    EXPECT_EQ(f.CalculerMarge("99999", TDirectionMarge::Largeur), "0");
-    EXPECT_EQ(f.CalculerMarge("99999", TDirectionMarge::Hauteur), "450");
-    EXPECT_EQ(f.CalculerMarge("12", TDirectionMarge::Hauteur), "12");
+    EXPECT_EQ(f.CalculerMarge("99999", TMarginDirection::Largeur), "0");
+    EXPECT_EQ(f.CalculerMarge("99999", TMarginDirection::Hauteur), "450");
+    EXPECT_EQ(f.CalculerMarge("12", TMarginDirection::Hauteur), "12");
 
     // Changing the family lists its formats and selects the first.
     f.ui->ComboBox->setCurrentIndex(2);
@@ -188,13 +188,13 @@ TEST_F(FormatWindow, DeletingKeepsOneDefaultRow)
     EXPECT_EQ(items(f.ui->ListBox), (QStringList{"Default format"}));
     EXPECT_EQ(f.ui->ListBox->currentRow(), 0);
     EXPECT_EQ(f.GrilleCourante()->RowCount(), 1);
-    EXPECT_EQ(f.SelectedFormat().Liste(), TLigneFormat::ParDefaut("Default format").Liste());
+    EXPECT_EQ(f.SelectedFormat().List(), TLigneFormat::Default("Default format").List());
 
     // The deletions reach the file at exit, the other families unchanged.
     const QByteArray rolls = readBytes(dir.filePath("Rolls.for"));
     EXPECT_TRUE(f.SaveFamilies().isEmpty());
     EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("Formats personnalisés.for"))),
-              record(TLigneFormat::ParDefaut("Default format").Liste()));
+              record(TLigneFormat::Default("Default format").List()));
     EXPECT_EQ(readBytes(dir.filePath("Rolls.for")), rolls);
 }
 
@@ -286,16 +286,16 @@ TEST_F(FormatWindow, DialogAndWizardDress)
 TEST_F(FormatWindow, PaperNamesFollowTheActiveLanguage)
 {
     TFormat f(nullptr, dir.path(), ini);
-    EXPECT_EQ(f.TypePapier("Roll - Tags"), tpRouleau);
+    EXPECT_EQ(f.TypePapier("Roll - Tags"), tpRoll);
     EXPECT_EQ(f.TypePapier("Rouleau - Tags"), tpA4);
-    EXPECT_EQ(f.NomPapier(tpParavent12), "12\" continuous paper");
+    EXPECT_EQ(f.NomPapier(tpContinuous12), "12\" continuous paper");
     SetGlobalLanguage(0);
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Format des étiquettes"));
-    EXPECT_EQ(f.TypePapier("Rouleau - Tags"), tpRouleau);
+    EXPECT_EQ(f.TypePapier("Rouleau - Tags"), tpRoll);
     EXPECT_EQ(f.TypePapier("Roll - Tags"), tpA4);
     EXPECT_EQ(f.NomPapierFormat("Paravent 6\" - x"), "Paravent 6\"");
     SetGlobalLanguage(2);
-    EXPECT_EQ(f.NomPapier(tpRouleau), "Rolle");
+    EXPECT_EQ(f.NomPapier(tpRoll), "Rolle");
     SetGlobalLanguage(1);
 }
 
@@ -312,7 +312,7 @@ TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
     ASSERT_EQ(erreurs.size(), 1);
     EXPECT_TRUE(erreurs[0].contains("Broken.for"));
     EXPECT_EQ(f.FamilyCount(), 4);
-    EXPECT_EQ(f.Grille(0)->Cell(cfNom, 0), "Default format");
+    EXPECT_EQ(f.Grille(0)->Cell(cfName, 0), "Default format");
     EXPECT_TRUE(f.SaveFamilies().isEmpty());
     QFile::setPermissions(broken, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(readBytes(broken), record({"Secret"}));

@@ -1,7 +1,7 @@
 #include "TFormat.h"
 #include "ui_TFormat.h"
 
-#include "PrevisPort.h"
+#include "PreviewPort.h"
 
 #include "MultiLang/MLang.h"
 #include "platform/Paths.h"
@@ -58,7 +58,7 @@ void TFormat::connectEvents()
 
 void TFormat::load(const QString& folder, const QString& settingsFile)
 {
-    const QStringList errors = m_families.Charger(folder, GetText(QStringLiteral("@4")));
+    const QStringList errors = m_families.Load(folder, GetText(QStringLiteral("@4")));
     if (!errors.isEmpty())
         platform::Application::ShowError(errors.join(u'\n'));
 
@@ -66,16 +66,16 @@ void TFormat::load(const QString& folder, const QString& settingsFile)
         const QSignalBlocker quiet(ui->ComboBox);
         ui->ComboBox->clear();
         for (int n = 0; n < m_families.Count(); ++n)
-            ui->ComboBox->addItem(m_families.Famille(n).Nom);
+            ui->ComboBox->addItem(m_families.Family(n).Name);
     }
-    const TDernierFormat last = LireDernierFormat(platform::TIniFile(settingsFile));
+    const TLastFormat last = ReadLastFormat(platform::TIniFile(settingsFile));
     {
         const QSignalBlocker quiet(ui->ComboBox);
-        ui->ComboBox->setCurrentIndex(IndexValide(last.Famille, ui->ComboBox->count()));
+        ui->ComboBox->setCurrentIndex(ValidIndex(last.Family, ui->ComboBox->count()));
     }
     ActiverBoutons();
     RemplirListeFormats();
-    selectFormat(IndexValide(last.Format, ui->ListBox->count()));
+    selectFormat(ValidIndex(last.Format, ui->ListBox->count()));
 }
 
 QString TFormat::GetText(const QString& key) const
@@ -83,13 +83,13 @@ QString TFormat::GetText(const QString& key) const
     return MultiLang1 != nullptr ? MultiLang1->GetText(key) : key;
 }
 
-TNomsPapier TFormat::PaperNames() const
+TPaperNames TFormat::PaperNames() const
 {
-    TNomsPapier n;
-    n.Paravent12 = GetText(QStringLiteral("@1"));
-    n.Paravent6 = GetText(QStringLiteral("@2"));
-    n.Rouleau = GetText(QStringLiteral("@3"));
-    n.FormatParDefaut = GetText(QStringLiteral("@4"));
+    TPaperNames n;
+    n.Continuous12 = GetText(QStringLiteral("@1"));
+    n.Continuous6 = GetText(QStringLiteral("@2"));
+    n.Roll = GetText(QStringLiteral("@3"));
+    n.DefaultFormat = GetText(QStringLiteral("@4"));
     return n;
 }
 
@@ -118,14 +118,14 @@ int TFormat::HauteurPage(const QString& name, int labelHeight) const
     return station::HauteurPage(name, labelHeight, PaperNames());
 }
 
-QString TFormat::CalculerMarge(const QString& value, TDirectionMarge direction) const
+QString TFormat::CalculerMarge(const QString& value, TMarginDirection direction) const
 {
     return station::CalculerMarge(value, direction, SelectedFormat(), PaperNames());
 }
 
 platform::TStringGrid* TFormat::GrilleCourante() const
 {
-    return m_families.Grille(IndexValide(ui->ComboBox->currentIndex(), m_families.Count()));
+    return m_families.Grid(ValidIndex(ui->ComboBox->currentIndex(), m_families.Count()));
 }
 
 TLigneFormat TFormat::SelectedFormat() const
@@ -134,7 +134,7 @@ TLigneFormat TFormat::SelectedFormat() const
     const int row = ui->ListBox->currentRow();
     if (grid == nullptr || row < 0)
         return {};
-    return TLigneFormat::DeGrille(*grid, row);
+    return TLigneFormat::FromGrid(*grid, row);
 }
 
 void TFormat::MettreFormatParDefaut(platform::TStringGrid& grid) const
@@ -153,12 +153,12 @@ void TFormat::RemplirListeFormats()
     ui->ListBox->clear();
     if (const platform::TStringGrid* grid = GrilleCourante())
         for (int r = 0; r < grid->RowCount(); ++r)
-            ui->ListBox->addItem(grid->Cell(cfNom, r));
+            ui->ListBox->addItem(grid->Cell(cfName, r));
 }
 
 bool TFormat::customFamilyChosen() const
 {
-    return m_families.Count() > 0 && ui->ComboBox->currentIndex() == m_families.IndexPerso();
+    return m_families.Count() > 0 && ui->ComboBox->currentIndex() == m_families.CustomIndex();
 }
 
 void TFormat::ActiverBoutons()
@@ -183,7 +183,7 @@ void TFormat::Previsualiser()
     if (m_preview == nullptr)
         return;
     const TLigneFormat format = SelectedFormat();
-    const TApercuPlanche sheet = RemplirApercu(format, PaperNames());
+    const TSheetPreview sheet = FillSheetPreview(format, PaperNames());
     m_preview->Remplir(sheet, GetText(QStringLiteral("@9")) + format.Nom());
 }
 
@@ -225,7 +225,7 @@ void TFormat::DeleteBtnClick()
     platform::TStringGrid* grid = GrilleCourante();
     if (!customFamilyChosen() || grid == nullptr)
         return;
-    const int next = SupprimerFormat(*grid, ui->ListBox->currentRow(), GetText(QStringLiteral("@4")));
+    const int next = DeleteFormat(*grid, ui->ListBox->currentRow(), GetText(QStringLiteral("@4")));
     RemplirListeFormats();
     selectFormat(next);
 }
@@ -269,15 +269,15 @@ void TFormat::UseWizardButtons()
 
 QStringList TFormat::SaveFamilies() const
 {
-    return m_families.Ecrire();
+    return m_families.Write();
 }
 
 void TFormat::WriteLastFormat(platform::TIniFile& ini) const
 {
-    station::EcrireDernierFormat(ini, {ui->ComboBox->currentIndex(), ui->ListBox->currentRow()});
+    station::WriteLastFormat(ini, {ui->ComboBox->currentIndex(), ui->ListBox->currentRow()});
 }
 
-void TFormat::SetPreview(TPrevisPort* preview)
+void TFormat::SetPreview(TPreviewPort* preview)
 {
     m_preview = preview;
     ui->BitBtn1->setEnabled(m_preview != nullptr);

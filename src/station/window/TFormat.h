@@ -21,7 +21,7 @@ class TStringGrid;
 
 namespace station {
 
-class TPrevisPort;
+class TPreviewPort;
 
 // The format window: lists the sheet-format families and their formats, holds every family in
 // memory from start to exit, and answers the page-geometry questions of the station, the sheet
@@ -43,7 +43,7 @@ public:
 
     // Run-time texts of the window's table in the active language.
     QString GetText(const QString& key) const;
-    TNomsPapier PaperNames() const;
+    TPaperNames PaperNames() const;
 
     TTypePapier TypePapier(const QString& name) const;
     QString NomPapier(TTypePapier type) const;
@@ -51,12 +51,12 @@ public:
     int LargeurPage(const QString& name, int labelWidth, int columns, int horizontalGap) const;
     int HauteurPage(const QString& name, int labelHeight) const;
     // The margin of the selected format: `value` itself, or the centring margin for "99999".
-    QString CalculerMarge(const QString& value, TDirectionMarge direction) const;
+    QString CalculerMarge(const QString& value, TMarginDirection direction) const;
 
     // The family grids, "Grille0", "Grille1", ... in family-list order.
     int FamilyCount() const { return m_families.Count(); }
-    platform::TStringGrid* Grille(int family) const { return m_families.Grille(family); }
-    const TFamillesFormats& Families() const { return m_families; }
+    platform::TStringGrid* Grille(int family) const { return m_families.Grid(family); }
+    const TFormatFamilies& Families() const { return m_families; }
     // The grid of the family selected in the family list.
     platform::TStringGrid* GrilleCourante() const;
     // The row of the current grid at the format list's selected index.
@@ -88,7 +88,7 @@ public:
     void WriteLastFormat(platform::TIniFile& ini) const;
 
     // The sheet preview, owned elsewhere; none disables the preview button.
-    void SetPreview(TPrevisPort* preview);
+    void SetPreview(TPreviewPort* preview);
     // The format editor: called with true to create a format, false to change the selected one.
     // Until one is given, Create and Modify stay disabled.
     void SetEditor(std::function<void(bool create)> editor);
@@ -111,8 +111,8 @@ private:
     void selectFormat(int index);
     bool customFamilyChosen() const;
 
-    TFamillesFormats m_families;
-    TPrevisPort* m_preview = nullptr;
+    TFormatFamilies m_families;
+    TPreviewPort* m_preview = nullptr;
     std::function<void(bool)> m_editor;
     // Where the layout puts Cancel for the dialog; the wizard puts it in OK's place.
     QPoint m_cancelDialogPos;
