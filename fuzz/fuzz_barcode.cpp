@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+using namespace barcode;
 using namespace platform;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
