@@ -1,0 +1,144 @@
+#include "Station.h"
+
+#include "design/DesignDocument.h"
+#include "design/Numbering.h"
+#include "design/Pictures.h"
+#include "design/PreparedLabel.h"
+#include "design/Renderer.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "platform/TCanvas.h"
+#include "platform/TIniFile.h"
+
+#include <QFile>
+#include <QPainter>
+
+namespace station {
+
+TStation::TStation(const TStationFolders& folders, const QString& settingsFile)
+    : Folders(folders), FichierIni(settingsFile)
+{
+    Designer.ProgramFolder = Folders.Writable;
+}
+
+QString TStation::Start(QSize screen, const QString& defaultImagesFolder)
+{
+    const bool made = Folders.CreateFolders();
+    Settings = ReadStationSettings(platform::TIniFile(FichierIni), screen, defaultImagesFolder);
+    CurrentFormat.Paysage = Settings.Paysage;
+    return made ? QString()
+                : QStringLiteral("The folders \"perso\" and \"images\" cannot be made in ")
+                      + Folders.Writable;
+}
+
+QStringList TStation::RemplirListeModeles()
+{
+    QStringList folders{Folders.ModelsFolder()};
+    if (Folders.ReadOnlyProgram())
+        folders << platform::joinPath(Folders.Program, QStringLiteral("perso"));
+    Models = ListModels(folders);
+    if (Selected >= Models.Count())
+        Selected = Models.Count() - 1;
+    return Models.Errors;
+}
+
+bool TStation::ChargerModele(const QString& path)
+{
+    try {
+        design::OpenDesign(Designer, path);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TStation::SelectModel(int index)
+{
+    if (index < 0 || index >= Models.Count()) {
+        Selected = -1;
+        return false;
+    }
+    Selected = index;
+    return ChargerModele(Models.Models[static_cast<size_t>(index)].Path);
+}
+
+QString TStation::SelectedPath() const
+{
+    return Selected >= 0 && Selected < Models.Count() ? Models.Models[static_cast<size_t>(Selected)].Path
+                                                      : QString();
+}
+
+void TStation::ReloadSelected()
+{
+    const QString path = SelectedPath();
+    if (!path.isEmpty())
+        ChargerModele(path);
+}
+
+void TStation::RunModelPass(const std::function<void()>& pass)
+{
+    struct Restore {
+        TStation& s;
+        ~Restore() { s.ReloadSelected(); }
+    } restore{*this};
+    pass();
+}
+
+int LineAfterDelete(int index, int countBefore)
+{
+    if (countBefore <= 1)
+        return -1;
+    return index >= countBefore - 1 ? countBefore - 2 : index;
+}
+
+int TStation::DeleteModel(int index, QStringList* listErrors)
+{
+    if (index < 0 || index >= Models.Count())
+        return Selected;
+    const int countBefore = Models.Count();
+    const QString path = Models.Models[static_cast<size_t>(index)].Path;
+    QFile file(path);
+    if (!file.remove())
+        throw platform::EInOutError(QStringLiteral("%1 cannot be deleted: %2").arg(path, file.errorString()));
+    const QStringList errors = RemplirListeModeles();
+    if (listErrors != nullptr)
+        *listErrors = errors;
+    // A shipped example of the same name may show through once the user's own copy is gone.
+    const int next = Models.Count() == countBefore ? index : LineAfterDelete(index, countBefore);
+    Selected = next < Models.Count() ? next : Models.Count() - 1;
+    return Selected;
+}
+
+QStringList TStation::Exit(const TExitSteps& steps) const
+{
+    return RunExitSequence(FichierIni, Settings, steps);
+}
+
+QImage DrawThumbnail(const design::TDesignModel& model, const TThumbnail& t,
+                     const design::MergeSource& source, const design::MergeNumbering& numbering, int row,
+                     const QColor& buttonFace)
+{
+    if (!t.Visible)
+        return {};
+    QImage image(t.Width, t.Height, QImage::Format_RGB32);
+    if (model.Format().EtiquetteRonde) {
+        image.fill(buttonFace);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(0, 0, t.Width, t.Height));
+    } else {
+        image.fill(Qt::white);
+    }
+    platform::TCanvas canvas(&image);
+    canvas.SetLogPixels(design::TDesignModel::DesignPixelsPerInch,
+                        design::TDesignModel::DesignPixelsPerInch);
+    design::TPictureCache pictures;
+    const design::TFieldMerge merge(source, numbering);
+    const design::TPreparedLabel label = design::PrepareLabel(model, merge, row, -1, pictures);
+    design::DrawDesign(canvas, model, label, design::TDrawTarget{}, {0, 0}, t.Scale, t.Scale, true);
+    return image;
+}
+
+} // namespace station

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "ModelList.h"
+#include "StationFolders.h"
+#include "StationRules.h"
+#include "StationSettings.h"
+
+#include "design/DesignModel.h"
+#include "design/FieldCodes.h"
+#include "design/Numbering.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+// The control station without its window: the folders, the settings, the model list and the
+// selected model. The selected model is held open in the designer's model, whose sheet format is
+// the current-model format that placing a model on the page is checked against.
+namespace station {
+
+class TStation {
+public:
+    // `settingsFile` is the file the program reads and writes (see UsableSettingsFile).
+    TStation(const TStationFolders& folders, const QString& settingsFile);
+    TStation(const TStation&) = delete;
+    TStation& operator=(const TStation&) = delete;
+
+    const TStationFolders Folders;
+    const QString FichierIni;
+    TStationSettings Settings;
+    // The current-model format, shared with the designer's model.
+    design::TCurrentFormat CurrentFormat;
+    design::TDesignModel Designer{CurrentFormat};
+    TModelList Models;
+    int Selected = -1;
+
+    // The creation work: folders made, settings read (windows centred on `screen`). Returns a
+    // message when the folders cannot be made.
+    QString Start(QSize screen, const QString& defaultImagesFolder);
+
+    // Lists the models of the writable folder, then those shipped in the program folder.
+    // Returns the read errors, one per file; the current-model format is not touched.
+    QStringList RemplirListeModeles();
+
+    // Opens a design in the designer's model; any error is swallowed (false).
+    bool ChargerModele(const QString& path);
+    // Selects a model and opens it: its format becomes the current-model format. False when it
+    // could not be read (what was read stays, as in the designer).
+    bool SelectModel(int index);
+    QString SelectedPath() const;
+    // After anything that opened other designs for drawing or printing: the selected model is
+    // opened again, so the current-model format is its own.
+    void ReloadSelected();
+    // Runs a pass that opens other designs (thumbnails of a print dialog, a print run) and puts
+    // the selected model back afterwards, also when the pass fails.
+    void RunModelPass(const std::function<void()>& pass);
+
+    // Deletes the model's file (EInOutError when it cannot) and rebuilds the list. Returns the
+    // line to select: the one before when the last line went, else the same index (-1 when the
+    // list is empty). Read errors met while rebuilding go to `listErrors`.
+    int DeleteModel(int index, QStringList* listErrors = nullptr);
+
+    // The exit: settings, then families and database whatever happened (RunExitSequence).
+    QStringList Exit(const TExitSteps& steps) const;
+
+private:
+    bool m_started = false;
+};
+
+// The line selected after deleting line `index` of a list of `countBefore` lines.
+int LineAfterDelete(int index, int countBefore);
+
+// Draws the thumbnail of the design: white, or for a round label the `buttonFace` colour with a
+// white ellipse filling it; then the design at the thumbnail's scale, outlined, for the record
+// `row` of the merge source. A null image when the thumbnail is not visible.
+QImage DrawThumbnail(const design::TDesignModel& model, const TThumbnail& thumbnail,
+                     const design::MergeSource& source, const design::MergeNumbering& numbering, int row,
+                     const QColor& buttonFace);
+
+} // namespace station

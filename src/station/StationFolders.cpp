@@ -1,0 +1,77 @@
+#include "StationFolders.h"
+
+#include "platform/Paths.h"
+#include "platform/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace station {
+
+bool FolderWritable(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    QTemporaryFile probe(folder + QStringLiteral("/.write-test-XXXXXX"));
+    return probe.open();
+}
+
+TStationFolders TStationFolders::Resolve(const QString& program, const QString& userData)
+{
+    return Resolve(program, userData, FolderWritable(program));
+}
+
+TStationFolders TStationFolders::Resolve(const QString& program, const QString& userData,
+                                         bool programWritable)
+{
+    TStationFolders f;
+    f.Program = QDir::cleanPath(program);
+    f.Writable = programWritable ? f.Program : QDir::cleanPath(userData);
+    return f;
+}
+
+QString TStationFolders::WritePath(const QString& relative) const
+{
+    return platform::joinPath(Writable, relative);
+}
+
+QString TStationFolders::ReadPath(const QString& relative) const
+{
+    for (const QString& root : {Writable, Program}) {
+        const QString found = platform::findExisting(platform::joinPath(root, relative));
+        if (!found.isEmpty())
+            return found;
+    }
+    return WritePath(relative);
+}
+
+bool TStationFolders::CreateFolders() const
+{
+    bool ok = platform::ensureFolder(ImagesFolder());
+    ok = platform::ensureFolder(ModelsFolder()) && ok;
+    return ok;
+}
+
+QString UsableSettingsFile(const QString& wanted, const TStationFolders& folders)
+{
+    const QFileInfo info(wanted);
+    const QString folder = QDir::cleanPath(info.absolutePath());
+    const bool writable = folder == QDir::cleanPath(QFileInfo(folders.Program).absoluteFilePath())
+                              ? !folders.ReadOnlyProgram()
+                              : FolderWritable(folder);
+    if (writable)
+        return wanted;
+    const QString own = platform::joinPath(folders.Writable, info.fileName());
+    if (!QFileInfo::exists(own) && info.exists()) {
+        try {
+            platform::writeFileAtomically(own, platform::readFileBytes(wanted));
+        } catch (...) {
+            // Without the copy the program starts on its defaults: nothing is lost, since the
+            // shipped file stays untouched.
+        }
+    }
+    return own;
+}
+
+} // namespace station
