@@ -7,6 +7,7 @@
 #include "design/Renderer.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/Rounding.h"
 #include "platform/TCanvas.h"
 #include "platform/TIniFile.h"
 
@@ -82,6 +83,26 @@ void TStation::RunModelPass(const std::function<void()>& pass)
         ~Restore() { s.ReloadSelected(); }
     } restore{*this};
     pass();
+}
+
+void AdoptFormat(const TLigneFormat& row, const TPaperNames& names, design::TCurrentFormat& f,
+                 int& widthPx, int& heightPx)
+{
+    design::TCurrentFormat n = f;
+    n.NomFormat = row.Nom();
+    n.LargeurEtiquette = row.Integer(cfWidth);
+    n.HauteurEtiquette = row.Integer(cfHeight);
+    n.NbColonnes = row.NbColonnes();
+    n.NbLignes = row.NbLignes();
+    n.MargeHaut = ComputedMargin(row.Cells[cfMarginTop], TMarginDirection::Hauteur, row, names);
+    n.MargeGauche = ComputedMargin(row.Cells[cfMarginLeft], TMarginDirection::Largeur, row, names);
+    n.EcartHorizontal = row.Integer(cfGapHorizontal);
+    n.EcartVertical = row.Integer(cfGapVertical);
+    n.EtiquetteRonde = row.IsRound();
+    const int ppi = design::TDesignModel::DesignPixelsPerInch;
+    widthPx = platform::R(ppi * static_cast<double>(n.LargeurEtiquette) / 2540);
+    heightPx = platform::R(ppi * static_cast<double>(n.HauteurEtiquette) / 2540);
+    f = n;
 }
 
 int LineAfterDelete(int index, int countBefore)

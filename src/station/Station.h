@@ -3,6 +3,7 @@
 #include "ModelList.h"
 #include "StationFolders.h"
 #include "StationRules.h"
+#include "SheetFormat.h"
 #include "StationSettings.h"
 
 #include "design/DesignModel.h"
@@ -69,6 +70,13 @@ public:
 private:
     bool m_started = false;
 };
+
+// A new design takes the sheet format chosen in the format window: lengths as the row holds them,
+// margins resolved ("99999" centres), counts held to 1..50, round when cells 9 and 10 repeat the
+// label size; the label size in design pixels follows. EConvertError on a cell that is not a
+// number, before anything is changed.
+void AdoptFormat(const TLigneFormat& row, const TPaperNames& names, design::TCurrentFormat& format,
+                 int& widthPx, int& heightPx);
 
 // The line selected after deleting line `index` of a list of `countBefore` lines.
 int LineAfterDelete(int index, int countBefore);

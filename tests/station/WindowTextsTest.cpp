@@ -4,6 +4,7 @@
 #include "design/window/TFAngle.h"
 #include "design/window/TNumAuto.h"
 #include "station/window/TFormat.h"
+#include "station/window/TModEtik.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
+        {"TModEtik", [&] { return std::make_unique<station::TModEtik>(dir.path(), dir.filePath("none.ini")); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());

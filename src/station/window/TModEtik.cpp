@@ -1,0 +1,644 @@
+#include "TModEtik.h"
+#include "ui_TModEtik.h"
+
+#include "TFormat.h"
+#include "ui_TFormat.h"
+
+#include "MultiLang/MLang.h"
+#include "design/DesignDocument.h"
+#include "design/window/TNumAuto.h"
+#include "platform/Errors.h"
+#include "platform/HourGlass.h"
+#include "platform/Rounding.h"
+#include "platform/window/Application.h"
+#include "platform/window/Dialogs.h"
+#include "shell/BoiteMessage.h"
+#include "shell/SystemQueries.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace station {
+
+namespace {
+
+// The model list's two columns: the name, then the size from the tab stop on (a percentage of
+// the list's width), kept inside the visible width when the stop lies beyond it.
+class TabStopDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int Percent = 50;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+        const qsizetype tab = text.indexOf(u'\t');
+        const QString name = tab < 0 ? text : text.left(tab);
+        const QString size = tab < 0 ? QString() : text.mid(tab + 1);
+        const QRect r = opt.rect.adjusted(4, 0, -4, 0);
+        const QFontMetrics fm(opt.font);
+        const int sizeWidth = fm.horizontalAdvance(size);
+        int stop = r.left() + r.width() * Percent / 100;
+        stop = std::min(stop, r.right() - sizeWidth);
+        painter->save();
+        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                             : QPalette::Text));
+        const QRect nameRect(r.left(), r.top(), std::max(0, stop - r.left() - 6), r.height());
+        painter->drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft,
+                          fm.elidedText(name, Qt::ElideRight, nameRect.width()));
+        painter->drawText(QRect(stop, r.top(), r.right() - stop + 1, r.height()),
+                          Qt::AlignVCenter | Qt::AlignLeft, size);
+        painter->restore();
+    }
+};
+
+QString userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/Pravolis");
+}
+
+QSize screenSize()
+{
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        return s->geometry().size();
+    return {1024, 768};
+}
+
+} // namespace
+
+TModEtik::TModEtik(const QString& programFolder, const QString& settingsFile, QWidget* parent)
+    : TModEtik(TStationFolders::Resolve(programFolder, userDataFolder()), settingsFile, parent)
+{
+}
+
+TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TModEtik>()),
+      Station(folders, UsableSettingsFile(settingsFile, folders))
+{
+    ui->setupUi(this);
+    setIcons();
+    ui->ListBox->setItemDelegate(new TabStopDelegate(ui->ListBox));
+    MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TModEtik.txt"));
+    MultiLang1->AfterLanguageChanged = [this](TBaseMultiLang*, int language) {
+        FichierAide = HelpPage(language);
+        if (isVisible())
+            RemplirListeModeles();
+        MajTitre();
+    };
+    MultiLang1->Loaded();
+    FichierAide = HelpPage(MultiLang1->ActiveLanguage());
+    connectEvents();
+    CheminAppli = Station.Folders.Program;
+    FichierIni = Station.FichierIni;
+    // The commands whose windows come with later versions of the program.
+    for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->FicheBtn),
+                       static_cast<QWidget*>(ui->BddBtn), static_cast<QWidget*>(ui->EtikBtn),
+                       static_cast<QWidget*>(ui->ClearPageBtn), static_cast<QWidget*>(ui->ConfigBtn),
+                       static_cast<QWidget*>(ui->PrintBtn), static_cast<QWidget*>(ui->FillBtn),
+                       static_cast<QWidget*>(ui->AProposBtn)})
+        w->setEnabled(false);
+    for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem,
+                       ui->EffacerItem, ui->ConfigItem, ui->ImprimerItem, ui->AProposItem})
+        a->setEnabled(false);
+    enableModelCommands();
+}
+
+TModEtik::~TModEtik() = default;
+
+std::function<bool(const QUrl&)>& TModEtik::OpenUrlHook()
+{
+    static std::function<bool(const QUrl&)> hook = [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    };
+    return hook;
+}
+
+void TModEtik::setIcons()
+{
+    QStyle* s = style();
+    ui->PlusBtn->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    ui->MoinsBtn->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    ui->PreviewBtn->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+    ui->FicheBtn->setIcon(s->standardIcon(QStyle::SP_DirHomeIcon));
+    ui->BddBtn->setIcon(s->standardIcon(QStyle::SP_DriveHDIcon));
+    ui->EtikBtn->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
+    ui->ClearPageBtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
+    ui->ConfigBtn->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
+    ui->PrintBtn->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    ui->HelpBtn->setIcon(s->standardIcon(QStyle::SP_MessageBoxQuestion));
+    ui->AProposBtn->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
+    ui->SwitchBtn->setArrowType(Qt::LeftArrow);
+}
+
+void TModEtik::connectEvents()
+{
+    const auto run = [this](auto handler) {
+        return [this, handler] { platform::runReportingErrors([this, handler] { (this->*handler)(); }); };
+    };
+    connect(ui->ListBox, &QListWidget::currentRowChanged, this, run(&TModEtik::ListBoxClick));
+    connect(ui->ListBox, &QListWidget::itemDoubleClicked, this, run(&TModEtik::ModifierModele));
+    auto* del = new QShortcut(QKeySequence::Delete, ui->ListBox, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, run(&TModEtik::SupprimerModele));
+    ui->Panel->installEventFilter(this);
+    ui->Image->installEventFilter(this);
+
+    connect(ui->PlusBtn, &QToolButton::clicked, this, run(&TModEtik::NouveauModele));
+    connect(ui->NouveauItem, &QAction::triggered, this, run(&TModEtik::NouveauModele));
+    connect(ui->MoinsBtn, &QToolButton::clicked, this, run(&TModEtik::SupprimerModele));
+    connect(ui->SupprimerItem, &QAction::triggered, this, run(&TModEtik::SupprimerModele));
+    connect(ui->ModifierItem, &QAction::triggered, this, run(&TModEtik::ModifierModele));
+    connect(ui->SwitchBtn, &QToolButton::clicked, this, run(&TModEtik::SwitchBtnClick));
+    connect(ui->RepFus, &QAction::triggered, this, [this] { ChoisirSourceFusion(false); });
+    connect(ui->BasFus, &QAction::triggered, this, [this] { ChoisirSourceFusion(true); });
+    connect(ui->NumerotationItem, &QAction::triggered, this, run(&TModEtik::NumerotationClick));
+    connect(ui->HelpBtn, &QToolButton::clicked, this, run(&TModEtik::AideClick));
+    connect(ui->AideItem, &QAction::triggered, this, run(&TModEtik::AideClick));
+    connect(ui->QuitterItem, &QAction::triggered, this, &QWidget::close);
+    connect(ui->CartesMenu, &QMenu::aboutToShow, this, [this] {
+        ui->SupprimerItem->setEnabled(Station.Models.Count() > 0);
+    });
+}
+
+QString TModEtik::GetText(const QString& key) const
+{
+    return MultiLang1 != nullptr ? MultiLang1->GetText(key) : key;
+}
+
+THintTexts TModEtik::hintTexts() const
+{
+    THintTexts t;
+    t.RepFichAct = GetText(QStringLiteral("@RepFichAct"));
+    t.Repert = GetText(QStringLiteral("@Repert"));
+    t.BasDonn = GetText(QStringLiteral("@basdonn"));
+    t.FichAct = GetText(QStringLiteral("@fichact"));
+    t.SansNom = GetText(QStringLiteral("@SANSNOM"));
+    t.DatabaseInUse = GetText(QStringLiteral("@1"));
+    t.InUseForMerging = GetText(QStringLiteral("@2"));
+    t.AddressBookInUse = GetText(QStringLiteral("@3"));
+    return t;
+}
+
+void TModEtik::FormCreate()
+{
+    if (m_created)
+        return;
+    m_created = true;
+    platform::Application::SetTitle(QStringLiteral("Pravolis"));
+    const QSize screen = screenSize();
+    resize(640, 480);
+    move((screen.width() - 640) / 2, (screen.height() - 480) / 2);
+    CheminExemples = LecteurCDROM() + QStringLiteral("/exemples/");
+    Station.Designer.ExamplesFolder = CheminExemples;
+    const QString folderError = Station.Start(screen, QDir::homePath());
+    if (!folderError.isEmpty())
+        platform::Application::ShowError(GetText(QStringLiteral("@NoFolders")) + folderError);
+
+    const TStationSettings& s = Station.Settings;
+    if (s.Main.Maxi) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        resize(s.Main.W, s.Main.H);
+        move(s.Main.X, s.Main.Y);
+    }
+    m_lastSize = size();
+    ui->coupe->setChecked(s.Coupe);
+    ui->wysiwyg->setChecked(s.Wysiwyg);
+    ui->SwitchBtn->setChecked(s.Switch);
+    PremiereFois = s.FirstTime;
+    CheminImagesPerso = s.CheminImagesPerso;
+
+    // Every window from now on starts in English; the language menu is not offered.
+    SetGlobalLanguage(1);
+    MajTitre();
+}
+
+void TModEtik::MajTitre()
+{
+    const QString title = platform::Application::Title();
+    setWindowTitle(title + GetText(QStringLiteral("@Panel")));
+    ui->CartesMenu->setTitle(u'&' + title);
+}
+
+void TModEtik::SetFormatWindow(TFormat* format)
+{
+    m_format = format;
+}
+
+TFormat* TModEtik::FormatWindow()
+{
+    if (m_format.isNull())
+        m_format = new TFormat(this, Station.Folders.Writable, FichierIni);
+    return m_format;
+}
+
+void TModEtik::SetNumAuto(TNumAuto* numAuto)
+{
+    m_numAuto = numAuto;
+}
+
+TNumAuto* TModEtik::NumAutoWindow()
+{
+    if (m_numAuto.isNull())
+        m_numAuto = new TNumAuto(this, FichierIni);
+    return m_numAuto;
+}
+
+bool TModEtik::DatabaseIsSource() const
+{
+    return ui->SwitchBtn->isChecked();
+}
+
+void TModEtik::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        platform::runReportingErrors([this] { firstShow(); });
+    }
+    MajBulleRepertoire();
+}
+
+void TModEtik::firstShow()
+{
+    if (!m_created)
+        FormCreate();
+    SwitchBtnClick();
+    if (PremiereFois) {
+        platform::MessageDlg(GetText(QStringLiteral("@13")) + GetText(QStringLiteral("@14")),
+                             platform::mtInformation, platform::mbOK);
+        // The address-book card follows here once it exists.
+        PremiereFois = false;
+        Station.Settings.FirstTime = false;
+    }
+    RemplirListeModeles();
+    MajBulleRepertoire();
+    MajBullesFusion();
+    ui->ListBox->setFocus();
+    layoutProportionally();
+}
+
+void TModEtik::showListErrors(const QStringList& errors)
+{
+    if (!errors.isEmpty())
+        platform::MessageDlg(GetText(QStringLiteral("@6")) + u'\n' + errors.join(u'\n'), platform::mtError,
+                             platform::mbOK);
+}
+
+void TModEtik::RemplirListeModeles()
+{
+    QStringList errors;
+    {
+        platform::HourGlass busy;
+        errors = Station.RemplirListeModeles();
+        const QSignalBlocker quiet(ui->ListBox);
+        ui->ListBox->clear();
+        for (const TModelEntry& e : Station.Models.Models)
+            ui->ListBox->addItem(e.Line());
+        ui->ListBox->setCurrentRow(Station.Models.Count() > 0 ? 0 : -1);
+    }
+    enableModelCommands();
+    showListErrors(errors);
+    ListBoxClick();
+}
+
+void TModEtik::enableModelCommands()
+{
+    const bool any = Station.Models.Count() > 0;
+    ui->MoinsBtn->setEnabled(any);
+    ui->SupprimerItem->setEnabled(any);
+    ui->ModifierItem->setEnabled(any && ShowDesigner != nullptr);
+    ui->NouveauItem->setEnabled(ShowDesigner != nullptr);
+    ui->PlusBtn->setEnabled(ShowDesigner != nullptr);
+    ui->Page->setVisible(any);
+    if (!any) {
+        ui->FormatLabel->clear();
+        ui->Image->hide();
+    }
+}
+
+void TModEtik::ListBoxClick()
+{
+    const int row = ui->ListBox->currentRow();
+    if (row < 0 || !ConfirmSave())
+        return;
+    platform::HourGlass busy;
+    if (Station.SelectModel(row))
+        DessinerVignette();
+    else
+        ui->Image->hide();
+    ui->FormatLabel->setText(Station.CurrentFormat.NomFormat);
+    drawPage();
+}
+
+void TModEtik::ChargerVignette(const QString& path)
+{
+    if (Station.ChargerModele(path))
+        DessinerVignette();
+    else
+        ui->Image->hide();
+}
+
+void TModEtik::DessinerVignette()
+{
+    const QRect area = ui->Panel->contentsRect();
+    const TThumbnail t = ThumbnailGeometry(Station.Designer.LargeurEtiquettePx,
+                                           Station.Designer.HauteurEtiquettePx, area.width(), area.height());
+    QImage image;
+    if (t.Visible) {
+        try {
+            image = DrawThumbnail(Station.Designer, t, design::MergeSource{},
+                                  NumAutoWindow()->Numbering(), 1, palette().color(QPalette::Button));
+        } catch (const std::exception&) {
+            image = QImage();
+        }
+    }
+    if (image.isNull()) {
+        ui->Image->hide();
+        return;
+    }
+    ui->Image->setGeometry(area.left() + t.Left, area.top() + t.Top, t.Width, t.Height);
+    ui->Image->setPixmap(QPixmap::fromImage(image));
+    ui->Image->show();
+}
+
+void TModEtik::drawPage()
+{
+    const int side = std::min(ui->Page->width(), ui->Page->height());
+    if (!ui->Page->isVisible() || side <= 8 || Station.Selected < 0) {
+        ui->Page->clear();
+        return;
+    }
+    const design::TCurrentFormat& f = Station.CurrentFormat;
+    const TPaperNames names = FormatWindow()->PaperNames();
+    const int columns = ClampLabelCount(f.NbColonnes);
+    const int rows = ClampLabelCount(f.NbLignes);
+    const int pageW = LargeurPage(f.NomFormat, f.LargeurEtiquette, columns, f.EcartHorizontal, names);
+    const int pageH = HauteurPage(f.NomFormat, f.HauteurEtiquette, names);
+    const double scale = static_cast<double>(side) / TailleMaxPlanche;
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF page(0, 0, pageW * scale, pageH * scale);
+    const QPointF offset((side - page.width()) / 2, (side - page.height()) / 2);
+    p.translate(offset);
+    p.fillRect(page.translated(3, 3), QColor(0, 0, 0, 60));
+    p.fillRect(page, Qt::white);
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+    p.drawRect(page);
+    p.setPen(QPen(QColor(0x60, 0x80, 0xC0), 1));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const QRectF cell((f.MargeGauche + c * (f.LargeurEtiquette + f.EcartHorizontal)) * scale,
+                              (f.MargeHaut + r * (f.HauteurEtiquette + f.EcartVertical)) * scale,
+                              f.LargeurEtiquette * scale, f.HauteurEtiquette * scale);
+            if (f.EtiquetteRonde)
+                p.drawEllipse(cell);
+            else
+                p.drawRoundedRect(cell, 2, 2);
+        }
+    p.end();
+    ui->Page->setPixmap(pixmap);
+}
+
+bool TModEtik::FormatCompatible(const QString& modelName)
+{
+    // The sheet page is still empty in this version: any model may be placed.
+    return Station.Models.IndexOf(modelName) >= 0;
+}
+
+void TModEtik::SwitchBtnClick()
+{
+    const bool down = DatabaseIsSource();
+    ui->SwitchBtn->setArrowType(down ? Qt::RightArrow : Qt::LeftArrow);
+    ui->RepFus->setChecked(!down);
+    ui->BasFus->setChecked(down);
+    MajBullesFusion();
+    if (m_shown)
+        ListBoxClick();
+}
+
+void TModEtik::ChoisirSourceFusion(bool database)
+{
+    ui->SwitchBtn->setChecked(database);
+    platform::runReportingErrors([this] { SwitchBtnClick(); });
+}
+
+void TModEtik::MajBulleRepertoire()
+{
+    // The address book comes later: no current entry yet.
+    ui->FicheBtn->setToolTip(AddressBookHint({}, {}, hintTexts()));
+}
+
+void TModEtik::MajBullesFusion()
+{
+    const THintTexts t = hintTexts();
+    const QString name = DatabaseName({}, t);
+    ui->BddBtn->setToolTip(DatabaseHint(name, {}, t));
+    ui->SwitchBtn->setToolTip(SwitchHint(DatabaseIsSource(), name, t));
+}
+
+void TModEtik::NouveauModele()
+{
+    if (!ShowDesigner || !ConfirmSave())
+        return;
+    TFormat* format = FormatWindow();
+    format->UseDialogButtons();
+    if (format->exec() != QDialog::Accepted)
+        return;
+    design::TDesignModel& d = Station.Designer;
+    AdoptFormat(format->SelectedFormat(), format->PaperNames(), Station.CurrentFormat,
+                d.LargeurEtiquettePx, d.HauteurEtiquettePx);
+    d.Clear();
+    d.NomDocument.clear();
+    d.ObjetCourant = nullptr;
+    d.Modifie = false;
+    ShowDesigner();
+    hide();
+}
+
+void TModEtik::ModifierModele()
+{
+    const QString path = Station.SelectedPath();
+    if (path.isEmpty() || !ShowDesigner || !ConfirmSave())
+        return;
+    {
+        platform::HourGlass busy;
+        try {
+            design::OpenDesign(Station.Designer, path);
+        } catch (const std::exception&) {
+            platform::MessageDlg(GetText(QStringLiteral("@6")), platform::mtError, platform::mbOK);
+            return;
+        }
+        Station.Designer.Modifie = false;
+    }
+    ShowDesigner();
+    hide();
+}
+
+void TModEtik::SupprimerModele()
+{
+    const int row = ui->ListBox->currentRow();
+    if (row < 0 || row >= Station.Models.Count())
+        return;
+    const QString file = QFileInfo(Station.Models.Models[static_cast<size_t>(row)].Path).fileName();
+    if (BoiteMessage(GetText(QStringLiteral("@8")) + file + QStringLiteral("\" ?"), platform::mtConfirmation,
+                     platform::mbYes | platform::mbNo)
+        != platform::mrYes)
+        return;
+    QStringList errors;
+    const int next = Station.DeleteModel(row, &errors);
+    {
+        const QSignalBlocker quiet(ui->ListBox);
+        ui->ListBox->clear();
+        for (const TModelEntry& e : Station.Models.Models)
+            ui->ListBox->addItem(e.Line());
+        ui->ListBox->setCurrentRow(next);
+    }
+    enableModelCommands();
+    showListErrors(errors);
+    if (next >= 0)
+        ListBoxClick();
+    else
+        drawPage();
+}
+
+void TModEtik::NumerotationClick()
+{
+    NumAutoWindow()->exec();
+    if (Station.Selected >= 0)
+        DessinerVignette();
+}
+
+void TModEtik::AideClick()
+{
+    const QString page = Station.Folders.ReadPath(FichierAide);
+    if (!QFileInfo::exists(page)) {
+        platform::MessageDlg(GetText(QStringLiteral("@NoHelp")) + page, platform::mtError, platform::mbOK);
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(page);
+    url.setFragment(QStringLiteral("context3"));
+    OpenUrlHook()(url);
+}
+
+bool TModEtik::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == ui->Panel || watched == ui->Image) && event->type() == QEvent::MouseButtonDblClick)
+        platform::runReportingErrors([this] { ModifierModele(); });
+    else if (watched == ui->Panel && event->type() == QEvent::Resize && Station.Selected >= 0)
+        DessinerVignette();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TModEtik::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_sizing)
+        return;
+    const QScreen* screen = this->screen();
+    const bool narrowScreen = screen != nullptr && screen->geometry().width() == 640;
+    if (!narrowScreen && isVisible() && !m_closing && !isMaximized() && !isFullScreen()) {
+        const QSize target = KeepFourThirds(m_lastSize, size());
+        m_lastSize = target;
+        if (target != size()) {
+            m_sizing = true;
+            resize(target);
+            m_sizing = false;
+        }
+    }
+    // Laid out whether or not the window kept its proportions, so the page scale always
+    // matches the frame it is drawn in.
+    layoutProportionally();
+}
+
+void TModEtik::layoutProportionally()
+{
+    const int side = std::max(120, ThumbnailPanelSide(height()));
+    ui->Panel->setFixedSize(side, side);
+    ui->ListBox->setFixedWidth(side);
+    ui->FillBtn->setFixedWidth(side);
+    if (auto* delegate = dynamic_cast<TabStopDelegate*>(ui->ListBox->itemDelegate()))
+        delegate->Percent = TabStopPercent(side);
+    // The frame fills the height below the tool bar and its label, square, within the width left.
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    ui->mainLayout->getContentsMargins(&left, &top, &right, &bottom);
+    const int client = centralWidget()->height() - top - bottom;
+    const int below = client - ui->ToolBarPanel->sizeHint().height() - ui->mainLayout->spacing()
+                      - ui->FormatLabel->sizeHint().height() - ui->pageLayout->spacing();
+    const int available = centralWidget()->width() - left - right - side - ui->bodyLayout->spacing();
+    const int frame = std::max(120, std::min(below, available));
+    ui->Bevel1->setFixedSize(frame, frame);
+    EchellePage = PageScale(frame);
+    ui->ListBox->viewport()->update();
+    drawPage();
+}
+
+void TModEtik::closeEvent(QCloseEvent* event)
+{
+    if (!m_exitDone && !ConfirmSave()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+QStringList TModEtik::FormClose()
+{
+    if (m_exitDone)
+        return {};
+    m_exitDone = true;
+    m_closing = true;
+    TStationSettings& s = Station.Settings;
+    s.Main.Maxi = isMaximized();
+    if (!s.Main.Maxi) {
+        // A maximised window keeps the place it had before, to go back to.
+        s.Main.X = pos().x();
+        s.Main.Y = pos().y();
+        s.Main.W = width();
+        s.Main.H = height();
+    }
+    s.Coupe = ui->coupe->isChecked();
+    s.Wysiwyg = ui->wysiwyg->isChecked();
+    s.Switch = DatabaseIsSource();
+    s.FirstTime = PremiereFois;
+    s.CheminImagesPerso = CheminImagesPerso;
+    TExitSteps steps;
+    if (!m_format.isNull()) {
+        s.LastFormat = {m_format->ui->ComboBox->currentIndex(), m_format->ui->ListBox->currentRow()};
+        steps.WriteFamilies = [format = m_format] { return format->SaveFamilies(); };
+    }
+    if (!m_numAuto.isNull())
+        steps.WriteNumbering = [numAuto = m_numAuto](platform::TIniFile& ini) { numAuto->WriteSettings(ini); };
+    const QStringList failures = Station.Exit(steps);
+    if (!failures.isEmpty())
+        platform::MessageDlg(GetText(QStringLiteral("@ExitErrors")) + u'\n' + failures.join(u'\n'),
+                             platform::mtError, platform::mbOK);
+    return failures;
+}
+
+} // namespace station

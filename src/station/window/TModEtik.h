@@ -1,0 +1,123 @@
+#pragma once
+
+#include "station/Station.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class TMultiLang;
+class TNumAuto;
+
+namespace Ui {
+class TModEtik;
+}
+
+namespace station {
+
+class TFormat;
+
+// The control station: the program's main window. It lists the label designs of "perso" with
+// their sizes and the selected one's thumbnail, switches the merge source, adopts a sheet format
+// for a new design and starts the other windows. It reads its settings when it starts (FormCreate)
+// and writes the whole settings file, the sheet families and the open database when it closes.
+class TModEtik : public QMainWindow {
+    Q_OBJECT
+public:
+    // `folders` says where files are read and written; `settingsFile` is the settings file wanted
+    // (in a read-only program folder, a copy in the writable folder is used instead).
+    TModEtik(const TStationFolders& folders, const QString& settingsFile, QWidget* parent = nullptr);
+    // The program folder as the launcher knows it; the per-user data folder takes the writes when
+    // it cannot be written.
+    TModEtik(const QString& programFolder, const QString& settingsFile, QWidget* parent = nullptr);
+    ~TModEtik() override;
+
+    const std::unique_ptr<Ui::TModEtik> ui;
+    TMultiLang* MultiLang1 = nullptr;
+    TStation Station;
+
+    // The creation work, before any other window is created: folders, settings, English for every
+    // window from now on, the caption. Safe to call once only.
+    void FormCreate();
+    // The exit (also run by closing the window): returns the failures, already shown together.
+    QStringList FormClose();
+
+    // Program-wide paths and state read by the other windows.
+    QString CheminAppli;
+    QString FichierIni;
+    QString CheminExemples;
+    QString CheminImagesPerso;
+    double EchellePage = 0;
+    bool PremiereFois = true;
+    bool& Paysage() { return Station.CurrentFormat.Paysage; }
+    QString FichierAide;
+
+    // The other windows, as they come: the format window and the numbering dialog are made by the
+    // station when nobody gave them.
+    void SetFormatWindow(TFormat* format);
+    TFormat* FormatWindow();
+    void SetNumAuto(TNumAuto* numAuto);
+    TNumAuto* NumAutoWindow();
+
+    // What the design window will answer; until it exists, any design may be left.
+    std::function<bool()> ConfirmSave = [] { return true; };
+    // Shows the design window on the designer's model (new and edit model); while none is given
+    // those commands stay disabled.
+    std::function<void()> ShowDesigner;
+    // Opens a help page; tests answer in place of the browser.
+    static std::function<bool(const QUrl&)>& OpenUrlHook();
+
+    QString GetText(const QString& key) const;
+
+    void RemplirListeModeles();
+    void ListBoxClick();
+    bool ChargerModele(const QString& path) { return Station.ChargerModele(path); }
+    void ChargerVignette(const QString& path);
+    void DessinerVignette();
+    void SwitchBtnClick();
+    void MajBulleRepertoire();
+    void MajBullesFusion();
+    void MajTitre();
+    // A model may join the page: always while the page is empty (the sheet page comes later).
+    bool FormatCompatible(const QString& modelName);
+
+    // Commands.
+    void NouveauModele();
+    void SupprimerModele();
+    void ModifierModele();
+    void ChoisirSourceFusion(bool database);
+    void NumerotationClick();
+    void AideClick();
+
+    bool DatabaseIsSource() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectEvents();
+    void setIcons();
+    void firstShow();
+    void enableModelCommands();
+    void layoutProportionally();
+    void drawPage();
+    THintTexts hintTexts() const;
+    void showListErrors(const QStringList& errors);
+
+    QPointer<TFormat> m_format;
+    QPointer<TNumAuto> m_numAuto;
+    bool m_created = false;
+    bool m_shown = false;
+    bool m_closing = false;
+    bool m_exitDone = false;
+    bool m_sizing = false;
+    QSize m_lastSize{640, 480};
+};
+
+} // namespace station

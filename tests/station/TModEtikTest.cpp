@@ -1,0 +1,273 @@
+#include "MultiLang/MLBase.h"
+#include "platform/TIniFile.h"
+#include "platform/window/Dialogs.h"
+#include "station/window/TFormat.h"
+#include "station/window/TModEtik.h"
+#include "ui_TModEtik.h"
+
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace station;
+using testsupport::dataPath;
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
+namespace {
+
+// Each test runs the station as the program does (which switches every window to English) and
+// answers its message boxes, recording their texts.
+class StationWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_language = GlobalLanguage();
+        platform::dialogHooks().messageBox = [this](QMessageBox& box) {
+            boxes << box.text();
+            QAbstractButton* answer = box.button(QMessageBox::Yes);
+            if (answer != nullptr && !answerYes)
+                answer = box.button(QMessageBox::No);
+            if (answer == nullptr)
+                answer = box.button(QMessageBox::Ok);
+            answer->click();
+        };
+        QDir().mkpath(dir.filePath("perso"));
+    }
+    void TearDown() override { SetGlobalLanguage(m_language); }
+
+    void addDesign(const QString& fixture, const QString& name)
+    {
+        ASSERT_TRUE(QFile::copy(dataPath("design/" + fixture), dir.filePath("perso/" + name)));
+        QFile::setPermissions(dir.filePath("perso/" + name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    std::unique_ptr<TModEtik> start()
+    {
+        auto station = std::make_unique<TModEtik>(
+            TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
+        station->FormCreate();
+        station->show();
+        return station;
+    }
+
+    QStringList listLines(const TModEtik& s) const
+    {
+        QStringList out;
+        for (int i = 0; i < s.ui->ListBox->count(); ++i)
+            out << s.ui->ListBox->item(i)->text();
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QStringList boxes;
+    bool answerYes = true;
+    platform::DialogHooksGuard hooks;
+
+private:
+    int m_language = 0;
+};
+
+} // namespace
+
+// A first start shows the welcome once; what the user changed is there at the next start, and a
+// start followed by an exit with no change rewrites the settings byte for byte. (Sections erased
+// and rewritten at exit move after the ones only added to, so the file settles from the second
+// exit on.)
+TEST_F(StationWindow, SettingsSurviveARestart)
+{
+    addDesign("allkinds.car", "badge.car");
+    QByteArray first;
+    {
+        auto s = start();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_TRUE(boxes[0].startsWith("You are using this program for the first time."));
+        EXPECT_TRUE(s->isMaximized());
+        EXPECT_TRUE(s->ui->wysiwyg->isChecked());
+        EXPECT_FALSE(s->ui->coupe->isChecked());
+        EXPECT_FALSE(s->ui->SwitchBtn->isChecked());
+        s->ui->wysiwyg->trigger();
+        s->ui->coupe->trigger();
+        QTest::mouseClick(s->ui->SwitchBtn, Qt::LeftButton);
+        s->close();
+        first = readBytes(dir.filePath("pravolis.ini"));
+    }
+    EXPECT_TRUE(first.contains("FirstTime=0"));
+    EXPECT_TRUE(first.contains("[Dernier format]"));
+    EXPECT_TRUE(first.contains("[Dateurs]"));
+    {
+        auto s = start();
+        EXPECT_EQ(boxes.size(), 1);
+        EXPECT_FALSE(s->ui->wysiwyg->isChecked());
+        EXPECT_TRUE(s->ui->coupe->isChecked());
+        EXPECT_TRUE(s->ui->SwitchBtn->isChecked());
+        EXPECT_TRUE(s->ui->BasFus->isChecked());
+        EXPECT_FALSE(s->ui->RepFus->isChecked());
+        s->close();
+    }
+    const QByteArray second = readBytes(dir.filePath("pravolis.ini"));
+    {
+        auto s = start();
+        EXPECT_FALSE(s->ui->wysiwyg->isChecked());
+        s->close();
+    }
+    EXPECT_EQ(readBytes(dir.filePath("pravolis.ini")), second);
+    writeBytes(dir.filePath("first.ini"), first);
+    const platform::TIniFile a(dir.filePath("first.ini"));
+    const platform::TIniFile b(dir.filePath("pravolis.ini"));
+    for (const QString& section : a.ReadSections())
+        for (const QString& key : a.ReadSection(section))
+            EXPECT_EQ(a.ReadString(section, key, "?"), b.ReadString(section, key, "!"))
+                << section.toStdString() << "/" << key.toStdString();
+}
+
+TEST_F(StationWindow, ListsModelsAndDrawsTheSelectedThumbnail)
+{
+    addDesign("allkinds.car", "Badge.CAR");
+    addDesign("version9.car", "round.v2.car");
+    writeBytes(dir.filePath("perso/thin.car"), "0\r\n3000\r\nversion8\r\nF\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+                                               "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+    writeBytes(dir.filePath("perso/broken.car"), "5400\r\n3000\r\nversionX\r\n");
+    writeBytes(dir.filePath("perso/wide.car"), "2500\r\n500\r\nversion7\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+    auto s = start();
+    ASSERT_EQ(boxes.size(), 2);
+    // One box for every unreadable design.
+    EXPECT_TRUE(boxes[1].startsWith("Unrecognised file format."));
+    EXPECT_TRUE(boxes[1].contains("broken.car"));
+    EXPECT_TRUE(boxes[1].contains("wide.car"));
+    EXPECT_EQ(listLines(*s), (QStringList{"Badge\t(54,00 x 30,00 mm)", "broken\t(0,00 x 0,00 mm)",
+                                          "round.v2\t(50,00 x 50,00 mm)", "thin\t(0,00 x 30,00 mm)",
+                                          "wide\t(250,00 x 50,00 mm)"}));
+    EXPECT_EQ(s->ui->ListBox->currentRow(), 0);
+    EXPECT_TRUE(s->ui->Image->isVisible());
+    EXPECT_EQ(s->ui->FormatLabel->text(), "Badge 54 x 30");
+    EXPECT_FALSE(s->ui->Image->pixmap().isNull());
+    const QImage thumb = s->ui->Image->pixmap().toImage();
+    EXPECT_EQ(thumb.size(), QSize(s->ui->Image->width(), s->ui->Image->height()));
+    EXPECT_LT(thumb.pixelColor(thumb.width() / 2, 0).lightness(), 128) << "the label outline is drawn";
+
+    s->ui->ListBox->setCurrentRow(3);
+    EXPECT_FALSE(s->ui->Image->isVisible());
+    s->ui->ListBox->setCurrentRow(2);
+    EXPECT_TRUE(s->ui->Image->isVisible());
+    EXPECT_EQ(s->ui->Image->width(), s->ui->Image->height());
+    EXPECT_TRUE(s->Station.CurrentFormat.EtiquetteRonde);
+    s->close();
+}
+
+// The page scale follows the frame however the window was sized, the proportional sizing
+// included or not (a maximised window keeps the screen's proportions).
+TEST_F(StationWindow, PageScaleIsSetWithoutTheProportionalSizing)
+{
+    addDesign("allkinds.car", "badge.car");
+    auto s = start();
+    ASSERT_TRUE(s->isMaximized());
+    EXPECT_GT(s->EchellePage, 0);
+    EXPECT_DOUBLE_EQ(s->EchellePage, PageScale(s->ui->Bevel1->width()));
+    EXPECT_FALSE(s->ui->Page->pixmap().isNull());
+    s->close();
+}
+
+TEST_F(StationWindow, DeletingAModelAsksAndSelectsTheLineBefore)
+{
+    for (const char* name : {"a.car", "b.car", "c.car"})
+        addDesign("version6.car", name);
+    auto s = start();
+    boxes.clear();
+    s->ui->ListBox->setCurrentRow(2);
+    answerYes = false;
+    QTest::mouseClick(s->ui->MoinsBtn, Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], "Do you really want to suppress the file \"c.car\" ?");
+    EXPECT_EQ(s->ui->ListBox->count(), 3);
+
+    answerYes = true;
+    s->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(s.get()));
+    s->ui->ListBox->setFocus();
+    QTest::keyClick(s->ui->ListBox, Qt::Key_Delete);
+    EXPECT_FALSE(QFile::exists(dir.filePath("perso/c.car")));
+    EXPECT_EQ(s->ui->ListBox->count(), 2);
+    EXPECT_EQ(s->ui->ListBox->currentRow(), 1);
+    EXPECT_TRUE(s->ui->Image->isVisible());
+
+    QTest::mouseClick(s->ui->MoinsBtn, Qt::LeftButton);
+    QTest::mouseClick(s->ui->MoinsBtn, Qt::LeftButton);
+    EXPECT_EQ(s->ui->ListBox->count(), 0);
+    EXPECT_FALSE(s->ui->MoinsBtn->isEnabled());
+    EXPECT_FALSE(s->ui->Image->isVisible());
+    EXPECT_FALSE(s->ui->Page->isVisible());
+    s->close();
+}
+
+TEST_F(StationWindow, MergeSwitchHelpAndLaterCommands)
+{
+    auto s = start();
+    EXPECT_EQ(s->windowTitle(), "Pravolis - Control panel");
+    EXPECT_EQ(s->ui->CartesMenu->title(), "&Pravolis");
+    EXPECT_EQ(s->ui->SwitchBtn->toolTip(), "The address-book is currently in use for merging");
+    EXPECT_EQ(s->ui->BddBtn->toolTip(), "Database UNNAMED");
+    EXPECT_EQ(s->ui->FicheBtn->toolTip(), "Address-book");
+    QTest::mouseClick(s->ui->SwitchBtn, Qt::LeftButton);
+    EXPECT_EQ(s->ui->SwitchBtn->toolTip(), "The database UNNAMED is currently in use for merging");
+    EXPECT_EQ(s->ui->SwitchBtn->arrowType(), Qt::RightArrow);
+    EXPECT_TRUE(s->ui->BasFus->isChecked());
+    s->ui->RepFus->trigger();
+    EXPECT_FALSE(s->ui->SwitchBtn->isChecked());
+    EXPECT_TRUE(s->ui->RepFus->isChecked());
+    EXPECT_FALSE(s->ui->BasFus->isChecked());
+
+    // Help: a clear message while the page is missing, the browser once it is there.
+    boxes.clear();
+    QList<QUrl> opened;
+    TModEtik::OpenUrlHook() = [&](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    QTest::mouseClick(s->ui->HelpBtn, Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("The help page cannot be found: ")) << boxes[0].toStdString();
+    QDir().mkpath(dir.filePath("help"));
+    writeBytes(dir.filePath("help/QuorelE.html"), "<html></html>");
+    s->ui->AideItem->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toLocalFile(), dir.filePath("help/QuorelE.html"));
+    TModEtik::OpenUrlHook() = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+    // Windows of later versions: present, disabled; new and edit wait for the design window.
+    for (QWidget* w : {static_cast<QWidget*>(s->ui->PrintBtn), static_cast<QWidget*>(s->ui->BddBtn),
+                       static_cast<QWidget*>(s->ui->FicheBtn), static_cast<QWidget*>(s->ui->PlusBtn)})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(s->ui->NumerotationItem->isEnabled());
+
+    // The station switched the whole program to English: a window made now starts in it.
+    station::TFormat format(nullptr, dir.path(), dir.filePath("pravolis.ini"));
+    EXPECT_EQ(format.windowTitle(), "Labels format");
+    s->close();
+}
+
+// A new design takes the sheet format chosen in the format window and goes to the designer.
+TEST_F(StationWindow, NewModelAdoptsTheChosenFormat)
+{
+    auto s = start();
+    int designerShown = 0;
+    s->ShowDesigner = [&] { ++designerShown; };
+    s->RemplirListeModeles();
+    ASSERT_TRUE(s->ui->PlusBtn->isEnabled());
+    QTimer::singleShot(0, s->FormatWindow(), [&] { s->FormatWindow()->accept(); });
+    QTest::mouseClick(s->ui->PlusBtn, Qt::LeftButton);
+    EXPECT_EQ(designerShown, 1);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(s->Station.CurrentFormat.NomFormat, "Default format");
+    EXPECT_EQ(s->Station.CurrentFormat.LargeurEtiquette, 7000);
+    EXPECT_EQ(s->Station.CurrentFormat.NbLignes, 7);
+    EXPECT_EQ(s->Station.Designer.LargeurEtiquettePx, 265);
+    s->close();
+}
