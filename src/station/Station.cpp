@@ -25,11 +25,14 @@ TStation::TStation(const TStationFolders& folders, const QString& settingsFile)
 QString TStation::Start(QSize screen, const QString& defaultImagesFolder)
 {
     const bool made = Folders.CreateFolders();
+    const bool copied = Folders.CopyShippedFamilies();
     Settings = ReadStationSettings(platform::TIniFile(FichierIni), screen, defaultImagesFolder);
     CurrentFormat.Paysage = Settings.Paysage;
-    return made ? QString()
-                : QStringLiteral("The folders \"perso\" and \"images\" cannot be made in ")
-                      + Folders.Writable;
+    if (!made)
+        return QStringLiteral("The folders \"perso\" and \"images\" cannot be made in ") + Folders.Writable;
+    if (!copied)
+        return QStringLiteral("The sheet families cannot be copied into ") + Folders.Writable;
+    return {};
 }
 
 QStringList TStation::RemplirListeModeles()

@@ -53,6 +53,25 @@ bool TStationFolders::CreateFolders() const
     return ok;
 }
 
+bool TStationFolders::CopyShippedFamilies() const
+{
+    if (!ReadOnlyProgram())
+        return true;
+    bool ok = true;
+    const QStringList shipped = QDir(Program).entryList({QStringLiteral("*.for")}, QDir::Files, QDir::Name);
+    for (const QString& name : shipped) {
+        // A family of that name already in the user's folder is the user's own: never replaced.
+        if (!platform::findExisting(WritePath(name)).isEmpty())
+            continue;
+        try {
+            platform::writeFileAtomically(WritePath(name), platform::readFileBytes(platform::joinPath(Program, name)));
+        } catch (...) {
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 QString UsableSettingsFile(const QString& wanted, const TStationFolders& folders)
 {
     const QFileInfo info(wanted);

@@ -34,6 +34,11 @@ struct TStationFolders {
     QString ImagesFolder() const { return WritePath(QStringLiteral("images")); }
     // "images" and "perso" in the writable folder; false when either cannot be made.
     bool CreateFolders() const;
+    // Sheet families are read and written in one folder: an installation whose program folder
+    // cannot be written gets a copy of each shipped family (*.for) in the writable folder, once,
+    // so that they are found and the user's changes to them can be saved. False when a copy
+    // fails.
+    bool CopyShippedFamilies() const;
 };
 
 // The settings file actually used for a wanted one: `wanted` itself when its folder can be

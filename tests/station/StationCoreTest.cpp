@@ -273,6 +273,9 @@ TEST(Station, ReadOnlyProgramFolderWritesToTheUserFolder)
     copyDesign("allkinds.car", dir.filePath("app/perso/mine.car"));
     copyDesign("version9.car", dir.filePath("user/perso/MINE.car"));
     writeBytes(dir.filePath("app/pravolis.ini"), "[MainW]\r\nMaxi=0\r\ncoupe=1\r\n");
+    writeBytes(dir.filePath("app/Shipped.for"), "shipped");
+    writeBytes(dir.filePath("app/Mine.for"), "shipped");
+    writeBytes(dir.filePath("user/MINE.FOR"), "changed by the user");
 
     const TStationFolders f = TStationFolders::Resolve(dir.filePath("app"), dir.filePath("user"), false);
     EXPECT_TRUE(f.ReadOnlyProgram());
@@ -291,6 +294,10 @@ TEST(Station, ReadOnlyProgramFolderWritesToTheUserFolder)
     EXPECT_TRUE(s.Settings.Coupe);
     EXPECT_TRUE(QDir(dir.filePath("user/images")).exists());
     EXPECT_FALSE(QDir(dir.filePath("app/images")).exists());
+    // Shipped families are found in the user's folder; the user's own copy stays theirs.
+    EXPECT_EQ(readBytes(dir.filePath("user/Shipped.for")), "shipped");
+    EXPECT_EQ(readBytes(dir.filePath("user/MINE.FOR")), "changed by the user");
+    EXPECT_FALSE(QFile::exists(dir.filePath("user/Mine.for")));
     s.RemplirListeModeles();
     ASSERT_EQ(listLines(s.Models), (QStringList{"Example\t(90,00 x 50,00 mm)", "MINE\t(50,00 x 50,00 mm)"}));
     EXPECT_TRUE(s.Exit({}).isEmpty());
