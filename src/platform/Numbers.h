@@ -6,6 +6,10 @@
 // whatever the locale.
 namespace platform {
 
+// The one decimal separator: what FormatFixed writes, ParseDecimal reads and decimal edit boxes
+// accept.
+inline constexpr QChar DecimalSeparator = u',';
+
 // Fixed number of decimals with the ',' separator: FormatFixed(2.5, 2) == "2,50".
 QString FormatFixed(double value, int decimals);
 // Parses "12", "-3,5", " 7,25 "; '.' is not a separator. Sets ok.

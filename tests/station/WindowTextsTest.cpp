@@ -3,6 +3,7 @@
 #include "design/window/TChoixD.h"
 #include "design/window/TFAngle.h"
 #include "design/window/TNumAuto.h"
+#include "shell/TAboutBox.h"
 #include "station/window/TFormat.h"
 #include "station/window/TModEtik.h"
 
@@ -36,6 +37,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
+        {"TAboutBox", [] { return std::make_unique<TAboutBox>(); }},
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
         {"TModEtik", [&] { return std::make_unique<station::TModEtik>(dir.path(), dir.filePath("none.ini")); }},

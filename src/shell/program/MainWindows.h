@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+// The program's main windows, created once at start-up, hidden, in their fixed order, and
+// destroyed in the reverse order when the program ends. The first is the main window: closing it
+// ends the program.
+class MainWindows {
+public:
+    MainWindows() = default;
+    ~MainWindows();
+    MainWindows(const MainWindows&) = delete;
+    MainWindows& operator=(const MainWindows&) = delete;
+
+    QWidget* MainWindow() const { return m_windows.empty() ? nullptr : m_windows.front().get(); }
+
+    // Takes the window; the first one added becomes the main window.
+    template <class W> W* Add(std::unique_ptr<W> window)
+    {
+        W* w = window.get();
+        m_windows.push_back(std::move(window));
+        return w;
+    }
+
+private:
+    std::vector<std::unique_ptr<QWidget>> m_windows;
+};
+
+// Creates every main window in order, none shown.
+std::unique_ptr<MainWindows> CreateMainWindows();
+
+// The program ends when `window` is closed (the last window closing does not end it by itself:
+// the main window hides while the design or database window is open).
+void QuitWhenClosed(QWidget* window);
