@@ -54,6 +54,8 @@ int TabStopDialogUnits(int width, int percent, int baseUnit)
 TTabListBox::TTabListBox(QWidget* parent) : QListWidget(parent)
 {
     setItemDelegate(new TTabItemDelegate(this));
+    // A list box shows its columns within its width, as the stops are.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     applyStops();
 }
 
@@ -152,4 +154,16 @@ void TTabItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawText(textRect.adjusted(offsets[i], 0, 0, 0),
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, pieces[i]);
     painter->restore();
+}
+
+QSize TTabItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QStringList pieces = opt.text.split(u'\t');
+    const QList<int> offsets = PieceOffsets(pieces, m_list->TabStopsPixels(), opt.fontMetrics);
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const int plain = opt.fontMetrics.horizontalAdvance(QString(opt.text).replace(u'\t', u' '));
+    size.setWidth(size.width() - plain + offsets.last() + opt.fontMetrics.horizontalAdvance(pieces.last()));
+    return size;
 }

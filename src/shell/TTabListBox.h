@@ -60,6 +60,7 @@ public:
     explicit TTabItemDelegate(TTabListBox* list);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Where each tab-separated piece of `text` starts, in pixels from the text's start.
     static QList<int> PieceOffsets(const QStringList& pieces, const QList<int>& stopsPx,
