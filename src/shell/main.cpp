@@ -1,4 +1,5 @@
 #include "platform/window/Application.h"
+#include "shell/QuitWhenClosed.h"
 #include "shell/TLogo.h"
 #include "shell/TSleeper.h"
 #include "shell/program/MainWindows.h"

@@ -1,7 +1,9 @@
+#include "shell/QuitWhenClosed.h"
 #include "shell/TLogo.h"
 #include "shell/TSleeper.h"
 #include "ui_TLogo.h"
 
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
@@ -95,4 +97,32 @@ TEST(Logo, SplashWindowShowsTheLogoAlone)
     EXPECT_EQ(qAlpha(shown.pixel(shown.width() / 2, shown.height() / 2)), 255);
     EXPECT_FALSE(logo.mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(logo.mask().contains(QPoint(shown.width() / 2, shown.height() / 2)));
+}
+
+// Closing the main window ends the program; a close it refuses (a design left unsaved) does not,
+// nor does hiding it while another window is open.
+TEST(MainWindow, ClosingItEndsTheProgram)
+{
+    class Window : public QWidget {
+    public:
+        bool refuse = true;
+
+    protected:
+        void closeEvent(QCloseEvent* event) override { event->setAccepted(!refuse); }
+    };
+    Window window;
+    int quits = 0;
+    QuitWhenClosed(&window, [&] { ++quits; });
+    window.show();
+    window.close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quits, 0);
+    window.hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quits, 0);
+    window.show();
+    window.refuse = false;
+    window.close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quits, 1);
 }

@@ -31,7 +31,3 @@ private:
 
 // Creates every main window in order, none shown.
 std::unique_ptr<MainWindows> CreateMainWindows();
-
-// The program ends when `window` is closed (the last window closing does not end it by itself:
-// the main window hides while the design or database window is open).
-void QuitWhenClosed(QWidget* window);
