@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace station;
@@ -246,6 +247,20 @@ TEST_F(StationWindow, MergeSwitchHelpAndLaterCommands)
                        static_cast<QWidget*>(s->ui->FicheBtn), static_cast<QWidget*>(s->ui->PlusBtn)})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(s->ui->NumerotationItem->isEnabled());
+
+    // The about box opens modally from the button and the menu, titled with the program's name.
+    for (const std::function<void()>& open : std::initializer_list<std::function<void()>>{
+             [&] { QTest::mouseClick(s->ui->AProposBtn, Qt::LeftButton); }, [&] { s->ui->AProposItem->trigger(); }}) {
+        QString shownTitle;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                shownTitle = box->windowTitle();
+                box->close();
+            }
+        });
+        open();
+        EXPECT_EQ(shownTitle, "About Pravolis");
+    }
 
     // The station switched the whole program to English: a window made now starts in it.
     station::TFormat format(nullptr, dir.path(), dir.filePath("pravolis.ini"));

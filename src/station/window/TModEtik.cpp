@@ -2,6 +2,7 @@
 #include "ui_TModEtik.h"
 
 #include "TFormat.h"
+#include "shell/TAboutBox.h"
 #include "ui_TFormat.h"
 
 #include "MultiLang/MLang.h"
@@ -34,43 +35,6 @@ namespace station {
 
 namespace {
 
-// The model list's two columns: the name, then the size from the tab stop on (a percentage of
-// the list's width), kept inside the visible width when the stop lies beyond it.
-class TabStopDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    int Percent = 50;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem opt(option);
-        initStyleOption(&opt, index);
-        const QString text = opt.text;
-        opt.text.clear();
-        const QWidget* widget = opt.widget;
-        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-
-        const qsizetype tab = text.indexOf(u'\t');
-        const QString name = tab < 0 ? text : text.left(tab);
-        const QString size = tab < 0 ? QString() : text.mid(tab + 1);
-        const QRect r = opt.rect.adjusted(4, 0, -4, 0);
-        const QFontMetrics fm(opt.font);
-        const int sizeWidth = fm.horizontalAdvance(size);
-        int stop = r.left() + r.width() * Percent / 100;
-        stop = std::min(stop, r.right() - sizeWidth);
-        painter->save();
-        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                             : QPalette::Text));
-        const QRect nameRect(r.left(), r.top(), std::max(0, stop - r.left() - 6), r.height());
-        painter->drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft,
-                          fm.elidedText(name, Qt::ElideRight, nameRect.width()));
-        painter->drawText(QRect(stop, r.top(), r.right() - stop + 1, r.height()),
-                          Qt::AlignVCenter | Qt::AlignLeft, size);
-        painter->restore();
-    }
-};
-
 QString userDataFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
@@ -97,7 +61,6 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
 {
     ui->setupUi(this);
     setIcons();
-    ui->ListBox->setItemDelegate(new TabStopDelegate(ui->ListBox));
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TModEtik.txt"));
     MultiLang1->AfterLanguageChanged = [this](TBaseMultiLang*, int language) {
         FichierAide = HelpPage(language);
@@ -114,11 +77,10 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->FicheBtn),
                        static_cast<QWidget*>(ui->BddBtn), static_cast<QWidget*>(ui->EtikBtn),
                        static_cast<QWidget*>(ui->ClearPageBtn), static_cast<QWidget*>(ui->ConfigBtn),
-                       static_cast<QWidget*>(ui->PrintBtn), static_cast<QWidget*>(ui->FillBtn),
-                       static_cast<QWidget*>(ui->AProposBtn)})
+                       static_cast<QWidget*>(ui->PrintBtn), static_cast<QWidget*>(ui->FillBtn)})
         w->setEnabled(false);
     for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem,
-                       ui->EffacerItem, ui->ConfigItem, ui->ImprimerItem, ui->AProposItem})
+                       ui->EffacerItem, ui->ConfigItem, ui->ImprimerItem})
         a->setEnabled(false);
     enableModelCommands();
 }
@@ -173,6 +135,8 @@ void TModEtik::connectEvents()
     connect(ui->NumerotationItem, &QAction::triggered, this, run(&TModEtik::NumerotationClick));
     connect(ui->HelpBtn, &QToolButton::clicked, this, run(&TModEtik::AideClick));
     connect(ui->AideItem, &QAction::triggered, this, run(&TModEtik::AideClick));
+    connect(ui->AProposBtn, &QToolButton::clicked, this, run(&TModEtik::AProposClick));
+    connect(ui->AProposItem, &QAction::triggered, this, run(&TModEtik::AProposClick));
     connect(ui->QuitterItem, &QAction::triggered, this, &QWidget::close);
     connect(ui->CartesMenu, &QMenu::aboutToShow, this, [this] {
         ui->SupprimerItem->setEnabled(Station.Models.Count() > 0);
@@ -530,6 +494,12 @@ void TModEtik::NumerotationClick()
         DessinerVignette();
 }
 
+void TModEtik::AProposClick()
+{
+    TAboutBox about(this);
+    about.exec();
+}
+
 void TModEtik::AideClick()
 {
     const QString page = Station.Folders.ReadPath(FichierAide);
@@ -578,8 +548,7 @@ void TModEtik::layoutProportionally()
     ui->Panel->setFixedSize(side, side);
     ui->ListBox->setFixedWidth(side);
     ui->FillBtn->setFixedWidth(side);
-    if (auto* delegate = dynamic_cast<TabStopDelegate*>(ui->ListBox->itemDelegate()))
-        delegate->Percent = TabStopPercent(side);
+    ui->ListBox->SetTabPercentages(QString::number(TabStopPercent(side)));
     // The frame fills the height below the tool bar and its label, square, within the width left.
     int left = 0;
     int top = 0;

@@ -91,6 +91,7 @@ public:
     void ChoisirSourceFusion(bool database);
     void NumerotationClick();
     void AideClick();
+    void AProposClick();
 
     bool DatabaseIsSource() const;
 
