@@ -54,6 +54,8 @@ protected:
     {
         auto station = std::make_unique<TModEtik>(
             TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
+        if (withAddressCard)
+            station->ShowAddressCard = [this] { ++cardsShown; };
         station->FormCreate();
         station->show();
         return station;
@@ -70,6 +72,8 @@ protected:
     QTemporaryDir dir;
     QStringList boxes;
     bool answerYes = true;
+    bool withAddressCard = true;
+    int cardsShown = 0;
     platform::DialogHooksGuard hooks;
 
 private:
@@ -87,9 +91,17 @@ TEST_F(StationWindow, SettingsSurviveARestart)
     addDesign("allkinds.car", "badge.car");
     QByteArray first;
     {
+        // Without the address-book card there is nothing to welcome the user to: the first
+        // start waits for it.
+        withAddressCard = false;
+        start()->close();
+        EXPECT_TRUE(boxes.isEmpty());
+        EXPECT_TRUE(readBytes(dir.filePath("pravolis.ini")).contains("FirstTime=1"));
+        withAddressCard = true;
         auto s = start();
         ASSERT_EQ(boxes.size(), 1);
         EXPECT_TRUE(boxes[0].startsWith("You are using this program for the first time."));
+        EXPECT_EQ(cardsShown, 1);
         EXPECT_TRUE(s->isMaximized());
         EXPECT_TRUE(s->ui->wysiwyg->isChecked());
         EXPECT_FALSE(s->ui->coupe->isChecked());
@@ -106,6 +118,7 @@ TEST_F(StationWindow, SettingsSurviveARestart)
     {
         auto s = start();
         EXPECT_EQ(boxes.size(), 1);
+        EXPECT_EQ(cardsShown, 1);
         EXPECT_FALSE(s->ui->wysiwyg->isChecked());
         EXPECT_TRUE(s->ui->coupe->isChecked());
         EXPECT_TRUE(s->ui->SwitchBtn->isChecked());

@@ -247,10 +247,10 @@ void TModEtik::firstShow()
     if (!m_created)
         FormCreate();
     SwitchBtnClick();
-    if (PremiereFois) {
+    if (PremiereFois && ShowAddressCard) {
         platform::MessageDlg(GetText(QStringLiteral("@13")) + GetText(QStringLiteral("@14")),
                              platform::mtInformation, platform::mbOK);
-        // The address-book card follows here once it exists.
+        ShowAddressCard();
         PremiereFois = false;
         Station.Settings.FirstTime = false;
     }

@@ -67,6 +67,9 @@ public:
     // Shows the design window on the designer's model (new and edit model); while none is given
     // those commands stay disabled.
     std::function<void()> ShowDesigner;
+    // Shows the address-book card modally; the first start's welcome leads to it, so the
+    // welcome waits (and the first start stays first) until the card is there.
+    std::function<void()> ShowAddressCard;
     // Opens a help page; tests answer in place of the browser.
     static std::function<bool(const QUrl&)>& OpenUrlHook();
 
