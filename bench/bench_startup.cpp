@@ -58,6 +58,10 @@ void makeDesigns(const QString& folder, int count)
 
 int main(int argc, char** argv)
 {
+    // Without a display the window is shown offscreen, so the bench runs anywhere.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::Application app(argc, argv);
     int count = 200;
     QString grab;
