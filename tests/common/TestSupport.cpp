@@ -44,4 +44,12 @@ int darkPixels(const QImage& image, int x0, int y0, int x1, int y1, int threshol
     return count;
 }
 
+QByteArray crlfLines(const QStringList& values)
+{
+    QByteArray out;
+    for (const QString& v : values)
+        out += v.toUtf8() + "\r\n";
+    return out;
+}
+
 } // namespace testsupport

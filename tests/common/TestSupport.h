@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 namespace testsupport {
 
@@ -11,6 +12,8 @@ QString dataPath(const QString& relative);
 
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
+// The bytes of a file of one value per line: each value in UTF-8 followed by CR LF.
+QByteArray crlfLines(const QStringList& values);
 
 // A white ARGB image of the given size, the usual target of canvas tests.
 QImage whiteImage(int width, int height);

@@ -13,6 +13,7 @@
 
 using namespace station;
 using platform::TStringGrid;
+using testsupport::crlfLines;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
@@ -20,17 +21,9 @@ namespace {
 
 const QString Defaut = QStringLiteral("Default format");
 
-QByteArray record(const QStringList& cells)
-{
-    QByteArray out;
-    for (const QString& c : cells)
-        out += c.toUtf8() + "\r\n";
-    return out;
-}
-
 QByteArray format(const QString& nom, const QString& largeur = "7000")
 {
-    return record({nom, largeur, "4200", "3", "7", "0", "0", "0", "0", "0", "0"});
+    return crlfLines({nom, largeur, "4200", "3", "7", "0", "0", "0", "0", "0", "0"});
 }
 
 QStringList names(const TStringGrid& g)
@@ -94,7 +87,7 @@ TEST(FamilyFile, ShortRecordsAndTrailingBlankLines)
     EXPECT_THROW(TLigneFormat::FromGrid(g, 0).Integer(cfHeight), platform::EConvertError);
 
     // A blank record in the middle is kept: only the end is tidied.
-    writeBytes(path, format("B") + record(QStringList(11, QString())) + format("A"));
+    writeBytes(path, format("B") + crlfLines(QStringList(11, QString())) + format("A"));
     LireFamilleFormats(path, g, Defaut);
     EXPECT_EQ(names(g), (QStringList{"", "A", "B"}));
 }
@@ -315,7 +308,7 @@ TEST(FamilyWrite, EveryFamilyIsWrittenAndFailuresAreReportedTogether)
     EXPECT_TRUE(erreurs[0].contains("B.for"));
     EXPECT_EQ(readBytes(dir.filePath("A.for")), format("a1", "7100"));
     EXPECT_EQ(readBytes(dir.filePath(CustomFamilyName + ".for")),
-              record({"Mine", "5000", "3000", "2", "2", "0", "0", "0", "0", "0", "0"}));
+              crlfLines({"Mine", "5000", "3000", "2", "2", "0", "0", "0", "0", "0", "0"}));
 }
 
 TEST(FamilyWrite, AFamilyThatFailedToLoadIsNeverOverwritten)

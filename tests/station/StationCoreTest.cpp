@@ -12,18 +12,11 @@
 
 using namespace station;
 using testsupport::dataPath;
+using testsupport::crlfLines;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
 namespace {
-
-QByteArray lines(const QStringList& values)
-{
-    QByteArray out;
-    for (const QString& v : values)
-        out += v.toUtf8() + "\r\n";
-    return out;
-}
 
 // A version-7 header with the given label size (1/10 mm), margins top, bottom, left, right and
 // gaps vertical, horizontal (1/10 mm), and no objects.
@@ -34,7 +27,7 @@ QByteArray version7(int w, int h, int hgap, int vgap = 0, int left = 80, int rig
                   QString::number(hgap), "1"};
     for (int i = 0; i < 8; ++i)
         v << "0";
-    return lines(v);
+    return crlfLines(v);
 }
 
 void copyDesign(const QString& fixture, const QString& to)
@@ -93,8 +86,8 @@ TEST(ModelList, UnreadableHeadersAreReportedAndKeepWhatWasRead)
         const char* line;
     };
     const Case cases[] = {
-        {"a-badversion.car", lines({"900", "500", "versionX"}), "a-badversion\t(0,00 x 0,00 mm)"},
-        {"b-short.car", lines({"5400", "3000", "version8", "Name"}), "b-short\t(54,00 x 30,00 mm)"},
+        {"a-badversion.car", crlfLines({"900", "500", "versionX"}), "a-badversion\t(0,00 x 0,00 mm)"},
+        {"b-short.car", crlfLines({"5400", "3000", "version8", "Name"}), "b-short\t(54,00 x 30,00 mm)"},
         // A label wider than the A4 sheet: not one column fits.
         {"c-wide.car", version7(2500, 500, 0), "c-wide\t(250,00 x 50,00 mm)"},
         // Label and gap adding up to nothing.
@@ -138,7 +131,7 @@ TEST(ModelList, HeaderFormatsHaveCountsOfOneToFifty)
     for (const auto& [columns, rows, wantColumns, wantRows] :
          {std::tuple{0, -3, 1, 1}, std::tuple{51, 7, 50, 7}, std::tuple{3, 900, 3, 50}}) {
         writeBytes(dir.filePath("eight.car"),
-                   lines({"7000", "4200", "version8", "F", QString::number(columns),
+                   crlfLines({"7000", "4200", "version8", "F", QString::number(columns),
                           QString::number(rows), "0", "0", "0", "0", "0", "0"}));
         const TModelHeader h = ReadModelHeader(dir.filePath("eight.car"));
         EXPECT_EQ(h.Format.NbColonnes, wantColumns) << columns;

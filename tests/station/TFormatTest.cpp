@@ -19,18 +19,11 @@
 #include <gtest/gtest.h>
 
 using namespace station;
+using testsupport::crlfLines;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
 namespace {
-
-QByteArray record(const QStringList& cells)
-{
-    QByteArray out;
-    for (const QString& c : cells)
-        out += c.toUtf8() + "\r\n";
-    return out;
-}
 
 class FakePrevis : public TPreviewPort {
 public:
@@ -75,14 +68,14 @@ protected:
         SetGlobalLanguage(1); // the station runs in English
         ASSERT_TRUE(dir.isValid());
         writeBytes(dir.filePath("Sheets.for"),
-                   record({"11905 - 70 x 36", "7000", "3600", "3", "8", "0", "0", "99999", "99999", "0", "0"})
-                       + record({"11901 - 99,1 x 38,1", "9910", "3810", "2", "7", "250", "0", "465", "1515", "0", "0"}));
+                   crlfLines({"11905 - 70 x 36", "7000", "3600", "3", "8", "0", "0", "99999", "99999", "0", "0"})
+                       + crlfLines({"11901 - 99,1 x 38,1", "9910", "3810", "2", "7", "250", "0", "465", "1515", "0", "0"}));
         writeBytes(dir.filePath("Rolls.for"),
-                   record({"19009 - 40 round", "4000", "4000", "1", "1", "0", "0", "0", "0", "4000", "4000"}));
+                   crlfLines({"19009 - 40 round", "4000", "4000", "1", "1", "0", "0", "0", "0", "4000", "4000"}));
         writeBytes(dir.filePath("Formats personnalisés.for"),
-                   record({"Roll - Tags", "5000", "2000", "2", "1", "300", "0", "0", "0", "0", "0"})
-                       + record({"A5 - Cards", "8500", "5400", "2", "2", "1000", "0", "1500", "99999", "0", "0"})
-                       + record({"A4 - Bad", "x", "4200", "3", "7", "0", "0", "0", "0", "0", "0"}));
+                   crlfLines({"Roll - Tags", "5000", "2000", "2", "1", "300", "0", "0", "0", "0", "0"})
+                       + crlfLines({"A5 - Cards", "8500", "5400", "2", "2", "1000", "0", "1500", "99999", "0", "0"})
+                       + crlfLines({"A4 - Bad", "x", "4200", "3", "7", "0", "0", "0", "0", "0", "0"}));
         ini = dir.filePath("p.ini");
     }
     void TearDown() override { platform::Application::SetErrorHook({}); }
@@ -194,7 +187,7 @@ TEST_F(FormatWindow, DeletingKeepsOneDefaultRow)
     const QByteArray rolls = readBytes(dir.filePath("Rolls.for"));
     EXPECT_TRUE(f.SaveFamilies().isEmpty());
     EXPECT_EQ(readBytes(dir.filePath(QStringLiteral("Formats personnalisés.for"))),
-              record(TLigneFormat::Default("Default format").List()));
+              crlfLines(TLigneFormat::Default("Default format").List()));
     EXPECT_EQ(readBytes(dir.filePath("Rolls.for")), rolls);
 }
 
@@ -302,7 +295,7 @@ TEST_F(FormatWindow, PaperNamesFollowTheActiveLanguage)
 TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
 {
     const QString broken = dir.filePath("Broken.for");
-    writeBytes(broken, record({"Secret"}));
+    writeBytes(broken, crlfLines({"Secret"}));
     QFile::setPermissions(broken, QFileDevice::WriteOwner);
     if (QFile(broken).open(QIODevice::ReadOnly))
         GTEST_SKIP() << "file permissions do not apply to this user";
@@ -315,7 +308,7 @@ TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
     EXPECT_EQ(f.Grille(0)->Cell(cfName, 0), "Default format");
     EXPECT_TRUE(f.SaveFamilies().isEmpty());
     QFile::setPermissions(broken, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(readBytes(broken), record({"Secret"}));
+    EXPECT_EQ(readBytes(broken), crlfLines({"Secret"}));
 }
 
 TEST_F(FormatWindow, ShippedFamiliesLoad)
