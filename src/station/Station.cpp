@@ -165,4 +165,140 @@ QImage DrawThumbnail(const design::TDesignModel& model, const TThumbnail& t,
     return image;
 }
 
+QString TStation::SelectedName() const
+{
+    if (Selected < 0 || Selected >= Models.Count())
+        return {};
+    return Models.Models[static_cast<size_t>(Selected)].Name;
+}
+
+void TStation::SuivrePage()
+{
+    if (!Planche.IsEmpty())
+        return;
+    Planche.FormatPage = CurrentFormat;
+    Planche.LabelWidthPx = Designer.LargeurEtiquettePx;
+    Planche.LabelHeightPx = Designer.HauteurEtiquettePx;
+}
+
+TSheetGeometry TStation::PageGeometry()
+{
+    SuivrePage();
+    return SheetGeometry(Planche.FormatPage, EchellePage);
+}
+
+QSize TStation::PageImageSize()
+{
+    SuivrePage();
+    return station::PageImageSize(Planche.FormatPage, EchellePage, PaperNames);
+}
+
+bool TStation::FormatCompatible()
+{
+    SuivrePage();
+    if (FormatsAgree(Planche.FormatPage, CurrentFormat))
+        return true;
+    if (!ConfirmClearPage || !ConfirmClearPage(Planche.NbCasesRemplies()))
+        return false;
+    Planche.Clear();
+    ReloadSelected();
+    SuivrePage();
+    return true;
+}
+
+TStation::TPageClick TStation::LeftClick(QPoint p)
+{
+    TCellPos hit = PageGeometry().HitTest(p);
+    if (!hit.Valid())
+        return TPageClick::Nothing;
+    LastCell = hit;
+    if (!Planche.Cell(hit.Column, hit.Row).isEmpty()) {
+        const TSheetGeometry g = PageGeometry();
+        const int cells = g.Columns * g.Rows;
+        return cells > 1 && Planche.NbCasesRemplies() < cells ? TPageClick::StartMove : TPageClick::Nothing;
+    }
+    const QString model = SelectedName();
+    if (model.isEmpty() || !FormatCompatible())
+        return TPageClick::Nothing;
+    // Accepting the question may have given the page another format: the point is looked up
+    // again, and lands nowhere when the new cells do not reach it.
+    hit = PageGeometry().HitTest(p);
+    if (!hit.Valid() || !Planche.Cell(hit.Column, hit.Row).isEmpty())
+        return TPageClick::Nothing;
+    Planche.SetCell(hit.Column, hit.Row, model);
+    LastCell = hit;
+    return TPageClick::Placed;
+}
+
+bool TStation::RightClick(QPoint p)
+{
+    const TCellPos hit = PageGeometry().HitTest(p);
+    if (!hit.Valid() || Planche.Cell(hit.Column, hit.Row).isEmpty())
+        return false;
+    Planche.SetCell(hit.Column, hit.Row, {});
+    if (Planche.IsEmpty())
+        ClearPage();
+    return true;
+}
+
+bool TStation::DropModel(QPoint p)
+{
+    const QString model = SelectedName();
+    if (model.isEmpty())
+        return false;
+    const bool wasEmpty = Planche.IsEmpty();
+    if (!wasEmpty && !FormatCompatible())
+        return false;
+    const TCellPos cell = DropCell(p, PageImageSize(), PageGeometry());
+    if (!cell.Valid())
+        return false;
+    Planche.SetCell(cell.Column, cell.Row, model);
+    if (wasEmpty)
+        LastCell = cell;
+    return true;
+}
+
+bool TStation::MovePlaced(QPoint p)
+{
+    if (Planche.IsEmpty())
+        return false;
+    const QString model = Planche.Cell(LastCell.Column, LastCell.Row);
+    if (model.isEmpty())
+        return false;
+    const TCellPos target = DropCell(p, PageImageSize(), PageGeometry());
+    if (!target.Valid())
+        return false;
+    Planche.SetCell(LastCell.Column, LastCell.Row, {});
+    Planche.SetCell(target.Column, target.Row, model);
+    return true;
+}
+
+int TStation::Fill()
+{
+    const QString model = SelectedName();
+    if (model.isEmpty() || !FormatCompatible())
+        return 0;
+    const TSheetGeometry g = PageGeometry();
+    int placed = 0;
+    for (int r = 1; r <= g.Rows; ++r)
+        for (int c = 1; c <= g.Columns; ++c)
+            if (Planche.Cell(c, r).isEmpty()) {
+                Planche.SetCell(c, r, model);
+                ++placed;
+            }
+    return placed;
+}
+
+void TStation::ClearPage()
+{
+    Planche.Clear();
+    SuivrePage();
+}
+
+bool TStation::CanFill()
+{
+    const TSheetGeometry g = PageGeometry();
+    return Planche.NbCasesRemplies() < g.Columns * g.Rows;
+}
+
 } // namespace station

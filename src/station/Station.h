@@ -3,7 +3,9 @@
 #include "ModelList.h"
 #include "StationFolders.h"
 #include "StationRules.h"
+#include "SheetDrawing.h"
 #include "SheetFormat.h"
+#include "SheetPage.h"
 #include "StationSettings.h"
 
 #include "design/DesignModel.h"
@@ -66,6 +68,43 @@ public:
 
     // The exit: settings, then families and database whatever happened (RunExitSequence).
     QStringList Exit(const TExitSteps& steps) const;
+
+    // --- The sheet page ---
+    // Every model placed on it shares one format. Positions are page-image pixels from the
+    // sheet's top-left corner at EchellePage pixels per 1/100 mm.
+    TSheetPage Planche;
+    double EchellePage = 0;
+    TPaperNames PaperNames;
+    // The last cell hit by a left click: the source of a move.
+    TCellPos LastCell;
+    // Asked when a model of another format is placed: true clears the page for it. Nobody to
+    // ask means no.
+    std::function<bool(int filledCells)> ConfirmClearPage;
+
+    // The selected model's name (empty when none).
+    QString SelectedName() const;
+    // While the page is empty its format is a copy of the current-model format.
+    void SuivrePage();
+    TSheetGeometry PageGeometry();
+    QSize PageImageSize();
+    // The selected model may join the page: the formats agree, or the user agreed to clear the
+    // page (which then follows the model's format).
+    bool FormatCompatible();
+
+    enum class TPageClick { Nothing, Placed, StartMove };
+    // Left button: places the selected model in an empty cell; on a filled cell, starts a move
+    // when there is somewhere to move to.
+    TPageClick LeftClick(QPoint p);
+    // Right button: empties a filled cell; the last one clears the page.
+    bool RightClick(QPoint p);
+    // Drop of the selected model from the list: a drop beside every cell uses the fallback cell.
+    bool DropModel(QPoint p);
+    // Drop of the last clicked cell's model; a model standing in the target is replaced.
+    bool MovePlaced(QPoint p);
+    // Places the selected model in every empty cell, rows top to bottom; returns how many.
+    int Fill();
+    void ClearPage();
+    bool CanFill();
 
 private:
     bool m_started = false;
