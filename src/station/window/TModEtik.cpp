@@ -16,7 +16,12 @@
 #include "shell/BoiteMessage.h"
 #include "shell/SystemQueries.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +72,7 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
         if (isVisible())
             RemplirListeModeles();
         MajTitre();
+        ui->Page->setToolTip(GetText(Station.Planche.IsEmpty() ? QStringLiteral("@4") : QStringLiteral("@5")));
     };
     MultiLang1->Loaded();
     FichierAide = HelpPage(MultiLang1->ActiveLanguage());
@@ -76,12 +82,18 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     // The commands whose windows come with later versions of the program.
     for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->FicheBtn),
                        static_cast<QWidget*>(ui->BddBtn), static_cast<QWidget*>(ui->EtikBtn),
-                       static_cast<QWidget*>(ui->ClearPageBtn), static_cast<QWidget*>(ui->ConfigBtn),
-                       static_cast<QWidget*>(ui->PrintBtn), static_cast<QWidget*>(ui->FillBtn)})
+                       static_cast<QWidget*>(ui->ConfigBtn), static_cast<QWidget*>(ui->PrintBtn)})
         w->setEnabled(false);
-    for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem,
-                       ui->EffacerItem, ui->ConfigItem, ui->ImprimerItem})
+    for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem, ui->ConfigItem,
+                       ui->ImprimerItem})
         a->setEnabled(false);
+    ui->FillBtn->setEnabled(false);
+    Station.ConfirmClearPage = [this](int filled) {
+        return BoiteMessage(GetText(IncompatibleQuestionKey(filled)) + GetText(QStringLiteral("@11")),
+                            platform::mtWarning, platform::mbYes | platform::mbNo)
+               == platform::mrYes;
+    };
+    DesactiverPage();
     enableModelCommands();
 }
 
@@ -123,6 +135,12 @@ void TModEtik::connectEvents()
     connect(del, &QShortcut::activated, this, run(&TModEtik::SupprimerModele));
     ui->Panel->installEventFilter(this);
     ui->Image->installEventFilter(this);
+    ui->Page->installEventFilter(this);
+    ui->Page->setAcceptDrops(true);
+    ui->ListBox->viewport()->installEventFilter(this);
+    connect(ui->FillBtn, &QPushButton::clicked, this, run(&TModEtik::FillBtnClick));
+    connect(ui->ClearPageBtn, &QToolButton::clicked, this, run(&TModEtik::ClearPageBtnClick));
+    connect(ui->EffacerItem, &QAction::triggered, this, run(&TModEtik::ClearPageBtnClick));
 
     connect(ui->PlusBtn, &QToolButton::clicked, this, run(&TModEtik::NouveauModele));
     connect(ui->NouveauItem, &QAction::triggered, this, run(&TModEtik::NouveauModele));
@@ -310,7 +328,8 @@ void TModEtik::ListBoxClick()
         DessinerVignette();
     else
         ui->Image->hide();
-    ui->FormatLabel->setText(Station.CurrentFormat.NomFormat);
+    Station.SuivrePage();
+    ui->FormatLabel->setText(Station.Planche.FormatPage.NomFormat);
     drawPage();
 }
 
@@ -347,48 +366,147 @@ void TModEtik::DessinerVignette()
 
 void TModEtik::drawPage()
 {
-    const int side = std::min(ui->Page->width(), ui->Page->height());
-    if (!ui->Page->isVisible() || side <= 8 || Station.Selected < 0) {
+    if (!ui->Page->isVisible() || EchellePage <= 0 || Station.Selected < 0) {
         ui->Page->clear();
         return;
     }
-    const design::TCurrentFormat& f = Station.CurrentFormat;
-    const TPaperNames names = FormatWindow()->PaperNames();
-    const int columns = ClampLabelCount(f.NbColonnes);
-    const int rows = ClampLabelCount(f.NbLignes);
-    const int pageW = LargeurPage(f.NomFormat, f.LargeurEtiquette, columns, f.EcartHorizontal, names);
-    const int pageH = HauteurPage(f.NomFormat, f.HauteurEtiquette, names);
-    const double scale = static_cast<double>(side) / TailleMaxPlanche;
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF page(0, 0, pageW * scale, pageH * scale);
-    const QPointF offset((side - page.width()) / 2, (side - page.height()) / 2);
-    p.translate(offset);
-    p.fillRect(page.translated(3, 3), QColor(0, 0, 0, 60));
-    p.fillRect(page, Qt::white);
-    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
-    p.drawRect(page);
-    p.setPen(QPen(QColor(0x60, 0x80, 0xC0), 1));
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            const QRectF cell((f.MargeGauche + c * (f.LargeurEtiquette + f.EcartHorizontal)) * scale,
-                              (f.MargeHaut + r * (f.HauteurEtiquette + f.EcartVertical)) * scale,
-                              f.LargeurEtiquette * scale, f.HauteurEtiquette * scale);
-            if (f.EtiquetteRonde)
-                p.drawEllipse(cell);
-            else
-                p.drawRoundedRect(cell, 2, 2);
-        }
-    p.end();
-    ui->Page->setPixmap(pixmap);
+    DessinerPage();
+}
+
+void TModEtik::DessinerPage()
+{
+    Station.EchellePage = EchellePage;
+    Station.PaperNames = FormatWindow()->PaperNames();
+    const QSize size = Station.PageImageSize();
+    const QImage image
+        = station::DessinerPage(Station.Planche, size, EchellePage, CurrentPrinterInfo(), logicalDpiY());
+    ui->Page->setPixmap(QPixmap::fromImage(image));
+    ui->FormatLabel->setText(Station.Planche.FormatPage.NomFormat);
+    ui->FillBtn->setEnabled(Station.Selected >= 0 && Station.CanFill());
 }
 
 bool TModEtik::FormatCompatible(const QString& modelName)
 {
-    // The sheet page is still empty in this version: any model may be placed.
-    return Station.Models.IndexOf(modelName) >= 0;
+    if (modelName.isEmpty() || modelName != Station.SelectedName())
+        return false;
+    return Station.FormatCompatible();
+}
+
+void TModEtik::ActiverPage()
+{
+    ui->ClearPageBtn->setEnabled(true);
+    ui->EffacerItem->setEnabled(true);
+    ui->Page->setToolTip(GetText(QStringLiteral("@5")));
+}
+
+void TModEtik::DesactiverPage()
+{
+    ui->ClearPageBtn->setEnabled(false);
+    ui->EffacerItem->setEnabled(false);
+    ui->Page->setToolTip(GetText(QStringLiteral("@4")));
+}
+
+void TModEtik::afterPageChange()
+{
+    if (Station.Planche.IsEmpty()) {
+        ClearPageBtnClick();
+        return;
+    }
+    ActiverPage();
+    drawPage();
+}
+
+void TModEtik::ClearPageBtnClick()
+{
+    Station.ClearPage();
+    ui->FillBtn->setEnabled(false);
+    DesactiverPage();
+    ListBoxClick();
+}
+
+void TModEtik::FillBtnClick()
+{
+    Station.EchellePage = EchellePage;
+    Station.Fill();
+    afterPageChange();
+}
+
+std::function<void(QDrag&)>& TModEtik::DragHook()
+{
+    static std::function<void(QDrag&)> hook = [](QDrag& drag) { drag.exec(Qt::MoveAction | Qt::CopyAction); };
+    return hook;
+}
+
+const QString TModEtik::ModelMime = QStringLiteral("application/x-pravolis-model");
+const QString TModEtik::CellMime = QStringLiteral("application/x-pravolis-page-cell");
+
+void TModEtik::startDrag(const QString& mime, const QString& text)
+{
+    auto* drag = new QDrag(ui->Page);
+    auto* data = new QMimeData;
+    data->setData(mime, text.toUtf8());
+    drag->setMimeData(data);
+    DragHook()(*drag);
+    drag->deleteLater();
+}
+
+QPoint TModEtik::pagePoint(QPointF widgetPos) const
+{
+    // The page image stands centred in its label.
+    const QSize image = ui->Page->pixmap().size();
+    const QRect at = QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, image, ui->Page->contentsRect());
+    return widgetPos.toPoint() - at.topLeft();
+}
+
+void TModEtik::pageMouseDown(QMouseEvent* event)
+{
+    if (Station.Selected < 0)
+        return;
+    Station.EchellePage = EchellePage;
+    const QPoint p = pagePoint(event->position());
+    if (event->button() == Qt::RightButton) {
+        if (Station.RightClick(p))
+            afterPageChange();
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    switch (Station.LeftClick(p)) {
+    case TStation::TPageClick::Placed:
+        afterPageChange();
+        break;
+    case TStation::TPageClick::StartMove:
+        startDrag(CellMime, Station.Planche.Cell(Station.LastCell.Column, Station.LastCell.Row));
+        break;
+    case TStation::TPageClick::Nothing:
+        // A "Yes" to the format question may have changed the page without placing anything.
+        drawPage();
+        break;
+    }
+}
+
+bool TModEtik::pageDragEvent(QEvent* event)
+{
+    auto* drag = static_cast<QDropEvent*>(event);
+    const QMimeData* data = drag->mimeData();
+    const bool fromList = data->hasFormat(ModelMime);
+    const bool fromPage = data->hasFormat(CellMime) && !Station.Planche.IsEmpty();
+    if (!fromList && !fromPage) {
+        drag->ignore();
+        return true;
+    }
+    drag->setDropAction(fromList ? Qt::CopyAction : Qt::MoveAction);
+    drag->accept();
+    if (event->type() != QEvent::Drop)
+        return true;
+    Station.EchellePage = EchellePage;
+    const QPoint p = pagePoint(drag->position());
+    const bool changed = fromList ? Station.DropModel(p) : Station.MovePlaced(p);
+    if (changed)
+        afterPageChange();
+    else
+        drawPage();
+    return true;
 }
 
 void TModEtik::SwitchBtnClick()
@@ -514,6 +632,38 @@ void TModEtik::AideClick()
 
 bool TModEtik::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == ui->Page) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            platform::runReportingErrors([&] { pageMouseDown(static_cast<QMouseEvent*>(event)); });
+            return true;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: {
+            bool handled = true;
+            platform::runReportingErrors([&] { handled = pageDragEvent(event); });
+            return handled;
+        }
+        default:
+            break;
+        }
+    }
+    if (watched == ui->ListBox->viewport()) {
+        // A model dragged from the list onto the page: the pressed line is the selected model.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            m_listPress = mouse->position().toPoint();
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_listPress = {-1, -1};
+        else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && m_listPress.x() >= 0
+                 && (mouse->position().toPoint() - m_listPress).manhattanLength()
+                        >= QApplication::startDragDistance()
+                 && Station.Selected >= 0) {
+            m_listPress = {-1, -1};
+            platform::runReportingErrors([this] { startDrag(ModelMime, Station.SelectedName()); });
+            return true;
+        }
+    }
     if ((watched == ui->Panel || watched == ui->Image) && event->type() == QEvent::MouseButtonDblClick)
         platform::runReportingErrors([this] { ModifierModele(); });
     else if (watched == ui->Panel && event->type() == QEvent::Resize && Station.Selected >= 0)

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+class QDrag;
+class QMouseEvent;
 class TMultiLang;
 class TNumAuto;
 
@@ -84,8 +86,19 @@ public:
     void MajBulleRepertoire();
     void MajBullesFusion();
     void MajTitre();
-    // A model may join the page: always while the page is empty (the sheet page comes later).
+    // The selected model may join the page (asking to clear it when its format differs);
+    // false for a name that is not the selected model's.
     bool FormatCompatible(const QString& modelName);
+    void DessinerPage();
+    void ClearPageBtnClick();
+    void FillBtnClick();
+    void ActiverPage();
+    void DesactiverPage();
+    // Drags of a model from the list and of a placed model within the page carry these types.
+    static const QString ModelMime;
+    static const QString CellMime;
+    // Runs a drag; tests answer in place of the platform's drag loop.
+    static std::function<void(QDrag&)>& DragHook();
 
     // Commands.
     void NouveauModele();
@@ -111,6 +124,12 @@ private:
     void enableModelCommands();
     void layoutProportionally();
     void drawPage();
+    void pageMouseDown(QMouseEvent* event);
+    bool pageDragEvent(QEvent* event);
+    void afterPageChange();
+    void startDrag(const QString& mime, const QString& text);
+    QPoint pagePoint(QPointF widgetPos) const;
+    QPoint m_listPress{-1, -1};
     THintTexts hintTexts() const;
     void showListErrors(const QStringList& errors);
 
