@@ -1,7 +1,11 @@
 #include "MultiLang/MLBase.h"
 #include "platform/window/Dialogs.h"
+#include "station/window/TFormat.h"
 #include "station/window/TModEtik.h"
+#include "station/window/TPrevis.h"
+#include "ui_TFormat.h"
 #include "ui_TModEtik.h"
+#include "ui_TPrevis.h"
 
 #include "TestSupport.h"
 
@@ -173,4 +177,52 @@ TEST_F(PageWindow, AnotherFormatAsks)
     EXPECT_EQ(count(), 20);
     EXPECT_EQ(cell(1, 1), "round");
     EXPECT_TRUE(s->Station.Planche.FormatPage.EtiquetteRonde);
+}
+
+// The sheet preview: a click picks the first label only in first-label mode, on a cell (the upper
+// or left one on a shared edge), draws it lime and tells the mailing once.
+TEST(SheetPreviewWindow, FirstLabelChoice)
+{
+    TPrevis p;
+    p.show();
+    TSheetPreview a4;
+    a4.LargeurPage = 21000;
+    a4.HauteurPage = 29700;
+    a4.LargeurEtiquette = 7000;
+    a4.HauteurEtiquette = 4200;
+    a4.MargeHaut = 150;
+    a4.NbColonnes = 3;
+    a4.NbLignes = 7;
+    p.Remplir(a4, "Sheet of labels A4");
+    EXPECT_EQ(p.windowTitle(), "Sheet of labels A4");
+    EXPECT_EQ(p.ui->Page->size(), QSize(176, 249));
+    EXPECT_EQ(p.ui->Page->geometry().topLeft(), QPoint(8 + (297 - 176) / 2, 8 + (297 - 249) / 2));
+    int told = 0;
+    p.OnFirstLabel = [&] { ++told; };
+    const auto colourAt = [&](QPoint at) { return p.ui->Page->pixmap().toImage().pixelColor(at); };
+
+    QTest::mouseClick(p.ui->Page, Qt::LeftButton, {}, {60, 72});
+    EXPECT_EQ(QPoint(p.ColonneDepart, p.LigneDepart), QPoint(1, 1));
+    EXPECT_EQ(told, 0);
+
+    p.SetChoixDepart(true);
+    for (const auto& [click, chosen] : {std::pair{QPoint(59, 71), QPoint(1, 2)}, std::pair{QPoint(1, 0), QPoint(1, 2)},
+                                        std::pair{QPoint(60, 72), QPoint(2, 3)}}) {
+        QTest::mouseClick(p.ui->Page, Qt::LeftButton, {}, click);
+        EXPECT_EQ(QPoint(p.ColonneDepart, p.LigneDepart), chosen) << click.x() << "," << click.y();
+    }
+    EXPECT_EQ(told, 2);
+    EXPECT_EQ(colourAt({89, 90}), QColor(0, 255, 0));
+    EXPECT_EQ(colourAt({30, 90}), QColor(Qt::white));
+}
+
+// The format window shows its formats in the station's sheet preview.
+TEST_F(PageWindow, FormatWindowUsesTheSheetPreview)
+{
+    TFormat* format = s->FormatWindow();
+    EXPECT_TRUE(format->ui->BitBtn1->isEnabled());
+    QTest::mouseClick(format->ui->BitBtn1, Qt::LeftButton);
+    EXPECT_TRUE(s->PrevisWindow()->isVisible());
+    EXPECT_TRUE(s->PrevisWindow()->windowTitle().startsWith("Sheet of labels "));
+    EXPECT_FALSE(s->PrevisWindow()->ui->Page->pixmap().isNull());
 }

@@ -6,6 +6,7 @@
 #include "shell/TAboutBox.h"
 #include "station/window/TFormat.h"
 #include "station/window/TModEtik.h"
+#include "station/window/TPrevis.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -40,6 +41,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TAboutBox", [] { return std::make_unique<TAboutBox>(); }},
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
+        {"TPrevis", [] { return std::make_unique<station::TPrevis>(); }},
         {"TModEtik", [&] { return std::make_unique<station::TModEtik>(dir.path(), dir.filePath("none.ini")); }},
     };
     for (const auto& [name, make] : windows) {
@@ -54,6 +56,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
             const QString english = table.Words[row + 2];
             if (key == "%Form%") {
                 EXPECT_EQ(window->windowTitle(), english);
+                ++controls;
             } else if (key.compare("\".Hint", Qt::CaseInsensitive) == 0) {
                 ASSERT_NE(control, nullptr);
                 EXPECT_EQ(control->property("toolTip").toString(), english) << control->objectName().toStdString();

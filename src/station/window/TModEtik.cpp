@@ -2,6 +2,7 @@
 #include "ui_TModEtik.h"
 
 #include "TFormat.h"
+#include "TPrevis.h"
 #include "shell/TAboutBox.h"
 #include "ui_TFormat.h"
 
@@ -224,13 +225,22 @@ void TModEtik::MajTitre()
 void TModEtik::SetFormatWindow(TFormat* format)
 {
     m_format = format;
+    if (format != nullptr)
+        format->SetPreview(PrevisWindow());
 }
 
 TFormat* TModEtik::FormatWindow()
 {
     if (m_format.isNull())
-        m_format = new TFormat(this, Station.Folders.Writable, FichierIni);
+        SetFormatWindow(new TFormat(this, Station.Folders.Writable, FichierIni));
     return m_format;
+}
+
+TPrevis* TModEtik::PrevisWindow()
+{
+    if (m_previs.isNull())
+        m_previs = new TPrevis(this);
+    return m_previs;
 }
 
 void TModEtik::SetNumAuto(TNumAuto* numAuto)

@@ -21,6 +21,7 @@ class TModEtik;
 namespace station {
 
 class TFormat;
+class TPrevis;
 
 // The control station: the program's main window. It lists the label designs of "perso" with
 // their sizes and the selected one's thumbnail, switches the merge source, adopts a sheet format
@@ -61,6 +62,8 @@ public:
     // station when nobody gave them.
     void SetFormatWindow(TFormat* format);
     TFormat* FormatWindow();
+    // The sheet preview, made with the station; the format window shows its formats in it.
+    TPrevis* PrevisWindow();
     void SetNumAuto(TNumAuto* numAuto);
     TNumAuto* NumAutoWindow();
 
@@ -134,6 +137,7 @@ private:
     void showListErrors(const QStringList& errors);
 
     QPointer<TFormat> m_format;
+    QPointer<TPrevis> m_previs;
     QPointer<TNumAuto> m_numAuto;
     bool m_created = false;
     bool m_shown = false;
