@@ -658,7 +658,9 @@ bool TModEtik::eventFilter(QObject* watched, QEvent* event)
             break;
         }
     }
-    if (watched == ui->ListBox->viewport()) {
+    if (watched == ui->ListBox->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+            || event->type() == QEvent::MouseMove)) {
         // A model dragged from the list onto the page: the pressed line is the selected model.
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
