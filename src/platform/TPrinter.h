@@ -47,6 +47,9 @@ public:
     // Offset of the printable area from the corner of the sheet, device pixels.
     virtual TPoint PrintingOffset() const = 0;
 
+    // The driver makes the copies of a page sent once (a real print queue); otherwise whoever
+    // prints sends each copy itself (a PDF file holds no copy count).
+    virtual bool DriverCopies() const { return false; }
     int Copies() const { return m_copies; }
     void SetCopies(int copies); // below 1 counts as 1
     QString Title() const { return m_title; }
