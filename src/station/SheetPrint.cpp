@@ -83,7 +83,7 @@ struct TCellPass {
     const TSheetPage& Page;
     const TStationFolders& Folders;
     const TSheetPrintOptions& Options;
-    TSheetGeometry Geometry;
+    TPrintGeometry Geometry;
     platform::TPoint Offset;   // taken off every position
     double ScaleX = 0;         // device pixels per design pixel
     double ScaleY = 0;
@@ -98,7 +98,7 @@ int drawCells(platform::TCanvas& canvas, const TCellPass& pass, QStringList* unr
     TDesignSet designs;
     design::TPictureCache pictures;
     const design::TFieldMerge merge(pass.Options.Source, pass.Options.Numbering);
-    const TSheetGeometry& g = pass.Geometry;
+    const TPrintGeometry& g = pass.Geometry;
     int n = 0;
     for (int r = 1; r <= g.Rows; ++r)
         for (int c = 1; c <= g.Columns; ++c) {
@@ -129,14 +129,14 @@ int drawCells(platform::TCanvas& canvas, const TCellPass& pass, QStringList* unr
 
 } // namespace
 
-platform::TPoint TSheetGeometry::CellCorner(int column, int row) const
+platform::TPoint TPrintGeometry::CellCorner(int column, int row) const
 {
     return {(column - 1) * (Width + HGap) + Left, (row - 1) * (Height + VGap) + Top};
 }
 
-TSheetGeometry SheetGeometry(const design::TCurrentFormat& f, double unitsX, double unitsY)
+TPrintGeometry PrintGeometry(const design::TCurrentFormat& f, double unitsX, double unitsY)
 {
-    TSheetGeometry g;
+    TPrintGeometry g;
     g.Top = platform::R(unitsY * f.MargeHaut);
     g.Left = platform::R(unitsX * f.MargeGauche);
     g.VGap = platform::R(unitsY * f.EcartVertical);
@@ -147,6 +147,14 @@ TSheetGeometry SheetGeometry(const design::TCurrentFormat& f, double unitsX, dou
     g.Rows = ClampLabelCount(f.NbLignes);
     g.Round = f.EtiquetteRonde;
     return g;
+}
+
+bool SaveAfterPrinterSetup(design::TDesignModel& designer)
+{
+    if (!designer.Modifie || designer.NomDocument.isEmpty())
+        return false;
+    design::SaveDesignDocument(designer, designer.NomDocument);
+    return true;
 }
 
 QString SheetModelFile(const TStationFolders& folders, const QString& model)
@@ -162,7 +170,7 @@ TSheetPrintResult PrintSheetPage(const TSheetPage& page, const TStationFolders& 
 {
     const int dx = printer.PixelsPerInchX();
     const int dy = printer.PixelsPerInchY();
-    TCellPass pass{page, folders, options, SheetGeometry(page.FormatPage, dx / 2540.0, dy / 2540.0),
+    TCellPass pass{page, folders, options, PrintGeometry(page.FormatPage, dx / 2540.0, dy / 2540.0),
                    printer.PrintingOffset(),
                    design::DesignScale(dx, design::TDesignModel::DesignPixelsPerInch),
                    design::DesignScale(dy, design::TDesignModel::DesignPixelsPerInch),
@@ -214,7 +222,7 @@ QImage DrawSheetPicture(const TSheetPage& page, const TStationFolders& folders, 
                          platform::R(printable.right() * scale), platform::R(printable.bottom() * scale));
     };
     drawPrintable();
-    const TSheetGeometry g = SheetGeometry(page.FormatPage, scale, scale);
+    const TPrintGeometry g = PrintGeometry(page.FormatPage, scale, scale);
     const double sx = page.LabelWidthPx > 0 ? static_cast<double>(g.Width) / page.LabelWidthPx : 0;
     const double sy = page.LabelHeightPx > 0 ? static_cast<double>(g.Height) / page.LabelHeightPx : 0;
     const TCellPass pass{page, folders, options, g, {0, 0}, sx, sy, design::TDrawTarget{options.Wysiwyg, false},

@@ -22,7 +22,7 @@ namespace station {
 
 // The page format in device pixels of a resolution: rounded once, so that every cell of a row
 // (and of a column) is the same number of pixels apart.
-struct TSheetGeometry {
+struct TPrintGeometry {
     int Top = 0;
     int Left = 0;
     int VGap = 0;
@@ -38,7 +38,7 @@ struct TSheetGeometry {
 };
 
 // `unitsX` and `unitsY` are device pixels per 1/100 mm.
-TSheetGeometry SheetGeometry(const design::TCurrentFormat& format, double unitsX, double unitsY);
+TPrintGeometry PrintGeometry(const design::TCurrentFormat& format, double unitsX, double unitsY);
 
 struct TSheetPrintOptions {
     int Copies = 1;
@@ -74,6 +74,12 @@ TSheetPrintResult PrintSheetPage(const TSheetPage& page, const TStationFolders& 
 QImage DrawSheetPicture(const TSheetPage& page, const TStationFolders& folders, int pageWidth,
                         int pageHeight, double scale, const QRectF& printable,
                         const TSheetPrintOptions& options);
+
+// After the printer setup, the design open in the designer is saved to its file so that it
+// keeps the orientation; only a design the user changed, and that has a file: one merely
+// opened is left as its file stands (a load drops what it cannot read), and one never saved
+// has no file to go to. True when it was saved.
+bool SaveAfterPrinterSetup(design::TDesignModel& designer);
 
 // The design file of a cell's model; empty when there is none.
 QString SheetModelFile(const TStationFolders& folders, const QString& model);

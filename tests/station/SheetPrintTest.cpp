@@ -145,7 +145,7 @@ TEST(SheetPrint, PictureOutlinesEveryCellAndDrawsThePrintableLabels)
     const double scale = 281.0 / 33500;
     const QImage img = station::DrawSheetPicture(f.page, f.folders, 21000, 29700, scale, QRectF(), f.options);
     EXPECT_EQ(img.size(), QSize(platform::R(21000 * scale), platform::R(29700 * scale)));
-    const station::TSheetGeometry g = station::SheetGeometry(f.page.FormatPage, scale, scale);
+    const station::TPrintGeometry g = station::PrintGeometry(f.page.FormatPage, scale, scale);
     auto inside = [&](int c, int r) {
         const platform::TPoint p = g.CellCorner(c, r);
         return darkPixels(img, p.X + 2, p.Y + 2, p.X + g.Width - 3, p.Y + g.Height - 3);

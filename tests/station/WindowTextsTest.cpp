@@ -5,6 +5,7 @@
 #include "design/window/TNumAuto.h"
 #include "shell/TAboutBox.h"
 #include "station/window/TFormat.h"
+#include "station/window/TPrintDial.h"
 #include "station/window/TModEtik.h"
 #include "station/window/TPrevis.h"
 
@@ -35,6 +36,8 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     const int language = GlobalLanguage();
     SetGlobalLanguage(1);
     QTemporaryDir dir;
+    const station::TSheetPage page;
+    const station::TStationFolders folders;
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
@@ -43,6 +46,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
         {"TPrevis", [] { return std::make_unique<station::TPrevis>(); }},
         {"TModEtik", [&] { return std::make_unique<station::TModEtik>(dir.path(), dir.filePath("none.ini")); }},
+        {"TPrintDial", [&] { return std::make_unique<station::TPrintDial>(page, folders); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());
@@ -63,7 +67,10 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
             } else if (!key.startsWith('@') && !key.startsWith('"')) {
                 control = window->findChild<QObject*>(key);
                 ASSERT_NE(control, nullptr) << key.toStdString();
-                EXPECT_EQ(shownText(control), english) << key.toStdString();
+                // A row without text only carries the hint below it (a spin box's).
+                if (!english.isEmpty()) {
+                    EXPECT_EQ(shownText(control), english) << key.toStdString();
+                }
                 ++controls;
             }
         }

@@ -3,6 +3,7 @@
 
 #include "TFormat.h"
 #include "TPrevis.h"
+#include "TPrintDial.h"
 #include "shell/TAboutBox.h"
 #include "ui_TFormat.h"
 
@@ -14,6 +15,7 @@
 #include "platform/Rounding.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
+#include "platform/window/QtPrinter.h"
 #include "shell/BoiteMessage.h"
 #include "shell/SystemQueries.h"
 
@@ -82,11 +84,9 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     FichierIni = Station.FichierIni;
     // The commands whose windows come with later versions of the program.
     for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->FicheBtn),
-                       static_cast<QWidget*>(ui->BddBtn), static_cast<QWidget*>(ui->EtikBtn),
-                       static_cast<QWidget*>(ui->ConfigBtn), static_cast<QWidget*>(ui->PrintBtn)})
+                       static_cast<QWidget*>(ui->BddBtn), static_cast<QWidget*>(ui->EtikBtn)})
         w->setEnabled(false);
-    for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem, ui->ConfigItem,
-                       ui->ImprimerItem})
+    for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem})
         a->setEnabled(false);
     ui->FillBtn->setEnabled(false);
     Station.ConfirmClearPage = [this](int filled) {
@@ -94,11 +94,17 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
                             platform::mtWarning, platform::mbYes | platform::mbNo)
                == platform::mrYes;
     };
+    RunPrinterSetup = [this] { return Printer().SetupDialog(this); };
+    // The sheet drawings outline what this window's printer can reach.
+    PrinterInfoSource() = [this] { return printerInfo(); };
     DesactiverPage();
     enableModelCommands();
 }
 
-TModEtik::~TModEtik() = default;
+TModEtik::~TModEtik()
+{
+    PrinterInfoSource() = DefaultPrinterInfo;
+}
 
 std::function<bool(const QUrl&)>& TModEtik::OpenUrlHook()
 {
@@ -157,6 +163,10 @@ void TModEtik::connectEvents()
     connect(ui->AProposBtn, &QToolButton::clicked, this, run(&TModEtik::AProposClick));
     connect(ui->AProposItem, &QAction::triggered, this, run(&TModEtik::AProposClick));
     connect(ui->QuitterItem, &QAction::triggered, this, &QWidget::close);
+    connect(ui->PrintBtn, &QToolButton::clicked, this, run(&TModEtik::PrintBtnClick));
+    connect(ui->ImprimerItem, &QAction::triggered, this, run(&TModEtik::PrintBtnClick));
+    connect(ui->ConfigBtn, &QToolButton::clicked, this, run(&TModEtik::ConfigBtnClick));
+    connect(ui->ConfigItem, &QAction::triggered, this, run(&TModEtik::ConfigBtnClick));
     connect(ui->CartesMenu, &QMenu::aboutToShow, this, [this] {
         ui->SupprimerItem->setEnabled(Station.Models.Count() > 0);
     });
@@ -322,6 +332,7 @@ void TModEtik::enableModelCommands()
     ui->NouveauItem->setEnabled(ShowDesigner != nullptr);
     ui->PlusBtn->setEnabled(ShowDesigner != nullptr);
     ui->Page->setVisible(any);
+    EnablePrintCommands();
     if (!any) {
         ui->FormatLabel->clear();
         ui->Image->hide();
@@ -406,6 +417,7 @@ void TModEtik::ActiverPage()
 {
     ui->ClearPageBtn->setEnabled(true);
     ui->EffacerItem->setEnabled(true);
+    EnablePrintCommands();
     ui->Page->setToolTip(GetText(QStringLiteral("@5")));
 }
 
@@ -413,6 +425,7 @@ void TModEtik::DesactiverPage()
 {
     ui->ClearPageBtn->setEnabled(false);
     ui->EffacerItem->setEnabled(false);
+    EnablePrintCommands();
     ui->Page->setToolTip(GetText(QStringLiteral("@4")));
 }
 
@@ -770,6 +783,92 @@ QStringList TModEtik::FormClose()
         platform::MessageDlg(GetText(QStringLiteral("@ExitErrors")) + u'\n' + failures.join(u'\n'),
                              platform::mtError, platform::mbOK);
     return failures;
+}
+
+} // namespace station
+
+namespace station {
+
+platform::QtPrinter& TModEtik::Printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<platform::QtPrinter>();
+    return *m_printer;
+}
+
+TPrinterInfo TModEtik::printerInfo()
+{
+    platform::QtPrinter& printer = Printer();
+    if (!printer.Configured())
+        return {};
+    return {printer.PixelsPerInchX(), printer.PixelsPerInchY(), QSize(printer.PageWidth(), printer.PageHeight()),
+            QPoint(printer.PrintingOffset().X, printer.PrintingOffset().Y)};
+}
+
+void TModEtik::EnablePrintCommands()
+{
+    // Nothing to print on an empty page.
+    const bool any = !Station.Planche.IsEmpty();
+    ui->PrintBtn->setEnabled(any);
+    ui->ImprimerItem->setEnabled(any);
+}
+
+TSheetPrintOptions TModEtik::PrintOptions()
+{
+    TSheetPrintOptions o;
+    o.CutLines = ui->coupe->isChecked();
+    o.Wysiwyg = ui->wysiwyg->isChecked();
+    o.Title = platform::Application::Title();
+    o.Numbering = NumAutoWindow()->Numbering();
+    return o;
+}
+
+void TModEtik::ConfigBtnClick()
+{
+    platform::QtPrinter& printer = Printer();
+    printer.SetOrientation(platform::poPortrait);
+    RunPrinterSetup();
+    printer.SetOrientation(platform::poPortrait);
+    ListBoxClick();
+}
+
+void TModEtik::PrintDialSetupClick()
+{
+    ConfigBtnClick();
+    Paysage() = false;
+    SaveAfterPrinterSetup(Station.Designer);
+}
+
+void TModEtik::PrintBtnClick()
+{
+    if (Station.Planche.IsEmpty())
+        return;
+    platform::QtPrinter& printer = Printer();
+    TPrintDial dial(Station.Planche, Station.Folders, this);
+    dial.PaperSource = [this] {
+        const design::TCurrentFormat& f = Station.Planche.FormatPage;
+        const TPaperNames names = FormatWindow()->PaperNames();
+        return QSizeF(LargeurPage(f.NomFormat, f.LargeurEtiquette, ClampLabelCount(f.NbColonnes),
+                                  f.EcartHorizontal, names),
+                      HauteurPage(f.NomFormat, f.HauteurEtiquette, names));
+    };
+    dial.PrintableSource = [] {
+        const TArea100 a = PrintableArea100(CurrentPrinterInfo());
+        return QRectF(QPointF(a.Left, a.Top), QPointF(a.Right, a.Bottom));
+    };
+    dial.OptionsSource = [this] { return PrintOptions(); };
+    dial.NumberingClick = [this] { NumAutoWindow()->exec(); };
+    dial.PrinterSetupClick = [this] { PrintDialSetupClick(); };
+    printer.SetOrientation(Paysage() ? platform::poLandscape : platform::poPortrait);
+    if (dial.exec() != QDialog::Accepted)
+        return;
+    TSheetPrintOptions options = PrintOptions();
+    options.Copies = dial.Copies();
+    const TSheetPrintResult result = PrintSheetPage(Station.Planche, Station.Folders, printer, options);
+    if (!result.Unreadable.isEmpty())
+        platform::MessageDlg(dial.MultiLang1->GetText(QStringLiteral("@1")) + QStringLiteral("\n\n") +
+                                 result.Unreadable.join(QLatin1Char('\n')),
+                             platform::mtWarning);
 }
 
 } // namespace station

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "station/SheetPrint.h"
 #include "station/Station.h"
 
 #include <QMainWindow>
@@ -13,6 +14,10 @@ class QDrag;
 class QMouseEvent;
 class TMultiLang;
 class TNumAuto;
+
+namespace platform {
+class QtPrinter;
+}
 
 namespace Ui {
 class TModEtik;
@@ -75,6 +80,10 @@ public:
     // Shows the address-book card modally; the first start's welcome leads to it, so the
     // welcome waits (and the first start stays first) until the card is there.
     std::function<void()> ShowAddressCard;
+    // The program's printer, shared by every print and the printer setup.
+    platform::QtPrinter& Printer();
+    // Runs the printer setup dialog on Printer(); true when confirmed. Tests answer in its place.
+    std::function<bool()> RunPrinterSetup;
     // Opens a help page; tests answer in place of the browser.
     static std::function<bool(const QUrl&)>& OpenUrlHook();
 
@@ -111,6 +120,16 @@ public:
     void NumerotationClick();
     void AideClick();
     void AProposClick();
+    // The print of the sheet page through the print dialog.
+    void PrintBtnClick();
+    // The station's printer setup: portrait before and after the dialog, the model reselected.
+    void ConfigBtnClick();
+    // The print dialog's printer setup: the same, landscape dropped and a changed design saved.
+    void PrintDialSetupClick();
+    // The print commands follow the page: enabled while a cell is filled.
+    void EnablePrintCommands();
+    // What a print and the print dialog's picture take from the station.
+    TSheetPrintOptions PrintOptions();
 
     bool DatabaseIsSource() const;
 
@@ -135,10 +154,12 @@ private:
     QPoint m_listPress{-1, -1};
     THintTexts hintTexts() const;
     void showListErrors(const QStringList& errors);
+    TPrinterInfo printerInfo();
 
     QPointer<TFormat> m_format;
     QPointer<TPrevis> m_previs;
     QPointer<TNumAuto> m_numAuto;
+    std::unique_ptr<platform::QtPrinter> m_printer;
     bool m_created = false;
     bool m_shown = false;
     bool m_closing = false;

@@ -1,0 +1,174 @@
+// The print of the sheet page from the station: the print dialog driven as a user, the job on
+// the program's printer (a PDF file here), and what the user is told when something fails.
+#include "SheetPrintSupport.h"
+
+#include "MultiLang/MLBase.h"
+#include "platform/Rounding.h"
+#include "platform/window/Application.h"
+#include "platform/window/Dialogs.h"
+#include "platform/window/QtPrinter.h"
+#include "station/window/TModEtik.h"
+#include "station/window/TPrintDial.h"
+#include "ui_TModEtik.h"
+#include "ui_TPrintDial.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace sheettest;
+using namespace station;
+
+namespace {
+
+class StationPrint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_language = GlobalLanguage();
+        platform::dialogHooks().messageBox = [this](QMessageBox& box) {
+            boxes << box.text();
+            QAbstractButton* answer = box.button(QMessageBox::Ok);
+            if (answer == nullptr)
+                answer = box.button(QMessageBox::Yes);
+            answer->click();
+        };
+        platform::Application::SetErrorHook([this](const QString& m) { errors << m; });
+        station = std::make_unique<TModEtik>(f.folders, f.dir.filePath("pravolis.ini"));
+        station->ShowAddressCard = [] {};
+        station->FormCreate();
+        station->show();
+        boxes.clear();
+        for (int c = 1; c <= MaxPageCells; ++c)
+            for (int r = 1; r <= MaxPageCells; ++r)
+                station->Station.Planche.SetCell(c, r, f.page.Cell(c, r));
+        station->Station.Planche.FormatPage = f.page.FormatPage;
+        station->Station.Planche.LabelWidthPx = f.page.LabelWidthPx;
+        station->Station.Planche.LabelHeightPx = f.page.LabelHeightPx;
+        station->ListBoxClick();
+        station->EnablePrintCommands();
+        pdf = f.dir.filePath("station.pdf");
+        station->Printer().SetOutputFile(pdf);
+    }
+    void TearDown() override
+    {
+        platform::Application::SetErrorHook({});
+        SetGlobalLanguage(m_language);
+    }
+
+    // Prints from the station, the dialog answered by `answer` once it is shown.
+    void print(const std::function<void(TPrintDial&)>& answer)
+    {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dial = qobject_cast<TPrintDial*>(QApplication::activeModalWidget());
+            ASSERT_NE(dial, nullptr);
+            answered = true;
+            answer(*dial);
+        });
+        QTest::mouseClick(station->ui->PrintBtn, Qt::LeftButton);
+        EXPECT_TRUE(answered);
+    }
+
+    SheetFixture f;
+    std::unique_ptr<TModEtik> station;
+    QString pdf;
+    QStringList boxes, errors;
+    platform::DialogHooksGuard hooks;
+
+private:
+    int m_language = 0;
+};
+
+} // namespace
+
+TEST_F(StationPrint, CopiesFromTheDialogAndTheUnreadableModelsToldOnceAfterTheJob)
+{
+    EXPECT_TRUE(station->ui->PrintBtn->isEnabled());
+    EXPECT_TRUE(station->ui->ImprimerItem->isEnabled());
+    EXPECT_TRUE(station->ui->ConfigBtn->isEnabled());
+    QImage picture;
+    print([&](TPrintDial& d) {
+        EXPECT_EQ(d.windowTitle(), "Print");
+        EXPECT_EQ(d.Copies(), 1);
+        picture = d.ui->Page->pixmap().toImage();
+        // A copy count left at 0 becomes 1; the edit then takes 2.
+        d.ui->SpinEdit->setFocus();
+        d.ui->SpinEdit->selectAll();
+        QTest::keyClicks(d.ui->SpinEdit, "0");
+        d.ui->CancelBtn->setFocus();
+        EXPECT_EQ(d.Copies(), 1);
+        d.ui->SpinEdit->setValue(2);
+        QTest::mouseClick(d.ui->OKBtn, Qt::LeftButton);
+    });
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    const QList<Word> words = wordsOf(pdf);
+    EXPECT_EQ(pageCount(words), 2) << "a PDF file holds its copies as pages";
+    EXPECT_FALSE(SheetFixture::boxOf(words, "N3", 2).isNull());
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains("broken (1, 3)"));
+    EXPECT_FALSE(boxes[0].contains("gone")) << "a missing file stays silent";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    // The dialog's picture shows the sheet, at the frame's scale.
+    EXPECT_EQ(picture.width(), platform::R(21000 * (297.0 - 16) / 33500));
+    EXPECT_GT(testsupport::darkPixels(picture, 0, 0, picture.width() - 1, picture.height() - 1), 0);
+}
+
+TEST_F(StationPrint, CancelSendsNothing)
+{
+    print([](TPrintDial& d) { QTest::mouseClick(d.ui->CancelBtn, Qt::LeftButton); });
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(StationPrint, NoPrinterIsShownAndLeavesNoJob)
+{
+    station->Printer().SetPrinterName(QString());
+    print([](TPrintDial& d) { QTest::mouseClick(d.ui->OKBtn, Qt::LeftButton); });
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("No printer")) << errors[0].toStdString();
+    EXPECT_FALSE(station->Printer().Printing());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(StationPrint, PrinterSetupFromTheDialogIsPortraitAndSavesOnlyAChangedNamedDesign)
+{
+    int setups = 0;
+    station->RunPrinterSetup = [&] {
+        ++setups;
+        EXPECT_EQ(station->Printer().Orientation(), platform::poPortrait);
+        return true;
+    };
+    station->Paysage() = true;
+    const QString file = station->Station.SelectedPath();
+    ASSERT_FALSE(file.isEmpty());
+    const QByteArray before = testsupport::readBytes(file);
+    print([&](TPrintDial& d) {
+        QTest::mouseClick(d.ui->Label2, Qt::LeftButton);
+        QTest::mouseClick(d.ui->CancelBtn, Qt::LeftButton);
+    });
+    EXPECT_EQ(setups, 1);
+    EXPECT_FALSE(station->Paysage());
+    EXPECT_EQ(testsupport::readBytes(file), before) << "a design only opened is not rewritten";
+
+    // The core rule: saved only when changed and named.
+    design::TCurrentFormat format;
+    design::TDesignModel designer(format);
+    const struct {
+        bool modified;
+        bool named;
+        bool saved;
+    } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}};
+    for (const auto& c : cases) {
+        const QString path = f.dir.filePath("setup.car");
+        QFile::remove(path);
+        designer.Modifie = c.modified;
+        designer.NomDocument = c.named ? path : QString();
+        EXPECT_EQ(SaveAfterPrinterSetup(designer), c.saved);
+        EXPECT_EQ(QFileInfo::exists(path), c.saved) << c.modified << c.named;
+    }
+}
