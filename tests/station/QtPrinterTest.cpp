@@ -64,7 +64,7 @@ TEST(QtPrinterSheet, APdfFileGetsTheLabelsWhereTheFormatPutsThemOnThePaper)
     EXPECT_GT(testsupport::darkPixels(img, x + 10, y - 1, x + 300, y + 1), 50);
 }
 
-TEST(QtPrinterSheet, NoPrinterIsAnErrorNeverASilentSuccess)
+TEST(QtPrinterSheet, NoPrinterOrAFailedLabelIsAnErrorNeverASilentSuccess)
 {
     SheetFixture f;
     for (const QString& name : {QString(), QStringLiteral("No such queue 7f3a")}) {
@@ -75,6 +75,18 @@ TEST(QtPrinterSheet, NoPrinterIsAnErrorNeverASilentSuccess)
             << name.toStdString();
         EXPECT_FALSE(printer.Printing());
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    // A label that fails to draw drops the whole job: no file is left for a complete sheet.
+    {
+        QtPrinter printer;
+        const QString pdf = f.dir.filePath("dropped.pdf");
+        printer.SetOutputFile(pdf);
+        f.page.SetCell(3, 5, "badpicture");
+        EXPECT_ANY_THROW(PrintSheetPage(f.page, f.folders, printer, f.options));
+        f.page.SetCell(3, 5, QString());
+        EXPECT_FALSE(printer.Printing());
+        EXPECT_TRUE(printer.Aborted());
+        EXPECT_FALSE(QFileInfo::exists(pdf));
     }
     // A file that cannot be written does not start a job either.
     QtPrinter printer;
