@@ -148,7 +148,8 @@ TEST_F(FormatWindow, OnlyTheCustomFamilyCanBeChanged)
     f.ui->ComboBox->setCurrentIndex(2);
     f.ComboBoxChange();
     EXPECT_TRUE(f.ui->DeleteBtn->isEnabled());
-    // The editor is not there yet: Create and Modify stay disabled, a double click does nothing.
+    // Without an editor Create and Modify are disabled and a double click does nothing.
+    f.SetEditor(nullptr);
     EXPECT_FALSE(f.ui->NewBtn->isEnabled());
     EXPECT_FALSE(f.ui->ModifBtn->isEnabled());
     f.ListBoxDblClick();

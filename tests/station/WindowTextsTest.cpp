@@ -6,6 +6,7 @@
 #include "shell/TAboutBox.h"
 #include "station/window/TFormat.h"
 #include "station/window/TPrintDial.h"
+#include "station/window/TNewFor.h"
 #include "station/window/TModEtik.h"
 #include "station/window/TPrevis.h"
 
@@ -45,6 +46,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
         {"TPrevis", [] { return std::make_unique<station::TPrevis>(); }},
+        {"TNewFor", [] { return std::make_unique<station::TNewFor>(); }},
         {"TModEtik", [&] { return std::make_unique<station::TModEtik>(dir.path(), dir.filePath("none.ini")); }},
         {"TPrintDial", [&] { return std::make_unique<station::TPrintDial>(page, folders); }},
     };

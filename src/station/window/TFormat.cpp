@@ -2,6 +2,7 @@
 #include "ui_TFormat.h"
 
 #include "PreviewPort.h"
+#include "TNewFor.h"
 
 #include "MultiLang/MLang.h"
 #include "platform/Paths.h"
@@ -27,6 +28,7 @@ TFormat::TFormat(QWidget* parent, const QString& folder, const QString& settings
     MultiLang1->Loaded();
     connectEvents();
     UseDialogButtons();
+    m_editor = [this](bool create) { EditerFormat(create); };
     load(folder, settingsFile);
 }
 
@@ -287,6 +289,33 @@ void TFormat::SetEditor(std::function<void(bool)> editor)
 {
     m_editor = std::move(editor);
     ActiverBoutons();
+}
+
+void TFormat::EditerFormat(bool create)
+{
+    platform::TStringGrid* grid = GrilleCourante();
+    if (grid == nullptr || !customFamilyChosen())
+        return;
+    TNewFor editor(this);
+    editor.setWindowTitle(GetText(create ? QStringLiteral("@7") : QStringLiteral("@8")));
+    editor.SetPaperNames(PaperNames());
+    editor.SetPreview(m_preview);
+    editor.Charger(SelectedFormat());
+    const bool ok = editor.exec() == QDialog::Accepted;
+    if (m_preview != nullptr && m_preview->EstVisible())
+        m_preview->Fermer();
+    if (!ok)
+        return;
+
+    const TLigneFormat row = editor.Ligne();
+    int index = ui->ListBox->currentRow();
+    if (create || index < 0) {
+        index = grid->RowCount();
+        grid->SetRowCount(index + 1);
+    }
+    row.ToGrid(*grid, index);
+    RemplirListeFormats();
+    selectFormat(index);
 }
 
 void TFormat::done(int r)

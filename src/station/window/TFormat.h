@@ -92,6 +92,10 @@ public:
     // The format editor: called with true to create a format, false to change the selected one.
     // Until one is given, Create and Modify stay disabled.
     void SetEditor(std::function<void(bool create)> editor);
+    // The format editor on the selected format (a copy of it when creating); on OK the row is
+    // stored in the current family, a created one at its end. This is the editor until
+    // SetEditor gives another.
+    void EditerFormat(bool create);
 
 signals:
     void Previous();
