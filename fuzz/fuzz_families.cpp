@@ -1,10 +1,12 @@
 // Sheet-format family files: any bytes read into a grid; written and read again, the grid is
-// the same, rows in the same order (a remembered format index depends on it).
+// the same, rows in the same order (a remembered format index depends on it). Each row then goes
+// through the format editor's fields and back, and its preview picture stays within its bound.
 #include "FuzzSupport.h"
 
 #include "platform/Errors.h"
 #include "platform/TStringGrid.h"
 #include "platform/TextFile.h"
+#include "station/FormatEditor.h"
 #include "station/FormatFamilies.h"
 
 #include <QTemporaryDir>
@@ -46,6 +48,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::TStringGrid again;
     LireFamilleFormats(copy, again, QStringLiteral("Default format"));
     FUZZ_CHECK(rows(again) == rows(grid));
+
+    const TPaperNames names;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        const TLigneFormat row = TLigneFormat::FromGrid(grid, r);
+        for (const QString& cell : row.Cells) {
+            // A length the editor takes shows as a text that reads back as the same length.
+            const std::optional<qint64> v = MillimetreHundredths(cell);
+            if (v && *v >= -MaxEditorLength && *v <= MaxEditorLength)
+                FUZZ_CHECK(MillimetreHundredths(MillimetreText(int(*v))) == v);
+        }
+        TEditorFields fields;
+        try {
+            fields = EditorFieldsFromRow(row, names);
+        } catch (const platform::EConvertError&) {
+            continue; // a cell that is not a number: the format window reports it
+        }
+        const TPreviewGeometry g = PreviewGeometry(EditorPreview(fields, names), 281.0 / 33500, 1200);
+        FUZZ_CHECK(g.Image.width() >= 1 && g.Image.width() <= 1200);
+        FUZZ_CHECK(g.Image.height() >= 1 && g.Image.height() <= 1200);
+        if (CheckEditorFields(fields) == TEditorRefusal::None) {
+            // What the editor stores shows again as the same fields.
+            const TLigneFormat stored = RowFromEditorFields(fields);
+            const TEditorFields shown = EditorFieldsFromRow(stored, names);
+            FUZZ_CHECK(RowFromEditorFields(shown).List() == stored.List());
+        }
+    }
 
     // Deleting every format one by one ends with the default row, never an empty family.
     for (int n = grid.RowCount(); n > 1; --n) {

@@ -24,6 +24,14 @@ QString lengthCell(const QString& text)
     return QString::number(heldLength(text));
 }
 
+// A margin of exactly 999,99 mm would be stored as the centring mark and come back centred; one
+// hundredth less keeps it a margin.
+QString marginCell(const QString& text)
+{
+    const QString cell = lengthCell(text);
+    return cell == CentredMargin ? QString::number(CentredMargin.toInt() - 1) : cell;
+}
+
 // Pixels of a length at a scale, kept far inside the int range whatever the length.
 int pixels(qint64 length, double scale)
 {
@@ -180,8 +188,8 @@ TLigneFormat RowFromEditorFields(const TEditorFields& fields)
     l.Cells[cfRows] = QString::number(ClampLabelCount(fields.Rows));
     l.Cells[cfGapHorizontal] = lengthCell(fields.GapHorizontal);
     l.Cells[cfGapVertical] = lengthCell(fields.GapVertical);
-    l.Cells[cfMarginLeft] = lengthCell(fields.MarginLeft);
-    l.Cells[cfMarginTop] = lengthCell(fields.MarginTop);
+    l.Cells[cfMarginLeft] = marginCell(fields.MarginLeft);
+    l.Cells[cfMarginTop] = marginCell(fields.MarginTop);
     l.Cells[cfEllipseWidth] = fields.Round ? l.Cells[cfWidth] : QStringLiteral("0");
     l.Cells[cfEllipseHeight] = fields.Round ? l.Cells[cfHeight] : QStringLiteral("0");
     return l;

@@ -72,7 +72,8 @@ enum class TEditorRefusal {
 TEditorRefusal CheckEditorFields(const TEditorFields& fields);
 
 // The row the fields make (cells 9 and 10 copy the size for round labels). Lengths beyond the
-// editor's range are held to it; CheckEditorFields tells the user before this is used.
+// editor's range are held to it; CheckEditorFields tells the user before this is used. A margin
+// never becomes the centring mark.
 TLigneFormat RowFromEditorFields(const TEditorFields& fields);
 
 // The preview of the fields being edited; the name's prefix decides the paper.

@@ -132,8 +132,9 @@ TEST(FormatEditorRules, RowsRoundTripThroughTheFields)
     f.Round = false;
     f.Width = "70,125";
     f.Columns = 60; // counts beyond the sheet's 50 are held to it
+    f.MarginLeft = "999,99"; // typed, it must not come back as "centre"
     EXPECT_EQ(RowFromEditorFields(f).List(),
-              (QStringList{"A4 - Centred", "7012", "4200", "50", "7", "250", "100", "0", "150", "0", "0"}));
+              (QStringList{"A4 - Centred", "7012", "4200", "50", "7", "250", "100", "99998", "150", "0", "0"}));
 }
 
 TEST(FormatEditorRules, PreviewIsTheEditedSheet)
