@@ -8,6 +8,7 @@
 #include "platform/TextFile.h"
 #include "station/FormatEditor.h"
 #include "station/FormatFamilies.h"
+#include "station/SheetDrawing.h"
 
 #include <QTemporaryDir>
 
@@ -64,9 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const platform::EConvertError&) {
             continue; // a cell that is not a number: the format window reports it
         }
-        const TPreviewGeometry g = PreviewGeometry(EditorPreview(fields, names), 281.0 / 33500, 1200);
-        FUZZ_CHECK(g.Image.width() >= 1 && g.Image.width() <= 1200);
-        FUZZ_CHECK(g.Image.height() >= 1 && g.Image.height() <= 1200);
+        const QSize image = PreviewImageSize(EditorPreview(fields, names), 281.0 / 33500);
+        FUZZ_CHECK(image.width() >= 1 && image.width() <= MaxPreviewSide);
+        FUZZ_CHECK(image.height() >= 1 && image.height() <= MaxPreviewSide);
         if (CheckEditorFields(fields) == TEditorRefusal::None) {
             // What the editor stores shows again as the same fields.
             const TLigneFormat stored = RowFromEditorFields(fields);

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <QRegularExpression>
 
-#include <cmath>
-
 namespace station {
 
 namespace {
@@ -30,13 +28,6 @@ QString marginCell(const QString& text)
 {
     const QString cell = lengthCell(text);
     return cell == CentredMargin ? QString::number(CentredMargin.toInt() - 1) : cell;
-}
-
-// Pixels of a length at a scale, kept far inside the int range whatever the length.
-int pixels(qint64 length, double scale)
-{
-    const double v = std::nearbyint(static_cast<double>(length) * scale);
-    return static_cast<int>(std::clamp(v, -1e9, 1e9));
 }
 
 } // namespace
@@ -211,33 +202,6 @@ TSheetPreview EditorPreview(const TEditorFields& fields, const TPaperNames& name
     a.HauteurPage = HauteurPage(fields.Name, a.HauteurEtiquette, names);
     a.EtiquetteRonde = fields.Round;
     return a;
-}
-
-TPreviewGeometry PreviewGeometry(const TSheetPreview& sheet, double scale, int maxSide)
-{
-    TPreviewGeometry g;
-    maxSide = std::max(maxSide, 1);
-    const double width = std::max(sheet.LargeurPage, 1);
-    const double height = std::max(sheet.HauteurPage, 1);
-    g.Scale = std::min({scale, maxSide / width, maxSide / height});
-    g.Image = QSize(std::clamp(pixels(sheet.LargeurPage, g.Scale), 1, maxSide),
-                    std::clamp(pixels(sheet.HauteurPage, g.Scale), 1, maxSide));
-
-    const qint64 w = pixels(sheet.LargeurEtiquette, g.Scale);
-    const qint64 h = pixels(sheet.HauteurEtiquette, g.Scale);
-    const qint64 top = pixels(sheet.MargeHaut, g.Scale);
-    const qint64 left = pixels(sheet.MargeGauche, g.Scale);
-    const qint64 vgap = pixels(sheet.EcartVertical, g.Scale);
-    const qint64 hgap = pixels(sheet.EcartHorizontal, g.Scale);
-    const int columns = ClampLabelCount(sheet.NbColonnes);
-    const int rows = ClampLabelCount(sheet.NbLignes);
-    const auto coordinate = [](qint64 v) { return static_cast<int>(std::clamp<qint64>(v, -1000000000, 1000000000)); };
-    g.Cells.reserve(static_cast<size_t>(columns * rows));
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < columns; ++j)
-            g.Cells.emplace_back(coordinate(j * (w + hgap) + left), coordinate(i * (h + vgap) + top),
-                                 static_cast<int>(w), static_cast<int>(h));
-    return g;
 }
 
 } // namespace station

@@ -2,15 +2,12 @@
 
 #include "station/SheetFormat.h"
 
-#include <QRect>
-#include <QSize>
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 // The rules of the sheet-format editor, apart from its window: the paper prefix of a name, the
-// millimetre texts and the row they make, what each paper allows, and the preview's geometry.
+// millimetre texts and the row they make, what each paper allows, and the sheet it previews.
 namespace station {
 
 // Names of the shipped reference sheets start with a numeric code and keep their text.
@@ -78,16 +75,5 @@ TLigneFormat RowFromEditorFields(const TEditorFields& fields);
 
 // The preview of the fields being edited; the name's prefix decides the paper.
 TSheetPreview EditorPreview(const TEditorFields& fields, const TPaperNames& names);
-
-// The sheet preview's picture: its size and every label cell, rows first, in pixels.
-struct TPreviewGeometry {
-    double Scale = 0;    // pixels per 1/100 mm actually used
-    QSize Image;         // never empty, never beyond the bound asked for
-    std::vector<QRect> Cells;
-};
-// Lays the sheet out at `scale` pixels per 1/100 mm. A page that would not fit `maxSide` pixels
-// either way (a continuous format fifty labels wide) is drawn smaller so that it does, so the
-// bitmap stays bounded whatever the format.
-TPreviewGeometry PreviewGeometry(const TSheetPreview& sheet, double scale, int maxSide);
 
 } // namespace station

@@ -6,8 +6,11 @@
 #include "station/window/PreviewPort.h"
 #include "station/window/TFormat.h"
 #include "station/window/TNewFor.h"
+#include "station/window/TPrevis.h"
+#include "station/SheetDrawing.h"
 #include "ui_TFormat.h"
 #include "ui_TNewFor.h"
+#include "ui_TPrevis.h"
 
 #include "TestSupport.h"
 
@@ -252,4 +255,26 @@ TEST_F(FormatEditor, PreviewShowsTheFieldsAndClosesWithTheEditor)
     QTest::mouseClick(f.ui->ModifBtn, Qt::LeftButton);
     EXPECT_FALSE(p.visible);
     EXPECT_EQ(f.SelectedFormat().Nom(), "Roll - Cards!");
+}
+
+TEST_F(FormatEditor, HugeContinuousFormatKeepsThePreviewBitmapBounded)
+{
+    TPrevis previs;
+    TNewFor e;
+    e.SetPreview(&previs);
+    TLigneFormat row;
+    row.Cells = {"12\" continuous paper - Wide", "7000", "4200", "1", "1", "0", "0", "0", "0", "0", "0"};
+    e.Charger(row);
+    e.show();
+    // Fifty labels of 10 m across: a page 500 m wide at the preview's scale.
+    retype(e.ui->FloatEdit1, "10000");
+    e.ui->SpinEdit1->setValue(50);
+    QTest::mouseClick(e.ui->BitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(previs.isVisible());
+    EXPECT_EQ(previs.Sheet.LargeurPage, 50 * 1000000 + 49 * 500);
+    const QSize shown = previs.ui->Page->pixmap().size();
+    EXPECT_EQ(shown.width(), MaxPreviewSide);
+    EXPECT_LE(shown.height(), MaxPreviewSide);
+    e.reject();
+    EXPECT_FALSE(previs.isVisible()); // the editor closes its preview
 }
