@@ -22,33 +22,16 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "FakePreview.h"
+
 #include <functional>
 
 using namespace station;
+using stationtest::FakePrevis;
 using testsupport::crlfLines;
 using testsupport::writeBytes;
 
 namespace {
-
-class FakePrevis : public TPreviewPort {
-public:
-    bool EstVisible() const override { return visible; }
-    void SetChoixDepart(bool choix) override { choixDepart = choix; }
-    void Remplir(const TSheetPreview& a, const QString& c) override
-    {
-        apercu = a;
-        caption = c;
-        ++remplissages;
-    }
-    void Montrer() override { visible = true; }
-    void Fermer() override { visible = false; }
-
-    bool visible = false;
-    bool choixDepart = true;
-    TSheetPreview apercu;
-    QString caption;
-    int remplissages = 0;
-};
 
 // Types into a field as the user does: select everything, type, leave it.
 void retype(QLineEdit* edit, const QString& text)
