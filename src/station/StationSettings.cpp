@@ -18,6 +18,17 @@ const QString Palette = QStringLiteral("Palette");
 const QString Options = QStringLiteral("Options");
 const QString Police = QStringLiteral("Police");
 
+// A window's section is written afresh: its place, then whether it is maximised.
+void writePlace(TIniFile& ini, const QString& section, const TWindowPlace& place)
+{
+    ini.EraseSection(section);
+    ini.WriteInteger(section, "x", place.X);
+    ini.WriteInteger(section, "y", place.Y);
+    ini.WriteInteger(section, "w", place.W);
+    ini.WriteInteger(section, "h", place.H);
+    ini.WriteBool(section, "Maxi", place.Maxi);
+}
+
 QString failure(const std::exception& e)
 {
     if (const auto* p = dynamic_cast<const platform::Exception*>(&e))
@@ -73,22 +84,12 @@ TStationSettings ReadStationSettings(const TIniFile& ini, QSize screen, const QS
 void WriteStationSettings(TIniFile& ini, const TStationSettings& s,
                           const std::function<void(TIniFile&)>& writeNumbering)
 {
-    ini.EraseSection(MainW);
-    ini.WriteInteger(MainW, "x", s.Main.X);
-    ini.WriteInteger(MainW, "y", s.Main.Y);
-    ini.WriteInteger(MainW, "w", s.Main.W);
-    ini.WriteInteger(MainW, "h", s.Main.H);
-    ini.WriteBool(MainW, "Maxi", s.Main.Maxi);
+    writePlace(ini, MainW, s.Main);
     ini.WriteBool(MainW, "coupe", s.Coupe);
     ini.WriteBool(MainW, "wysiwyg", s.Wysiwyg);
     ini.WriteBool(MainW, "switch", s.Switch);
 
-    ini.EraseSection(Editeur);
-    ini.WriteInteger(Editeur, "x", s.Editor.X);
-    ini.WriteInteger(Editeur, "y", s.Editor.Y);
-    ini.WriteInteger(Editeur, "w", s.Editor.W);
-    ini.WriteInteger(Editeur, "h", s.Editor.H);
-    ini.WriteBool(Editeur, "Maxi", s.Editor.Maxi);
+    writePlace(ini, Editeur, s.Editor);
 
     ini.EraseSection(Palette);
     ini.WriteInteger(Palette, "x", s.PaletteX);
