@@ -1,7 +1,7 @@
 #include "StationFolders.h"
 
+#include "platform/FileUtils.h"
 #include "platform/Paths.h"
-#include "platform/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,7 +64,7 @@ bool TStationFolders::CopyShippedFamilies() const
         if (!platform::findExisting(WritePath(name)).isEmpty())
             continue;
         try {
-            platform::writeFileAtomically(WritePath(name), platform::readFileBytes(platform::joinPath(Program, name)));
+            platform::CopyFile(platform::joinPath(Program, name), WritePath(name));
         } catch (...) {
             ok = false;
         }
@@ -84,7 +84,7 @@ QString UsableSettingsFile(const QString& wanted, const TStationFolders& folders
     const QString own = platform::joinPath(folders.Writable, info.fileName());
     if (!QFileInfo::exists(own) && info.exists()) {
         try {
-            platform::writeFileAtomically(own, platform::readFileBytes(wanted));
+            platform::CopyFile(wanted, own);
         } catch (...) {
             // Without the copy the program starts on its defaults: nothing is lost, since the
             // shipped file stays untouched.
