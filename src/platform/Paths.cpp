@@ -10,13 +10,20 @@ namespace platform {
 
 namespace {
 QString g_programFolder;
+} // namespace
 
 bool folderWritable(const QString& folder)
 {
+    if (!QDir().mkpath(folder))
+        return false;
     QTemporaryFile probe(folder + QStringLiteral("/.write-test-XXXXXX"));
     return probe.open();
 }
-} // namespace
+
+QString userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Pravolis");
+}
 
 void setProgramFolder(const QString& folder)
 {
@@ -30,8 +37,7 @@ QString programFolder()
         if (!exeFolder.isEmpty() && folderWritable(exeFolder)) {
             g_programFolder = exeFolder;
         } else {
-            g_programFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                              + QStringLiteral("/Pravolis");
+            g_programFolder = userDataFolder();
             QDir().mkpath(g_programFolder);
         }
     }

@@ -10,6 +10,10 @@ namespace platform {
 // written. Tests and the launcher may set it.
 QString programFolder();
 void setProgramFolder(const QString& folder);
+// The per-user data folder, where the program writes when its own folder cannot be written.
+QString userDataFolder();
+// True when a file can be created in the folder (it is created when missing).
+bool folderWritable(const QString& folder);
 // The settings file: the executable's name with ".ini", in the program folder.
 QString settingsFilePath();
 

@@ -5,21 +5,12 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace station {
 
-bool FolderWritable(const QString& folder)
-{
-    if (!QDir().mkpath(folder))
-        return false;
-    QTemporaryFile probe(folder + QStringLiteral("/.write-test-XXXXXX"));
-    return probe.open();
-}
-
 TStationFolders TStationFolders::Resolve(const QString& program, const QString& userData)
 {
-    return Resolve(program, userData, FolderWritable(program));
+    return Resolve(program, userData, platform::folderWritable(program));
 }
 
 TStationFolders TStationFolders::Resolve(const QString& program, const QString& userData,
@@ -78,7 +69,7 @@ QString UsableSettingsFile(const QString& wanted, const TStationFolders& folders
     const QString folder = QDir::cleanPath(info.absolutePath());
     const bool writable = folder == QDir::cleanPath(QFileInfo(folders.Program).absoluteFilePath())
                               ? !folders.ReadOnlyProgram()
-                              : FolderWritable(folder);
+                              : platform::folderWritable(folder);
     if (writable)
         return wanted;
     const QString own = platform::joinPath(folders.Writable, info.fileName());

@@ -8,9 +8,6 @@
 // then in the program folder, so shipped files are still found.
 namespace station {
 
-// True when a file can be created in the folder (it is created when missing).
-bool FolderWritable(const QString& folder);
-
 struct TStationFolders {
     QString Program;  // the program's own folder
     QString Writable; // Program when it can be written, else the per-user data folder

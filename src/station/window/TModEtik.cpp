@@ -12,6 +12,7 @@
 #include "design/window/TNumAuto.h"
 #include "platform/Errors.h"
 #include "platform/HourGlass.h"
+#include "platform/Paths.h"
 #include "platform/Rounding.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
@@ -33,7 +34,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -42,12 +42,6 @@
 namespace station {
 
 namespace {
-
-QString userDataFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/Pravolis");
-}
 
 QSize screenSize()
 {
@@ -59,7 +53,7 @@ QSize screenSize()
 } // namespace
 
 TModEtik::TModEtik(const QString& programFolder, const QString& settingsFile, QWidget* parent)
-    : TModEtik(TStationFolders::Resolve(programFolder, userDataFolder()), settingsFile, parent)
+    : TModEtik(TStationFolders::Resolve(programFolder, platform::userDataFolder()), settingsFile, parent)
 {
 }
 
