@@ -122,13 +122,22 @@ void WriteDesignHeader(TextFileWriter& writer, const TCurrentFormat& f)
 int LabelsOnA4(int pageMm, int labelSizeHundredthsMm, int gapTenthsMm, int marginATenthsMm,
                int marginBTenthsMm)
 {
-    const double pitchMm = (labelSizeHundredthsMm / 10.0 + gapTenthsMm) / 10.0;
-    if (pitchMm == 0)
+    if (labelSizeHundredthsMm / 10.0 + gapTenthsMm == 0)
         return 1;
-    const double marginsMm = (static_cast<double>(marginATenthsMm) + marginBTenthsMm) / 10.0;
-    const double count = std::trunc((gapTenthsMm / 10.0 + pageMm - marginsMm) / pitchMm);
+    const double count = RawLabelsOnA4(pageMm, labelSizeHundredthsMm, gapTenthsMm, marginATenthsMm,
+                                       marginBTenthsMm);
     // Clamped as a double: a count beyond an int must not be converted first.
     return static_cast<int>(std::clamp(count, 1.0, 50.0));
+}
+
+double RawLabelsOnA4(int pageMm, int labelSizeHundredthsMm, int gapTenthsMm, int marginATenthsMm,
+                     int marginBTenthsMm)
+{
+    const double pitchMm = (labelSizeHundredthsMm / 10.0 + gapTenthsMm) / 10.0;
+    if (pitchMm == 0)
+        return 0;
+    const double marginsMm = (static_cast<double>(marginATenthsMm) + marginBTenthsMm) / 10.0;
+    return std::trunc((gapTenthsMm / 10.0 + pageMm - marginsMm) / pitchMm);
 }
 
 void ApplyDesignHeader(const TDesignHeader& h, TCurrentFormat& f, int& widthPx, int& heightPx,

@@ -61,6 +61,12 @@ void WriteDesignHeader(platform::TextFileWriter& writer, const TCurrentFormat& f
 void ApplyDesignHeader(const TDesignHeader& header, TCurrentFormat& format, int& widthPx,
                        int& heightPx, int pixelsPerInch = TDesignModel::DesignPixelsPerInch);
 
+// Labels of a size (1/100 mm) with a gap and margins (1/10 mm) that fit across (or down) an A4
+// side of `pageMm` millimetres, before any limit: 0 when the label and gap add up to nothing,
+// negative when the margins are wider than the page.
+double RawLabelsOnA4(int pageMm, int labelSizeHundredthsMm, int gapTenthsMm, int marginATenthsMm,
+                     int marginBTenthsMm);
+
 // The labels that fit across (or down) an A4 page side of `pageMm` millimetres, from a version-7
 // header: 1 to 50. A label and gap that add up to nothing count as 1 label, and so do margins
 // wider than the page.

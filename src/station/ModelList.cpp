@@ -19,17 +19,6 @@ using namespace platform;
 
 namespace {
 
-// The labels across (or down) an A4 side, before any limit: the version-7 rule. Zero when the
-// pitch is nothing, so that the caller refuses it like a sheet holding no label.
-double RawLabelsOnA4(int pageMm, int labelHundredthsMm, int gapTenthsMm, int marginA, int marginB)
-{
-    const double pitchMm = (labelHundredthsMm / 10.0 + gapTenthsMm) / 10.0;
-    if (pitchMm == 0)
-        return 0;
-    return std::trunc((gapTenthsMm / 10.0 + pageMm - (static_cast<double>(marginA) + marginB) / 10.0)
-                      / pitchMm);
-}
-
 void SizeOf(const design::TDesignHeader& h, int& width, int& height)
 {
     design::TCurrentFormat f;
@@ -54,9 +43,9 @@ TModelHeader ReadModelHeader(const QString& path)
     m.Height = m.Format.HauteurEtiquette;
     m.HasFormat = h.Version >= 7;
     if (h.Version == 7) {
-        const double across = RawLabelsOnA4(210, m.Width, h.HorizontalGapTenthsMm,
+        const double across = design::RawLabelsOnA4(210, m.Width, h.HorizontalGapTenthsMm,
                                             h.LeftMarginTenthsMm, h.RightMarginTenthsMm);
-        const double down = RawLabelsOnA4(297, m.Height, h.VerticalGapTenthsMm, h.TopMarginTenthsMm,
+        const double down = design::RawLabelsOnA4(297, m.Height, h.VerticalGapTenthsMm, h.TopMarginTenthsMm,
                                           h.BottomMarginTenthsMm);
         if (across < 1 || down < 1)
             throw EConvertError(QStringLiteral("%1: the sheet of its header holds no label")
