@@ -11,7 +11,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cmath>
 
 namespace station {
 
