@@ -15,15 +15,16 @@ using platform::R;
 
 namespace {
 
-TSheetGeometry geometry(double s, int w, int h, int t, int l, int vg, int hg, int columns, int rows)
+TSheetGeometry geometry(double sx, double sy, int w, int h, int t, int l, int vg, int hg, int columns,
+                        int rows)
 {
     TSheetGeometry g;
-    g.W = R(w * s);
-    g.H = R(h * s);
-    g.T = R(t * s);
-    g.L = R(l * s);
-    g.VG = R(vg * s);
-    g.HG = R(hg * s);
+    g.W = R(w * sx);
+    g.H = R(h * sy);
+    g.T = R(t * sy);
+    g.L = R(l * sx);
+    g.VG = R(vg * sy);
+    g.HG = R(hg * sx);
     g.Columns = ClampLabelCount(columns);
     g.Rows = ClampLabelCount(rows);
     return g;
@@ -74,13 +75,18 @@ TCellPos TSheetGeometry::HitTest(QPoint p) const
 
 TSheetGeometry SheetGeometry(const design::TCurrentFormat& f, double s)
 {
-    return geometry(s, f.LargeurEtiquette, f.HauteurEtiquette, f.MargeHaut, f.MargeGauche, f.EcartVertical,
+    return SheetGeometry(f, s, s);
+}
+
+TSheetGeometry SheetGeometry(const design::TCurrentFormat& f, double scaleX, double scaleY)
+{
+    return geometry(scaleX, scaleY, f.LargeurEtiquette, f.HauteurEtiquette, f.MargeHaut, f.MargeGauche, f.EcartVertical,
                     f.EcartHorizontal, f.NbColonnes, f.NbLignes);
 }
 
 TSheetGeometry SheetGeometry(const TSheetPreview& f, double s)
 {
-    return geometry(s, f.LargeurEtiquette, f.HauteurEtiquette, f.MargeHaut, f.MargeGauche, f.EcartVertical,
+    return geometry(s, s, f.LargeurEtiquette, f.HauteurEtiquette, f.MargeHaut, f.MargeGauche, f.EcartVertical,
                     f.EcartHorizontal, f.NbColonnes, f.NbLignes);
 }
 

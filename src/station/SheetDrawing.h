@@ -43,6 +43,9 @@ struct TSheetGeometry {
 };
 
 TSheetGeometry SheetGeometry(const design::TCurrentFormat& format, double scale);
+// The same on a device whose pixels are not square (a printer): lengths across take `scaleX`,
+// lengths down `scaleY`.
+TSheetGeometry SheetGeometry(const design::TCurrentFormat& format, double scaleX, double scaleY);
 TSheetGeometry SheetGeometry(const TSheetPreview& format, double scale);
 
 // The cell for a drop that hit no cell (a margin or a gap): the point divided by the page's size

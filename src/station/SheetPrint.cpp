@@ -1,5 +1,6 @@
 #include "SheetPrint.h"
 
+#include "SheetDrawing.h"
 #include "SheetFormat.h"
 
 #include "design/DesignDocument.h"
@@ -83,7 +84,9 @@ struct TCellPass {
     const TSheetPage& Page;
     const TStationFolders& Folders;
     const TSheetPrintOptions& Options;
-    TPrintGeometry Geometry;
+    // Cells in device pixels, rounded once so that every cell of a row (and of a column) is the
+    // same number of pixels apart.
+    TSheetGeometry Geometry;
     platform::TPoint Offset;   // taken off every position
     double ScaleX = 0;         // device pixels per design pixel
     double ScaleY = 0;
@@ -92,35 +95,42 @@ struct TCellPass {
     bool OutlineEmpty = false; // outline the cells that print nothing too
 };
 
+// What a print keeps from one copy of the sheet to the next: the designs read, the pictures
+// decoded and the merge's codes.
+struct TCellRun {
+    explicit TCellRun(const TSheetPrintOptions& options) : Merge(options.Source, options.Numbering) {}
+    TDesignSet Designs;
+    design::TPictureCache Pictures;
+    const design::TFieldMerge Merge;
+};
+
 // Draws the cells of the page, rows outer; returns the labels drawn.
-int drawCells(platform::TCanvas& canvas, const TCellPass& pass, QStringList* unreadable)
+int drawCells(platform::TCanvas& canvas, const TCellPass& pass, TCellRun& run, QStringList* unreadable)
 {
-    TDesignSet designs;
-    design::TPictureCache pictures;
-    const design::TFieldMerge merge(pass.Options.Source, pass.Options.Numbering);
-    const TPrintGeometry& g = pass.Geometry;
+    const TSheetGeometry& g = pass.Geometry;
+    const bool round = pass.Page.FormatPage.EtiquetteRonde;
     int n = 0;
     for (int r = 1; r <= g.Rows; ++r)
         for (int c = 1; c <= g.Columns; ++c) {
-            const platform::TPoint corner = g.CellCorner(c, r);
-            const int x = corner.X - pass.Offset.X;
-            const int y = corner.Y - pass.Offset.Y;
+            const QPoint corner = g.CellRect(c, r).topLeft();
+            const int x = corner.x() - pass.Offset.X;
+            const int y = corner.y() - pass.Offset.Y;
             const QString name = pass.Page.Cell(c, r);
-            const TDesignSet::Entry* entry = name.isEmpty() ? nullptr : designs.Find(pass.Folders, name);
+            const TDesignSet::Entry* entry = name.isEmpty() ? nullptr : run.Designs.Find(pass.Folders, name);
             if (entry != nullptr && !entry->Readable && unreadable != nullptr)
                 unreadable->append(cellName(name, c, r));
             const bool printable = entry != nullptr && entry->Readable;
             if (!printable) {
                 if (pass.OutlineEmpty)
-                    drawOutline(canvas, pass.Outline, g.Round, x, y, g.Width, g.Height);
+                    drawOutline(canvas, pass.Outline, round, x, y, g.W, g.H);
                 continue;
             }
-            drawOutline(canvas, pass.Outline, g.Round, x, y, g.Width, g.Height);
+            drawOutline(canvas, pass.Outline, round, x, y, g.W, g.H);
             ++n;
             if (pass.ScaleX <= 0 || pass.ScaleY <= 0)
                 continue;
             const design::TPreparedLabel label =
-                design::PrepareLabel(*entry->Model, merge, pass.Options.Record, n, pictures);
+                design::PrepareLabel(*entry->Model, run.Merge, pass.Options.Record, n, run.Pictures);
             design::DrawDesign(canvas, *entry->Model, label, pass.Target, {-x, -y}, pass.ScaleX,
                                pass.ScaleY, false);
         }
@@ -128,26 +138,6 @@ int drawCells(platform::TCanvas& canvas, const TCellPass& pass, QStringList* unr
 }
 
 } // namespace
-
-platform::TPoint TPrintGeometry::CellCorner(int column, int row) const
-{
-    return {(column - 1) * (Width + HGap) + Left, (row - 1) * (Height + VGap) + Top};
-}
-
-TPrintGeometry PrintGeometry(const design::TCurrentFormat& f, double unitsX, double unitsY)
-{
-    TPrintGeometry g;
-    g.Top = platform::R(unitsY * f.MargeHaut);
-    g.Left = platform::R(unitsX * f.MargeGauche);
-    g.VGap = platform::R(unitsY * f.EcartVertical);
-    g.HGap = platform::R(unitsX * f.EcartHorizontal);
-    g.Width = platform::R(unitsX * f.LargeurEtiquette);
-    g.Height = platform::R(unitsY * f.HauteurEtiquette);
-    g.Columns = ClampLabelCount(f.NbColonnes);
-    g.Rows = ClampLabelCount(f.NbLignes);
-    g.Round = f.EtiquetteRonde;
-    return g;
-}
 
 bool SaveAfterPrinterSetup(design::TDesignModel& designer)
 {
@@ -170,7 +160,7 @@ TSheetPrintResult PrintSheetPage(const TSheetPage& page, const TStationFolders& 
 {
     const int dx = printer.PixelsPerInchX();
     const int dy = printer.PixelsPerInchY();
-    TCellPass pass{page, folders, options, PrintGeometry(page.FormatPage, dx / 2540.0, dy / 2540.0),
+    TCellPass pass{page, folders, options, SheetGeometry(page.FormatPage, dx / 2540.0, dy / 2540.0),
                    printer.PrintingOffset(),
                    design::DesignScale(dx, design::TDesignModel::DesignPixelsPerInch),
                    design::DesignScale(dy, design::TDesignModel::DesignPixelsPerInch),
@@ -184,13 +174,14 @@ TSheetPrintResult PrintSheetPage(const TSheetPage& page, const TStationFolders& 
     printer.SetCopies(driverCopies ? copies : 1);
     printer.BeginDoc();
     TSheetPrintResult result;
+    TCellRun run(options);
     try {
         const int pages = driverCopies ? 1 : copies;
         for (int p = 0; p < pages; ++p) {
             if (p > 0)
                 printer.NewPage();
             result.Unreadable.clear();
-            result.Labels = drawCells(printer.Canvas(), pass, &result.Unreadable);
+            result.Labels = drawCells(printer.Canvas(), pass, run, &result.Unreadable);
             ++result.Pages;
         }
         printer.EndDoc();
@@ -222,12 +213,13 @@ QImage DrawSheetPicture(const TSheetPage& page, const TStationFolders& folders, 
                          platform::R(printable.right() * scale), platform::R(printable.bottom() * scale));
     };
     drawPrintable();
-    const TPrintGeometry g = PrintGeometry(page.FormatPage, scale, scale);
-    const double sx = page.LabelWidthPx > 0 ? static_cast<double>(g.Width) / page.LabelWidthPx : 0;
-    const double sy = page.LabelHeightPx > 0 ? static_cast<double>(g.Height) / page.LabelHeightPx : 0;
+    const TSheetGeometry g = SheetGeometry(page.FormatPage, scale);
+    const double sx = page.LabelWidthPx > 0 ? static_cast<double>(g.W) / page.LabelWidthPx : 0;
+    const double sy = page.LabelHeightPx > 0 ? static_cast<double>(g.H) / page.LabelHeightPx : 0;
     const TCellPass pass{page, folders, options, g, {0, 0}, sx, sy, design::TDrawTarget{options.Wysiwyg, false},
                          TOutline::Solid, true};
-    drawCells(canvas, pass, nullptr);
+    TCellRun run(options);
+    drawCells(canvas, pass, run, nullptr);
     drawPrintable();
     canvas.End();
     return image;

@@ -20,26 +20,6 @@ class TPrinter;
 // draws the print dialog's picture of the sheet.
 namespace station {
 
-// The page format in device pixels of a resolution: rounded once, so that every cell of a row
-// (and of a column) is the same number of pixels apart.
-struct TPrintGeometry {
-    int Top = 0;
-    int Left = 0;
-    int VGap = 0;
-    int HGap = 0;
-    int Width = 0;
-    int Height = 0;
-    int Columns = 1; // held to 1..MaxPageCells
-    int Rows = 1;
-    bool Round = false;
-
-    // The corner of cell (column, row), 1-based, before any printing offset.
-    platform::TPoint CellCorner(int column, int row) const;
-};
-
-// `unitsX` and `unitsY` are device pixels per 1/100 mm.
-TPrintGeometry PrintGeometry(const design::TCurrentFormat& format, double unitsX, double unitsY);
-
 struct TSheetPrintOptions {
     int Copies = 1;
     bool CutLines = false; // dotted outline of each printed label, under its design

@@ -3,6 +3,7 @@
 #include "SheetPrintSupport.h"
 
 #include "platform/PdfPrinter.h"
+#include "station/SheetDrawing.h"
 #include "platform/Rounding.h"
 
 #include <QGuiApplication>
@@ -145,21 +146,21 @@ TEST(SheetPrint, PictureOutlinesEveryCellAndDrawsThePrintableLabels)
     const double scale = 281.0 / 33500;
     const QImage img = station::DrawSheetPicture(f.page, f.folders, 21000, 29700, scale, QRectF(), f.options);
     EXPECT_EQ(img.size(), QSize(platform::R(21000 * scale), platform::R(29700 * scale)));
-    const station::TPrintGeometry g = station::PrintGeometry(f.page.FormatPage, scale, scale);
+    const station::TSheetGeometry g = station::SheetGeometry(f.page.FormatPage, scale);
     auto inside = [&](int c, int r) {
-        const platform::TPoint p = g.CellCorner(c, r);
-        return darkPixels(img, p.X + 2, p.Y + 2, p.X + g.Width - 3, p.Y + g.Height - 3);
+        const QPoint p = g.CellRect(c, r).topLeft();
+        return darkPixels(img, p.x() + 2, p.y() + 2, p.x() + g.W - 3, p.y() + g.H - 3);
     };
     auto edge = [&](int c, int r) {
-        const platform::TPoint p = g.CellCorner(c, r);
-        return darkPixels(img, p.X + 2, p.Y, p.X + g.Width - 3, p.Y);
+        const QPoint p = g.CellRect(c, r).topLeft();
+        return darkPixels(img, p.x() + 2, p.y(), p.x() + g.W - 3, p.y());
     };
     EXPECT_GT(inside(1, 1), 0);
     EXPECT_GT(inside(3, 2), 0);
     EXPECT_EQ(inside(2, 1), 0) << "missing design";
     EXPECT_EQ(inside(1, 3), 0) << "unreadable design";
     for (int r = 1; r <= 7; ++r)
-        EXPECT_GT(edge(3, r), g.Width / 2) << r;
+        EXPECT_GT(edge(3, r), g.W / 2) << r;
     // A page format of no label size outlines nothing to draw in and does not divide by zero.
     f.page.LabelWidthPx = 0;
     EXPECT_FALSE(station::DrawSheetPicture(f.page, f.folders, 21000, 29700, scale, QRectF(), f.options).isNull());
