@@ -27,6 +27,12 @@ void TDesignObjectView::Refresh()
     update();
 }
 
+void TDesignObjectView::SetObjectBounds(const QRect& bounds)
+{
+    m_object->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    Refresh();
+}
+
 void TDesignObjectView::paintEvent(QPaintEvent*)
 {
     try {

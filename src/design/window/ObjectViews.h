@@ -25,6 +25,9 @@ public:
 
     // Layout of the record, then its bounds on the parent, then a repaint.
     void Refresh();
+    // Moves or resizes the object: the record takes the bounds, then Refresh (an object whose
+    // layout decides its size, as a tilted text or a barcode, keeps its own).
+    void SetObjectBounds(const QRect& bounds);
 
     // The design window's object handler (every object gets it when created).
     std::function<void(QMouseEvent*)> OnMouseDown;

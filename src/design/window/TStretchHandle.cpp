@@ -1,0 +1,522 @@
+#include "TStretchHandle.h"
+
+#include "ObjectViews.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace stretch {
+
+namespace {
+
+constexpr int HandleSize = 8;
+constexpr int MinimumFrame = 8;
+
+int snap(int value, int step)
+{
+    return value / step * step;
+}
+
+bool near(int a, int b)
+{
+    return std::abs(a - b) < HandleSize;
+}
+
+} // namespace
+
+Zone ZoneAt(QSize frame, QPoint p)
+{
+    const int r = frame.width();
+    const int b = frame.height();
+    // Later matches win: on a small frame the side handles overlap the corners.
+    Zone z = zMove;
+    if (near(p.x(), 0) && near(p.y(), 0))
+        z = zTopLeft;
+    if (near(p.x(), r) && near(p.y(), b))
+        z = zBottomRight;
+    if (near(p.x(), r) && near(p.y(), 0))
+        z = zTopRight;
+    if (near(p.x(), 0) && near(p.y(), b))
+        z = zBottomLeft;
+    const bool midX = std::abs(p.x() - r / 2.0) < HandleSize / 2;
+    const bool midY = std::abs(p.y() - b / 2.0) < HandleSize / 2;
+    if (midX && near(p.y(), 0))
+        z = zTop;
+    if (midX && near(p.y(), b))
+        z = zBottom;
+    if (midY && near(p.x(), 0))
+        z = zLeft;
+    if (midY && near(p.x(), r))
+        z = zRight;
+    return z;
+}
+
+Qt::CursorShape ZoneCursor(Zone zone)
+{
+    switch (zone) {
+    case zTopLeft:
+    case zBottomRight:
+        return Qt::SizeFDiagCursor;
+    case zTopRight:
+    case zBottomLeft:
+        return Qt::SizeBDiagCursor;
+    case zTop:
+    case zBottom:
+        return Qt::SizeVerCursor;
+    case zLeft:
+    case zRight:
+        return Qt::SizeHorCursor;
+    case zMove:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+QRect DragRect(const QRect& frame, QPoint start, QPoint pointer, Zone zone, int gridX, int gridY)
+{
+    const int dx = pointer.x() - start.x();
+    const int dy = pointer.y() - start.y();
+    // The control's edges and sizes are snapped, then the frame's margins put back: snapping the
+    // frame's own edge would leave every object 2 pixels off the grid (and off the drop point).
+    const int movedLeft = snap(frame.x() + 2 + dx, gridX) - 2;
+    const int movedTop = snap(frame.y() + 2 + dy, gridY) - 2;
+    const int movedWidth = snap(frame.width() - 5 + dx, gridX) + 5;
+    const int movedHeight = snap(frame.height() - 5 + dy, gridY) + 5;
+
+    const bool left = zone == zMove || zone == zTopLeft || zone == zBottomLeft || zone == zLeft;
+    const bool top = zone == zMove || zone == zTopLeft || zone == zTopRight || zone == zTop;
+    const bool right = zone == zTopRight || zone == zBottomRight || zone == zRight;
+    const bool bottom = zone == zBottomLeft || zone == zBottomRight || zone == zBottom;
+
+    QRect out = frame;
+    if (left) {
+        out.moveLeft(movedLeft);
+        out.setWidth(zone == zMove ? frame.width() : frame.width() + frame.x() - movedLeft);
+    }
+    if (top) {
+        out.moveTop(movedTop);
+        out.setHeight(zone == zMove ? frame.height() : frame.height() + frame.y() - movedTop);
+    }
+    if (right)
+        out.setWidth(movedWidth);
+    if (bottom)
+        out.setHeight(movedHeight);
+    out.setWidth(std::max(out.width(), MinimumFrame));
+    out.setHeight(std::max(out.height(), MinimumFrame));
+    return out;
+}
+
+QRect FrameAround(const QList<QRect>& controls)
+{
+    if (controls.isEmpty())
+        return {};
+    const QRect& first = controls.front();
+    int left = first.x() - 2;
+    int top = first.y() - 2;
+    int width = first.width() + 5;
+    int height = first.height() + 5;
+    for (qsizetype i = 1; i < controls.size(); ++i) {
+        const QRect& c = controls[i];
+        const int newLeft = std::min(left, c.x() - 2);
+        const int newTop = std::min(top, c.y() - 2);
+        width = std::max(left + width - 3, c.x() + c.width()) - newLeft + 3;
+        height = std::max(top + height - 3, c.y() + c.height()) - newTop + 3;
+        left = newLeft;
+        top = newTop;
+    }
+    return {left, top, width, height};
+}
+
+QRect GrownRect(const QRect& control)
+{
+    return control.adjusted(-2, -2, 2, 2);
+}
+
+} // namespace stretch
+
+using namespace stretch;
+
+namespace {
+
+// The drag feedback: a dotted outline of where the controls will land, painted over the whole
+// parent while a drag lasts. It takes no mouse events and goes away with the drag.
+class DragOverlay : public QWidget {
+public:
+    DragOverlay(QWidget* parent, const TStretchHandle& frame) : QWidget(parent), m_frame(frame)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QRect f = m_frame.DragFeedback();
+        if (f.isNull())
+            return;
+        QPainter p(this);
+        p.setPen(QPen(Qt::black, 0, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        // The control's pixels: the frame without its margins.
+        p.drawRect(QRect(f.x() + 2, f.y() + 2, f.width() - 5, f.height() - 5).adjusted(0, 0, -1, -1));
+    }
+
+private:
+    const TStretchHandle& m_frame;
+};
+
+} // namespace
+
+TStretchHandle::TStretchHandle(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    resize(24, 24);
+    setEnabled(false);
+    hide();
+}
+
+TStretchHandle::~TStretchHandle()
+{
+    if (mouseGrabber() == this)
+        releaseMouse();
+    delete m_feedback;
+}
+
+void TStretchHandle::Attach(QWidget* control)
+{
+    if (control == nullptr)
+        return;
+    if (control->isWindow())
+        throw EBadChild();
+    if (IsAttached(control))
+        return;
+    if (!m_attached.isEmpty() && control->parentWidget() != parentWidget())
+        Detach();
+    if (m_attached.isEmpty()) {
+        if (parentWidget() != control->parentWidget())
+            setParent(control->parentWidget());
+        m_dragRect = {};
+        setEnabled(true);
+    }
+    m_attached.append(control);
+    connect(control, &QObject::destroyed, this, &TStretchHandle::controlDestroyed);
+    m_zone = zMove;
+    fit();
+    show();
+    raise();
+    // The press that selected the control goes on as a drag of the selection.
+    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+        grabMouse();
+    if (isVisible() && isEnabled())
+        setFocus();
+}
+
+void TStretchHandle::Detach()
+{
+    for (const QPointer<QWidget>& control : std::as_const(m_attached))
+        if (control)
+            disconnect(control, &QObject::destroyed, this, &TStretchHandle::controlDestroyed);
+    m_attached.clear();
+    Locked = false;
+    m_dragging = false;
+    hideFeedback();
+    if (mouseGrabber() == this)
+        releaseMouse();
+    clearMask();
+    resize(24, 24);
+    setEnabled(false);
+    hide();
+}
+
+QWidget* TStretchHandle::Attached(int index) const
+{
+    if (index < 0 || index >= AttachedCount())
+        return nullptr;
+    return m_attached[index];
+}
+
+bool TStretchHandle::IsAttached(const QWidget* control) const
+{
+    return control != nullptr && std::any_of(m_attached.begin(), m_attached.end(),
+                                             [&](const QPointer<QWidget>& c) { return c == control; });
+}
+
+void TStretchHandle::SetBounds(int left, int top, int width, int height)
+{
+    if (Locked)
+        return;
+    const QRect old = geometry();
+    for (const QPointer<QWidget>& control : std::as_const(m_attached)) {
+        if (!control)
+            continue;
+        const QRect c = control->geometry();
+        setControlGeometry(control, QRect(c.x() + left - old.x(), c.y() + top - old.y(), c.width() + width - old.width(),
+                                          c.height() + height - old.height()));
+    }
+    fit();
+}
+
+void TStretchHandle::SetColor(platform::TColor color)
+{
+    m_color = color;
+    update();
+}
+
+void TStretchHandle::SetSecondaryColor(platform::TColor color)
+{
+    m_secondaryColor = color;
+    update();
+}
+
+void TStretchHandle::SetGridX(int step)
+{
+    m_gridX = std::clamp(step, 1, 32);
+}
+
+void TStretchHandle::SetGridY(int step)
+{
+    m_gridY = std::clamp(step, 1, 32);
+}
+
+void TStretchHandle::SetSnapToGrid(bool on)
+{
+    SetGridX(on ? 8 : 1);
+    SetGridY(on ? 8 : 1);
+}
+
+void TStretchHandle::setControlGeometry(QWidget* control, const QRect& rect)
+{
+    // An object view keeps its geometry in its record: write the record, let the view follow.
+    if (auto* view = qobject_cast<TDesignObjectView*>(control))
+        view->SetObjectBounds(rect);
+    else
+        control->setGeometry(rect);
+}
+
+void TStretchHandle::fit()
+{
+    QList<QRect> rects;
+    for (const QPointer<QWidget>& control : std::as_const(m_attached))
+        if (control)
+            rects.append(control->geometry());
+    if (rects.isEmpty())
+        return;
+    const QRect frame = FrameAround(rects);
+    setGeometry(frame);
+    // Presses outside the controls' grown rectangles fall through to what lies underneath.
+    QRegion shape;
+    for (const QRect& r : std::as_const(rects))
+        shape += GrownRect(r).translated(-frame.topLeft());
+    setMask(shape);
+    update();
+}
+
+bool TStretchHandle::hit(QPoint parentPoint) const
+{
+    return std::any_of(m_attached.begin(), m_attached.end(), [&](const QPointer<QWidget>& c) {
+        return c && GrownRect(c->geometry()).contains(parentPoint);
+    });
+}
+
+QPoint TStretchHandle::clamped(QPoint p) const
+{
+    // The pointer stays over the parent.
+    const QSize area = parentWidget() != nullptr ? parentWidget()->size() : size();
+    return {std::clamp(p.x(), -x(), area.width() - x()), std::clamp(p.y(), -y(), area.height() - y())};
+}
+
+void TStretchHandle::forward(QMouseEvent* event)
+{
+    QWidget* parent = parentWidget();
+    if (parent == nullptr)
+        return;
+    const QPoint at = mapToParent(event->position().toPoint());
+    // The first control under the point in child order, else the parent itself.
+    QWidget* target = parent;
+    for (QObject* child : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w == nullptr || w == this || qobject_cast<TStretchHandle*>(w) != nullptr || !w->isVisible() ||
+            w->testAttribute(Qt::WA_TransparentForMouseEvents) || !w->geometry().contains(at))
+            continue;
+        target = w;
+        break;
+    }
+    const QPoint local = target == parent ? at : target->mapFromParent(at);
+    QMouseEvent copy(event->type(), local, event->globalPosition(), event->button(), event->buttons(),
+                     event->modifiers(), event->pointingDevice());
+    QCoreApplication::sendEvent(target, &copy);
+}
+
+void TStretchHandle::showFeedback(const QRect& rect)
+{
+    m_dragRect = rect;
+    QWidget* parent = parentWidget();
+    if (parent == nullptr)
+        return;
+    if (!m_feedback) {
+        m_feedback = new DragOverlay(parent, *this);
+        m_feedback->show();
+    }
+    m_feedback->setGeometry(parent->rect());
+    m_feedback->raise();
+    m_feedback->update();
+}
+
+void TStretchHandle::hideFeedback()
+{
+    m_dragRect = {};
+    delete m_feedback;
+}
+
+bool TStretchHandle::moveBy(const QRect& frame)
+{
+    QList<QRect> before;
+    for (const QPointer<QWidget>& control : std::as_const(m_attached))
+        before.append(control ? control->geometry() : QRect());
+    SetBounds(frame.x(), frame.y(), frame.width(), frame.height());
+    for (qsizetype i = 0; i < m_attached.size(); ++i)
+        if (m_attached[i] && m_attached[i]->geometry() != before[i])
+            return true;
+    return false;
+}
+
+void TStretchHandle::controlDestroyed(QObject* control)
+{
+    m_attached.removeIf([&](const QPointer<QWidget>& c) { return c.isNull() || c.data() == control; });
+    if (m_attached.isEmpty())
+        Detach();
+    else
+        fit();
+}
+
+void TStretchHandle::paintEvent(QPaintEvent*)
+{
+    const int count = AttachedCount();
+    if (count == 0)
+        return;
+    QPainter p(this);
+    const QColor brush = platform::ToQColor(count == 1 ? m_color : m_secondaryColor);
+    const auto square = [&](int left, int top) { p.fillRect(left, top, HandleSize, HandleSize, brush); };
+    for (const QPointer<QWidget>& control : std::as_const(m_attached)) {
+        if (!control)
+            continue;
+        const QRect r = GrownRect(control->geometry()).translated(-pos());
+        const int right = r.x() + r.width();
+        const int bottom = r.y() + r.height();
+        square(r.x(), r.y());
+        square(right - HandleSize, r.y());
+        square(right - HandleSize, bottom - HandleSize);
+        square(r.x(), bottom - HandleSize);
+        if (count == 1) {
+            const int mx = r.x() + r.width() / 2;
+            const int my = r.y() + r.height() / 2;
+            square(mx - HandleSize / 2, r.y());
+            square(mx - HandleSize / 2, bottom - HandleSize);
+            square(r.x(), my - HandleSize / 2);
+            square(right - HandleSize, my - HandleSize / 2);
+        }
+    }
+}
+
+void TStretchHandle::mousePressEvent(QMouseEvent* event)
+{
+    if (!hit(mapToParent(event->position().toPoint()))) {
+        setCursor(Qt::ArrowCursor);
+        forward(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && !Locked) {
+        m_dragStart = event->position().toPoint();
+        m_dragging = true;
+    }
+    if (OnMouseDown)
+        OnMouseDown(event);
+}
+
+void TStretchHandle::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const bool leftHeld = (event->buttons() & Qt::LeftButton) != 0;
+    if (leftHeld && !m_dragging && !Locked) {
+        // The button went down on a control just attached: the drag starts here.
+        m_dragStart = p;
+        m_dragging = true;
+    } else {
+        if (!leftHeld && mouseGrabber() == this)
+            releaseMouse();
+        const Zone z = AttachedCount() == 1 ? ZoneAt(size(), p) : zMove;
+        Qt::CursorShape shape = ZoneCursor(z);
+        if (Locked)
+            shape = Qt::ForbiddenCursor;
+        if (m_dragging) {
+            if (m_zone == zMove)
+                shape = DragCursor;
+            showFeedback(DragRect(geometry(), m_dragStart, clamped(p), m_zone, m_gridX, m_gridY));
+        } else {
+            m_zone = z;
+        }
+        setCursor(shape);
+    }
+    if (OnMouseMove)
+        OnMouseMove(event);
+}
+
+void TStretchHandle::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_dragging || event->button() != Qt::LeftButton) {
+        forward(event);
+        return;
+    }
+    const QPoint p = clamped(event->position().toPoint());
+    bool moved = false;
+    if (p != m_dragStart)
+        moved = moveBy(DragRect(geometry(), m_dragStart, p, m_zone, m_gridX, m_gridY));
+    hideFeedback();
+    m_dragging = false;
+    setCursor(Qt::ArrowCursor);
+    if (mouseGrabber() == this)
+        releaseMouse();
+    if (isVisible() && isEnabled())
+        setFocus();
+    if (moved)
+        emit Modified();
+    if (OnMouseUp)
+        OnMouseUp(event);
+}
+
+void TStretchHandle::keyPressEvent(QKeyEvent* event)
+{
+    int dx = 0;
+    int dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event); // on to the window
+        return;
+    }
+    // One pixel whatever the grid.
+    if (!m_attached.isEmpty() && moveBy(geometry().translated(dx, dy)))
+        emit Modified();
+    update();
+}
