@@ -50,4 +50,8 @@ struct TPreparedLabel {
 TPreparedLabel PrepareLabel(const TDesignModel& model, const TFieldMerge& merge, int row, int printIndex,
                             TPictureCache& pictures);
 
+// One object as the design surface shows it: texts as typed (field codes unmerged), an image's
+// own picture. A field-code image gets no picture: the surface shows its placeholder.
+TPreparedObject PrepareAsDesigned(const TDesignObject& object);
+
 } // namespace design

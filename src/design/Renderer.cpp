@@ -8,6 +8,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -19,6 +20,22 @@ namespace design {
 using platform::TCanvas;
 using platform::TPoint;
 using platform::TRect;
+
+namespace {
+
+void drawPasses(const RenderContext& ctx, const TPreparedLabel& label)
+{
+    DrawImages(ctx, label);
+    DrawShapes(ctx, label);
+    DrawLines(ctx, label);
+    DrawLabels(ctx, label);
+    DrawRotateLabels(ctx, label);
+    DrawMemos(ctx, label);
+    DrawCircleLabels(ctx, label);
+    DrawBarcodes(ctx, label);
+}
+
+} // namespace
 
 double DesignScale(int devicePixelsPerInch, int designPixelsPerInch)
 {
@@ -52,14 +69,7 @@ void DrawDesign(TCanvas& canvas, const TDesignModel& model, const TPreparedLabel
     // Rectangular also for round labels; the previous clipping comes back on every path.
     platform::TClipGuard clip(canvas, bounds);
 
-    DrawImages(ctx, label);
-    DrawShapes(ctx, label);
-    DrawLines(ctx, label);
-    DrawLabels(ctx, label);
-    DrawRotateLabels(ctx, label);
-    DrawMemos(ctx, label);
-    DrawCircleLabels(ctx, label);
-    DrawBarcodes(ctx, label);
+    drawPasses(ctx, label);
 
     if (outline) {
         canvas.Pen.SetColor(platform::clBlack);
@@ -72,6 +82,17 @@ void DrawDesign(TCanvas& canvas, const TDesignModel& model, const TPreparedLabel
         else
             canvas.Rectangle(bounds);
     }
+}
+
+void DrawObject(TCanvas& canvas, const TPreparedObject& prepared, const TDrawTarget& target)
+{
+    if (prepared.Object == nullptr)
+        return;
+    const TDesignObject& o = *prepared.Object;
+    // The "label" ends at the object's far edges, so an image window is cut only by its own box.
+    const RenderContext ctx{canvas, target, TPoint{o.Left, o.Top}, 1.0, 1.0, o.Left + o.Width,
+                            o.Top + std::max(o.Height, prepared.PictureHeight)};
+    drawPasses(ctx, TPreparedLabel{{prepared}});
 }
 
 TRect RenderContext::Box(const TDesignObject& o) const

@@ -54,6 +54,12 @@ void DrawDesign(platform::TCanvas& canvas, const TDesignModel& model, const TPre
                 const TDrawTarget& target, platform::TPoint origin, double scaleX, double scaleY,
                 bool outline);
 
+// Draws one object by itself, as DrawDesign would at scale 1, with the object's top-left corner at
+// (0, 0) of the canvas: the views of the design surface paint their objects with it, so the
+// screen shows what prints. An image is drawn only within its own box. Errors of the barcode
+// encoder pass to the caller.
+void DrawObject(platform::TCanvas& canvas, const TPreparedObject& prepared, const TDrawTarget& target);
+
 // Device pixels per design pixel for a device resolution; 0 (draw nothing) when either is 0.
 double DesignScale(int devicePixelsPerInch, int designPixelsPerInch);
 

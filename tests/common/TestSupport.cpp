@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QWidget>
 #include <stdexcept>
 
 namespace testsupport {
@@ -23,6 +24,16 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+void showWhiteSurface(QWidget& widget)
+{
+    widget.resize(400, 300);
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+    widget.show();
 }
 
 QImage whiteImage(int width, int height)

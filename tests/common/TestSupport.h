@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 namespace testsupport {
 
 // Path of a fixture under tests/data.
@@ -17,6 +19,9 @@ QByteArray crlfLines(const QStringList& values);
 
 // A white ARGB image of the given size, the usual target of canvas tests.
 QImage whiteImage(int width, int height);
+
+// Makes a widget a white 400 x 300 surface, shown (offscreen), for views and frames to sit on.
+void showWhiteSurface(QWidget& widget);
 
 // Number of pixels darker than the threshold (sum of the three channels / 3) inside the rectangle.
 int darkPixels(const QImage& image, int x0, int y0, int x1, int y1, int threshold = 128);

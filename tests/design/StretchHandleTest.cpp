@@ -21,14 +21,9 @@ class Surface {
 public:
     Surface()
     {
-        parent.resize(400, 300);
-        QPalette palette = parent.palette();
-        palette.setColor(QPalette::Window, Qt::white);
-        parent.setPalette(palette);
-        parent.setAutoFillBackground(true);
         sh = new TStretchHandle(&parent);
         QObject::connect(sh, &TStretchHandle::Modified, [this] { ++modified; });
-        parent.show();
+        testsupport::showWhiteSurface(parent);
     }
 
     QWidget* control(const QRect& r)

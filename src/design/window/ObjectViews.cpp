@@ -1,12 +1,21 @@
 #include "ObjectViews.h"
 
+#include "design/DesignModel.h"
 #include "design/ObjectGeometry.h"
+#include "design/Pictures.h"
+#include "design/PreparedLabel.h"
+#include "design/Renderer.h"
+
+#include "platform/FontEngine.h"
 
 #include "platform/TCanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 using namespace design;
@@ -24,6 +33,7 @@ void TDesignObjectView::Refresh()
     LayoutObject(*m_object);
     setGeometry(m_object->Left, m_object->Top, m_object->Width, m_object->Height);
     setVisible(m_object->Visible);
+    recordChanged();
     update();
 }
 
@@ -97,4 +107,165 @@ TCircleLabelView::TCircleLabelView(TCircleLabel* label, QWidget* parent)
 void TCircleLabelView::paintObject(platform::TCanvas& canvas)
 {
     PaintCircleLabel(canvas, Label());
+}
+
+void TRenderedObjectView::paintObject(platform::TCanvas& canvas)
+{
+    DrawObject(canvas, PrepareAsDesigned(Object()), TDrawTarget{});
+}
+
+TImageView::TImageView(TImage* image, QWidget* parent)
+    : TRenderedObjectView(image, image != nullptr ? nullptr : std::make_unique<TImage>(), parent)
+{
+}
+
+void TImageView::paintObject(platform::TCanvas& canvas)
+{
+    const TImage& image = Image();
+    if (image.Hint.startsWith(u'<'))
+        DrawFieldPlaceholder(canvas, platform::Bounds(0, 0, image.Width, image.Height), image.Hint);
+    else
+        TRenderedObjectView::paintObject(canvas);
+}
+
+TShapeView::TShapeView(TShape* shape, QWidget* parent)
+    : TRenderedObjectView(shape, shape != nullptr ? nullptr : std::make_unique<TShape>(), parent)
+{
+}
+
+TLabelView::TLabelView(TLabel* label, QWidget* parent)
+    : TRenderedObjectView(label, label != nullptr ? nullptr : std::make_unique<TLabel>(), parent)
+{
+}
+
+TBarcodeObjectView::TBarcodeObjectView(TBarcodeObject* barcode, QWidget* parent)
+    : TRenderedObjectView(barcode, barcode != nullptr ? nullptr : std::make_unique<TBarcodeObject>(), parent)
+{
+}
+
+void TBarcodeObjectView::paintObject(platform::TCanvas& canvas)
+{
+    try {
+        TRenderedObjectView::paintObject(canvas);
+    } catch (const std::exception&) {
+        // Left visible, so that it can still be selected and put right.
+        canvas.Pen.SetColor(platform::clGray);
+        canvas.Brush.SetStyle(platform::bsClear);
+        const int w = width();
+        const int h = height();
+        canvas.Rectangle(0, 0, w, h);
+        canvas.MoveTo(0, 0);
+        canvas.LineTo(w, h);
+        canvas.MoveTo(w, 0);
+        canvas.LineTo(0, h);
+    }
+}
+
+TMemoView::TMemoView(TMemo* memo, QWidget* parent)
+    : TDesignObjectView(memo, memo != nullptr ? nullptr : std::make_unique<TMemo>(), parent),
+      m_editor(new QPlainTextEdit(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_editor);
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // With the 1-pixel border the lines start 2 pixels in, as printed.
+    m_editor->document()->setDocumentMargin(1);
+    m_editor->installEventFilter(this);
+    m_editor->viewport()->installEventFilter(this);
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_loading)
+            return;
+        const QString text = m_editor->toPlainText();
+        Memo().Lines = text.isEmpty() ? QStringList() : text.split(u'\n');
+        emit Edited();
+    });
+    recordChanged();
+    const TMemo& m = Memo();
+    const int end = m_editor->document()->characterCount() - 1;
+    QTextCursor cursor = m_editor->textCursor();
+    cursor.setPosition(std::clamp(m.SelStart, 0, end));
+    cursor.setPosition(std::clamp(m.SelStart + m.SelLength, 0, end), QTextCursor::KeepAnchor);
+    m_editor->setTextCursor(cursor);
+}
+
+void TMemoView::recordChanged()
+{
+    const TMemo& m = Memo();
+    m_loading = true;
+    const platform::TFont& f = m.Font;
+    m_editor->setFont(platform::fontengine::face(f.Name(), f.Height(), f.Style(), TDesignModel::DesignPixelsPerInch)->font);
+    QPalette palette = m_editor->palette();
+    palette.setColor(QPalette::Base, platform::ToQColor(m.Color));
+    palette.setColor(QPalette::Text, platform::ToQColor(f.Color()));
+    palette.setColor(QPalette::WindowText, Qt::black); // the border
+    m_editor->setPalette(palette);
+    m_editor->setFrameStyle(m.BorderStyle == bsSingle ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    m_editor->setLineWidth(1);
+    m_editor->setLineWrapMode(m.WordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    QTextOption option = m_editor->document()->defaultTextOption();
+    option.setAlignment(m.Alignment == taCenter         ? Qt::AlignHCenter
+                        : m.Alignment == taRightJustify ? Qt::AlignRight
+                                                        : Qt::AlignLeft);
+    m_editor->document()->setDefaultTextOption(option);
+    const QString text = m.Lines.join(u'\n');
+    if (m_editor->toPlainText() != text)
+        m_editor->setPlainText(text);
+    m_loading = false;
+}
+
+bool TMemoView::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (watched == m_editor->viewport() && OnMouseDown)
+            OnMouseDown(static_cast<QMouseEvent*>(event));
+        break;
+    case QEvent::FocusIn:
+        if (watched == m_editor)
+            emit Entered();
+        break;
+    case QEvent::FocusOut:
+        if (watched == m_editor)
+            emit Exited();
+        break;
+    default:
+        break;
+    }
+    return TDesignObjectView::eventFilter(watched, event);
+}
+
+TDesignObjectView* MakeObjectView(TDesignObject& object, QWidget* parent)
+{
+    TDesignObjectView* view = nullptr;
+    switch (object.Kind()) {
+    case TDesignObjectKind::Image:
+        view = new TImageView(static_cast<TImage*>(&object), parent);
+        break;
+    case TDesignObjectKind::Shape:
+        view = new TShapeView(static_cast<TShape*>(&object), parent);
+        break;
+    case TDesignObjectKind::Label:
+        view = new TLabelView(static_cast<TLabel*>(&object), parent);
+        break;
+    case TDesignObjectKind::RotateLabel:
+        view = new TRotateLabelView(static_cast<TRotateLabel*>(&object), parent);
+        break;
+    case TDesignObjectKind::Line:
+        view = new TLineView(static_cast<TLine*>(&object), parent);
+        break;
+    case TDesignObjectKind::Memo:
+        view = new TMemoView(static_cast<TMemo*>(&object), parent);
+        break;
+    case TDesignObjectKind::CircleLabel:
+        view = new TCircleLabelView(static_cast<TCircleLabel*>(&object), parent);
+        break;
+    case TDesignObjectKind::Barcode:
+        view = new TBarcodeObjectView(static_cast<TBarcodeObject*>(&object), parent);
+        break;
+    }
+    view->Refresh();
+    return view;
 }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPlainTextEdit;
+
 #include <functional>
 #include <memory>
 
@@ -13,11 +15,12 @@ namespace platform {
 class TCanvas;
 }
 
-// Views of the objects that draw themselves on the design surface: tilted text, line, circular
-// text. A view shows one record at the record's place and size; after an edit of the record,
-// Refresh() runs the record's layout (a tilted text becomes a square, a line takes its thickness,
-// a circular text grows to its lowest character), takes the new bounds and repaints. Painting
-// only reads the record and never lets an error out.
+// Views of the design objects on the design surface, one kind each; MakeObjectView makes the right
+// one for a record. A view shows one record at the record's place and size and holds nothing the
+// record does not: after an edit of the record, Refresh() runs the record's layout (a tilted text
+// becomes a square, a line takes its thickness, a circular text grows to its lowest character, a
+// barcode takes its symbol's size), takes the new bounds and repaints. Painting only reads the
+// record and never lets an error out.
 class TDesignObjectView : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +45,8 @@ protected:
     ~TDesignObjectView() override;
 
     virtual void paintObject(platform::TCanvas& canvas) = 0;
+    // Refresh's hook for views that show the record through child widgets.
+    virtual void recordChanged() {}
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -90,3 +95,85 @@ public:
 protected:
     void paintObject(platform::TCanvas& canvas) override;
 };
+
+// Views of the objects the renderer draws (pictures, shapes, simple texts, barcodes): they paint
+// their record as designed through the renderer itself (DrawObject of PrepareAsDesigned), so the
+// surface shows what prints.
+class TRenderedObjectView : public TDesignObjectView {
+    Q_OBJECT
+protected:
+    using TDesignObjectView::TDesignObjectView;
+    void paintObject(platform::TCanvas& canvas) override;
+};
+
+// A picture; a field-code picture ("<Photo>") shows its placeholder, crossed, with the code.
+class TImageView : public TRenderedObjectView {
+    Q_OBJECT
+public:
+    explicit TImageView(design::TImage* image = nullptr, QWidget* parent = nullptr);
+    design::TImage& Image() const { return static_cast<design::TImage&>(Object()); }
+
+protected:
+    void paintObject(platform::TCanvas& canvas) override;
+};
+
+// A rectangle, rounded rectangle or ellipse.
+class TShapeView : public TRenderedObjectView {
+    Q_OBJECT
+public:
+    explicit TShapeView(design::TShape* shape = nullptr, QWidget* parent = nullptr);
+    design::TShape& Shape() const { return static_cast<design::TShape&>(Object()); }
+};
+
+// A simple text, fitted to its box as printed.
+class TLabelView : public TRenderedObjectView {
+    Q_OBJECT
+public:
+    explicit TLabelView(design::TLabel* label = nullptr, QWidget* parent = nullptr);
+    design::TLabel& Label() const { return static_cast<design::TLabel&>(Object()); }
+};
+
+// A barcode; settings that do not encode show a grey crossed frame (the barcode dialog tells why).
+class TBarcodeObjectView : public TRenderedObjectView {
+    Q_OBJECT
+public:
+    explicit TBarcodeObjectView(design::TBarcodeObject* barcode = nullptr, QWidget* parent = nullptr);
+    design::TBarcodeObject& Barcode() const { return static_cast<design::TBarcodeObject&>(Object()); }
+
+protected:
+    void paintObject(platform::TCanvas& canvas) override;
+};
+
+// A text block: a real multi-line editor over the record. Typing writes the record's lines at
+// once (then Edited); Refresh takes the record's font, colours, border, alignment, wrapping and,
+// when they differ, its lines. The record's selection is applied when the view is made (a new
+// block's default text is preselected, so typing replaces it). Presses and double clicks reach
+// OnMouseDown (a double click has the type QEvent::MouseButtonDblClick) before the editor takes
+// them, so the window can select the block on a double click and let a single click edit.
+class TMemoView : public TDesignObjectView {
+    Q_OBJECT
+public:
+    explicit TMemoView(design::TMemo* memo = nullptr, QWidget* parent = nullptr);
+    design::TMemo& Memo() const { return static_cast<design::TMemo&>(Object()); }
+    QPlainTextEdit* Editor() const { return m_editor; }
+
+signals:
+    // The user changed the text; the record holds it already.
+    void Edited();
+    // The editor took or lost the keyboard focus (the window shows its field-code list meanwhile).
+    void Entered();
+    void Exited();
+
+protected:
+    void paintObject(platform::TCanvas&) override {}
+    void recordChanged() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPlainTextEdit* m_editor = nullptr;
+    bool m_loading = false;
+};
+
+// The view of a record, made for its kind, laid out and placed (Refresh); owned by `parent`. The
+// record is not owned and must outlive the view.
+TDesignObjectView* MakeObjectView(design::TDesignObject& object, QWidget* parent);
