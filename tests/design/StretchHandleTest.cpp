@@ -371,7 +371,9 @@ TEST(StretchHandle, PressesBesideTheControlsReachWhatIsUnderneath)
 TEST(StretchHandle, DeletedControlsLeaveTheSelection)
 {
     Surface s;
-    QWidget* a = s.control({40, 30, 100, 50});
+    design::TShape shape;
+    shape.SetBounds(40, 30, 100, 50);
+    QWidget* a = MakeObjectView(shape, &s.parent);
     QWidget* b = s.control({200, 10, 20, 20});
     s.sh->Attach(a);
     s.sh->Attach(b);

@@ -359,17 +359,25 @@ void TStretchHandle::forward(QMouseEvent* event)
 
 void TStretchHandle::showFeedback(const QRect& rect)
 {
+    const QRect previous = m_dragRect;
     m_dragRect = rect;
     QWidget* parent = parentWidget();
     if (parent == nullptr)
         return;
     if (!m_feedback) {
         m_feedback = new DragOverlay(parent, *this);
+        m_feedback->setGeometry(parent->rect());
         m_feedback->show();
+        m_feedback->raise();
     }
-    m_feedback->setGeometry(parent->rect());
-    m_feedback->raise();
-    m_feedback->update();
+    // Only the old and new outlines are repainted, not everything the frame spans.
+    const auto outline = [](const QRect& r) {
+        if (r.isNull())
+            return QRegion();
+        const QRect outer = r.adjusted(1, 1, -2, -2);
+        return QRegion(outer) - QRegion(outer.adjusted(2, 2, -2, -2));
+    };
+    m_feedback->update(outline(previous) + outline(rect));
 }
 
 void TStretchHandle::hideFeedback()
