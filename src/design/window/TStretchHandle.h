@@ -114,7 +114,6 @@ public:
 
     // The frame rectangle shown as drag feedback (parent coordinates); null when none is shown.
     QRect DragFeedback() const { return m_dragRect; }
-    bool Dragging() const { return m_dragging; }
 
     // The window's handlers, run after the frame's own handling, for presses inside the selected
     // controls only. Buttons and modifiers (Shift, Ctrl) are read from the event, never from a
