@@ -169,4 +169,11 @@ TEST(ObjectViews, MovingAViewWritesItsRecord)
     EXPECT_EQ(barcodeView->geometry(), QRect(QPoint(70, 80), symbol));
     EXPECT_EQ(barcode->Left, 70);
     EXPECT_EQ(barcode->Width, symbol.width());
+    // Settings that do not encode leave a grey crossed frame to select, not an empty place.
+    barcode->Barcode().SetBar_CodeType(20); // no such type
+    barcodeView->Refresh();
+    const QImage shown = barcodeView->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0x808080u);
+    EXPECT_GT(testsupport::darkPixels(shown, 0, 0, shown.width() - 1, shown.height() - 1, 200),
+              shown.width() + shown.height());
 }
