@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QWindow>
 
@@ -374,4 +375,21 @@ TEST(StretchHandle, DeletedControlsLeaveTheSelection)
     EXPECT_FALSE(s.sh->isVisible());
     s.sh->SetBounds(0, 0, 50, 50); // nothing left to move
     s.image();
+}
+
+TEST(StretchHandle, EmptyingTheSelectionHandsTheFocusToNoTextBlock)
+{
+    Surface s;
+    s.parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.parent));
+    design::TMemo memo;
+    memo.SetBounds(200, 150, 100, 60);
+    auto* block = static_cast<TMemoView*>(MakeObjectView(memo, &s.parent));
+    int entered = 0;
+    QObject::connect(block, &TMemoView::Entered, [&] { ++entered; });
+    s.sh->Attach(s.control({40, 30, 100, 50}));
+    ASSERT_TRUE(s.sh->hasFocus());
+    s.sh->Detach();
+    EXPECT_EQ(entered, 0);
+    EXPECT_FALSE(block->Editor()->hasFocus());
 }

@@ -234,6 +234,10 @@ void TStretchHandle::Detach()
         releaseMouse();
     clearMask();
     resize(24, 24);
+    // Hiding a focused widget hands the focus to the next one, which may be a text block that
+    // would then think the user entered it: the focus is let go first.
+    if (hasFocus())
+        clearFocus();
     setEnabled(false);
     hide();
 }

@@ -82,7 +82,9 @@ public:
     // drags the selection at once.
     void Attach(QWidget* control);
     // Empties the selection: hidden, disabled, 24 x 24, unlocked. The frame keeps its Qt parent
-    // (its owner); the next Attach moves it to the parent of the controls attached.
+    // (its owner); the next Attach moves it to the parent of the controls attached. A focused
+    // frame lets the focus go rather than handing it to the next widget (a text block would take
+    // it as the user entering it).
     void Detach();
     int AttachedCount() const { return static_cast<int>(m_attached.size()); }
     // The control at `index` in attach order; nullptr outside 0 .. AttachedCount() - 1.
