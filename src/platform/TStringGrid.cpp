@@ -129,6 +129,54 @@ void TStringGrid::ClearRecords()
     Copies.clear();
 }
 
+void TStringGrid::Assign(QList<QStringList> rows)
+{
+    beginResetModel();
+    if (rows.isEmpty())
+        rows << QStringList();
+    for (QStringList& r : rows) {
+        while (r.size() < m_colCount)
+            r << QString();
+        while (r.size() > m_colCount)
+            r.removeLast();
+    }
+    m_rows = std::move(rows);
+    endResetModel();
+    if (m_row >= RowCount())
+        SetRow(RowCount() - 1);
+}
+
+void TStringGrid::BeginUpdate()
+{
+    if (m_updates++ == 0)
+        beginResetModel();
+}
+
+void TStringGrid::EndUpdate()
+{
+    if (m_updates > 0 && --m_updates == 0)
+        endResetModel();
+}
+
+void TStringGrid::SwapRows(int a, int b)
+{
+    if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount())
+        return;
+    m_rows.swapItemsAt(a, b);
+    if (a < Marques.size() && b < Marques.size())
+        Marques.swapItemsAt(a, b);
+    if (a < Copies.size() && b < Copies.size())
+        Copies.swapItemsAt(a, b);
+}
+
+void TStringGrid::PadLists()
+{
+    while (Marques.size() < RowCount())
+        Marques << 0;
+    while (Copies.size() < RowCount())
+        Copies << 1;
+}
+
 int TStringGrid::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : RowCount();
