@@ -207,4 +207,13 @@ Qt::ItemFlags TStringGrid::flags(const QModelIndex& index) const
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 
+QVariant TStringGrid::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return Cell(section, 0);
+    return section;
+}
+
 } // namespace platform

@@ -70,6 +70,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Columns are headed by their titles (row 0), rows by their numbers.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 signals:
     void currentChanged(int col, int row);
