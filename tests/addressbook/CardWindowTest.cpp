@@ -252,6 +252,12 @@ TEST_F(AddressCard, ImportLinksFieldsAndRightClickUnlinks)
     liste->ExecDialog = [&](QDialog& d) {
         auto& asso = dynamic_cast<TAsso&>(d);
         EXPECT_EQ(asso.ui->ListBox1->item(0)->text(), "<Surname>");
+        // A field of the file clicked while no field of the book is chosen links nothing, though
+        // the focus leaves the book's list a current line.
+        asso.ui->ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        QTest::mouseClick(asso.ui->ListBox2->viewport(), Qt::LeftButton, {},
+                          asso.ui->ListBox2->visualItemRect(asso.ui->ListBox2->item(2)).center());
+        EXPECT_EQ(asso.Links, QList<int>(16, -1));
         // Surname takes field 1; Town takes field 2, then the right click takes it back.
         asso.ui->ListBox1->setCurrentRow(Nom);
         QTest::mouseClick(asso.ui->ListBox2->viewport(), Qt::LeftButton, {},

@@ -74,7 +74,9 @@ void TAsso::ListBox1Click()
 
 void TAsso::ListBox2Click()
 {
-    const int field = ui->ListBox1->currentRow();
+    // The list's current line without a selection is no field chosen by the user.
+    const QListWidgetItem* chosen = ui->ListBox1->currentItem();
+    const int field = chosen != nullptr && chosen->isSelected() ? ui->ListBox1->currentRow() : -1;
     const int linked = ui->ListBox2->currentRow();
     if (field >= 0 && field < Links.size() && linked >= 0)
         Links[field] = linked;

@@ -30,6 +30,8 @@ TFiche::TFiche(TListe* liste, QWidget* parent) : QDialog(parent), ui(std::make_u
     ui->TabSet->setExpanding(false);
     ui->TabSet->setUsesScrollButtons(false);
     ui->TabSet->setDrawBase(false);
+    // The 26 letters share the card's width, as narrow tabs.
+    ui->TabSet->setStyleSheet(QStringLiteral("QTabBar::tab { width: 13px; padding: 3px 2px; }"));
     ui->EtikBtn->hide();
     ui->CopyBtn->hide();
     m_edits = {ui->Nom, ui->Prenom, ui->Civil->lineEdit(), ui->Adresse1, ui->Adresse2, ui->CP, ui->Ville, ui->Pays,

@@ -28,6 +28,8 @@ TListe::TListe(const QString& settingsFile, QWidget* parent)
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TListe.txt"));
     MultiLang1->Loaded();
     ui->Grille->setModel(&Book.Grille);
+    // One line per record, as many records in view as the height allows.
+    ui->Grille->verticalHeader()->setDefaultSectionSize(ui->Grille->fontMetrics().height() + 6);
     // Row 0 holds the titles: the view shows them as its header.
     ui->Grille->setRowHidden(0, true);
     connect(&Book.Grille, &QAbstractItemModel::modelReset, this, [this] { ui->Grille->setRowHidden(0, true); });
@@ -55,6 +57,11 @@ void TListe::applyColumnWidths()
 {
     for (int col = 0; col < ColumnCount; ++col)
         ui->Grille->setColumnWidth(col, Book.ColWidths[static_cast<size_t>(col)]);
+}
+
+TFiche* TListe::Fiche() const
+{
+    return m_fiche;
 }
 
 void TListe::SetFiche(TFiche* fiche)

@@ -40,7 +40,7 @@ public:
     QList<QStringList> ImportGrille;
 
     void SetFiche(TFiche* fiche);
-    TFiche* Fiche() const { return m_fiche; }
+    TFiche* Fiche() const;
     TFind* FindDialog();
     // Closes the find dialog when it is open (the card closing).
     void CloseFind();
