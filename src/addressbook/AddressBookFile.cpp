@@ -86,10 +86,12 @@ void appendLine(QByteArray& out, const QString& value)
 
 } // namespace
 
-TRepContents ParseRepertoire(const QByteArray& bytes, const QString& name)
+TRepContents ParseRepertoire(QByteArray bytes, const QString& name)
 {
     TRepContents c;
     const QString text = platform::decodeText(bytes);
+    const qsizetype size = bytes.size();
+    bytes = QByteArray(); // the text holds it all now; a large book needs the room
     LineCursor in(text, name);
     int rows = 0;
     if (!in.integer(&rows, &c.Error) || !in.integer(&c.ColonneTri, &c.Error)) {
@@ -100,7 +102,7 @@ TRepContents ParseRepertoire(const QByteArray& bytes, const QString& name)
         c.ColonneTri = 0;
     // The count is only a claim: rows are taken as they come, never reserved for a count the
     // file may not hold.
-    const qsizetype room = bytes.size() / (2 * (ColumnCount + 2)) + 1;
+    const qsizetype room = size / (2 * (ColumnCount + 2)) + 1;
     if (rows > 0)
         c.Rows.reserve(std::min<qsizetype>(rows, room));
     for (int r = 0; r < rows; ++r) {

@@ -30,7 +30,7 @@ struct TRepContents {
 // Reads a file's bytes (UTF-8 or Windows-1252, CR LF or LF). Values a file may hold but the book
 // cannot: copies below 1 read as 1, a mark other than 1 as 0, a sort column outside 0..15 as 0.
 // `name` names the file in the error.
-TRepContents ParseRepertoire(const QByteArray& bytes, const QString& name);
+TRepContents ParseRepertoire(QByteArray bytes, const QString& name);
 
 // The file of a grid of 16 columns: every row, titles first, UTF-8 with CR LF. A cell's line
 // breaks are written as blanks: they would shift every later value of the file.

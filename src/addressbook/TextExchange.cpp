@@ -17,9 +17,10 @@ QString ExtensionOfFilter(int filter)
     return filter == 1 ? QStringLiteral(".TXT") : QStringLiteral(".CSV");
 }
 
-QList<QStringList> ReadExchangeRecords(const QByteArray& bytes, QChar separator)
+QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator)
 {
     const QString text = platform::decodeText(bytes);
+    bytes = QByteArray(); // the text holds it all now; a large file needs the room
     QList<QStringList> records;
     qsizetype fields = -1; // set by the first record
     QStringList record;
