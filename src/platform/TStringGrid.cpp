@@ -129,6 +129,54 @@ void TStringGrid::ClearRecords()
     Copies.clear();
 }
 
+void TStringGrid::Assign(QList<QStringList> rows)
+{
+    beginResetModel();
+    if (rows.isEmpty())
+        rows << QStringList();
+    for (QStringList& r : rows) {
+        while (r.size() < m_colCount)
+            r << QString();
+        while (r.size() > m_colCount)
+            r.removeLast();
+    }
+    m_rows = std::move(rows);
+    endResetModel();
+    if (m_row >= RowCount())
+        SetRow(RowCount() - 1);
+}
+
+void TStringGrid::BeginUpdate()
+{
+    if (m_updates++ == 0)
+        beginResetModel();
+}
+
+void TStringGrid::EndUpdate()
+{
+    if (m_updates > 0 && --m_updates == 0)
+        endResetModel();
+}
+
+void TStringGrid::SwapRows(int a, int b)
+{
+    if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount())
+        return;
+    m_rows.swapItemsAt(a, b);
+    if (a < Marques.size() && b < Marques.size())
+        Marques.swapItemsAt(a, b);
+    if (a < Copies.size() && b < Copies.size())
+        Copies.swapItemsAt(a, b);
+}
+
+void TStringGrid::PadLists()
+{
+    while (Marques.size() < RowCount())
+        Marques << 0;
+    while (Copies.size() < RowCount())
+        Copies << 1;
+}
+
 int TStringGrid::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : RowCount();
@@ -157,6 +205,15 @@ bool TStringGrid::setData(const QModelIndex& index, const QVariant& value, int r
 Qt::ItemFlags TStringGrid::flags(const QModelIndex& index) const
 {
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+QVariant TStringGrid::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return Cell(section, 0);
+    return section;
 }
 
 } // namespace platform

@@ -25,6 +25,9 @@ public:
     int FixedRows() const { return 1; }
 
     QString Cell(int col, int row) const;
+    // The cell itself, for loops over many rows (a sort compares millions of cells); the cell
+    // must exist.
+    const QString& CellAt(int col, int row) const { return m_rows[row][col]; }
     void SetCell(int col, int row, const QString& text);
     QStringList Rows(int row) const { return row >= 0 && row < RowCount() ? m_rows[row] : QStringList(); }
     void SetRow(int row, const QStringList& cells);
@@ -41,6 +44,20 @@ public:
     // Keeps the title row, removes every record.
     void ClearRecords();
 
+    // Replaces every row at once (titles included), each cut or padded to the column count; the
+    // views are told once, not once per cell. The current cell stays where it was when it still
+    // exists.
+    void Assign(QList<QStringList> rows);
+    // A run of changes made with the plain calls below, announced to the views once at the end:
+    // sorting a book of 100,000 rows must not signal every exchange.
+    void BeginUpdate();
+    void EndUpdate();
+    // Exchanges two rows with their `Marques` and `Copies` items; between BeginUpdate and
+    // EndUpdate only.
+    void SwapRows(int a, int b);
+    // Pads `Marques` with 0 and `Copies` with 1 until both cover every row.
+    void PadLists();
+
     QList<int> Marques;
     QList<int> Copies;
     // Reads the lists with their defaults where they are shorter than the grid.
@@ -53,6 +70,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Columns are headed by their titles (row 0), rows by their numbers.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 signals:
     void currentChanged(int col, int row);
@@ -62,6 +81,7 @@ private:
     QList<QStringList> m_rows;
     int m_row = 0;
     int m_col = 0;
+    int m_updates = 0;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "MultiLang/MLBase.h"
 #include "platform/TIniFile.h"
+#include "platform/TStringGrid.h"
 #include "platform/window/Dialogs.h"
 #include "station/window/TFormat.h"
 #include "station/window/TModEtik.h"
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace station;
@@ -94,7 +96,12 @@ TEST_F(StationWindow, SettingsSurviveARestart)
         // Without the address-book card there is nothing to welcome the user to: the first
         // start waits for it.
         withAddressCard = false;
-        start()->close();
+        {
+            auto s = start();
+            EXPECT_FALSE(s->ui->FicheBtn->isEnabled());
+            EXPECT_FALSE(s->ui->RepertoireItem->isEnabled());
+            s->close();
+        }
         EXPECT_TRUE(boxes.isEmpty());
         EXPECT_TRUE(readBytes(dir.filePath("pravolis.ini")).contains("FirstTime=1"));
         withAddressCard = true;
@@ -221,6 +228,33 @@ TEST_F(StationWindow, DeletingAModelAsksAndSelectsTheLineBefore)
     s->close();
 }
 
+// The book's current entry names the button's hint; the book is saved after the station's
+// settings pass (which would otherwise rewrite [Options] over its "LastRow"), its failures
+// shown with the station's.
+TEST_F(StationWindow, AddressBookHintAndExitOrder)
+{
+    platform::TStringGrid book;
+    book.SetColCount(16);
+    book.SetRowCount(3);
+    book.SetCell(0, 2, "Dupont");
+    book.SetCell(1, 2, "Jean");
+    book.SetRow(2);
+    auto s = start();
+    s->AddressBookGrid = &book;
+    s->MajBulleRepertoire();
+    EXPECT_EQ(s->ui->FicheBtn->toolTip(), "Address-book (active entry : Jean Dupont)");
+    QByteArray settingsWhenSaved;
+    s->SaveAddressBook = [&] {
+        settingsWhenSaved = readBytes(dir.filePath("pravolis.ini"));
+        return QStringList{"book not written"};
+    };
+    boxes.clear();
+    s->close();
+    EXPECT_TRUE(settingsWhenSaved.contains("[Dernier format]"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains("book not written"));
+}
+
 TEST_F(StationWindow, MergeSwitchHelpAndLaterCommands)
 {
     auto s = start();
@@ -257,8 +291,15 @@ TEST_F(StationWindow, MergeSwitchHelpAndLaterCommands)
 
     // Windows of later versions: present, disabled; new and edit wait for the design window.
     for (QWidget* w : {static_cast<QWidget*>(s->ui->PrintBtn), static_cast<QWidget*>(s->ui->BddBtn),
-                       static_cast<QWidget*>(s->ui->FicheBtn), static_cast<QWidget*>(s->ui->PlusBtn)})
+                       static_cast<QWidget*>(s->ui->PlusBtn)})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    // The address book's button and menu open the card once the station has one.
+    cardsShown = 0;
+    ASSERT_TRUE(s->ui->FicheBtn->isEnabled());
+    ASSERT_TRUE(s->ui->RepertoireItem->isEnabled());
+    QTest::mouseClick(s->ui->FicheBtn, Qt::LeftButton);
+    s->ui->RepertoireItem->trigger();
+    EXPECT_EQ(cardsShown, 2);
     EXPECT_TRUE(s->ui->NumerotationItem->isEnabled());
 
     // The about box opens modally from the button and the menu, titled with the program's name.

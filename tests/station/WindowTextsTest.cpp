@@ -1,5 +1,10 @@
 #include "MultiLang/MLBase.h"
 #include "MultiLang/TranslationTable.h"
+#include "addressbook/window/TAsso.h"
+#include "addressbook/window/TFTri.h"
+#include "addressbook/window/TFiche.h"
+#include "addressbook/window/TFind.h"
+#include "addressbook/window/TListe.h"
 #include "design/window/TChoixD.h"
 #include "design/window/TFAngle.h"
 #include "design/window/TNumAuto.h"
@@ -10,6 +15,7 @@
 #include "station/window/TModEtik.h"
 #include "station/window/TPrevis.h"
 
+#include <QComboBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -22,6 +28,9 @@ namespace {
 // writes it.
 QString shownText(const QObject* control)
 {
+    // A list's row names its first item; the rows that follow it, the others.
+    if (const auto* combo = qobject_cast<const QComboBox*>(control))
+        return combo->itemText(0);
     for (const char* property : {"Caption", "text", "title"})
         if (control->metaObject()->indexOfProperty(property) >= 0)
             return control->property(property).toString();
@@ -39,6 +48,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     QTemporaryDir dir;
     const station::TSheetPage page;
     const station::TStationFolders folders;
+    const auto liste = std::make_unique<addressbook::TListe>(dir.filePath("none.ini"));
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
@@ -49,6 +59,11 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TNewFor", [] { return std::make_unique<station::TNewFor>(); }},
         {"TModEtik", [&] { return std::make_unique<station::TModEtik>(dir.path(), dir.filePath("none.ini")); }},
         {"TPrintDial", [&] { return std::make_unique<station::TPrintDial>(page, folders); }},
+        {"TListe", [&] { return std::make_unique<addressbook::TListe>(dir.filePath("none.ini")); }},
+        {"TFiche", [&] { return std::make_unique<addressbook::TFiche>(liste.get()); }},
+        {"TFTri", [] { return std::make_unique<addressbook::TFTri>(); }},
+        {"TFind", [&] { return std::make_unique<addressbook::TFind>(liste.get()); }},
+        {"TAsso", [] { return std::make_unique<addressbook::TAsso>(); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());

@@ -1,6 +1,11 @@
 #include "MainWindows.h"
 
+#include "addressbook/window/TFiche.h"
+#include "addressbook/window/TListe.h"
 #include "station/window/TModEtik.h"
+#include "ui_TModEtik.h"
+
+#include "platform/window/QtPrinter.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -23,5 +28,22 @@ std::unique_ptr<MainWindows> CreateMainWindows()
                              + QStringLiteral(".ini");
     auto* station = windows->Add(std::make_unique<station::TModEtik>(programFolder, settings));
     station->FormCreate();
+
+    // The address book reads the settings the station settled on (a read-only program folder
+    // moves them to the user's folder, and the book's file with them).
+    auto* liste = windows->Add(std::make_unique<addressbook::TListe>(station->FichierIni));
+    auto* fiche = windows->Add(std::make_unique<addressbook::TFiche>(liste, station));
+    fiche->Printer = &station->Printer();
+    fiche->RunPrintDialog = [station, fiche] { return station->Printer().SetupDialog(fiche); };
+    fiche->Closed = [station] { station->MajBulleRepertoire(); };
+    liste->RecordShown = [station] {
+        if (!station->PremiereFois && station->isVisible() && station->ui->Image->isVisible())
+            station->DessinerVignette();
+        station->MajBulleRepertoire();
+    };
+    station->AddressBookGrid = &liste->Grille();
+    station->ShowAddressCard = [fiche] { fiche->exec(); };
+    station->SaveAddressBook = [liste] { return liste->FormDestroy(); };
+    station->EnableAddressBookCommands();
     return windows;
 }

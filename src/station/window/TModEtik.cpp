@@ -14,6 +14,7 @@
 #include "platform/HourGlass.h"
 #include "platform/Paths.h"
 #include "platform/Rounding.h"
+#include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
 #include "platform/window/QtPrinter.h"
@@ -77,11 +78,12 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     CheminAppli = Station.Folders.Program;
     FichierIni = Station.FichierIni;
     // The commands whose windows come with later versions of the program.
-    for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->FicheBtn),
-                       static_cast<QWidget*>(ui->BddBtn), static_cast<QWidget*>(ui->EtikBtn)})
+    for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->BddBtn),
+                       static_cast<QWidget*>(ui->EtikBtn)})
         w->setEnabled(false);
-    for (QAction* a : {ui->ApercuItem, ui->RepertoireItem, ui->BaseItem, ui->AssistantItem})
+    for (QAction* a : {ui->ApercuItem, ui->BaseItem, ui->AssistantItem})
         a->setEnabled(false);
+    EnableAddressBookCommands();
     ui->FillBtn->setEnabled(false);
     Station.ConfirmClearPage = [this](int filled) {
         return BoiteMessage(GetText(IncompatibleQuestionKey(filled)) + GetText(QStringLiteral("@11")),
@@ -151,6 +153,12 @@ void TModEtik::connectEvents()
     connect(ui->SwitchBtn, &QToolButton::clicked, this, run(&TModEtik::SwitchBtnClick));
     connect(ui->RepFus, &QAction::triggered, this, [this] { ChoisirSourceFusion(false); });
     connect(ui->BasFus, &QAction::triggered, this, [this] { ChoisirSourceFusion(true); });
+    const auto showCard = [this] {
+        if (ShowAddressCard)
+            platform::runReportingErrors([this] { ShowAddressCard(); });
+    };
+    connect(ui->FicheBtn, &QToolButton::clicked, this, showCard);
+    connect(ui->RepertoireItem, &QAction::triggered, this, showCard);
     connect(ui->NumerotationItem, &QAction::triggered, this, run(&TModEtik::NumerotationClick));
     connect(ui->HelpBtn, &QToolButton::clicked, this, run(&TModEtik::AideClick));
     connect(ui->AideItem, &QAction::triggered, this, run(&TModEtik::AideClick));
@@ -259,6 +267,13 @@ TNumAuto* TModEtik::NumAutoWindow()
     return m_numAuto;
 }
 
+void TModEtik::EnableAddressBookCommands()
+{
+    const bool card = ShowAddressCard != nullptr;
+    ui->FicheBtn->setEnabled(card);
+    ui->RepertoireItem->setEnabled(card);
+}
+
 bool TModEtik::DatabaseIsSource() const
 {
     return ui->SwitchBtn->isChecked();
@@ -278,6 +293,7 @@ void TModEtik::firstShow()
 {
     if (!m_created)
         FormCreate();
+    EnableAddressBookCommands();
     SwitchBtnClick();
     if (PremiereFois && ShowAddressCard) {
         platform::MessageDlg(GetText(QStringLiteral("@13")) + GetText(QStringLiteral("@14")),
@@ -364,8 +380,14 @@ void TModEtik::DessinerVignette()
     QImage image;
     if (t.Visible) {
         try {
-            image = DrawThumbnail(Station.Designer, t, design::MergeSource{},
-                                  NumAutoWindow()->Numbering(), 1, palette().color(QPalette::Button));
+            design::MergeSource source;
+            int row = 1;
+            if (!DatabaseIsSource() && AddressBookGrid != nullptr) {
+                source.Grille = AddressBookGrid;
+                row = AddressBookGrid->Row();
+            }
+            image = DrawThumbnail(Station.Designer, t, source, NumAutoWindow()->Numbering(), row,
+                                  palette().color(QPalette::Button));
         } catch (const std::exception&) {
             image = QImage();
         }
@@ -545,8 +567,14 @@ void TModEtik::ChoisirSourceFusion(bool database)
 
 void TModEtik::MajBulleRepertoire()
 {
-    // The address book comes later: no current entry yet.
-    ui->FicheBtn->setToolTip(AddressBookHint({}, {}, hintTexts()));
+    QString firstName;
+    QString surname;
+    if (AddressBookGrid != nullptr) {
+        // Columns 1 and 0 of the book: the first name and the surname.
+        firstName = AddressBookGrid->Cell(1, AddressBookGrid->Row());
+        surname = AddressBookGrid->Cell(0, AddressBookGrid->Row());
+    }
+    ui->FicheBtn->setToolTip(AddressBookHint(firstName, surname, hintTexts()));
 }
 
 void TModEtik::MajBullesFusion()
@@ -772,7 +800,9 @@ QStringList TModEtik::FormClose()
     }
     if (!m_numAuto.isNull())
         steps.WriteNumbering = [numAuto = m_numAuto](platform::TIniFile& ini) { numAuto->WriteSettings(ini); };
-    const QStringList failures = Station.Exit(steps);
+    QStringList failures = Station.Exit(steps);
+    if (SaveAddressBook)
+        failures << SaveAddressBook();
     if (!failures.isEmpty())
         platform::MessageDlg(GetText(QStringLiteral("@ExitErrors")) + u'\n' + failures.join(u'\n'),
                              platform::mtError, platform::mbOK);

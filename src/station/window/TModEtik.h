@@ -17,6 +17,7 @@ class TNumAuto;
 
 namespace platform {
 class QtPrinter;
+class TStringGrid;
 }
 
 namespace Ui {
@@ -80,6 +81,14 @@ public:
     // Shows the address-book card modally; the first start's welcome leads to it, so the
     // welcome waits (and the first start stays first) until the card is there.
     std::function<void()> ShowAddressCard;
+    // The address book's grid, once the book exists: the merge source while the switch is up,
+    // read in place (its current row is the record the thumbnail shows).
+    const platform::TStringGrid* AddressBookGrid = nullptr;
+    // Writes the address book's settings keys and file at exit, after the station's own pass;
+    // answers the failures.
+    std::function<QStringList()> SaveAddressBook;
+    // The address-book commands follow ShowAddressCard: enabled once it is given.
+    void EnableAddressBookCommands();
     // The program's printer, shared by every print and the printer setup.
     platform::QtPrinter& Printer();
     // Runs the printer setup dialog on Printer(); true when confirmed. Tests answer in its place.

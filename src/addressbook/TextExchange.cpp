@@ -1,0 +1,149 @@
+#include "TextExchange.h"
+
+#include "platform/TStringGrid.h"
+#include "platform/TextCodec.h"
+
+#include <QFileInfo>
+
+namespace addressbook {
+
+QChar SeparatorOfFilter(int filter)
+{
+    return filter == 1 ? QChar(u'\t') : QChar(u';');
+}
+
+QString ExtensionOfFilter(int filter)
+{
+    return filter == 1 ? QStringLiteral(".TXT") : QStringLiteral(".CSV");
+}
+
+QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator)
+{
+    const QString text = platform::decodeText(bytes);
+    bytes = QByteArray(); // the text holds it all now; a large file needs the room
+    QList<QStringList> records;
+    qsizetype fields = -1; // set by the first record
+    QStringList record;
+    // A field is cut out of the text in one piece, at its exact size (a book of 100,000 records
+    // holds a million of them); only a field split by a carriage return is put together.
+    QString pending;
+    const QChar* data = text.constData();
+    qsizetype start = 0;
+    const auto take = [&](qsizetype end) {
+        QString field = pending.isEmpty() ? QStringView(data + start, end - start).toString()
+                                          : pending + QStringView(data + start, end - start).toString();
+        pending.clear();
+        start = end + 1;
+        return field;
+    };
+    const auto endField = [&](qsizetype end) {
+        QString field = take(end);
+        if (fields < 0 || record.size() < fields)
+            record << field;
+    };
+    const auto endRecord = [&](qsizetype end) {
+        endField(end);
+        if (fields < 0)
+            fields = record.size();
+        while (record.size() < fields)
+            record << QString();
+        records << record;
+        record = QStringList();
+        record.reserve(fields);
+    };
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = data[i];
+        if (c == separator)
+            endField(i);
+        else if (c == u'\n')
+            endRecord(i);
+        else if (c == u'\r')
+            pending = take(i);
+    }
+    // A last line without a line feed is a record as much as the others.
+    if (start < n || !pending.isEmpty() || !record.isEmpty())
+        endRecord(n);
+    return records;
+}
+
+QByteArray ExchangeBytes(const platform::TStringGrid& grid, int first, int last, QChar separator)
+{
+    QByteArray out;
+    const QByteArray sep = QString(separator).toUtf8();
+    for (int row = std::max(first, 0); row <= last && row < grid.RowCount(); ++row) {
+        for (int col = 0; col < grid.ColCount(); ++col) {
+            if (col > 0)
+                out += sep;
+            out += grid.Cell(col, row).toUtf8();
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+int CellsHoldingSeparator(const platform::TStringGrid& grid, int first, int last, QChar separator)
+{
+    int count = 0;
+    for (int row = std::max(first, 0); row <= last && row < grid.RowCount(); ++row)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            if (grid.Cell(col, row).contains(separator))
+                ++count;
+    return count;
+}
+
+QString ExportFileName(const QString& chosen, int filter)
+{
+    const QString ext = ExtensionOfFilter(filter);
+    if (chosen.endsWith(ext, Qt::CaseInsensitive))
+        return chosen;
+    const QString suffix = QFileInfo(chosen).suffix();
+    if (suffix.isEmpty())
+        return chosen + ext;
+    return chosen.left(chosen.size() - suffix.size() - 1) + ext;
+}
+
+int AppendRecords(platform::TStringGrid& grid, QList<QStringList> records, const QList<int>& links)
+{
+    if (records.isEmpty())
+        return 0;
+    int row = grid.RowCount();
+    // The blank record of an empty book is taken by the first record; one the user has filled
+    // never is.
+    if (grid.RowCount() == 2) {
+        bool blank = true;
+        for (int col = 0; col < grid.ColCount() && blank; ++col)
+            blank = grid.Cell(col, 1).isEmpty();
+        if (blank)
+            row = 1;
+    }
+    grid.PadLists();
+    QList<QStringList> rows;
+    rows.reserve(row + records.size());
+    for (int r = 0; r < grid.RowCount(); ++r)
+        rows << grid.Rows(r);
+    rows.resize(row);
+    for (QStringList& record : records) {
+        QStringList cells;
+        cells.reserve(grid.ColCount());
+        for (int col = 0; col < grid.ColCount(); ++col) {
+            const int field = col < links.size() ? links[col] : -1;
+            cells << (field >= 0 && field < record.size() ? record[field] : QString());
+        }
+        rows << cells;
+        // The record's list goes as soon as its row is made: the two copies of a large import
+        // are never held whole side by side.
+        record = QStringList();
+    }
+    const int count = static_cast<int>(rows.size());
+    grid.Assign(std::move(rows));
+    grid.Marques.resize(std::max<qsizetype>(grid.Marques.size(), count));
+    grid.Copies.resize(std::max<qsizetype>(grid.Copies.size(), count));
+    for (int r = row; r < count; ++r) {
+        grid.Marques[r] = 0;
+        grid.Copies[r] = 1;
+    }
+    return count - row;
+}
+
+} // namespace addressbook

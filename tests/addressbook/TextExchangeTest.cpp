@@ -1,0 +1,134 @@
+#include "addressbook/AddressBook.h"
+#include "addressbook/TextExchange.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace addressbook;
+using testsupport::dataPath;
+using testsupport::readBytes;
+
+namespace {
+
+const QList<QStringList> people = {
+    {"Dupont", "Zoë", "Besançon", "25000"}, {"Martin", "Jean", "Paris", "75001"}, {"Müller", "Œdipe", "Strasbourg", "67000"}};
+
+} // namespace
+
+// Files written by another program (Python's csv writer: tests/data/addressbook), and the
+// same records in the other ways lines end.
+TEST(TextExchange, ReadsFilesOfOtherPrograms)
+{
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QChar separator;
+        QList<QStringList> records;
+    };
+    const QByteArray lf = "Dupont\tZoë\tBesançon\t25000\nMartin\tJean\tParis\t75001\nMüller\tŒdipe\tStrasbourg\t67000\n";
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    const Case cases[] = {
+        // Windows-1252, CR LF, a header line: the header is the first record.
+        {"cp1252 with header", readBytes(dataPath("addressbook/crlf_cp1252_header.csv")), u';',
+         QList<QStringList>{{"Nom", "Prénom", "Ville", "Code"}} + people},
+        // UTF-8, LF, the last line without a line break: imported all the same.
+        {"utf-8 no final break", readBytes(dataPath("addressbook/lf_utf8_no_final_break.txt")), u'\t', people},
+        {"lf", lf, u'\t', people},
+        {"crlf", crlf, u'\t', people},
+        // A first line of 3 fields fixes the count: later fields past it are dropped, missing
+        // ones empty.
+        {"field count", "a;b;c\r\n1;2;3;4;5\r\nx\r\n", u';', {{"a", "b", "c"}, {"1", "2", "3"}, {"x", "", ""}}},
+        // No quoting: the other program's quotes stay and its quoted separator splits the cell.
+        {"quoted separator", readBytes(dataPath("addressbook/quoted_separator.csv")), u';',
+         {{"Durand", "\"12", " rue Haute\"", "Lyon"}, {"Petit", "3 place", "Nice", ""}}},
+        {"empty file", "", u';', {}},
+        {"one empty line", "\n", u';', {{""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ReadExchangeRecords(c.bytes, c.separator), c.records);
+    }
+}
+
+TEST(TextExchange, ExportLinesAndSeparatorCells)
+{
+    TAddressBook book;
+    book.Grille.SetCell(Nom, 1, "Dupont");
+    book.Grille.SetCell(Adresse1, 1, "1; rue\tHaute");
+    book.Ajouter();
+    book.Grille.SetCell(Internet, 2, "a;b");
+    const QByteArray csv = ExchangeBytes(book.Grille, 1, book.LastRow(), SeparatorOfFilter(2));
+    const QList<QByteArray> lines = csv.split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[0], "Dupont;;;1; rue\tHaute;;;;;;;;;;;;\r");
+    EXPECT_EQ(lines[1].count(';'), 16);
+    EXPECT_EQ(CellsHoldingSeparator(book.Grille, 1, book.LastRow(), u';'), 2);
+    EXPECT_EQ(CellsHoldingSeparator(book.Grille, 1, book.LastRow(), u'\t'), 1);
+    // Our own export reads back as the same records when no cell holds the separator.
+    book.Grille.SetCell(Adresse1, 1, "1 rue Haute");
+    book.Grille.SetCell(Internet, 2, "ab");
+    const QList<QStringList> back = ReadExchangeRecords(ExchangeBytes(book.Grille, 1, 2, u'\t'), u'\t');
+    ASSERT_EQ(back.size(), 2);
+    EXPECT_EQ(back[0], book.Grille.Rows(1));
+    EXPECT_EQ(back[1], book.Grille.Rows(2));
+}
+
+TEST(TextExchange, ExportNameKeepsTheFiltersExtensionInAnyCase)
+{
+    const std::tuple<QString, int, QString> cases[] = {
+        {"/d/list.csv", 2, "/d/list.csv"}, {"/d/list.CSV", 2, "/d/list.CSV"}, {"/d/list.txt", 2, "/d/list.CSV"},
+        {"/d/list", 1, "/d/list.TXT"},     {"/d/list.Txt", 1, "/d/list.Txt"}, {"/d.v2/list", 2, "/d.v2/list.CSV"}};
+    for (const auto& [chosen, filter, name] : cases)
+        EXPECT_EQ(ExportFileName(chosen, filter), name) << chosen.toStdString();
+}
+
+TEST(TextExchange, ImportAppendsAndKeepsAFilledSingleEntry)
+{
+    const QList<int> links = {0, 1, -1, -1, -1, 3, 2}; // Nom, Prenom, CP, Ville
+    struct Case {
+        const char* what;
+        QStringList existing; // names of the records before
+        QStringList names;    // after
+        int current;
+    };
+    const Case cases[] = {
+        {"blank book", {""}, {"Dupont", "Martin", "Müller"}, 3},
+        {"one filled entry", {"Kept"}, {"Kept", "Dupont", "Martin", "Müller"}, 4},
+        {"five entries", {"a", "b", "c", "d", "e"}, {"a", "b", "c", "d", "e", "Dupont", "Martin", "Müller"}, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TAddressBook book;
+        for (int i = 0; i < c.existing.size(); ++i) {
+            if (i > 0)
+                book.Ajouter();
+            book.Grille.SetCell(Nom, i + 1, c.existing[i]);
+            book.Grille.Marques[i + 1] = 1;
+            book.Grille.Copies[i + 1] = 2;
+        }
+        book.Modifie = false;
+        book.Importer(people, links);
+        QStringList names;
+        for (int row = 1; row <= book.LastRow(); ++row)
+            names << book.Grille.Cell(Nom, row);
+        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(book.NbFiches(), c.names.size());
+        EXPECT_EQ(book.Grille.Row(), c.current);
+        EXPECT_TRUE(book.Modifie);
+        const int firstNew = book.LastRow() - 2;
+        EXPECT_EQ(book.Grille.Cell(Ville, firstNew), "Besançon");
+        EXPECT_EQ(book.Grille.Cell(CP, firstNew), "25000");
+        EXPECT_EQ(book.Grille.Cell(Civil, firstNew), "");
+        for (int row = firstNew; row <= book.LastRow(); ++row) {
+            EXPECT_EQ(book.Grille.Marques[row], 0);
+            EXPECT_EQ(book.Grille.Copies[row], 1);
+        }
+        if (firstNew > 1) {
+            EXPECT_EQ(book.Grille.Marques[1], 1);
+            EXPECT_EQ(book.Grille.Copies[1], 2);
+        }
+    }
+}
