@@ -1,0 +1,248 @@
+#include "imaging/DxfFile.h"
+
+#include <QFile>
+#include <QPainter>
+
+#include <dxflib/dl_creationadapter.h>
+#include <dxflib/dl_dxf.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace imaging {
+
+namespace {
+
+constexpr double kMinSide = 64.0;
+constexpr double kMaxSide = 2048.0;
+constexpr int kMargin = 2;
+// A drawing beyond this many strokes is a hostile file, not a picture for a label.
+constexpr int kMaxStrokes = 100000;
+
+bool finite(std::initializer_list<double> values)
+{
+    for (double v : values)
+        if (!std::isfinite(v) || std::abs(v) > 1e9)
+            return false;
+    return true;
+}
+
+// The colour of an entity from its AutoCAD colour index; anything but the first six is drawn
+// black (index 7 is black on a white sheet).
+QColor colorOf(int index)
+{
+    switch (index) {
+    case 1: return Qt::red;
+    case 2: return Qt::yellow;
+    case 3: return Qt::green;
+    case 4: return Qt::cyan;
+    case 5: return Qt::blue;
+    case 6: return Qt::magenta;
+    default: return Qt::black;
+    }
+}
+
+class Collector : public DL_CreationAdapter {
+public:
+    explicit Collector(DxfDrawing& drawing) : m_drawing(drawing) {}
+
+    void addLine(const DL_LineData& d) override
+    {
+        if (!finite({d.x1, d.y1, d.x2, d.y2}))
+            return;
+        QPainterPath p(QPointF(d.x1, d.y1));
+        p.lineTo(d.x2, d.y2);
+        add(p);
+    }
+    void addPoint(const DL_PointData& d) override
+    {
+        if (!finite({d.x, d.y}))
+            return;
+        QPainterPath p(QPointF(d.x, d.y));
+        p.lineTo(d.x, d.y);
+        add(p);
+    }
+    void addCircle(const DL_CircleData& d) override
+    {
+        if (!finite({d.cx, d.cy, d.radius}) || d.radius <= 0)
+            return;
+        QPainterPath p;
+        p.addEllipse(QPointF(d.cx, d.cy), d.radius, d.radius);
+        add(p);
+    }
+    void addArc(const DL_ArcData& d) override
+    {
+        if (!finite({d.cx, d.cy, d.radius, d.angle1, d.angle2}) || d.radius <= 0)
+            return;
+        // Counter-clockwise from the first angle to the second, in degrees, y upwards.
+        double sweep = std::fmod(d.angle2 - d.angle1, 360.0);
+        if (sweep <= 0)
+            sweep += 360.0;
+        const QRectF box(d.cx - d.radius, d.cy - d.radius, 2 * d.radius, 2 * d.radius);
+        QPainterPath p;
+        // QPainterPath angles run counter-clockwise with y downwards: our y is upwards, so
+        // the angles are mirrored here and the whole drawing is mirrored back when drawn.
+        p.arcMoveTo(box, -d.angle1);
+        p.arcTo(box, -d.angle1, -sweep);
+        add(p);
+    }
+    void addEllipse(const DL_EllipseData& d) override
+    {
+        if (!finite({d.cx, d.cy, d.mx, d.my, d.ratio, d.angle1, d.angle2}) || d.ratio <= 0)
+            return;
+        const double major = std::hypot(d.mx, d.my);
+        if (major <= 0)
+            return;
+        const double rotation = std::atan2(d.my, d.mx);
+        double end = d.angle2;
+        while (end <= d.angle1)
+            end += 2 * M_PI;
+        QPainterPath p;
+        const int steps = 72;
+        for (int i = 0; i <= steps; ++i) {
+            const double t = d.angle1 + (end - d.angle1) * i / steps;
+            const double x = major * std::cos(t), y = major * d.ratio * std::sin(t);
+            const QPointF at(d.cx + x * std::cos(rotation) - y * std::sin(rotation),
+                             d.cy + x * std::sin(rotation) + y * std::cos(rotation));
+            if (i == 0)
+                p.moveTo(at);
+            else
+                p.lineTo(at);
+        }
+        add(p);
+    }
+    void addPolyline(const DL_PolylineData& d) override
+    {
+        finishPolyline();
+        m_inPolyline = true;
+        m_closed = (d.flags & 1) != 0;
+        m_polyline = QPainterPath();
+    }
+    void addVertex(const DL_VertexData& d) override
+    {
+        if (!m_inPolyline || !finite({d.x, d.y}))
+            return;
+        if (m_polyline.elementCount() == 0)
+            m_polyline.moveTo(d.x, d.y);
+        else
+            m_polyline.lineTo(d.x, d.y);
+    }
+    // An old-style polyline ends with its sequence; a lightweight one at the next polyline or
+    // the end of the file (its vertices come before any other entity).
+    void endSequence() override { finishPolyline(); }
+
+    void finishPolyline()
+    {
+        if (m_inPolyline && m_polyline.elementCount() > 0) {
+            if (m_closed)
+                m_polyline.closeSubpath();
+            add(m_polyline);
+        }
+        m_inPolyline = false;
+        m_polyline = QPainterPath();
+    }
+
+private:
+    void add(const QPainterPath& path)
+    {
+        if (m_drawing.strokes.size() < kMaxStrokes)
+            m_drawing.strokes.append({path, colorOf(attributes.getColor())});
+    }
+
+    DxfDrawing& m_drawing;
+    QPainterPath m_polyline;
+    bool m_inPolyline = false;
+    bool m_closed = false;
+};
+
+} // namespace
+
+QRectF DxfDrawing::bounds() const
+{
+    QRectF all;
+    for (const Stroke& s : strokes) {
+        const QRectF r = s.path.controlPointRect();
+        all = all.isNull() ? r : all.united(r);
+    }
+    return all;
+}
+
+bool readDxf(const QString& path, DxfDrawing& drawing, QString* why)
+{
+    auto refuse = [&](const QString& text) {
+        if (why != nullptr)
+            *why = text;
+        return false;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("cannot open the file"));
+    const QByteArray bytes = file.readAll();
+    if (!bytes.contains("SECTION") || !bytes.contains("ENTITIES"))
+        return refuse(QStringLiteral("not a DXF drawing"));
+    std::istringstream stream(bytes.toStdString());
+    DxfDrawing read;
+    Collector collector(read);
+    DL_Dxf dxf;
+    try {
+        if (!dxf.in(stream, &collector))
+            return refuse(QStringLiteral("DXF drawing cannot be read"));
+    } catch (const std::exception&) {
+        return refuse(QStringLiteral("DXF drawing is damaged"));
+    }
+    collector.finishPolyline();
+    if (read.strokes.isEmpty())
+        return refuse(QStringLiteral("DXF drawing has nothing that can be drawn"));
+    drawing = read;
+    return true;
+}
+
+namespace {
+double scaleOf(const QRectF& bounds)
+{
+    const double side = qMax(bounds.width(), bounds.height());
+    if (side <= 0)
+        return 1.0;
+    if (side > kMaxSide)
+        return kMaxSide / side;
+    if (side < kMinSide)
+        return kMinSide / side;
+    return 1.0;
+}
+} // namespace
+
+QSize dxfPixelSize(const DxfDrawing& drawing)
+{
+    const QRectF b = drawing.bounds();
+    const double s = scaleOf(b);
+    return QSize(int(std::ceil(b.width() * s)) + 2 * kMargin + 1,
+                 int(std::ceil(b.height() * s)) + 2 * kMargin + 1);
+}
+
+QImage renderDxf(const DxfDrawing& drawing)
+{
+    const QRectF b = drawing.bounds();
+    const double s = scaleOf(b);
+    const QSize size = dxfPixelSize(drawing);
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Drawing units to pixels, y turned downwards.
+    p.translate(kMargin + 0.5, size.height() - kMargin - 0.5);
+    p.scale(s, -s);
+    p.translate(-b.left(), -b.top());
+    for (const DxfDrawing::Stroke& stroke : drawing.strokes) {
+        QPen pen(stroke.color, 0);
+        pen.setCosmetic(true);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(stroke.path);
+    }
+    p.end();
+    return image;
+}
+
+} // namespace imaging

@@ -1,0 +1,129 @@
+#include "imaging/EpsFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <ghostscript/gserrors.h>
+#include <ghostscript/iapi.h>
+
+#include <cmath>
+#include <vector>
+
+namespace imaging {
+
+namespace {
+
+constexpr double kDotsPerInch = 150.0;
+constexpr double kMaxSide = 4096.0;
+
+quint32 u32(const QByteArray& b, int at)
+{
+    const auto* p = reinterpret_cast<const uchar*>(b.constData()) + at;
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+// The PostScript part of the file: all of it, or the section a DOS EPS header points at.
+QByteArray postScriptOf(const QByteArray& file)
+{
+    if (file.size() >= 30 && file.startsWith("\xC5\xD0\xD3\xC6")) {
+        const quint32 at = u32(file, 4), length = u32(file, 8);
+        if (at >= quint32(file.size()))
+            return {};
+        return file.mid(qsizetype(at), qsizetype(qMin<quint64>(length, quint64(file.size()) - at)));
+    }
+    return file;
+}
+
+// Ghostscript's own output goes nowhere: its complaints about a bad file become our error.
+int silent(void*, const char*, int length)
+{
+    return length;
+}
+
+} // namespace
+
+QRectF epsBoundingBox(const QByteArray& file)
+{
+    const QByteArray ps = postScriptOf(file);
+    if (!ps.startsWith("%!"))
+        return {};
+    static const QRegularExpression box(QStringLiteral(
+        "^%%BoundingBox:[ \\t]*(-?[0-9.]+)[ \\t]+(-?[0-9.]+)[ \\t]+(-?[0-9.]+)[ \\t]+(-?[0-9.]+)"),
+        QRegularExpression::MultilineOption);
+    // The comment may stand at the end ("(atend)"): the last one in the file counts then.
+    QRectF found;
+    auto it = box.globalMatch(QString::fromLatin1(ps));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const double x1 = m.captured(1).toDouble(), y1 = m.captured(2).toDouble();
+        const double x2 = m.captured(3).toDouble(), y2 = m.captured(4).toDouble();
+        if (x2 > x1 && y2 > y1 && x2 - x1 < 1e6 && y2 - y1 < 1e6)
+            found = QRectF(QPointF(x1, y1), QPointF(x2, y2));
+    }
+    return found;
+}
+
+double epsResolution(const QRectF& box)
+{
+    const double side = qMax(box.width(), box.height());
+    if (side <= 0)
+        return kDotsPerInch;
+    return qMin(kDotsPerInch, kMaxSide * 72.0 / side);
+}
+
+QSize epsPixelSize(const QRectF& box)
+{
+    const double dpi = epsResolution(box);
+    return QSize(qMax(1, int(std::ceil(box.width() * dpi / 72.0 - 1e-6))),
+                 qMax(1, int(std::ceil(box.height() * dpi / 72.0 - 1e-6))));
+}
+
+QImage renderEps(const QString& path, QString* why)
+{
+    auto refuse = [&](const QString& text) {
+        if (why != nullptr)
+            *why = text;
+        return QImage();
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("cannot open the file"));
+    const QRectF box = epsBoundingBox(file.readAll());
+    if (box.isEmpty())
+        return refuse(QStringLiteral("EPS file has no bounding box"));
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return refuse(QStringLiteral("no folder for the drawn picture"));
+    const QString output = scratch.filePath(QStringLiteral("page.png"));
+
+    const QList<QByteArray> args = {
+        "pravolis", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop",
+        "-sDEVICE=png16m", "-dTextAlphaBits=4", "-dGraphicsAlphaBits=4",
+        "-dFirstPage=1", "-dLastPage=1",
+        "-r" + QByteArray::number(epsResolution(box), 'f', 4),
+        "-sOutputFile=" + output.toUtf8(), "-f", path.toUtf8(),
+    };
+    std::vector<char*> argv;
+    for (const QByteArray& a : args)
+        argv.push_back(const_cast<char*>(a.constData()));
+
+    void* gs = nullptr;
+    if (gsapi_new_instance(&gs, nullptr) < 0 || gs == nullptr)
+        return refuse(QStringLiteral("Ghostscript cannot be started"));
+    gsapi_set_stdio(gs, nullptr, silent, silent);
+    gsapi_set_arg_encoding(gs, GS_ARG_ENCODING_UTF8);
+    int code = gsapi_init_with_args(gs, int(argv.size()), argv.data());
+    const int exitCode = gsapi_exit(gs);
+    if (code == gs_error_Quit)
+        code = 0;
+    gsapi_delete_instance(gs);
+    if (code < 0 || exitCode < 0)
+        return refuse(QStringLiteral("Ghostscript cannot draw the PostScript (error %1)").arg(code));
+    QImage image(output);
+    if (image.isNull())
+        return refuse(QStringLiteral("Ghostscript drew no picture"));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace imaging

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QRectF>
+#include <QString>
+
+// Encapsulated PostScript pictures, drawn by Ghostscript's library at a resolution that keeps
+// the longer side within bounds.
+namespace imaging {
+
+// The %%BoundingBox of the PostScript (also inside a DOS EPS binary header), in points; an
+// empty rectangle when there is none.
+QRectF epsBoundingBox(const QByteArray& file);
+
+// Dots per inch at which a box is drawn, and the picture's size in pixels at it.
+double epsResolution(const QRectF& box);
+QSize epsPixelSize(const QRectF& box);
+
+// The picture as RGB32, or a null image with `why`.
+QImage renderEps(const QString& path, QString* why = nullptr);
+
+} // namespace imaging
