@@ -436,18 +436,21 @@ QByteArray dibOfBmpFile(const QByteArray& file, QString* why)
         refuse(why, QStringLiteral("not a BMP file"));
         return {};
     }
-    QByteArray block = file.mid(kBitmapFileHeaderSize);
+    const QByteArray block = file.mid(kBitmapFileHeaderSize);
+    // Where the header and its colour table end, as the header states them.
+    const quint32 headerSize = u32(block, 0);
+    const int bits = u16(block, 14);
+    const quint32 used = u32(block, 32);
+    const quint64 colors = bits <= 8 && used == 0 ? (1u << bits) : used;
+    const quint64 tableEnd = quint64(headerSize)
+                             + (u32(block, 16) == BI_BITFIELDS && headerSize == 40 ? 12 : 0)
+                             + 4 * qMin<quint64>(colors, 65536);
     // Some writers leave a gap between the colour table and the pixels: the file header's
     // offset says where they are.
-    const quint32 pixelsAt = u32(file, 10);
-    if (const std::optional<DibLayout> l = checkDib(block); l) {
-        if (pixelsAt == quint32(kBitmapFileHeaderSize + l->bitsOffset))
-            return block;
-    }
-    if (pixelsAt > quint32(kBitmapFileHeaderSize) && pixelsAt <= quint32(file.size())) {
-        // Table of the header (up to where the pixels start, never past the header's own end).
-        const qint64 tableEnd = qMin<qint64>(qint64(pixelsAt) - kBitmapFileHeaderSize, block.size());
-        QByteArray joined = block.left(tableEnd) + file.mid(qsizetype(pixelsAt));
+    const quint64 pixelsAt = u32(file, 10);
+    if (pixelsAt > kBitmapFileHeaderSize + tableEnd && pixelsAt <= quint64(file.size())
+        && tableEnd <= quint64(block.size())) {
+        const QByteArray joined = block.left(qsizetype(tableEnd)) + file.mid(qsizetype(pixelsAt));
         if (checkDib(joined, why))
             return joined;
         return {};

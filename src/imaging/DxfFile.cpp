@@ -180,6 +180,10 @@ bool readDxf(const QString& path, DxfDrawing& drawing, QString* why)
     const QByteArray bytes = file.readAll();
     if (!bytes.contains("SECTION") || !bytes.contains("ENTITIES"))
         return refuse(QStringLiteral("not a DXF drawing"));
+    // dxflib takes whatever it read before the file ended: a drawing without its end marker
+    // has lost entities.
+    if (!bytes.trimmed().endsWith("EOF"))
+        return refuse(QStringLiteral("DXF drawing is truncated"));
     std::istringstream stream(bytes.toStdString());
     DxfDrawing read;
     Collector collector(read);

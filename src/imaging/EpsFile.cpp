@@ -75,8 +75,9 @@ double epsResolution(const QRectF& box)
 QSize epsPixelSize(const QRectF& box)
 {
     const double dpi = epsResolution(box);
-    return QSize(qMax(1, int(std::ceil(box.width() * dpi / 72.0 - 1e-6))),
-                 qMax(1, int(std::ceil(box.height() * dpi / 72.0 - 1e-6))));
+    // Ghostscript rounds the page to whole pixels, halves upwards.
+    return QSize(qMax(1, int(std::floor(box.width() * dpi / 72.0 + 0.5))),
+                 qMax(1, int(std::floor(box.height() * dpi / 72.0 + 0.5))));
 }
 
 QImage renderEps(const QString& path, QString* why)

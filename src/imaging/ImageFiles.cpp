@@ -113,6 +113,28 @@ bool jpegFrame(const QByteArray& f, int& width, int& height, int& bits)
     return false;
 }
 
+// Qt's readers draw what they have of a cut file and fill the rest; a cut file is an error
+// here, found by the end each format must have.
+bool complete(const QByteArray& f, const char* format, QString* why)
+{
+    const QByteArray name(format);
+    bool ok = true;
+    if (name == "bmp") {
+        if (f.size() >= 18 && le32(f, 14) >= 40)
+            return !dibOfBmpFile(f, why).isEmpty();
+    } else if (name == "png") {
+        ok = f.contains("IEND");
+    } else if (name == "gif") {
+        ok = f.lastIndexOf(';') >= f.size() - 16;
+    } else if (name == "jpeg") {
+        // The last end-of-image marker comes after the last scan (a thumbnail has its own).
+        ok = f.lastIndexOf("\xFF\xD9") > f.lastIndexOf("\xFF\xDA");
+    }
+    if (!ok)
+        refuse(why, QStringLiteral("%1 file is truncated").arg(QString::fromLatin1(format).toUpper()));
+    return ok;
+}
+
 } // namespace
 
 QString sniffFormat(const QByteArray& f)
@@ -248,6 +270,8 @@ bool fileInfoOf(const QString& path, const QByteArray& f, ImageFileInfo& info, Q
 
 QImage readWithQt(const QByteArray& file, const char* format, int* bits, QString* why)
 {
+    if (!complete(file, format, why))
+        return {};
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);

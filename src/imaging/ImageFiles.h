@@ -18,7 +18,7 @@ QString sniffFormat(const QByteArray& file);
 bool fileInfoOf(const QString& path, const QByteArray& file, ImageFileInfo& info,
                 QString* why = nullptr);
 
-// A picture read by Qt's image readers (BMP, PNG, GIF, JPEG, TGA): `format` is Qt's name of it.
+// A picture read by Qt's image readers (BMP, PNG, GIF, JPEG): `format` is Qt's name of it.
 // `bits` receives the depth of a block that holds it without loss (1, 4, 8 or 24), from the
 // header's depth where the format states one.
 QImage readWithQt(const QByteArray& file, const char* format, int* bits, QString* why = nullptr);

@@ -6,6 +6,7 @@
 #include "imaging/PcdReader.h"
 #include "imaging/PcxReader.h"
 #include "imaging/Scanner.h"
+#include "imaging/TgaReader.h"
 #include "imaging/TiffFile.h"
 
 #include <QFile>
@@ -176,7 +177,7 @@ qint16 ImagingLibrary::readtgafiledib(const QString& name, int bits, bool dither
                                       const Progress& progress)
 {
     return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
-        return readWithQt(f, "tga", b, w);
+        return readTga(f, b, w);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "imaging/Scanner.h"
 
 #include <sane/sane.h>
+#include <sane/saneopts.h>
 
 #include <vector>
 
@@ -86,6 +87,43 @@ int chooseScanSource(const QList<ScanDevice>& devices)
     return chooser()(devices);
 }
 
+namespace {
+int& resolution()
+{
+    static int dpi = 150;
+    return dpi;
+}
+
+// Sets the device's resolution option, whichever number type it has; a device without one
+// scans at its own.
+void applyResolution(SANE_Handle handle, int dpi)
+{
+    SANE_Int count = 0;
+    if (sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
+        return;
+    for (SANE_Int i = 1; i < count; ++i) {
+        const SANE_Option_Descriptor* d = sane_get_option_descriptor(handle, i);
+        if (d == nullptr || d->name == nullptr || qstrcmp(d->name, SANE_NAME_SCAN_RESOLUTION) != 0
+            || !SANE_OPTION_IS_SETTABLE(d->cap))
+            continue;
+        SANE_Word value = d->type == SANE_TYPE_FIXED ? SANE_FIX(dpi) : dpi;
+        if (d->type == SANE_TYPE_INT || d->type == SANE_TYPE_FIXED)
+            sane_control_option(handle, i, SANE_ACTION_SET_VALUE, &value, nullptr);
+        return;
+    }
+}
+} // namespace
+
+void setScanResolution(int dotsPerInch)
+{
+    resolution() = dotsPerInch;
+}
+
+int scanResolution()
+{
+    return resolution();
+}
+
 QString& chosenScanDevice()
 {
     static QString device;
@@ -112,6 +150,7 @@ QImage scanPage(const QString& device, int* bits, QString* why,
             sane_close(h);
         }
     } closer{handle};
+    applyResolution(handle, resolution());
 
     // Frames: one grey or RGB frame, or three single-colour frames one after the other.
     SANE_Parameters params{};

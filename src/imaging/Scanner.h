@@ -30,7 +30,12 @@ int chooseScanSource(const QList<ScanDevice>& devices);
 // The device chosen last, kept for the scans that follow (empty: none chosen yet).
 QString& chosenScanDevice();
 
-// One page from the device with its current settings: Format_Mono, Format_Grayscale8 or
+// The resolution pages are scanned at, in dots per inch (150 unless set), where the device lets
+// it be set.
+void setScanResolution(int dotsPerInch);
+int scanResolution();
+
+// One page from the device with its other settings as they are: Format_Mono, Format_Grayscale8 or
 // RGB888 by what the device sends (16-bit samples are brought to 8). `bits` receives 1, 8 or
 // 24. `progress` is called with percentages when the page size is known and stops the scan
 // when it answers false. A null image with `why` on failure.

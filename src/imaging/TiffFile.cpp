@@ -100,7 +100,7 @@ QImage readTiff(const QString& path, int page, int* bits, QString* why)
         return {};
     }
     std::vector<uint32_t> raster(size_t(w) * h);
-    if (!TIFFReadRGBAImageOriented(tiff.get(), w, h, raster.data(), ORIENTATION_TOPLEFT, 0)) {
+    if (!TIFFReadRGBAImageOriented(tiff.get(), w, h, raster.data(), ORIENTATION_TOPLEFT, 1)) {
         if (why != nullptr)
             *why = QStringLiteral("TIFF file is damaged or truncated");
         return {};

@@ -1,0 +1,414 @@
+// Every picture format read from files that other programs made: Qt's writers, libtiff,
+// Ghostscript, dxflib, and the committed files of tests/data/imaging made by ImageMagick and
+// netpbm (quads: red, green / blue, white quarters). Pixels and depths are checked, and cut or
+// lying files of every format give an error, never a picture.
+#include "ImagingTestSupport.h"
+
+#include "imaging/Binding.h"
+#include "imaging/PcdReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <dxflib/dl_dxf.h>
+#include <tiffio.h>
+
+using namespace imaging;
+using imagingtest::BindingFixture;
+using imagingtest::fixture;
+using imagingtest::hasQuarters;
+
+namespace {
+
+QImage quarters(int w = 40, int h = 30)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, y < h / 2 ? (x < w / 2 ? qRgb(255, 0, 0) : qRgb(0, 255, 0))
+                                           : (x < w / 2 ? qRgb(0, 0, 255) : qRgb(255, 255, 255)));
+    return image;
+}
+
+// A TIFF of several pages written by libtiff, each in its own compression: RGB pages for the
+// colour compressions, a 1-bit page for the fax ones.
+void writeTiff(const QString& path, const QList<std::pair<QImage, int>>& pages)
+{
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_NE(tiff, nullptr);
+    for (const auto& [image, compression] : pages) {
+        const bool bilevel = compression == COMPRESSION_CCITTFAX4;
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, image.width());
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, image.height());
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, bilevel ? 1 : 8);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, bilevel ? 1 : 3);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, bilevel ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_RGB);
+        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, compression);
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, image.height());
+        TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+        const QImage rows = bilevel ? image.convertToFormat(QImage::Format_Mono)
+                                    : image.convertToFormat(QImage::Format_RGB888);
+        for (int y = 0; y < rows.height(); ++y) {
+            QByteArray line(reinterpret_cast<const char*>(rows.constScanLine(y)),
+                            bilevel ? (rows.width() + 7) / 8 : rows.width() * 3);
+            if (bilevel) // Qt's index 1 is white here; MINISWHITE's 1 is black
+                for (char& c : line)
+                    c = char(rows.color(1) == qRgb(255, 255, 255) ? ~c : c);
+            ASSERT_GE(TIFFWriteScanline(tiff, line.data(), uint32_t(y), 0), 0);
+        }
+        TIFFWriteDirectory(tiff);
+    }
+    TIFFClose(tiff);
+}
+
+// A drawing written by dxflib: a 100 x 50 frame of lines and a red circle inside it.
+void writeDxf(const QString& path)
+{
+    DL_Dxf dxf;
+    DL_WriterA* dw = dxf.out(QFile::encodeName(path).constData(), DL_Codes::AC1015);
+    ASSERT_NE(dw, nullptr);
+    dxf.writeHeader(*dw);
+    dw->sectionEnd();
+    dw->sectionEntities();
+    const DL_Attributes black("0", 7, -1, "CONTINUOUS", 1.0);
+    const double corners[5][2] = {{0, 0}, {100, 0}, {100, 50}, {0, 50}, {0, 0}};
+    for (int i = 0; i < 4; ++i)
+        dxf.writeLine(*dw, DL_LineData(corners[i][0], corners[i][1], 0, corners[i + 1][0],
+                                       corners[i + 1][1], 0),
+                      black);
+    dxf.writeCircle(*dw, DL_CircleData(25, 25, 0, 10), DL_Attributes("0", 1, -1, "CONTINUOUS", 1.0));
+    dw->sectionEnd();
+    dw->dxfEOF();
+    dw->close();
+    delete dw;
+}
+
+class Readers : public BindingFixture {
+protected:
+    void SetUp() override
+    {
+        BindingFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString saved(const QImage& image, const QString& name, int quality = -1)
+    {
+        const QString p = path(name);
+        EXPECT_TRUE(image.save(p, nullptr, quality));
+        return p;
+    }
+    QTemporaryDir dir;
+};
+
+using Reader = bool (*)(const QString&, int, bool, ProgressContext*, Bitmap&);
+
+bool readTiff0(const QString& n, int b, bool d, ProgressContext* c, Bitmap& m)
+{
+    return ImgReadTiffBitmap(n, b, d, 0, c, m);
+}
+bool readPcdBase(const QString& n, int b, bool d, ProgressContext* c, Bitmap& m)
+{
+    return ImgReadPcdBitmap(n, b, d, pcd_BASE, c, m);
+}
+bool readDxf(const QString& n, int b, bool d, ProgressContext* c, Bitmap& m)
+{
+    return ImgReadDxf(n, b, d, m, c);
+}
+
+} // namespace
+
+TEST_F(Readers, EachFormatGivesItsPixelsAndItsOwnDepth)
+{
+    const QImage q = quarters();
+    QImage mono = q.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    writeTiff(path("pages.tif"), {{q, COMPRESSION_NONE}});
+    const struct {
+        QString file;
+        Reader read;
+        int bits;        // the depth of the picture read at 0 (its own)
+        int tolerance;   // -1: check black and white only
+        QRgb fourth = qRgb(255, 255, 255);
+    } cases[] = {
+        {saved(mono, "mono.bmp"), ImgReadBmpBitmap, 1, -1},
+        {fixture("quads4.bmp"), ImgReadBmpBitmap, 4, 0},
+        // Qt writes an indexed picture of 16 colours or fewer as a 4-bit file.
+        {saved(q.convertToFormat(QImage::Format_Indexed8), "q4.bmp"), ImgReadBmpBitmap, 4, 0},
+        {fixture("quads-rle8.bmp"), ImgReadBmpBitmap, 8, 0},
+        {saved(q.convertToFormat(QImage::Format_RGB888), "q24.bmp"), ImgReadBmpBitmap, 24, 0},
+        {saved(q.convertToFormat(QImage::Format_ARGB32), "q32.bmp"), ImgReadBmpBitmap, 24, 0},
+        {fixture("quads.png"), ImgReadPngBitmap, 4, 0},
+        {saved(q, "q.png"), ImgReadPngBitmap, 24, 0},
+        {fixture("quads.gif"), ImgReadGifBitmap, 4, 0},
+        {fixture("mono.gif"), ImgReadGifBitmap, 1, -1},
+        {saved(q, "q.jpg", 95), ImgReadJpegBitmap, 24, 40},
+        {fixture("quads.tga"), ImgReadTgaBitmap, 8, 0},
+        {fixture("quads-rle.tga"), ImgReadTgaBitmap, 8, 0},
+        {fixture("quads24.tga"), ImgReadTgaBitmap, 24, 0},
+        {fixture("quads-rle24.tga"), ImgReadTgaBitmap, 24, 0},
+        {fixture("grey.tga"), ImgReadTgaBitmap, 8, -1},
+        {path("pages.tif"), readTiff0, 24, 0},
+        {fixture("mono.pcx"), ImgReadPcxBitmap, 1, -1},
+        {fixture("planes2.pcx"), ImgReadPcxBitmap, 4, 0},
+        {fixture("packed2.pcx"), ImgReadPcxBitmap, 4, 0},
+        {fixture("palette8.pcx"), ImgReadPcxBitmap, 8, 0},
+        {fixture("rgb24.pcx"), ImgReadPcxBitmap, 24, 0},
+        {fixture("quads.pcd"), readPcdBase, 24, 48},
+        {fixture("quads.eps"), ImgReadEpsBitmap, 24, 8, qRgb(255, 255, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        Bitmap bitmap;
+        ASSERT_TRUE(c.read(c.file, 0, false, nullptr, bitmap)) << qPrintable(binding().ImgLastErrorText);
+        EXPECT_EQ(bitmap.bits, c.bits);
+        if (c.tolerance >= 0) {
+            EXPECT_TRUE(hasQuarters(bitmap.image, c.tolerance, c.fourth));
+        } else {
+            // Red and blue are dark, white light (green lies on the threshold).
+            EXPECT_LT(qGray(bitmap.image.pixel(5, 5)), 128);
+            EXPECT_LT(qGray(bitmap.image.pixel(5, 25)), 128);
+            EXPECT_GT(qGray(bitmap.image.pixel(35, 25)), 128);
+        }
+        // At an asked depth the picture comes at that depth.
+        Bitmap deep;
+        ASSERT_TRUE(c.read(c.file, 24, false, nullptr, deep));
+        EXPECT_EQ(deep.bits, 24);
+        EXPECT_EQ(deep.image.size(), bitmap.image.size());
+        Bitmap flat;
+        ASSERT_TRUE(c.read(c.file, 1, false, nullptr, flat));
+        EXPECT_EQ(flat.bits, 1);
+        EXPECT_EQ(flat.image.format(), QImage::Format_Mono);
+    }
+}
+
+TEST_F(Readers, FileInformationStatesTheHeaderDepth)
+{
+    writeTiff(path("pages.tif"), {{quarters(), COMPRESSION_NONE}});
+    const QImage q = quarters();
+    const struct {
+        QString file;
+        const char* format;
+        int width, height, bits;
+    } cases[] = {
+        {fixture("quads4.bmp"), "BMP", 40, 30, 4},
+        {saved(q.convertToFormat(QImage::Format_Mono), "m.bmp"), "BMP", 40, 30, 1},
+        {fixture("quads.png"), "PNG", 40, 30, 4},
+        {fixture("quads.gif"), "GIF", 40, 30, 3},
+        {fixture("mono.gif"), "GIF", 40, 30, 1},
+        {saved(q, "q.jpg"), "JPEG", 40, 30, 24},
+        {saved(q.convertToFormat(QImage::Format_Grayscale8), "g.jpg"), "JPEG", 40, 30, 8},
+        {fixture("quads.tga"), "TGA", 40, 30, 8},
+        {fixture("quads24.tga"), "TGA", 40, 30, 24},
+        {path("pages.tif"), "TIF", 40, 30, 24},
+        {fixture("mono.pcx"), "PCX", 40, 30, 1},
+        {fixture("planes4.pcx"), "PCX", 36, 6, 4},
+        {fixture("rgb24.pcx"), "PCX", 40, 30, 24},
+        {fixture("quads.pcd"), "PCD", 768, 512, 24},
+        {fixture("portrait.pcd"), "PCD", 512, 768, 24},
+        {fixture("quads.eps"), "EPS", 83, 63, 24}, // 40 x 30 points at 150 dots per inch
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        ImageFileInfo info;
+        ASSERT_TRUE(ImgFileInfo(c.file, info)) << qPrintable(binding().ImgLastErrorText);
+        EXPECT_EQ(info.format, QLatin1String(c.format));
+        EXPECT_EQ(info.width, c.width);
+        EXPECT_EQ(info.height, c.height);
+        EXPECT_EQ(info.bits, c.bits);
+    }
+    // The content decides, not the name: a PNG named .dat is a PNG.
+    QFile::copy(fixture("quads.png"), path("picture.dat"));
+    ImageFileInfo info;
+    ASSERT_TRUE(ImgFileInfo(path("picture.dat"), info));
+    EXPECT_EQ(info.format, QStringLiteral("PNG"));
+}
+
+TEST_F(Readers, PcxPlanesGiveTheirColours)
+{
+    // Nine stripes of four pixels in the VGA colours, in four one-bit planes.
+    Bitmap bitmap;
+    ASSERT_TRUE(ImgReadPcxBitmap(fixture("planes4.pcx"), 0, false, nullptr, bitmap));
+    EXPECT_EQ(bitmap.bits, 4);
+    const QRgb stripes[] = {qRgb(0, 0, 0),     qRgb(128, 0, 0),   qRgb(0, 128, 0),
+                            qRgb(128, 128, 0), qRgb(0, 0, 128),   qRgb(128, 0, 128),
+                            qRgb(0, 128, 128), qRgb(192, 192, 192), qRgb(255, 0, 0)};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(bitmap.image.pixel(4 * i + 2, 3), stripes[i]) << i;
+}
+
+TEST_F(Readers, TiffPagesAndTheirCompression)
+{
+    const QString file = path("pages.tif");
+    writeTiff(file, {{quarters(40, 30), COMPRESSION_NONE},
+                     {quarters(20, 10), COMPRESSION_LZW},
+                     {quarters(16, 8), COMPRESSION_PACKBITS},
+                     {quarters(32, 16), COMPRESSION_CCITTFAX4}});
+    const struct {
+        int width, height, bits;
+        const char* compression;
+    } pages[] = {{40, 30, 24, "NONE"}, {20, 10, 24, "LZW"}, {16, 8, 24, "PACKBITS"},
+                 {32, 16, 1, "FAXCCITT4"}};
+    for (int page = 0; page < 4; ++page) {
+        SCOPED_TRACE(page);
+        TiffPageInfo info;
+        ASSERT_TRUE(ImgTiffInfo(file, page, info));
+        EXPECT_EQ(info.pages, 4);
+        EXPECT_EQ(info.width, pages[page].width);
+        EXPECT_EQ(info.bits, pages[page].bits);
+        EXPECT_EQ(ImgTiffCompressionName(info.compression), QLatin1String(pages[page].compression));
+        Bitmap bitmap;
+        ASSERT_TRUE(ImgReadTiffBitmap(file, 0, false, page, nullptr, bitmap));
+        EXPECT_EQ(bitmap.image.size(), QSize(pages[page].width, pages[page].height));
+        EXPECT_EQ(bitmap.bits, pages[page].bits);
+        if (pages[page].bits == 24)
+            EXPECT_TRUE(hasQuarters(bitmap.image, 0));
+        else
+            EXPECT_LT(qGray(bitmap.image.pixel(2, 2)), 128); // red is black in one bit
+    }
+    TiffPageInfo info;
+    EXPECT_FALSE(ImgTiffInfo(file, 4, info));
+    Bitmap none;
+    EXPECT_FALSE(ImgReadTiffBitmap(file, 0, false, 4, nullptr, none));
+    EXPECT_EQ(binding().ImgLastErrorCode, errDamaged);
+}
+
+TEST_F(Readers, PhotoCdGivesItsThreeBaseResolutionsTurnedUpright)
+{
+    const struct {
+        int mode;
+        QSize landscape;
+    } modes[] = {{pcd_BASE16, {192, 128}}, {pcd_BASE4, {384, 256}}, {pcd_BASE, {768, 512}}};
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.mode);
+        Bitmap bitmap;
+        ASSERT_TRUE(ImgReadPcdBitmap(fixture("quads.pcd"), 24, false, m.mode, nullptr, bitmap));
+        EXPECT_EQ(bitmap.image.size(), m.landscape);
+        // Pure red and blue lie outside Photo YCC's range: the file's encoder clipped them.
+        EXPECT_TRUE(hasQuarters(bitmap.image, 48));
+        // The portrait pack is stored lying: it comes back standing, the quads turned with it
+        // (blue, red / white, green).
+        ASSERT_TRUE(ImgReadPcdBitmap(fixture("portrait.pcd"), 24, false, m.mode, nullptr, bitmap));
+        EXPECT_EQ(bitmap.image.size(), m.landscape.transposed());
+        const QImage& p = bitmap.image;
+        const int w = p.width(), h = p.height();
+        EXPECT_TRUE(imagingtest::near(p.pixel(w / 4, h / 4), qRgb(0, 0, 255), 48));
+        EXPECT_TRUE(imagingtest::near(p.pixel(3 * w / 4, h / 4), qRgb(255, 0, 0), 48));
+        EXPECT_TRUE(imagingtest::near(p.pixel(w / 4, 3 * h / 4), qRgb(255, 255, 255), 48));
+        EXPECT_TRUE(imagingtest::near(p.pixel(3 * w / 4, 3 * h / 4), qRgb(0, 255, 0), 48));
+    }
+}
+
+TEST_F(Readers, EpsInADosBinaryHeaderIsDrawnToo)
+{
+    const QByteArray ps = testsupport::readBytes(fixture("quads.eps"));
+    QByteArray dos(30, '\0');
+    const quint32 fields[] = {0xC6D3D0C5, 30, quint32(ps.size()), 0, 0, 0, 0};
+    for (int i = 0; i < 7; ++i)
+        for (int b = 0; b < 4; ++b)
+            dos[4 * i + b] = char(fields[i] >> (8 * b));
+    dos[28] = dos[29] = char(0xFF);
+    testsupport::writeBytes(path("dos.eps"), dos + ps);
+    Bitmap bitmap;
+    ASSERT_TRUE(ImgReadEpsBitmap(path("dos.eps"), 24, false, nullptr, bitmap))
+        << qPrintable(binding().ImgLastErrorText);
+    EXPECT_EQ(bitmap.image.size(), QSize(83, 63));
+    EXPECT_TRUE(hasQuarters(bitmap.image, 8, qRgb(255, 255, 0)));
+}
+
+TEST_F(Readers, DxfDrawingsAreDrawnInTheirColours)
+{
+    writeDxf(path("frame.dxf"));
+    qint32 width = 0, height = 0;
+    qint16 bits = 0;
+    ASSERT_TRUE(ImgDxfInfo(path("frame.dxf"), width, height, bits));
+    // One pixel per unit, a margin of two around, y upwards.
+    EXPECT_EQ(width, 105);
+    EXPECT_EQ(height, 55);
+    Bitmap bitmap;
+    ASSERT_TRUE(ImgReadDxf(path("frame.dxf"), 24, false, bitmap)) << qPrintable(binding().ImgLastErrorText);
+    const QImage& image = bitmap.image;
+    ASSERT_EQ(image.size(), QSize(width, height));
+    EXPECT_LT(qGray(image.pixel(52, 2)), 100);                   // the top line
+    EXPECT_LT(qGray(image.pixel(2, 27)), 100);                   // the left line
+    EXPECT_EQ(image.pixel(70, 27), qRgb(255, 255, 255));         // inside
+    EXPECT_GT(qRed(image.pixel(37, 27)), 150);                   // the circle's right edge
+    EXPECT_LT(qGreen(image.pixel(37, 27)), 120);
+    ImageFileInfo info;
+    ASSERT_TRUE(ImgFileInfo(path("frame.dxf"), info));
+    EXPECT_EQ(info.format, QStringLiteral("DXF"));
+}
+
+TEST_F(Readers, CutAndLyingFilesOfEveryFormatAreErrors)
+{
+    const QImage q = quarters(64, 64);
+    writeTiff(path("good.tif"), {{q, COMPRESSION_LZW}});
+    writeDxf(path("good.dxf"));
+    auto cut = [](const QString& source, double keep) {
+        QByteArray b = testsupport::readBytes(source);
+        return b.left(qMax<qsizetype>(30, qsizetype(b.size() * keep)));
+    };
+    auto patched = [](const QString& source, int at, const QByteArray& bytes) {
+        QByteArray b = testsupport::readBytes(source);
+        b.replace(at, bytes.size(), bytes);
+        return b;
+    };
+    const QString bmp = saved(q.convertToFormat(QImage::Format_RGB888), "good.bmp");
+    const QString png = saved(q, "good.png");
+    const QString jpg = saved(q, "good.jpg");
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        Reader read;
+    } cases[] = {
+        {"cut BMP", cut(bmp, 0.6), ImgReadBmpBitmap},
+        {"BMP taller than its rows", patched(bmp, 22, QByteArray("\x30\x75\0\0", 4)), ImgReadBmpBitmap},
+        {"cut PNG", cut(png, 0.6), ImgReadPngBitmap},
+        {"PNG header garbled", patched(png, 16, QByteArray(8, '\xFF')), ImgReadPngBitmap},
+        {"cut GIF", cut(fixture("quads.gif"), 0.6), ImgReadGifBitmap},
+        {"cut JPEG", cut(jpg, 0.6), ImgReadJpegBitmap},
+        {"JPEG frame garbled", patched(jpg, 2, QByteArray(40, '\x01')), ImgReadJpegBitmap},
+        {"cut TGA", cut(fixture("quads24.tga"), 0.6), ImgReadTgaBitmap},
+        {"TGA wider than its pixels", patched(fixture("quads24.tga"), 12, QByteArray("\x30\x75", 2)), ImgReadTgaBitmap},
+        {"cut TIFF", cut(path("good.tif"), 0.5), readTiff0},
+        {"TIFF directory beyond the end", patched(path("good.tif"), 4, QByteArray("\xFF\xFF\xFF\x0F", 4)), readTiff0},
+        {"cut PCX", cut(fixture("rgb24.pcx"), 0.6), ImgReadPcxBitmap},
+        {"PCX lines too short", patched(fixture("rgb24.pcx"), 66, QByteArray("\x01\x00", 2)), ImgReadPcxBitmap},
+        {"cut PCD", cut(fixture("quads.pcd"), 0.6), readPcdBase},
+        {"PCD without its signature", patched(fixture("quads.pcd"), 0x800, "XXXXXXX"), readPcdBase},
+        {"EPS without a bounding box", "%!PS-Adobe-3.0 EPSF-3.0\n0 0 moveto 10 10 lineto stroke\n", ImgReadEpsBitmap},
+        {"EPS with a PostScript error", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nnosuchoperator\n", ImgReadEpsBitmap},
+        {"DXF with nothing to draw", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", readDxf},
+        {"DXF cut in its entities", cut(path("good.dxf"), 0.95), readDxf},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString file = path(QStringLiteral("hostile"));
+        testsupport::writeBytes(file, c.bytes);
+        binding().ImgLastErrorCode = 0;
+        binding().ImgLastErrorText.clear();
+        Bitmap bitmap;
+        EXPECT_FALSE(c.read(file, 24, false, nullptr, bitmap));
+        EXPECT_FALSE(bitmap.HasHandle());
+        EXPECT_NE(binding().ImgLastErrorCode, 0);
+        EXPECT_FALSE(binding().ImgLastErrorText.isEmpty());
+    }
+}
+
+TEST_F(Readers, PathsLongerThanFiveHundredElevenCharactersAreUsedWhole)
+{
+    // A path whose first 511 characters name another file: the full one must be read.
+    QString folder = dir.path();
+    while (folder.size() < 560)
+        folder += QStringLiteral("/") + QString(60, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/picture.png");
+    ASSERT_GT(file.size(), 511);
+    ASSERT_TRUE(quarters().save(file));
+    Bitmap bitmap;
+    ASSERT_TRUE(ImgReadPngBitmap(file, 24, false, nullptr, bitmap));
+    EXPECT_TRUE(hasQuarters(bitmap.image, 0));
+    const QString written = folder + QStringLiteral("/written.bmp");
+    EXPECT_TRUE(ImgWriteBmpBitmap(written, 8, bitmap));
+    EXPECT_TRUE(QFile::exists(written));
+}
