@@ -496,8 +496,12 @@ qint64 ILTDib::TotalSize()
         return 0;
     quint32 image = field(20, 4);
     if (image == 0) {
-        const qint64 rows = qint64(qAbs(Height())) * dibStride(qMax(0, Width()), BitCount());
-        image = quint32(qMin<qint64>(rows, std::numeric_limits<quint32>::max()));
+        // Any header may arrive here: the product is kept from overflowing, and a size beyond
+        // what the field holds is written as its largest value.
+        const quint64 stride = quint64(dibStride(qMax(0, Width()), BitCount()));
+        const quint64 height = quint64(qAbs(qint64(Height())));
+        const quint64 most = std::numeric_limits<quint32>::max();
+        image = quint32(stride != 0 && height > most / stride ? most : qMin(stride * height, most));
         put32(reinterpret_cast<uchar*>(m_block.data()) + 20, image);
     }
     return HeaderSize() + qint64(image);

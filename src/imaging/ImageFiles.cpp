@@ -177,10 +177,11 @@ bool fileInfoOf(const QString& path, const QByteArray& f, ImageFileInfo& info, Q
             info.bits = qint16(le16(f, 24));
         } else if (header >= 40 && f.size() >= 54) {
             info.width = qint32(le32(f, 18));
-            info.height = qAbs(qint32(le32(f, 22)));
+            // A top-down file states a negative height; the most negative has no positive.
+            info.height = qint32(qMin<qint64>(qAbs(qint64(qint32(le32(f, 22)))), 0x7FFFFFFF));
             info.bits = qint16(le16(f, 28));
-            info.value1 = qint16(qMin<quint32>(le32(f, 38) * 254 / 10000, 32767));
-            info.value2 = qint16(qMin<quint32>(le32(f, 42) * 254 / 10000, 32767));
+            info.value1 = qint16(qMin<quint64>(quint64(le32(f, 38)) * 254 / 10000, 32767));
+            info.value2 = qint16(qMin<quint64>(quint64(le32(f, 42)) * 254 / 10000, 32767));
         } else {
             return refuse(why, QStringLiteral("BMP header is damaged"));
         }
@@ -196,6 +197,8 @@ bool fileInfoOf(const QString& path, const QByteArray& f, ImageFileInfo& info, Q
         info.bits = qint16(depth * channels);
         info.description = QStringLiteral("Portable Network Graphics");
     } else if (format == QLatin1String("GIF")) {
+        if (f.size() < 13)
+            return refuse(why, QStringLiteral("GIF header is truncated"));
         info.width = le16(f, 6);
         info.height = le16(f, 8);
         info.bits = qint16(gifBits(f));

@@ -113,6 +113,10 @@ TEST(Dib, MeasuresFollowTheHeader)
     EXPECT_EQ(dib.TotalSize(), 40 + 64 + 24);
     EXPECT_EQ(quint8(dib.Dib()[20]), 24);
 
+    // A header of the largest sizes measures without overflow.
+    ILTDib huge(header(0x7FFFFFFF, -0x7FFFFFFF, 32));
+    EXPECT_EQ(huge.TotalSize(), 40 + qint64(0xFFFFFFFF));
+
     const QList<QRgb> palette = {qRgb(10, 20, 30), qRgb(200, 100, 50)};
     ILTDib colored;
     ASSERT_TRUE(colored.Allocate(&palette, 8, 1, 1));

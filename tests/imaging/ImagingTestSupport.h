@@ -4,6 +4,8 @@
 #include "imaging/Binding.h"
 
 #include <QColor>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QImage>
 #include <QString>
 
@@ -44,6 +46,19 @@ inline ::testing::AssertionResult hasQuarters(const QImage& image, int tolerance
                    << ", expected " << qPrintable(QColor(s.color).name());
     }
     return ::testing::AssertionSuccess();
+}
+
+// SANE reads its configuration folder once per process, at its first start: every test that
+// scans shares this one, writing the backends it wants into its dll.conf.
+inline void useSaneBackends(const QByteArray& dllConf)
+{
+    static QTemporaryDir folder;
+    static const bool set = [] {
+        qputenv("SANE_CONFIG_DIR", QFile::encodeName(folder.path()));
+        return true;
+    }();
+    (void)set;
+    testsupport::writeBytes(folder.filePath(QStringLiteral("dll.conf")), dllConf);
 }
 
 // The binding put back to its defaults around each test: the built-in library, no message box.

@@ -217,6 +217,16 @@ TEST_F(Readers, FileInformationStatesTheHeaderDepth)
         EXPECT_EQ(info.height, c.height);
         EXPECT_EQ(info.bits, c.bits);
     }
+    // A top-down BMP of the most negative height is measured without overflow.
+    QByteArray tall = testsupport::readBytes(fixture("quads4.bmp"));
+    tall.replace(22, 4, QByteArray("\x00\x00\x00\x80", 4));
+    testsupport::writeBytes(path("tall.bmp"), tall);
+    ImageFileInfo tallInfo;
+    ASSERT_TRUE(ImgFileInfo(path("tall.bmp"), tallInfo));
+    EXPECT_EQ(tallInfo.height, 0x7FFFFFFF);
+    Bitmap none;
+    EXPECT_FALSE(ImgReadBmpBitmap(path("tall.bmp"), 0, false, nullptr, none));
+
     // The content decides, not the name: a PNG named .dat is a PNG.
     QFile::copy(fixture("quads.png"), path("picture.dat"));
     ImageFileInfo info;

@@ -1,11 +1,10 @@
 // Scanning through SANE: its "test" backend is a real (virtual) scanner, switched on by a
-// dll.conf of the test's own; with no backend at all, no device is found and the user is told.
+// dll.conf of the tests' own; with no backend at all, no device is found and the user is told.
 #include "ImagingTestSupport.h"
 
 #include "imaging/Binding.h"
 #include "imaging/Scanner.h"
 
-#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -19,28 +18,16 @@ protected:
     void SetUp() override
     {
         BindingFixture::SetUp();
-        ASSERT_TRUE(config.isValid());
-        saved = qgetenv("SANE_CONFIG_DIR");
-        qputenv("SANE_CONFIG_DIR", QFile::encodeName(config.path()));
         chosenScanDevice().clear();
     }
     void TearDown() override
     {
-        if (saved.isNull())
-            qunsetenv("SANE_CONFIG_DIR");
-        else
-            qputenv("SANE_CONFIG_DIR", saved);
         setScanSourceChooser({});
         setScanResolution(150);
         chosenScanDevice().clear();
         BindingFixture::TearDown();
     }
-    void backends(const QByteArray& lines)
-    {
-        testsupport::writeBytes(config.filePath(QStringLiteral("dll.conf")), lines);
-    }
-    QTemporaryDir config;
-    QByteArray saved;
+    void backends(const QByteArray& lines) { imagingtest::useSaneBackends(lines); }
 };
 
 } // namespace

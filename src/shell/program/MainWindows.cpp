@@ -2,6 +2,8 @@
 
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TListe.h"
+#include "imaging/Binding.h"
+#include "imaging/window/ImagingDialogs.h"
 #include "station/window/TModEtik.h"
 #include "ui_TModEtik.h"
 
@@ -14,11 +16,15 @@ MainWindows::~MainWindows()
 {
     while (!m_windows.empty())
         m_windows.pop_back();
+    imaging::ImgEndBinding();
 }
 
 std::unique_ptr<MainWindows> CreateMainWindows()
 {
     auto windows = std::make_unique<MainWindows>();
+    // The imaging layer shows its messages and the scanner choice in dialogs from now on.
+    imaging::installImagingDialogs();
+    imaging::ImgStartBinding(QCoreApplication::applicationFilePath());
     // The control station comes first and so becomes the main window; its creation sets the
     // language every later window starts in. The other windows follow in their order as they
     // are built.
