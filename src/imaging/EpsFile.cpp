@@ -1,14 +1,21 @@
 #include "imaging/EpsFile.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <ghostscript/gserrors.h>
 #include <ghostscript/iapi.h>
 
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace imaging {
 
@@ -41,7 +48,35 @@ int silent(void*, const char*, int length)
     return length;
 }
 
+int& timeLimit()
+{
+    static int ms = 30000;
+    return ms;
+}
+
+// The child's whole work: Ghostscript's library draws the page into a file. Answers the
+// child's exit status.
+int drawInChild(std::vector<char*>& argv)
+{
+    void* gs = nullptr;
+    if (gsapi_new_instance(&gs, nullptr) < 0 || gs == nullptr)
+        return 2;
+    gsapi_set_stdio(gs, nullptr, silent, silent);
+    gsapi_set_arg_encoding(gs, GS_ARG_ENCODING_UTF8);
+    int code = gsapi_init_with_args(gs, int(argv.size()), argv.data());
+    const int exitCode = gsapi_exit(gs);
+    if (code == gs_error_Quit)
+        code = 0;
+    gsapi_delete_instance(gs);
+    return code < 0 || exitCode < 0 ? 1 : 0;
+}
+
 } // namespace
+
+void setEpsTimeLimit(int milliseconds)
+{
+    timeLimit() = milliseconds;
+}
 
 QRectF epsBoundingBox(const QByteArray& file)
 {
@@ -109,18 +144,32 @@ QImage renderEps(const QString& path, QString* why)
     for (const QByteArray& a : args)
         argv.push_back(const_cast<char*>(a.constData()));
 
-    void* gs = nullptr;
-    if (gsapi_new_instance(&gs, nullptr) < 0 || gs == nullptr)
+    // Ghostscript draws in a child process: a PostScript program may never end, and the
+    // library has no time limit of its own, so a child that takes too long is stopped.
+    const pid_t child = fork();
+    if (child < 0)
         return refuse(QStringLiteral("Ghostscript cannot be started"));
-    gsapi_set_stdio(gs, nullptr, silent, silent);
-    gsapi_set_arg_encoding(gs, GS_ARG_ENCODING_UTF8);
-    int code = gsapi_init_with_args(gs, int(argv.size()), argv.data());
-    const int exitCode = gsapi_exit(gs);
-    if (code == gs_error_Quit)
-        code = 0;
-    gsapi_delete_instance(gs);
-    if (code < 0 || exitCode < 0)
-        return refuse(QStringLiteral("Ghostscript cannot draw the PostScript (error %1)").arg(code));
+    if (child == 0)
+        _exit(drawInChild(argv));
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child)
+            break;
+        if (done < 0 && errno != EINTR)
+            return refuse(QStringLiteral("Ghostscript was lost"));
+        if (clock.elapsed() > timeLimit()) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return refuse(QStringLiteral("the PostScript did not end within %1 s")
+                              .arg(timeLimit() / 1000.0));
+        }
+        QThread::msleep(2);
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return refuse(QStringLiteral("Ghostscript cannot draw the PostScript"));
     QImage image(output);
     if (image.isNull())
         return refuse(QStringLiteral("Ghostscript drew no picture"));

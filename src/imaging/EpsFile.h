@@ -17,7 +17,11 @@ QRectF epsBoundingBox(const QByteArray& file);
 double epsResolution(const QRectF& box);
 QSize epsPixelSize(const QRectF& box);
 
-// The picture as RGB32, or a null image with `why`.
+// How long Ghostscript may draw one picture before the reading gives up (30 s unless set).
+void setEpsTimeLimit(int milliseconds);
+
+// The picture as RGB32, or a null image with `why`. Ghostscript draws in a child process, so a
+// PostScript program that never ends is stopped at the time limit.
 QImage renderEps(const QString& path, QString* why = nullptr);
 
 } // namespace imaging

@@ -5,6 +5,7 @@
 #include "ImagingTestSupport.h"
 
 #include "imaging/Binding.h"
+#include "imaging/EpsFile.h"
 #include "imaging/PcdReader.h"
 
 #include <QDir>
@@ -323,6 +324,19 @@ TEST_F(Readers, EpsInADosBinaryHeaderIsDrawnToo)
         << qPrintable(binding().ImgLastErrorText);
     EXPECT_EQ(bitmap.image.size(), QSize(83, 63));
     EXPECT_TRUE(hasQuarters(bitmap.image, 8));
+}
+
+TEST_F(Readers, EpsThatNeverEndsIsStoppedAtTheTimeLimit)
+{
+    setEpsTimeLimit(500);
+    testsupport::writeBytes(path("loop.eps"),
+                            "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{ } loop\n");
+    Bitmap bitmap;
+    EXPECT_FALSE(ImgReadEpsBitmap(path("loop.eps"), 24, false, nullptr, bitmap));
+    setEpsTimeLimit(30000);
+    EXPECT_EQ(binding().ImgLastErrorCode, errDamaged);
+    EXPECT_TRUE(binding().ImgLastErrorText.contains(QStringLiteral("did not end")))
+        << qPrintable(binding().ImgLastErrorText);
 }
 
 TEST_F(Readers, DxfDrawingsAreDrawnInTheirColours)
