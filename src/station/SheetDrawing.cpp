@@ -57,6 +57,17 @@ QImage blankSheet(QSize size, int dpi)
 
 } // namespace
 
+QPoint CellCorner100(const design::TCurrentFormat& f, int column, int row)
+{
+    return {(column - 1) * (f.LargeurEtiquette + f.EcartHorizontal) + f.MargeGauche,
+            (row - 1) * (f.HauteurEtiquette + f.EcartVertical) + f.MargeHaut};
+}
+
+int DevicePixels(int hundredthsMm, double dpi)
+{
+    return R(dpi * hundredthsMm / 2540.0);
+}
+
 QRect TSheetGeometry::CellRect(int c, int r) const
 {
     const int x = (c - 1) * (W + HG) + L;

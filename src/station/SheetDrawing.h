@@ -48,6 +48,13 @@ TSheetGeometry SheetGeometry(const design::TCurrentFormat& format, double scale)
 TSheetGeometry SheetGeometry(const design::TCurrentFormat& format, double scaleX, double scaleY);
 TSheetGeometry SheetGeometry(const TSheetPreview& format, double scale);
 
+// The top-left corner of cell (column, row), 1-based, in 1/100 mm from the sheet's corner. A run
+// of many rows converts this once to device pixels (DevicePixels): rounding each length first
+// and adding them up would carry the rounding of one row into every row below it.
+QPoint CellCorner100(const design::TCurrentFormat& format, int column, int row);
+// A length in 1/100 mm on a device of `dpi` pixels per inch, rounded once.
+int DevicePixels(int hundredthsMm, double dpi);
+
 // The cell for a drop that hit no cell (a margin or a gap): the point divided by the page's size
 // per cell, held to the page. No cell when a count is below 1; an axis whose page is narrower
 // than its count of cells gives cell 1 on that axis.
