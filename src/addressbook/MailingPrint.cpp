@@ -187,7 +187,7 @@ TMailingPrintResult ImprimerMailing(const TMailingJob& job, platform::TPrinter& 
 TPreviewLayout CalculerMiseEnPagePreview(const TMailingJob& job, int bevelWidth, int pageWidth, int pageHeight)
 {
     TPreviewLayout p;
-    p.Echelle = std::max(0, bevelWidth - 16) / static_cast<double>(TailleMaxPlanche);
+    p.Echelle = std::max(0, bevelWidth - 16) / static_cast<double>(station::TailleMaxPlanche);
     p.Page = QSize(std::max(1, R(pageWidth * p.Echelle)), std::max(1, R(pageHeight * p.Echelle)));
     p.NbPages = job.Layout.NbFeuilles;
     const design::TCurrentFormat& f = job.Layout.Format;

@@ -10,6 +10,7 @@
 #include "design/Renderer.h"
 #include "platform/Graphics.h"
 #include "station/PrintableArea.h"
+#include "station/StationRules.h"
 
 #include <QImage>
 #include <QSize>
@@ -114,9 +115,6 @@ struct TMailingPrintResult {
 TMailingPrintResult ImprimerMailing(const TMailingJob& job, platform::TPrinter& printer);
 
 // --- Preview ---
-
-// The largest sheet side, in 1/100 mm, that the preview is sized for.
-constexpr int TailleMaxPlanche = 33500;
 
 struct TPreviewLayout {
     double Echelle = 0;       // preview pixels per 1/100 mm

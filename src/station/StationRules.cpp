@@ -113,4 +113,18 @@ QString HelpPage(int language)
     return QStringLiteral("help/Quorel") + QLatin1Char(letters[n]) + QStringLiteral(".html");
 }
 
+TWizardChoices ChoixAssistant(int checked, bool pagePrintable, bool mailingAvailable, bool designSelected)
+{
+    TWizardChoices w;
+    w.Enabled[1] = pagePrintable;
+    w.Enabled[2] = mailingAvailable;
+    w.Enabled[3] = w.Enabled[4] = mailingAvailable && designSelected;
+    w.Checked = checked >= 1 && checked <= 4 ? checked : 1;
+    if (w.Checked == 1 && !w.Enabled[1])
+        w.Checked = 2;
+    if ((w.Checked == 3 || w.Checked == 4) && !w.Enabled[w.Checked])
+        w.Checked = w.Enabled[1] ? 1 : 2;
+    return w;
+}
+
 } // namespace station

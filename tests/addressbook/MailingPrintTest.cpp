@@ -346,7 +346,7 @@ TEST(MailingPreview, ShowsTheSheetsThePrintPrints)
         ImprimerMailing(m.job, printer);
         const int dpi = 96;
         // A frame as wide as the largest sheet at 96 dpi: the preview is drawn at that scale.
-        const int bevel = platform::R(TailleMaxPlanche * dpi / 2540.0) + 16;
+        const int bevel = platform::R(station::TailleMaxPlanche * dpi / 2540.0) + 16;
         const TPreviewLayout layout = CalculerMiseEnPagePreview(m.job, bevel, 21000, 29700);
         ASSERT_EQ(layout.NbPages, 3);
         std::unique_ptr<TMailingDesign> design;

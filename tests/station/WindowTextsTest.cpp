@@ -11,6 +11,7 @@
 #include "shell/TAboutBox.h"
 #include "station/window/TFormat.h"
 #include "station/window/TPrintDial.h"
+#include "station/window/TAssistant.h"
 #include "station/window/TNewFor.h"
 #include "station/window/TModEtik.h"
 #include "station/window/TPrevis.h"
@@ -64,6 +65,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TFTri", [] { return std::make_unique<addressbook::TFTri>(); }},
         {"TFind", [&] { return std::make_unique<addressbook::TFind>(liste.get()); }},
         {"TAsso", [] { return std::make_unique<addressbook::TAsso>(); }},
+        {"TAssistant", [] { return std::make_unique<station::TAssistant>(); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());

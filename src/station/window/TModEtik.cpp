@@ -1,6 +1,7 @@
 #include "TModEtik.h"
 #include "ui_TModEtik.h"
 
+#include "TAssistant.h"
 #include "TFormat.h"
 #include "TPrevis.h"
 #include "TPrintDial.h"
@@ -78,10 +79,9 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     CheminAppli = Station.Folders.Program;
     FichierIni = Station.FichierIni;
     // The commands whose windows come with later versions of the program.
-    for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->BddBtn),
-                       static_cast<QWidget*>(ui->EtikBtn)})
+    for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->BddBtn)})
         w->setEnabled(false);
-    for (QAction* a : {ui->ApercuItem, ui->BaseItem, ui->AssistantItem})
+    for (QAction* a : {ui->ApercuItem, ui->BaseItem})
         a->setEnabled(false);
     EnableAddressBookCommands();
     ui->FillBtn->setEnabled(false);
@@ -169,6 +169,8 @@ void TModEtik::connectEvents()
     connect(ui->ImprimerItem, &QAction::triggered, this, run(&TModEtik::PrintBtnClick));
     connect(ui->ConfigBtn, &QToolButton::clicked, this, run(&TModEtik::ConfigBtnClick));
     connect(ui->ConfigItem, &QAction::triggered, this, run(&TModEtik::ConfigBtnClick));
+    connect(ui->EtikBtn, &QToolButton::clicked, this, run(&TModEtik::AssistantClick));
+    connect(ui->AssistantItem, &QAction::triggered, this, run(&TModEtik::AssistantClick));
     connect(ui->CartesMenu, &QMenu::aboutToShow, this, [this] {
         ui->SupprimerItem->setEnabled(Station.Models.Count() > 0);
     });
@@ -563,6 +565,33 @@ void TModEtik::ChoisirSourceFusion(bool database)
 {
     ui->SwitchBtn->setChecked(database);
     platform::runReportingErrors([this] { SwitchBtnClick(); });
+}
+
+TAssistant* TModEtik::AssistantWindow()
+{
+    if (m_assistant == nullptr)
+        m_assistant = new TAssistant(this);
+    return m_assistant;
+}
+
+void TModEtik::AssistantClick()
+{
+    TAssistant* wizard = AssistantWindow();
+    wizard->PagePrintable = ui->PrintBtn->isEnabled();
+    wizard->MailingAvailable = static_cast<bool>(StartMailing);
+    wizard->DesignSelected = Station.Selected >= 0;
+    if (wizard->exec() != QDialog::Accepted)
+        return;
+    const int choice = wizard->Choix();
+    if (choice == 1) {
+        PrintBtnClick();
+        return;
+    }
+    if (!StartMailing)
+        return;
+    // The address book feeds choices 2 and 3, the database choice 4.
+    ChoisirSourceFusion(choice == 4);
+    StartMailing(choice);
 }
 
 void TModEtik::MajBulleRepertoire()

@@ -26,6 +26,7 @@ class TModEtik;
 
 namespace station {
 
+class TAssistant;
 class TFormat;
 class TPrevis;
 
@@ -135,6 +136,13 @@ public:
     void ConfigBtnClick();
     // The print dialog's printer setup: the same, landscape dropped and a changed design saved.
     void PrintDialSetupClick();
+    // The printing wizard: the page's print, or a mailing started through StartMailing once the
+    // merge source is the one the choice reads (2 and 3 the address book, 4 the database).
+    void AssistantClick();
+    TAssistant* AssistantWindow();
+    // Starts the mailing chain for wizard choice 2, 3 or 4; until it is given, the wizard offers
+    // the page only.
+    std::function<void(int choice)> StartMailing;
     // The print commands follow the page: enabled while a cell is filled.
     void EnablePrintCommands();
     // What a print and the print dialog's picture take from the station.
@@ -167,6 +175,7 @@ private:
 
     QPointer<TFormat> m_format;
     QPointer<TPrevis> m_previs;
+    QPointer<TAssistant> m_assistant;
     QPointer<TNumAuto> m_numAuto;
     std::unique_ptr<platform::QtPrinter> m_printer;
     bool m_created = false;
