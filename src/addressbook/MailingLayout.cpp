@@ -59,6 +59,18 @@ QString SelectionCount(int count, const TChoiceTexts& texts)
     return QStringLiteral("  (") + QString::number(count) + texts.ManySelected;
 }
 
+int FicheCourante(int line, const QList<bool>& chosen)
+{
+    const int n = static_cast<int>(chosen.size());
+    for (int k = std::min(line, n - 1); k >= 0; --k)
+        if (chosen[k])
+            return k;
+    for (int k = std::max(line + 1, 0); k < n; ++k)
+        if (chosen[k])
+            return k;
+    return -1;
+}
+
 TMailingSelection MarquerSelection(platform::TStringGrid& grid, const QList<bool>& chosen)
 {
     TMailingSelection s;

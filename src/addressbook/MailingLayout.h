@@ -50,6 +50,11 @@ TChoiceList RemplirChoix(const platform::TStringGrid& grid, bool database,
 // "  (no entry selected)", "  (1 entry selected)" or "  (n entries selected)".
 QString SelectionCount(int count, const TChoiceTexts& texts = {});
 
+// The line whose copies the record list shows for a line clicked or shown first: that line when
+// chosen, else the nearest chosen line before it, else the first chosen after it; -1 when none is
+// chosen. The copies shown are then always those of a chosen record, the one a change goes to.
+int FicheCourante(int line, const QList<bool>& chosen);
+
 // The chosen records and the labels they ask for.
 struct TMailingSelection {
     int NbFichesChoisies = 0;
