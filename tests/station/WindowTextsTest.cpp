@@ -12,6 +12,10 @@
 #include "station/window/TFormat.h"
 #include "station/window/TPrintDial.h"
 #include "station/window/TAssistant.h"
+#include "addressbook/window/TChoix.h"
+#include "addressbook/window/TChoixEtik.h"
+#include "addressbook/window/TFpPrev.h"
+#include "addressbook/window/TIMail.h"
 #include "station/window/TNewFor.h"
 #include "station/window/TModEtik.h"
 #include "station/window/TPrevis.h"
@@ -48,6 +52,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     SetGlobalLanguage(1);
     QTemporaryDir dir;
     const station::TSheetPage page;
+    const addressbook::TMailingJob job;
     const station::TStationFolders folders;
     const auto liste = std::make_unique<addressbook::TListe>(dir.filePath("none.ini"));
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
@@ -66,6 +71,10 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TFind", [&] { return std::make_unique<addressbook::TFind>(liste.get()); }},
         {"TAsso", [] { return std::make_unique<addressbook::TAsso>(); }},
         {"TAssistant", [] { return std::make_unique<station::TAssistant>(); }},
+        {"TChoix", [] { return std::make_unique<addressbook::TChoix>(); }},
+        {"TChoixEtik", [] { return std::make_unique<addressbook::TChoixEtik>(); }},
+        {"TIMail", [] { return std::make_unique<addressbook::TIMail>(); }},
+        {"TFpPrev", [&] { return std::make_unique<addressbook::TFpPrev>(job, nullptr, QSize(21000, 29700)); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());
