@@ -113,12 +113,14 @@ QString HelpPage(int language)
     return QStringLiteral("help/Quorel") + QLatin1Char(letters[n]) + QStringLiteral(".html");
 }
 
-TWizardChoices ChoixAssistant(int checked, bool pagePrintable, bool mailingAvailable, bool designSelected)
+TWizardChoices ChoixAssistant(int checked, bool pagePrintable, bool mailingAvailable, bool designSelected,
+                              bool databaseAvailable)
 {
     TWizardChoices w;
     w.Enabled[1] = pagePrintable;
     w.Enabled[2] = mailingAvailable;
-    w.Enabled[3] = w.Enabled[4] = mailingAvailable && designSelected;
+    w.Enabled[3] = mailingAvailable && designSelected;
+    w.Enabled[4] = w.Enabled[3] && databaseAvailable;
     w.Checked = checked >= 1 && checked <= 4 ? checked : 1;
     if (w.Checked == 1 && !w.Enabled[1])
         w.Checked = 2;

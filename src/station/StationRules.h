@@ -61,14 +61,16 @@ QString SwitchHint(bool databaseIsSource, const QString& databaseName, const THi
 
 // The printing wizard's choices: 1 the station's page, 2 simple address labels, 3 a design with
 // the address book, 4 a design with the database. The page is offered while it can be printed,
-// the mailings while the program can run them, the designs while one is selected; a choice that
-// is not offered gives way to the page, else to the address labels.
+// the mailings while the program can run them (the database's while one can be merged), the
+// designs while one is selected; a choice that is not offered gives way to the page, else to the
+// address labels.
 struct TWizardChoices {
     int Checked = 1;
     bool Enabled[5] = {false, false, false, false, false}; // by choice, [0] unused
     bool CanConfirm() const { return Enabled[Checked]; }
 };
-TWizardChoices ChoixAssistant(int checked, bool pagePrintable, bool mailingAvailable, bool designSelected);
+TWizardChoices ChoixAssistant(int checked, bool pagePrintable, bool mailingAvailable, bool designSelected,
+                              bool databaseAvailable = true);
 
 // The help page of a language (0 French, 1 English, ... 6 Italian), relative to the program
 // folder: "help/QuorelE.html" for English.

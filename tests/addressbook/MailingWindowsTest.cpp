@@ -59,6 +59,7 @@ protected:
         chain->setParent(nullptr);
         chain->EnableEtikBtn = [this](bool on) { etikBtn = on; };
         station->StartMailing = [this](int choice) { chain->EtikBtnClick(choice, &book, choice == 4); };
+        station->DatabaseMailing = true;
         mailingtest::fillBook(book, {{"Alpha", 1, false}, {"Bravo", 1, false}, {"Charlie", 1, false}});
         pdf = dir.filePath("mailing.pdf");
         station->Printer().SetOutputFile(pdf);
@@ -126,27 +127,30 @@ TEST(MailingWizard, ChoicesFollowWhatTheStationOffers)
     SetGlobalLanguage(1);
     const struct {
         int checked;
-        bool page, mailing, design;
+        bool page, mailing, design, database;
         int expected;
         bool confirm;
     } cases[] = {
-        {1, true, true, true, 1, true},
-        {1, false, true, true, 2, true},
-        {3, false, true, false, 2, true},  // no design and no page: the address labels
-        {3, true, true, false, 1, true},   // no design: the page
-        {4, true, true, true, 4, true},
-        {2, true, false, true, 2, false},  // no mailing to run: nothing but the page to confirm
+        {1, true, true, true, true, 1, true},
+        {1, false, true, true, true, 2, true},
+        {3, false, true, false, true, 2, true},  // no design and no page: the address labels
+        {3, true, true, false, true, 1, true},   // no design: the page
+        {4, true, true, true, true, 4, true},
+        {4, false, true, true, false, 2, true},  // no database to merge
+        {2, true, false, true, true, 2, false},  // no mailing to run: nothing but the page to confirm
     };
     for (const auto& c : cases) {
         station::TAssistant w;
         w.PagePrintable = c.page;
         w.MailingAvailable = c.mailing;
         w.DesignSelected = c.design;
+        w.DatabaseAvailable = c.database;
         w.SetChoix(c.checked);
         w.show();
         EXPECT_EQ(w.Choix(), c.expected) << c.checked;
         EXPECT_EQ(w.ui->OKBtn->isEnabled(), c.confirm) << c.checked;
         EXPECT_EQ(w.ui->RadioButton3->isEnabled(), c.mailing && c.design);
+        EXPECT_EQ(w.ui->RadioButton4->isEnabled(), c.mailing && c.design && c.database);
         EXPECT_EQ(w.windowTitle(), "Label printing wizard");
     }
     SetGlobalLanguage(language);

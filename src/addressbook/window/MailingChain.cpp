@@ -98,6 +98,21 @@ TMailingChain::TMailingChain(station::TModEtik& station) : QObject(&station), St
 
 TMailingChain::~TMailingChain() = default;
 
+TChoix* TMailingChain::Choix() const
+{
+    return m_choix;
+}
+
+TChoixEtik* TMailingChain::ChoixEtik() const
+{
+    return m_choixEtik;
+}
+
+TIMail* TMailingChain::IMail() const
+{
+    return m_imail;
+}
+
 void TMailingChain::EtikBtnClick(int choice, platform::TStringGrid* grid, bool database)
 {
     ChoixAssistant = choice;

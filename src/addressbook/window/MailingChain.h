@@ -34,9 +34,9 @@ public:
     ~TMailingChain() override;
 
     station::TModEtik& Station;
-    TChoix* Choix() const { return m_choix; }
-    TChoixEtik* ChoixEtik() const { return m_choixEtik; }
-    TIMail* IMail() const { return m_imail; }
+    TChoix* Choix() const;
+    TChoixEtik* ChoixEtik() const;
+    TIMail* IMail() const;
 
     // The mailing fields.
     int ChoixAssistant = 2; // 2 address labels, 3 and 4 designs

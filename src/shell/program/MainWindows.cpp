@@ -1,10 +1,12 @@
 #include "MainWindows.h"
 
+#include "addressbook/window/MailingChain.h"
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TListe.h"
 #include "imaging/Binding.h"
 #include "imaging/window/ImagingDialogs.h"
 #include "station/window/TModEtik.h"
+#include "ui_TFiche.h"
 #include "ui_TModEtik.h"
 
 #include "platform/window/QtPrinter.h"
@@ -41,7 +43,19 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     auto* fiche = windows->Add(std::make_unique<addressbook::TFiche>(liste, station));
     fiche->Printer = &station->Printer();
     fiche->RunPrintDialog = [station, fiche] { return station->Printer().SetupDialog(fiche); };
-    fiche->Closed = [station] { station->MajBulleRepertoire(); };
+    // The card's mailing: the wizard's choices 2 and 3 on the book; the database's (choice 4)
+    // comes with its window.
+    auto* chain = new addressbook::TMailingChain(*station);
+    chain->EnableEtikBtn = [fiche](bool enabled) { fiche->ui->EtikBtn->setEnabled(enabled); };
+    chain->TrierSource = [liste] {
+        liste->SortBtnClick();
+        return liste->Book.TriFait;
+    };
+    station->StartMailing = [chain, liste](int choice) { chain->EtikBtnClick(choice, &liste->Grille(), false); };
+    fiche->Closed = [station, chain] {
+        station->MajBulleRepertoire();
+        chain->FermerTout();
+    };
     liste->RecordShown = [station] {
         if (!station->PremiereFois && station->isVisible() && station->ui->Image->isVisible())
             station->DessinerVignette();

@@ -38,7 +38,7 @@ void TAssistant::SetChoix(int choice)
 
 void TAssistant::FormShow()
 {
-    const TWizardChoices w = ChoixAssistant(Choix(), PagePrintable, MailingAvailable, DesignSelected);
+    const TWizardChoices w = ChoixAssistant(Choix(), PagePrintable, MailingAvailable, DesignSelected, DatabaseAvailable);
     ui->RadioButton1->setEnabled(w.Enabled[1]);
     ui->RadioButton2->setEnabled(w.Enabled[2]);
     ui->Label2->setEnabled(w.Enabled[2]);

@@ -26,6 +26,7 @@ public:
     bool PagePrintable = false;
     bool MailingAvailable = false;
     bool DesignSelected = false;
+    bool DatabaseAvailable = true;
 
     // The checked choice, 1 to 4.
     int Choix() const;

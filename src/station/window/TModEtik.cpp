@@ -580,6 +580,7 @@ void TModEtik::AssistantClick()
     wizard->PagePrintable = ui->PrintBtn->isEnabled();
     wizard->MailingAvailable = static_cast<bool>(StartMailing);
     wizard->DesignSelected = Station.Selected >= 0;
+    wizard->DatabaseAvailable = DatabaseMailing;
     if (wizard->exec() != QDialog::Accepted)
         return;
     const int choice = wizard->Choix();

@@ -143,6 +143,8 @@ public:
     // Starts the mailing chain for wizard choice 2, 3 or 4; until it is given, the wizard offers
     // the page only.
     std::function<void(int choice)> StartMailing;
+    // The database can feed a mailing (choice 4).
+    bool DatabaseMailing = false;
     // The print commands follow the page: enabled while a cell is filled.
     void EnablePrintCommands();
     // What a print and the print dialog's picture take from the station.
