@@ -316,3 +316,16 @@ TEST_F(MailingWindows, AMissingDesignIsNamedAndNothingPrints)
     EXPECT_TRUE(etikBtn);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
+
+TEST_F(MailingWindows, AFormatWithoutLabelsAcrossIsRefusedBeforeTheOptions)
+{
+    book.Marques = {0, 1, 0, 0};
+    chain->EtikBtnClick(3, &book, false);
+    QTest::mouseClick(chain->Choix()->ui->OKBtn, Qt::LeftButton);
+    station->Station.CurrentFormat.NbColonnes = 0;
+    QTest::mouseClick(chain->ChoixEtik()->ui->BitBtn3, Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains("no label across")) << boxes[0].toStdString();
+    EXPECT_TRUE(chain->ChoixEtik()->isVisible());
+    EXPECT_FALSE(chain->IMail()->isVisible());
+}

@@ -83,6 +83,11 @@ TMailingChain::TMailingChain(station::TModEtik& station) : QObject(&station), St
         m_imail->close();
         finish();
     };
+    m_imail->Fermeture = [this] {
+        station::TPrevis* previs = Station.PrevisWindow();
+        if (previs->isVisible())
+            previs->close();
+    };
     m_imail->ConfigImprimante = [this] {
         platform::QtPrinter& printer = Station.Printer();
         printer.SetOrientation(platform::poPortrait);
@@ -128,6 +133,7 @@ void TMailingChain::showChoix()
 {
     m_choix->Grille = Grille;
     m_choix->Database = Database;
+    m_choix->ui->SortBtn->setEnabled(static_cast<bool>(TrierSource));
     m_choix->show();
     m_choix->raise();
 }

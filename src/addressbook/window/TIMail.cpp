@@ -6,6 +6,7 @@
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
 
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QStyle>
 
@@ -121,6 +122,13 @@ void TIMail::SpinEditChange()
 {
     if (MajMessagePlanches)
         MajMessagePlanches();
+}
+
+void TIMail::closeEvent(QCloseEvent* event)
+{
+    QDialog::closeEvent(event);
+    if (Fermeture)
+        Fermeture();
 }
 
 bool TIMail::eventFilter(QObject* watched, QEvent* event)

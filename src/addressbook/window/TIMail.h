@@ -51,12 +51,15 @@ public:
     std::function<void()> Imprimer;
     std::function<void()> Annuler;
     std::function<void()> ConfigImprimante;
+    // The window closes (the sheet preview of the first label goes with it).
+    std::function<void()> Fermeture;
 
     QString GetText(const QString& key) const;
     void FontBtnClick();
     void SpinEditChange();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
