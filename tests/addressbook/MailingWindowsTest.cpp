@@ -11,6 +11,7 @@
 #include "addressbook/window/TChoixEtik.h"
 #include "addressbook/window/TFpPrev.h"
 #include "addressbook/window/TIMail.h"
+#include "platform/TIniFile.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
 #include "platform/window/QtPrinter.h"
@@ -328,4 +329,48 @@ TEST_F(MailingWindows, AFormatWithoutLabelsAcrossIsRefusedBeforeTheOptions)
     EXPECT_TRUE(boxes[0].contains("no label across")) << boxes[0].toStdString();
     EXPECT_TRUE(chain->ChoixEtik()->isVisible());
     EXPECT_FALSE(chain->IMail()->isVisible());
+}
+
+TEST(MailingOptions, FramesAndAddressFontComeFromTheSettingsAndGoBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pravolis.ini");
+    testsupport::writeBytes(path, "[Options]\r\nCadre=1\r\n[Police]\r\nnom=Liberation Serif\r\ntaille=11\r\n"
+                                  "gras=1\r\ncouleur=255\r\n");
+    TIMail options;
+    {
+        const platform::TIniFile ini(path);
+        options.FormCreate(ini);
+    }
+    EXPECT_TRUE(options.ui->Cadre->isChecked());
+    EXPECT_EQ(options.Police().Name(), "Liberation Serif");
+    EXPECT_EQ(options.Police().Size(), 11);
+    EXPECT_TRUE(options.Police().Style().Contains(platform::fsBold));
+    EXPECT_FALSE(options.Police().Style().Contains(platform::fsItalic));
+    EXPECT_EQ(options.Police().Color(), 255);
+    // Nothing set: no frames, 9-point arial.
+    TIMail defaults;
+    {
+        const platform::TIniFile ini(dir.filePath("none.ini"));
+        defaults.FormCreate(ini);
+    }
+    EXPECT_FALSE(defaults.ui->Cadre->isChecked());
+    EXPECT_EQ(defaults.Police().Name(), "arial");
+    EXPECT_EQ(defaults.Police().Size(), 9);
+
+    const QString copy = dir.filePath("copy.ini");
+    {
+        platform::TIniFile ini(copy);
+        options.WriteSettings(ini);
+        ini.UpdateFile();
+    }
+    TIMail again;
+    {
+        const platform::TIniFile ini(copy);
+        again.FormCreate(ini);
+    }
+    EXPECT_TRUE(again.ui->Cadre->isChecked());
+    EXPECT_EQ(again.Police().Name(), "Liberation Serif");
+    EXPECT_EQ(again.Police().Height(), options.Police().Height());
+    EXPECT_EQ(again.Police().Style(), options.Police().Style());
 }

@@ -65,6 +65,7 @@ TMailingChain::TMailingChain(station::TModEtik& station) : QObject(&station), St
         m_imail->close();
         if (ChoixAssistant == 2) {
             m_formatStep = true;
+            Station.FormatWindow()->UseWizardButtons();
             Station.FormatWindow()->show();
         } else {
             showModelChoice();
@@ -370,6 +371,18 @@ void TMailingChain::PremiereEtiquette()
             MajMessagePlanches();
     };
     previs->Montrer();
+}
+
+QStringList TMailingChain::WriteSettings() const
+{
+    try {
+        platform::TIniFile ini(Station.FichierIni);
+        m_imail->WriteSettings(ini);
+        ini.UpdateFile();
+    } catch (const std::exception& e) {
+        return {QString::fromUtf8(e.what())};
+    }
+    return {};
 }
 
 void TMailingChain::FermerTout()

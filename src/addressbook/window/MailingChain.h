@@ -69,6 +69,9 @@ public:
     void ImprimerMailing();
     void Previsualiser();
     void PremiereEtiquette();
+    // The options' settings ([Options] "Cadre", [Police]) into the settings file, at exit; the
+    // failure's message, if any.
+    QStringList WriteSettings() const;
     // Closing the card closes every dialog of the chain.
     void FermerTout();
 

@@ -63,7 +63,7 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     };
     station->AddressBookGrid = &liste->Grille();
     station->ShowAddressCard = [fiche] { fiche->exec(); };
-    station->SaveAddressBook = [liste] { return liste->FormDestroy(); };
+    station->SaveAddressBook = [liste, chain] { return liste->FormDestroy() + chain->WriteSettings(); };
     station->EnableAddressBookCommands();
     return windows;
 }
