@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 
 namespace addressbook {
 

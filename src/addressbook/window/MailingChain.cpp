@@ -309,8 +309,9 @@ TMailingJob TMailingChain::Job() const
     job.Grid = Grille;
     job.Database = Database;
     job.Numbering = Station.NumAutoWindow()->Numbering();
-    job.Ppi = Ppi;
     job.Font = m_imail->Police();
+    // The address font's height is at its own resolution.
+    job.Ppi = job.Font.PixelsPerInch() > 0 ? job.Font.PixelsPerInch() : Ppi;
     job.Cadre = m_imail->ui->Cadre->isChecked();
     job.DesignPath = Station.Station.SelectedPath();
     job.Wysiwyg = Station.PrintOptions().Wysiwyg;
