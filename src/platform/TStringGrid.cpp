@@ -122,6 +122,42 @@ void TStringGrid::DeleteRow(int row)
         SetRow(RowCount() - 1);
 }
 
+void TStringGrid::Assign(int colCount, QList<QStringList> rows)
+{
+    beginResetModel();
+    m_colCount = std::max(1, colCount);
+    if (rows.isEmpty())
+        rows << QStringList();
+    for (QStringList& r : rows) {
+        if (r.size() > m_colCount)
+            r.resize(m_colCount);
+        while (r.size() < m_colCount)
+            r << QString();
+    }
+    m_rows = std::move(rows);
+    const int row = std::min(m_row, RowCount() - 1);
+    const int col = std::min(m_col, m_colCount - 1);
+    endResetModel();
+    if (row != m_row || col != m_col) {
+        m_row = row;
+        m_col = col;
+        emit currentChanged(m_col, m_row);
+    }
+}
+
+void TStringGrid::RemoveRows(int first, int count)
+{
+    first = std::max(1, first);
+    count = std::min(count, RowCount() - first);
+    if (count <= 0)
+        return;
+    beginRemoveRows({}, first, first + count - 1);
+    m_rows.remove(first, count);
+    endRemoveRows();
+    if (m_row >= RowCount())
+        SetRow(RowCount() - 1);
+}
+
 void TStringGrid::ClearRecords()
 {
     SetRowCount(1);
@@ -131,19 +167,7 @@ void TStringGrid::ClearRecords()
 
 void TStringGrid::Assign(QList<QStringList> rows)
 {
-    beginResetModel();
-    if (rows.isEmpty())
-        rows << QStringList();
-    for (QStringList& r : rows) {
-        while (r.size() < m_colCount)
-            r << QString();
-        while (r.size() > m_colCount)
-            r.removeLast();
-    }
-    m_rows = std::move(rows);
-    endResetModel();
-    if (m_row >= RowCount())
-        SetRow(RowCount() - 1);
+    Assign(m_colCount, std::move(rows));
 }
 
 void TStringGrid::BeginUpdate()

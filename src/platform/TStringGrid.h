@@ -31,6 +31,13 @@ public:
     void SetCell(int col, int row, const QString& text);
     QStringList Rows(int row) const { return row >= 0 && row < RowCount() ? m_rows[row] : QStringList(); }
     void SetRow(int row, const QStringList& cells);
+    // Every row, titles first; for readers and writers of whole tables.
+    const QList<QStringList>& AllRows() const { return m_rows; }
+    // Replaces the whole table at once (one reset for the views, whatever its size). Rows are cut
+    // or padded to `colCount` cells; an empty list leaves the title row alone. The current cell
+    // stays where it was, moved inside the new table when it falls outside; the lists are not
+    // touched.
+    void Assign(int colCount, QList<QStringList> rows);
 
     // The current cell; moving it to another row or column emits currentChanged, which the
     // windows treat as a click. Setting the current value again emits nothing.
@@ -41,6 +48,9 @@ public:
 
     void InsertRow(int before);
     void DeleteRow(int row);
+    // Removes `count` rows from `first` on (never the title row) in one step; the lists are not
+    // touched, their caller keeps them in step.
+    void RemoveRows(int first, int count);
     // Keeps the title row, removes every record.
     void ClearRecords();
 

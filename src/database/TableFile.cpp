@@ -1,0 +1,196 @@
+#include "TableFile.h"
+
+#include "platform/Errors.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
+namespace database {
+
+QPoint TCardLayout::DefaultPosition(int field)
+{
+    return {8 + 88 * (field / 8), 40 + 48 * (field % 8)};
+}
+
+TCardLayout TCardLayout::Defaults()
+{
+    TCardLayout c;
+    for (int i = 0; i < MaxFields; ++i) {
+        const QPoint p = DefaultPosition(i);
+        c.Left[static_cast<size_t>(i)] = p.x();
+        c.Top[static_cast<size_t>(i)] = p.y();
+    }
+    return c;
+}
+
+namespace {
+
+class Lines {
+public:
+    Lines(const QByteArray& bytes, const QString& name)
+        : m_lines(platform::splitLines(platform::decodeText(bytes))), m_name(QFileInfo(name).fileName())
+    {
+    }
+    qsizetype left() const { return m_lines.size() - m_next; }
+    const QString& text()
+    {
+        if (m_next >= m_lines.size())
+            fail(QStringLiteral("the file ends at line %1, before the table does").arg(m_lines.size()));
+        return m_lines.at(m_next++);
+    }
+    // The number is the line's first word; whatever follows a blank is skipped.
+    int number()
+    {
+        const QString& line = text();
+        qsizetype end = 0;
+        while (end < line.size() && (line[end] == u' ' || line[end] == u'\t'))
+            ++end;
+        while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
+            ++end;
+        bool ok = false;
+        const int v = platform::parseIntegerLine(line.left(end), &ok);
+        if (!ok)
+            throw platform::EConvertError(platform::convertMessage(line, m_name, static_cast<int>(m_next)));
+        return v;
+    }
+    bool onlyBlankLinesLeft() const
+    {
+        for (qsizetype i = m_next; i < m_lines.size(); ++i)
+            if (!m_lines.at(i).isEmpty())
+                return false;
+        return true;
+    }
+    [[noreturn]] void fail(const QString& why) const
+    {
+        throw platform::EInOutError(QStringLiteral("%1 is not a readable table: %2.").arg(m_name, why));
+    }
+
+private:
+    QStringList m_lines;
+    qsizetype m_next = 0;
+    QString m_name;
+};
+
+} // namespace
+
+TTableData ParseTableFile(const QByteArray& bytes, const QString& name)
+{
+    Lines in(bytes, name);
+    TTableData d;
+    const int fields = in.number();
+    if (fields < 1 || fields > MaxFields)
+        in.fail(QStringLiteral("it has %1 fields, and a table has 1 to %2").arg(fields).arg(MaxFields));
+    const int rows = in.number();
+    if (rows < 1)
+        in.fail(QStringLiteral("its row count is %1, and the field names alone make one row").arg(rows));
+    d.ColonneTri = in.number();
+    d.Card = TCardLayout::Defaults();
+    d.Card.Width = in.number();
+    d.Card.Height = in.number();
+    // Checked before anything is allocated: a damaged count must not ask for millions of rows.
+    const qint64 needed = 4LL * fields + static_cast<qint64>(rows) * (2 + fields);
+    if (needed > in.left())
+        in.fail(QStringLiteral("its counts (%1 fields, %2 rows) need %3 more lines than the %4 it has")
+                    .arg(fields)
+                    .arg(rows)
+                    .arg(needed)
+                    .arg(in.left()));
+    d.AttributChamp.fill(1);
+    d.ColWidths.reserve(fields);
+    for (int i = 0; i < fields; ++i) {
+        const auto k = static_cast<size_t>(i);
+        d.ColWidths << in.number();
+        d.Card.Left[k] = in.number();
+        d.Card.Top[k] = in.number();
+        const int attribute = in.number();
+        if (attribute < 0 || attribute > 0xFFFF)
+            in.fail(QStringLiteral("the attribute of field %1 is %2, outside 0 to 65535").arg(i + 1).arg(attribute));
+        d.AttributChamp[k] = attribute;
+    }
+    d.Rows.reserve(std::max(rows, 2));
+    d.Marques.reserve(std::max(rows, 2));
+    d.Copies.reserve(std::max(rows, 2));
+    for (int r = 0; r < rows; ++r) {
+        d.Marques << in.number();
+        d.Copies << in.number();
+        QStringList cells;
+        cells.reserve(fields);
+        for (int c = 0; c < fields; ++c)
+            cells << in.text();
+        d.Rows << std::move(cells);
+    }
+    // Lines past the last row mean the counts are wrong: a table read short of its records would
+    // lose them at the next save. Blank lines carry nothing and may follow.
+    if (!in.onlyBlankLinesLeft())
+        in.fail(QStringLiteral("it has more lines than its %1 rows of %2 fields hold").arg(rows).arg(fields));
+    if (rows == 1) {
+        d.Rows << QStringList(QList<QString>(fields));
+        d.Marques << 0;
+        d.Copies << 1;
+    }
+    return d;
+}
+
+TTableData ReadTableFile(const QString& path)
+{
+    return ParseTableFile(platform::readFileBytes(path), path);
+}
+
+QByteArray TableFileBytes(const TTableData& d)
+{
+    const int fields = d.ColCount();
+    // The file is made as one text and encoded once: a table may hold millions of short cells,
+    // and encoding them one by one costs more than the writing.
+    qsizetype estimate = 64 + 32 * fields;
+    for (const QStringList& row : d.Rows) {
+        estimate += 16;
+        for (const QString& cell : row)
+            estimate += cell.size() + 2;
+    }
+    QString out;
+    out.reserve(estimate);
+    const auto line = [&out](QStringView text) {
+        out += text;
+        out += QLatin1StringView("\r\n");
+    };
+    const auto number = [&line](int v) { line(QString::number(v)); };
+    number(fields);
+    number(static_cast<int>(d.Rows.size()));
+    number(d.ColonneTri);
+    number(d.Card.Width);
+    number(d.Card.Height);
+    for (int i = 0; i < fields; ++i) {
+        const auto k = static_cast<size_t>(i);
+        number(d.ColWidths[i]);
+        number(d.Card.Left[k]);
+        number(d.Card.Top[k]);
+        number(d.AttributChamp[k]);
+    }
+    for (qsizetype r = 0; r < d.Rows.size(); ++r) {
+        number(r < d.Marques.size() ? d.Marques[r] : 0);
+        number(r < d.Copies.size() ? d.Copies[r] : 1);
+        const QStringList& cells = d.Rows[r];
+        for (int c = 0; c < fields; ++c) {
+            const QString& cell = c < cells.size() ? cells[c] : QString();
+            if (cell.contains(u'\r') || cell.contains(u'\n')) {
+                // A line break would shift every line after it.
+                QString flat = cell;
+                flat.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+                flat.replace(u'\r', u' ');
+                flat.replace(u'\n', u' ');
+                line(flat);
+            } else {
+                line(cell);
+            }
+        }
+    }
+    return out.toUtf8();
+}
+
+void WriteTableFile(const QString& path, const TTableData& data)
+{
+    platform::writeFileAtomically(path, TableFileBytes(data));
+}
+
+} // namespace database
