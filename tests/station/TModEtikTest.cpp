@@ -1,4 +1,6 @@
 #include "MultiLang/MLBase.h"
+#include "database/DbTable.h"
+#include "design/FieldCodes.h"
 #include "platform/TIniFile.h"
 #include "platform/TStringGrid.h"
 #include "platform/window/Dialogs.h"
@@ -320,6 +322,34 @@ TEST_F(StationWindow, MergeSwitchHelpAndLaterCommands)
     station::TFormat format(nullptr, dir.path(), dir.filePath("pravolis.ini"));
     EXPECT_EQ(format.windowTitle(), "Labels format");
     s->close();
+}
+
+// The database command shows the table's window in place of the station with the database as
+// merge source; the hints name the table and its record; the exit saves a named table.
+TEST_F(StationWindow, DatabaseCommandMergeAndExitSave)
+{
+    auto s = start();
+    database::DbTable table;
+    const QString path = dir.filePath("clients.FIC");
+    table.SaveTo(path);
+    table.SetCell(0, 1, "Durand");
+    int shown = 0;
+    s->SetDatabase(&table, [&] { ++shown; });
+    ASSERT_TRUE(s->ui->BddBtn->isEnabled());
+    QTest::mouseClick(s->ui->BddBtn, Qt::LeftButton);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(s->DatabaseIsSource());
+    EXPECT_EQ(s->ui->BddBtn->toolTip(), "Database CLIENTS (active entry : Durand)");
+    EXPECT_EQ(s->ui->SwitchBtn->toolTip(), "The database CLIENTS is currently in use for merging");
+    const design::MergeSource source = s->MergeSource();
+    EXPECT_EQ(source.Grille, &table.Grille);
+    EXPECT_TRUE(source.IsDatabase);
+    s->show();
+    s->close();
+    database::DbTable back;
+    back.Read(path);
+    EXPECT_EQ(back.Grille.Cell(0, 1), "Durand");
 }
 
 // A new design takes the sheet format chosen in the format window and goes to the designer.

@@ -5,6 +5,11 @@
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TFind.h"
 #include "addressbook/window/TListe.h"
+#include "database/window/TwFTri.h"
+#include "database/window/TwFiche.h"
+#include "database/window/TwFind.h"
+#include "database/window/TwForm1.h"
+#include "database/window/TwReplace.h"
 #include "design/window/TChoixD.h"
 #include "design/window/TFAngle.h"
 #include "design/window/TNumAuto.h"
@@ -55,6 +60,8 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     const addressbook::TMailingJob job;
     const station::TStationFolders folders;
     const auto liste = std::make_unique<addressbook::TListe>(dir.filePath("none.ini"));
+    // The database's card and dialogs belong to its window.
+    const auto base = std::make_unique<database::TwForm1>(dir.filePath("none.ini"), dir.path());
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
@@ -75,6 +82,11 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TChoixEtik", [] { return std::make_unique<addressbook::TChoixEtik>(); }},
         {"TIMail", [] { return std::make_unique<addressbook::TIMail>(); }},
         {"TFpPrev", [&] { return std::make_unique<addressbook::TFpPrev>(job, nullptr, QSize(21000, 29700)); }},
+        {"TwForm1", [&] { return std::make_unique<database::TwForm1>(dir.filePath("none.ini"), dir.path()); }},
+        {"TwFiche", [&] { return std::make_unique<database::TwFiche>(base.get(), dir.filePath("none.ini")); }},
+        {"TwFind", [&] { return std::make_unique<database::TwFind>(base.get()); }},
+        {"TwReplace", [&] { return std::make_unique<database::TwReplace>(base.get()); }},
+        {"TwFTri", [] { return std::make_unique<database::TwFTri>(); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());

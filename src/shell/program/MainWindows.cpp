@@ -3,6 +3,7 @@
 #include "addressbook/window/MailingChain.h"
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TListe.h"
+#include "database/window/TwForm1.h"
 #include "imaging/Binding.h"
 #include "imaging/window/ImagingDialogs.h"
 #include "station/window/TModEtik.h"
@@ -65,5 +66,22 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     station->ShowAddressCard = [fiche] { fiche->exec(); };
     station->SaveAddressBook = [liste, chain] { return liste->FormDestroy() + chain->WriteSettings(); };
     station->EnableAddressBookCommands();
+
+    // The database window reads the settings the station has just made sure of; the card and the
+    // find and replace dialogs come with it.
+    auto* base = windows->Add(std::make_unique<database::TwForm1>(station->FichierIni, station->CheminAppli));
+    base->OpenAtStart(QCoreApplication::arguments().value(1));
+    base->ShowHelp = [station](int context) { station->ShowHelpContext(context); };
+    base->OnRecordShown = [station] {
+        if (station->isVisible() && station->Station.Selected >= 0)
+            station->DessinerVignette();
+        station->MajBullesFusion();
+    };
+    base->OnClosed = [station] {
+        station->show();
+        station->ListBoxClick();
+        station->MajBullesFusion();
+    };
+    station->SetDatabase(&base->Table, [base] { base->show(); });
     return windows;
 }

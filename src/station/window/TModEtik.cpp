@@ -9,6 +9,7 @@
 #include "ui_TFormat.h"
 
 #include "MultiLang/MLang.h"
+#include "database/DbTable.h"
 #include "design/DesignDocument.h"
 #include "design/window/TNumAuto.h"
 #include "platform/Errors.h"
@@ -151,6 +152,8 @@ void TModEtik::connectEvents()
     connect(ui->SupprimerItem, &QAction::triggered, this, run(&TModEtik::SupprimerModele));
     connect(ui->ModifierItem, &QAction::triggered, this, run(&TModEtik::ModifierModele));
     connect(ui->SwitchBtn, &QToolButton::clicked, this, run(&TModEtik::SwitchBtnClick));
+    connect(ui->BddBtn, &QToolButton::clicked, this, run(&TModEtik::BddBtnClick));
+    connect(ui->BaseItem, &QAction::triggered, this, run(&TModEtik::BddBtnClick));
     connect(ui->RepFus, &QAction::triggered, this, [this] { ChoisirSourceFusion(false); });
     connect(ui->BasFus, &QAction::triggered, this, [this] { ChoisirSourceFusion(true); });
     const auto showCard = [this] {
@@ -382,13 +385,7 @@ void TModEtik::DessinerVignette()
     QImage image;
     if (t.Visible) {
         try {
-            design::MergeSource source;
-            int row = 1;
-            if (!DatabaseIsSource() && AddressBookGrid != nullptr) {
-                source.Grille = AddressBookGrid;
-                row = AddressBookGrid->Row();
-            }
-            image = DrawThumbnail(Station.Designer, t, source, NumAutoWindow()->Numbering(), row,
+            image = DrawThumbnail(Station.Designer, t, MergeSource(), NumAutoWindow()->Numbering(), MergeRow(),
                                   palette().color(QPalette::Button));
         } catch (const std::exception&) {
             image = QImage();
@@ -607,11 +604,47 @@ void TModEtik::MajBulleRepertoire()
     ui->FicheBtn->setToolTip(AddressBookHint(firstName, surname, hintTexts()));
 }
 
+void TModEtik::SetDatabase(database::DbTable* table, std::function<void()> show)
+{
+    m_database = table;
+    m_showDatabase = std::move(show);
+    const bool usable = m_database != nullptr && m_showDatabase != nullptr;
+    ui->BddBtn->setEnabled(usable);
+    ui->BaseItem->setEnabled(usable);
+    MajBullesFusion();
+}
+
+void TModEtik::BddBtnClick()
+{
+    if (!m_showDatabase)
+        return;
+    ChoisirSourceFusion(true);
+    hide();
+    m_showDatabase();
+}
+
+design::MergeSource TModEtik::MergeSource() const
+{
+    if (DatabaseIsSource() && m_database != nullptr)
+        return design::MergeSource{&m_database->Grille, true};
+    if (!DatabaseIsSource() && AddressBookGrid != nullptr)
+        return design::MergeSource{AddressBookGrid, false};
+    return design::MergeSource{};
+}
+
+int TModEtik::MergeRow() const
+{
+    const platform::TStringGrid* grid = MergeSource().Grille;
+    return grid != nullptr ? std::max(1, grid->Row()) : 1;
+}
+
 void TModEtik::MajBullesFusion()
 {
     const THintTexts t = hintTexts();
-    const QString name = DatabaseName({}, t);
-    ui->BddBtn->setToolTip(DatabaseHint(name, {}, t));
+    const QString name = DatabaseName(m_database != nullptr ? m_database->NomFichier : QString(), t);
+    const QString firstField
+        = m_database != nullptr ? m_database->Grille.Cell(0, std::max(1, m_database->Grille.Row())) : QString();
+    ui->BddBtn->setToolTip(DatabaseHint(name, firstField, t));
     ui->SwitchBtn->setToolTip(SwitchHint(DatabaseIsSource(), name, t));
 }
 
@@ -695,13 +728,18 @@ void TModEtik::AProposClick()
 
 void TModEtik::AideClick()
 {
+    ShowHelpContext(3);
+}
+
+void TModEtik::ShowHelpContext(int context)
+{
     const QString page = Station.Folders.ReadPath(FichierAide);
     if (!QFileInfo::exists(page)) {
         platform::MessageDlg(GetText(QStringLiteral("@NoHelp")) + page, platform::mtError, platform::mbOK);
         return;
     }
     QUrl url = QUrl::fromLocalFile(page);
-    url.setFragment(QStringLiteral("context3"));
+    url.setFragment(QStringLiteral("context%1").arg(context));
     OpenUrlHook()(url);
 }
 
@@ -830,6 +868,14 @@ QStringList TModEtik::FormClose()
     }
     if (!m_numAuto.isNull())
         steps.WriteNumbering = [numAuto = m_numAuto](platform::TIniFile& ini) { numAuto->WriteSettings(ini); };
+    if (m_database != nullptr) {
+        // Saved without asking whenever it has a file; a table whose file failed to read was
+        // never named after it, so this never writes over a file it did not come from.
+        steps.SaveDatabase = [table = m_database] {
+            if (!table->NomFichier.isEmpty())
+                table->SaveTo(table->NomFichier);
+        };
+    }
     QStringList failures = Station.Exit(steps);
     if (SaveAddressBook)
         failures << SaveAddressBook();

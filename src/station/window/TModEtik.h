@@ -20,6 +20,14 @@ class QtPrinter;
 class TStringGrid;
 }
 
+namespace database {
+class DbTable;
+}
+
+namespace design {
+struct MergeSource;
+}
+
 namespace Ui {
 class TModEtik;
 }
@@ -90,6 +98,17 @@ public:
     std::function<QStringList()> SaveAddressBook;
     // The address-book commands follow ShowAddressCard: enabled once it is given.
     void EnableAddressBookCommands();
+    // The active database and the command showing its window: the database commands are
+    // enabled once they are given. The table is the merge source while the switch is down and is
+    // saved at exit when it has a file.
+    void SetDatabase(database::DbTable* table, std::function<void()> show);
+    database::DbTable* Database() const { return m_database; }
+    void BddBtnClick();
+    // What labels are merged with now, and the record they show.
+    design::MergeSource MergeSource() const;
+    int MergeRow() const;
+    // Opens the help page of a context.
+    void ShowHelpContext(int context);
     // The program's printer, shared by every print and the printer setup.
     platform::QtPrinter& Printer();
     // Runs the printer setup dialog on Printer(); true when confirmed. Tests answer in its place.
@@ -175,6 +194,8 @@ private:
     void showListErrors(const QStringList& errors);
     TPrinterInfo printerInfo();
 
+    database::DbTable* m_database = nullptr;
+    std::function<void()> m_showDatabase;
     QPointer<TFormat> m_format;
     QPointer<TPrevis> m_previs;
     QPointer<TAssistant> m_assistant;
