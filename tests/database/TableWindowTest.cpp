@@ -361,6 +361,8 @@ TEST(TableWindow, FindAndReplaceDialogs)
     QTest::keyClicks(rep.ui->Edit1, "y");
     EXPECT_FALSE(rep.ui->ReplaceBtn->isEnabled());
     QTest::mouseClick(rep.ui->FindBtn, Qt::LeftButton);
+    // The last text follows the find text only: a hit still says "Next".
+    EXPECT_EQ(rep.ui->FindBtn->text(), "Next");
     QTest::mouseClick(rep.ui->AllReplaceBtn, Qt::LeftButton);
     EXPECT_EQ(f.messages.value(0), "Global replace completed. 2 changes made.");
     EXPECT_EQ(f.t().Grille.Cell(2, 2), "Hexyxyo");

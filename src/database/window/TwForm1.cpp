@@ -223,8 +223,7 @@ void TwForm1::readSettings()
     // Only a name until OpenAtStart reads the file: the table stays unnamed (and is never saved
     // over that file) unless the reading succeeds.
     m_lastFile = ini.ReadString(Section_LastFile, QStringLiteral("Fichier"), {});
-    m_showCardAtStart = ini.ReadBool(Section_Options, Key_ShowCard, false);
-    ui->Montrerficheaudmarrage->setChecked(m_showCardAtStart);
+    ui->Montrerficheaudmarrage->setChecked(ini.ReadBool(Section_Options, Key_ShowCard, false));
     QSize screen(800, 600);
     if (const QScreen* s = QGuiApplication::primaryScreen())
         screen = s->availableGeometry().size();

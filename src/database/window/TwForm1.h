@@ -132,7 +132,6 @@ private:
     TRecordsModel* m_records = nullptr;
     bool m_syncing = false;
     int m_exchangeFilter = 2; // the file dialogs of import and export keep their filter
-    bool m_showCardAtStart = false;
     QString m_lastFile; // the file of the last run, from the settings
 };
 
