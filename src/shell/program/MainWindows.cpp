@@ -44,15 +44,10 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     auto* fiche = windows->Add(std::make_unique<addressbook::TFiche>(liste, station));
     fiche->Printer = &station->Printer();
     fiche->RunPrintDialog = [station, fiche] { return station->Printer().SetupDialog(fiche); };
-    // The card's mailing: the wizard's choices 2 and 3 on the book; the database's (choice 4)
-    // comes with its window.
+    // The card's mailing: the wizard's choices 2 and 3 on the book, 4 on the database (wired with
+    // the database window below).
     auto* chain = new addressbook::TMailingChain(*station);
     chain->EnableEtikBtn = [fiche](bool enabled) { fiche->ui->EtikBtn->setEnabled(enabled); };
-    chain->TrierSource = [liste] {
-        liste->SortBtnClick();
-        return liste->Book.TriFait;
-    };
-    station->StartMailing = [chain, liste](int choice) { chain->EtikBtnClick(choice, &liste->Grille(), false); };
     fiche->Closed = [station, chain] {
         station->MajBulleRepertoire();
         chain->FermerTout();
@@ -83,5 +78,22 @@ std::unique_ptr<MainWindows> CreateMainWindows()
         station->MajBullesFusion();
     };
     station->SetDatabase(&base->Table, [base] { base->show(); });
+
+    // The mailings read the merge source of the wizard's choice and sort it with its own dialog.
+    chain->TrierSource = [chain, liste, base] {
+        if (chain->Database) {
+            base->SortBtnClick();
+            return base->Table.TriFait;
+        }
+        liste->SortBtnClick();
+        return liste->Book.TriFait;
+    };
+    station->StartMailing = [chain, liste, base](int choice) {
+        if (choice == 4)
+            chain->EtikBtnClick(choice, &base->Table.Grille, true);
+        else
+            chain->EtikBtnClick(choice, &liste->Grille(), false);
+    };
+    station->DatabaseMailing = true;
     return windows;
 }
