@@ -10,6 +10,7 @@
 
 #include "MultiLang/MLang.h"
 #include "design/DesignDocument.h"
+#include "station/DesignFormat.h"
 #include "design/window/TNumAuto.h"
 #include "platform/Errors.h"
 #include "platform/HourGlass.h"
@@ -632,6 +633,20 @@ void TModEtik::NouveauModele()
     d.Modifie = false;
     ShowDesigner();
     hide();
+}
+
+bool TModEtik::ChooseDesignFormat(const QString& unlistedName, TLigneFormat& row, TPaperNames& names)
+{
+    TFormat* format = FormatWindow();
+    const TFormatPlace place = LocateDesignFormat(format->Families(), Station.CurrentFormat, unlistedName);
+    if (place.Family >= 0)
+        format->ShowFormat(place.Family, place.Row);
+    format->UseDialogButtons();
+    if (format->exec() != QDialog::Accepted)
+        return false;
+    row = format->SelectedFormat();
+    names = format->PaperNames();
+    return true;
 }
 
 void TModEtik::ModifierModele()

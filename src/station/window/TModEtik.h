@@ -79,6 +79,10 @@ public:
     // Shows the design window on the designer's model (new and edit model); while none is given
     // those commands stay disabled.
     std::function<void()> ShowDesigner;
+    // The design window's format command: the format window as a dialog on the designer's format
+    // (found in the families, or added to the custom family under `unlistedName`); true on OK, with
+    // the row chosen and the paper names.
+    bool ChooseDesignFormat(const QString& unlistedName, TLigneFormat& row, TPaperNames& names);
     // Shows the address-book card modally; the first start's welcome leads to it, so the
     // welcome waits (and the first start stays first) until the card is there.
     std::function<void()> ShowAddressCard;
