@@ -7,8 +7,10 @@
 #include "addressbook/window/TListe.h"
 #include "design/window/TChoixD.h"
 #include "design/window/TFAngle.h"
+#include "design/window/TForm1.h"
 #include "design/window/TNumAuto.h"
 #include "shell/TAboutBox.h"
+#include "station/Station.h"
 #include "station/window/TFormat.h"
 #include "station/window/TPrintDial.h"
 #include "station/window/TAssistant.h"
@@ -55,6 +57,8 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     const addressbook::TMailingJob job;
     const station::TStationFolders folders;
     const auto liste = std::make_unique<addressbook::TListe>(dir.filePath("none.ini"));
+    station::TStation designStation(station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
+                                    dir.filePath("none.ini"));
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
@@ -75,6 +79,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TChoixEtik", [] { return std::make_unique<addressbook::TChoixEtik>(); }},
         {"TIMail", [] { return std::make_unique<addressbook::TIMail>(); }},
         {"TFpPrev", [&] { return std::make_unique<addressbook::TFpPrev>(job, nullptr, QSize(21000, 29700)); }},
+        {"TForm1", [&] { return std::make_unique<TForm1>(designStation); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());

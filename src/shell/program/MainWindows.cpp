@@ -3,6 +3,7 @@
 #include "addressbook/window/MailingChain.h"
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TListe.h"
+#include "design/window/TForm1.h"
 #include "imaging/Binding.h"
 #include "imaging/window/ImagingDialogs.h"
 #include "station/window/TModEtik.h"
@@ -65,5 +66,27 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     station->ShowAddressCard = [fiche] { fiche->exec(); };
     station->SaveAddressBook = [liste, chain] { return liste->FormDestroy() + chain->WriteSettings(); };
     station->EnableAddressBookCommands();
+
+    auto* designer = windows->Add(std::make_unique<TForm1>(station->Station));
+    LinkDesignWindow(*station, *designer);
     return windows;
+}
+
+void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
+{
+    designer.CheminImagesPerso = &station.CheminImagesPerso;
+    designer.DatabaseIsSource = [&station] { return station.DatabaseIsSource(); };
+    designer.ChooseMergeSource = [&station](bool database) { station.ChoisirSourceFusion(database); };
+    designer.RefreshModels = [&station] { station.RemplirListeModeles(); };
+    designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
+                                       station::TPaperNames& names) {
+        return station.ChooseDesignFormat(unlisted, row, names);
+    };
+    // Closing the designer brings the station back, which reads its selected design again.
+    designer.ReturnToStation = [&station] {
+        station.show();
+        station.ListBoxClick();
+    };
+    station.ConfirmSave = [&designer] { return designer.ConfirmSave(); };
+    station.ShowDesigner = [&designer] { designer.ShowForDesign(); };
 }
