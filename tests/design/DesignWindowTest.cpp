@@ -1,5 +1,6 @@
 #include "design/DesignDocument.h"
 #include "design/DesignFileFormat.h"
+#include "design/window/ObjectViews.h"
 #include "design/window/TForm1.h"
 #include "design/window/TStretchHandle.h"
 #include "ui_TForm1.h"
@@ -12,6 +13,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -375,6 +377,59 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     EXPECT_EQ(QSize(image->Width, image->Height), QSize(65, 43));
     EXPECT_EQ(selection(), V{image});
     EXPECT_TRUE(QFileInfo::exists(station->Folders.ImagesFolder() + "/photo.bmp"));
+}
+
+TEST_F(DesignWindow, TextBlocksAreEditedInPlaceWithTheFieldCodeList)
+{
+    model().Modifie = false;
+    form->ChooseTool(TDesignTool::Memo);
+    click({30, 20});
+    ASSERT_EQ(model().Count(), 1);
+    auto* memo = As<TMemo>(last());
+    ASSERT_NE(memo, nullptr);
+    auto* view = qobject_cast<TMemoView*>(form->ViewOf(memo));
+    ASSERT_NE(view, nullptr);
+    // Not selected: typing starts at once and replaces the preselected default text.
+    EXPECT_EQ(form->SH->AttachedCount(), 0);
+    EXPECT_TRUE(model().Modifie);
+    EXPECT_EQ(QApplication::focusWidget(), view->Editor());
+    QTest::keyClicks(view->Editor(), "ab");
+    EXPECT_EQ(memo->Lines, QStringList{"ab"});
+    // The field-code list stands under the block; a code goes in at the caret.
+    EXPECT_TRUE(ui().ComboBox->isVisible());
+    EXPECT_EQ(ui().ComboBox->geometry().topLeft(), QPoint(memo->Left, memo->Top + memo->Height));
+    EXPECT_EQ(form->MemoEnCours, view);
+    QTextCursor caret = view->Editor()->textCursor();
+    caret.setPosition(1);
+    view->Editor()->setTextCursor(caret);
+    const int code = ui().ComboBox->findText("<Date1>");
+    ASSERT_GE(code, 0);
+    ui().ComboBox->activated(code);
+    EXPECT_EQ(memo->Lines, QStringList{"a<Date1>b"});
+    EXPECT_EQ(view->Editor()->textCursor().position(), 8);
+    // Delete while typing acts in the block only.
+    QTest::keyClick(view->Editor(), Qt::Key_Delete);
+    EXPECT_EQ(model().Count(), 1);
+    EXPECT_EQ(memo->Lines, QStringList{"a<Date1>"});
+
+    // The block goes: the list hides and a code chosen later goes nowhere.
+    form->SpeedButton1Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form->MemoEnCours.isNull());
+    EXPECT_FALSE(ui().ComboBox->isVisible());
+    form->InsertFieldCode("<Date2>");
+}
+
+TEST_F(DesignWindow, ADoubleClickSelectsATextBlock)
+{
+    PlaceMemo(model(), 30, 20, "Text");
+    TDesignObject* memo = last();
+    form->ChooseTool(TDesignTool::Selection);
+    const QPoint inside(memo->Left + 20, memo->Top + 20);
+    click(inside);
+    EXPECT_EQ(form->SH->AttachedCount(), 0);
+    QTest::mouseDClick(window(), Qt::LeftButton, {}, at(inside));
+    EXPECT_EQ(selection(), V{memo});
 }
 
 } // namespace

@@ -65,20 +65,6 @@ constexpr std::array<ToolButton, 11> toolButtons{{
     {TDesignTool::Barcode, &Ui::TForm1::BarCodeBtn},
 }};
 
-QWidget* PROVISIONAL_makeView(TDesignObject& o, QWidget* parent)
-{
-    TDesignObjectView* v = nullptr;
-    if (auto* r = As<TRotateLabel>(&o))
-        v = new TRotateLabelView(r, parent);
-    else if (auto* l = As<TLine>(&o))
-        v = new TLineView(l, parent);
-    else if (auto* c = As<TCircleLabel>(&o))
-        v = new TCircleLabelView(c, parent);
-    if (v != nullptr)
-        v->Refresh();
-    return v;
-}
-
 } // namespace
 
 TForm1::TForm1(station::TStation& station, QWidget* parent)
@@ -275,25 +261,17 @@ void TForm1::UpdateAlignPalette()
 
 void TForm1::objectCreated(TDesignObject& object)
 {
-    QWidget* view = PROVISIONAL_makeView(object, ui->Feuille);
-    if (view == nullptr)
-        return;
+    TDesignObjectView* view = MakeObjectView(object, ui->Feuille);
     m_views.insert(&object, view);
     m_objects.insert(view, &object);
-    if (auto* dv = qobject_cast<TDesignObjectView*>(view))
-        dv->OnMouseDown = [this, view](QMouseEvent* e) {
-            platform::runReportingErrors([&] { ObjectMouseDown(view, e); });
-        };
-#if 0
+    view->OnMouseDown = [this, view](QMouseEvent* e) {
+        platform::runReportingErrors([&] { ObjectMouseDown(view, e); });
+    };
     if (auto* memo = qobject_cast<TMemoView*>(view)) {
-        memo->OnMouseDown = [this, view](QMouseEvent* e) {
-            platform::runReportingErrors([&] { ObjectMouseDown(view, e); });
-        };
-        memo->OnEnter = [this, memo] { MemoEnter(memo); };
-        memo->OnExit = [this, memo] { MemoExit(memo); };
-        memo->OnChange = [this] { MemoChange(); };
+        connect(memo, &TMemoView::Entered, this, [this, memo] { MemoEnter(memo); });
+        connect(memo, &TMemoView::Exited, this, [this, memo] { MemoExit(memo); });
+        connect(memo, &TMemoView::Edited, this, &TForm1::MemoChange);
     }
-#endif
     view->show();
     // Text blocks and the frame stay above the objects drawn under them.
     SH->raise();
@@ -314,7 +292,7 @@ void TForm1::objectFreeing(TDesignObject& object)
         for (TDesignObject* o : keep)
             SH->Attach(m_views.value(o));
     }
-    if (MemoEnCours == view) {
+    if (MemoEnCours.data() == view) {
         ui->ComboBox->hide();
         MemoEnCours = nullptr;
     }
@@ -483,8 +461,8 @@ void TForm1::place(TDesignTool tool, QPoint p)
         RectObjetCourant = memo->BoundsRect();
         m_model->Modifie = true;
         // Typing starts at once and replaces the preselected default text.
-        if (QWidget* view = ViewOf(memo))
-            view->setFocus();
+        if (auto* view = qobject_cast<TMemoView*>(ViewOf(memo)))
+            view->Editor()->setFocus();
         return;
     }
     case TDesignTool::RotateLabel:
@@ -644,7 +622,7 @@ void TForm1::SpeedButton1Click()
 
 // --- Text blocks and the field-code list ---
 
-void TForm1::MemoEnter(QPlainTextEdit* block)
+void TForm1::MemoEnter(TMemoView* block)
 {
     MemoEnCours = block;
     ui->ComboBox->setGeometry(block->x(), block->y() + block->height(), block->width(),
@@ -655,7 +633,7 @@ void TForm1::MemoEnter(QPlainTextEdit* block)
     UpdateAlignPalette();
 }
 
-void TForm1::MemoExit(QPlainTextEdit*)
+void TForm1::MemoExit(TMemoView*)
 {
     if (QApplication::focusWidget() != ui->ComboBox && !ui->ComboBox->view()->isVisible())
         ui->ComboBox->hide();
@@ -670,7 +648,7 @@ void TForm1::InsertFieldCode(const QString& code)
 {
     if (MemoEnCours.isNull())
         return;
-    InsertFieldCodeAtCaret(MemoEnCours.data(), code);
+    InsertFieldCodeAtCaret(MemoEnCours->Editor(), code);
 }
 
 void TForm1::FillFieldLists()

@@ -19,6 +19,7 @@ class QButtonGroup;
 class QMouseEvent;
 class QPainter;
 class QPlainTextEdit;
+class TMemoView;
 class TMultiLang;
 class TStretchHandle;
 
@@ -81,7 +82,9 @@ public:
     bool AjoutSelection = false;
     bool CadreEnCours = false;
     QRect CadreSelection; // start and current point of the rubber band, as (x1, y1) - (x2, y2)
-    QPointer<QPlainTextEdit> MemoEnCours;
+    // The text block that last took the keyboard focus: where field codes go. Guarded: a block
+    // freed meanwhile leaves it empty.
+    QPointer<TMemoView> MemoEnCours;
     platform::TRect RectObjetCourant;
     bool Apercu = true;
     int GrilleX = 8;
@@ -98,8 +101,8 @@ public:
     void ChooseTool(TDesignTool tool);
     void UpdateAlignPalette();
     void ObjectMouseDown(QWidget* view, QMouseEvent* event);
-    void MemoEnter(QPlainTextEdit* block);
-    void MemoExit(QPlainTextEdit* block);
+    void MemoEnter(TMemoView* block);
+    void MemoExit(TMemoView* block);
     void MemoChange();
     void InsertFieldCode(const QString& code);
     void FillFieldLists();
