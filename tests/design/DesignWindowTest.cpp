@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -204,6 +205,47 @@ TEST_F(DesignWindow, FrameMovesAndResizesMarkTheDesignModified)
     QTest::keyClick(form->SH, Qt::Key_Right);
     EXPECT_EQ(line->Left, left + 1);
     EXPECT_TRUE(model().Modifie);
+}
+
+// Counts the paint events of a set of widgets.
+class PaintCount : public QObject {
+public:
+    QSet<QObject*> Watched;
+    int Paints = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && Watched.contains(watched))
+            ++Paints;
+        return false;
+    }
+};
+
+TEST_F(DesignWindow, DraggingTheFrameRepaintsOnlyWhatTheOutlineCrosses)
+{
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col)
+            PlaceShape(model(), 20 + col * 70, 20 + row * 45, stRectangle)->Height = 30;
+    TDesignObject* first = model().Object(0);
+    first->Width = 40;
+    form->Select(first, false);
+    QCoreApplication::processEvents();
+    PaintCount count;
+    // The objects the outline never comes near: the last two rows.
+    for (int i = 8; i < 16; ++i)
+        count.Watched.insert(form->ViewOf(model().Object(i)));
+    qApp->installEventFilter(&count);
+    const QPoint grip(first->Left + 10, first->Top + 10);
+    move(grip);
+    press(grip);
+    for (int step = 1; step <= 10; ++step) {
+        move(grip + QPoint(step * 3, step));
+        QCoreApplication::processEvents();
+    }
+    release(grip + QPoint(30, 10));
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&count);
+    EXPECT_EQ(QPoint(first->Left, first->Top), QPoint(50, 30));
+    EXPECT_EQ(count.Paints, 0);
 }
 
 TEST_F(DesignWindow, DeleteRemovesTheSelectionAndEraseAllRemovesEverything)

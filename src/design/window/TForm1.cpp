@@ -325,8 +325,13 @@ void TForm1::Select(TDesignObject* object, bool add)
 {
     if (!add)
         SH->Detach();
-    if (QWidget* view = ViewOf(object))
-        SH->Attach(view);
+    QWidget* view = ViewOf(object);
+    if (view == nullptr)
+        return;
+    SH->Attach(view);
+    // The last object selected is the current one, whatever selected it.
+    m_model->ObjetCourant = object;
+    RectObjetCourant = object->BoundsRect();
 }
 
 void TForm1::EmptySelection()
@@ -564,7 +569,8 @@ void TForm1::shMouseUp(QMouseEvent* event)
 
 void TForm1::afterFrameMove()
 {
-    TDesignObject* current = m_model->ObjetCourant;
+    // The current object is the one the frame carries when it carries one.
+    TDesignObject* current = SH->AttachedCount() == 1 ? ObjectOf(SH->Attached(0)) : m_model->ObjetCourant;
     if (current == nullptr)
         return;
     if (SH->AttachedCount() == 1) {
