@@ -92,4 +92,22 @@ TEST_F(DesignStationLink, TheStationStepsAsideWhileADesignIsEdited)
     EXPECT_EQ(designer->Model().Count(), 1);
 }
 
+TEST_F(DesignStationLink, ASaveKeepsTheSavedDesignInTheDesigner)
+{
+    station->ui->ListBox->setCurrentRow(0);
+    station->ModifierModele();
+    design::PlaceLine(designer->Model(), 40, 40);
+    designer->Model().Modifie = true;
+    designer->AskDesignName = [](const QString&) { return QStringLiteral("Zeta"); };
+    designer->SaveAsClick();
+    // The station lists both and has the saved one selected; the designer holds what was saved.
+    ASSERT_EQ(station->ui->ListBox->count(), 2);
+    EXPECT_EQ(station->ui->ListBox->currentRow(), 1);
+    EXPECT_EQ(designer->Model().Count(), 2);
+    EXPECT_TRUE(designer->Model().NomDocument.endsWith("Zeta.car"));
+    EXPECT_FALSE(designer->Model().Modifie);
+    EXPECT_TRUE(designer->isVisible());
+    EXPECT_FALSE(station->isVisible());
+}
+
 } // namespace

@@ -767,8 +767,10 @@ void TForm1::saveAndRefresh(const QString& path)
 {
     SaveDesignDocument(*m_model, path);
     updateCaption();
-    if (RefreshModels)
-        RefreshModels();
+    if (RefreshModels) {
+        EmptySelection();
+        RefreshModels(path);
+    }
 }
 
 void TForm1::SaveBtnClick()

@@ -65,8 +65,9 @@ public:
     std::function<void(bool database)> ChooseMergeSource;
     // The merge source whose codes the field-code list offers.
     std::function<design::MergeSource()> MergeSourceHook;
-    // After a save: the station lists its models again.
-    std::function<void()> RefreshModels;
+    // After a save of `path`: the station lists its models again, selects the saved one and reads
+    // it back into the designer.
+    std::function<void(const QString& path)> RefreshModels;
     // The format window as a dialog, showing the design's format (looked up, or added to the
     // custom family, under `unlistedName` when the design has none); true with the row chosen.
     std::function<bool(const QString& unlistedName, station::TLigneFormat& row, station::TPaperNames& names)>

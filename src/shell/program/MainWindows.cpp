@@ -77,7 +77,7 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     designer.CheminImagesPerso = &station.CheminImagesPerso;
     designer.DatabaseIsSource = [&station] { return station.DatabaseIsSource(); };
     designer.ChooseMergeSource = [&station](bool database) { station.ChoisirSourceFusion(database); };
-    designer.RefreshModels = [&station] { station.RemplirListeModeles(); };
+    designer.RefreshModels = [&station](const QString& path) { station.RefreshAfterDesignSave(path); };
     designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
                                        station::TPaperNames& names) {
         return station.ChooseDesignFormat(unlisted, row, names);

@@ -336,6 +336,32 @@ void TModEtik::RemplirListeModeles()
     ListBoxClick();
 }
 
+void TModEtik::RefreshAfterDesignSave(const QString& path)
+{
+    const int remembered = ui->ListBox->currentRow();
+    const QString name = design::DesignName(path).toUpper();
+    QStringList errors;
+    {
+        platform::HourGlass busy;
+        errors = Station.RemplirListeModeles();
+        const QSignalBlocker quiet(ui->ListBox);
+        ui->ListBox->clear();
+        int row = -1;
+        for (int i = 0; i < Station.Models.Count(); ++i) {
+            const TModelEntry& e = Station.Models.Models[static_cast<size_t>(i)];
+            ui->ListBox->addItem(e.Line());
+            if (row < 0 && design::DesignName(e.Path).toUpper() == name)
+                row = i;
+        }
+        if (row < 0)
+            row = std::min(remembered, Station.Models.Count() - 1);
+        ui->ListBox->setCurrentRow(row);
+    }
+    enableModelCommands();
+    showListErrors(errors);
+    ListBoxClick();
+}
+
 void TModEtik::enableModelCommands()
 {
     const bool any = Station.Models.Count() > 0;

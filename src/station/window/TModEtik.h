@@ -104,6 +104,9 @@ public:
     QString GetText(const QString& key) const;
 
     void RemplirListeModeles();
+    // After the designer saved `path`: the list is rebuilt, the saved design's line selected
+    // (else the line that was), and the selection handler reads that design into the designer.
+    void RefreshAfterDesignSave(const QString& path);
     void ListBoxClick();
     bool ChargerModele(const QString& path) { return Station.ChargerModele(path); }
     void ChargerVignette(const QString& path);
