@@ -419,6 +419,13 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     EXPECT_EQ(QSize(image->Width, image->Height), QSize(65, 43));
     EXPECT_EQ(selection(), V{image});
     EXPECT_TRUE(QFileInfo::exists(station->Folders.ImagesFolder() + "/photo.bmp"));
+
+    // Widened by its right handle, it keeps the picture's proportions.
+    const QPoint handle(image->Left + image->Width - 1, image->Top + image->Height / 2);
+    drag(handle, handle + QPoint(35, 0));
+    EXPECT_EQ(image->Width, 100);
+    EXPECT_EQ(image->Height, 67);
+    EXPECT_EQ(form->ViewOf(image)->size(), QSize(100, 67));
 }
 
 TEST_F(DesignWindow, TextBlocksAreEditedInPlaceWithTheFieldCodeList)

@@ -697,7 +697,7 @@ void TForm1::Visible1Click()
 
 void TForm1::Aide1Click()
 {
-    const QString page = m_station.Folders.ReadPath(QStringLiteral("aide/index.html"));
+    const QString page = m_station.Folders.ReadPath(station::HelpPage(MultiLang1->ActiveLanguage()));
     if (!QFileInfo::exists(page)) {
         platform::MessageDlg(GetText(QStringLiteral("@NoHelp")) + page, platform::mtError, platform::mbOK);
         return;
