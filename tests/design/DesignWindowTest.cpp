@@ -469,6 +469,14 @@ TEST_F(DesignWindow, TextBlocksAreEditedInPlaceWithTheFieldCodeList)
     form->InsertFieldCode("<Date2>");
 }
 
+TEST_F(DesignWindow, TheSurfaceShowsTextBlocksWithTheirBorder)
+{
+    TMemo* memo = PlaceMemo(model(), 30, 20, "Text");
+    const QImage surface = ui().Feuille->grab().toImage();
+    EXPECT_EQ(surface.pixel(memo->Left, memo->Top + 30) & 0xFFFFFF, 0u);
+    EXPECT_EQ(surface.pixel(memo->Left + 50, memo->Top + memo->Height - 1) & 0xFFFFFF, 0u);
+}
+
 TEST_F(DesignWindow, ADoubleClickSelectsATextBlock)
 {
     PlaceMemo(model(), 30, 20, "Text");
