@@ -11,6 +11,7 @@
 #include "design/Renderer.h"
 #include "platform/HourGlass.h"
 #include "platform/TCanvas.h"
+#include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
 #include "shell/BoiteMessage.h"
@@ -33,7 +34,9 @@ void TForm1::DrawDesign(platform::TCanvas& canvas, platform::TPoint origin, doub
     MergeSource source = MergeSourceHook ? MergeSourceHook() : MergeSource{};
     const TFieldMerge merge(source, MergeNumbering{});
     TPictureCache pictures;
-    const TPreparedLabel label = PrepareLabel(*m_model, merge, 1, -1, pictures);
+    // The record shown is the merge source's current one.
+    const int row = source.Grille != nullptr ? source.Grille->Row() : 1;
+    const TPreparedLabel label = PrepareLabel(*m_model, merge, row, -1, pictures);
     design::DrawDesign(canvas, *m_model, label, TDrawTarget{}, origin, scaleX, scaleY, outline);
 }
 

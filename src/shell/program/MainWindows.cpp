@@ -77,6 +77,13 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     designer.CheminImagesPerso = &station.CheminImagesPerso;
     designer.DatabaseIsSource = [&station] { return station.DatabaseIsSource(); };
     designer.ChooseMergeSource = [&station](bool database) { station.ChoisirSourceFusion(database); };
+    designer.MergeSourceHook = [&station] {
+        design::MergeSource source;
+        source.IsDatabase = station.DatabaseIsSource();
+        if (!source.IsDatabase)
+            source.Grille = station.AddressBookGrid;
+        return source;
+    };
     designer.RefreshModels = [&station](const QString& path) { station.RefreshAfterDesignSave(path); };
     designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
                                        station::TPaperNames& names) {
