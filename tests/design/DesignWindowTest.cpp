@@ -487,6 +487,7 @@ TEST_F(DesignWindow, ADoubleClickSelectsATextBlock)
     EXPECT_EQ(form->SH->AttachedCount(), 0);
     QTest::mouseDClick(window(), Qt::LeftButton, {}, at(inside));
     EXPECT_EQ(selection(), V{memo});
+    EXPECT_FALSE(qobject_cast<TMemoView*>(form->ViewOf(memo))->Editor()->textCursor().hasSelection());
 }
 
 } // namespace
