@@ -12,8 +12,10 @@
 #include "database/window/TwReplace.h"
 #include "design/window/TChoixD.h"
 #include "design/window/TFAngle.h"
+#include "design/window/TForm1.h"
 #include "design/window/TNumAuto.h"
 #include "shell/TAboutBox.h"
+#include "station/Station.h"
 #include "station/window/TFormat.h"
 #include "station/window/TPrintDial.h"
 #include "station/window/TAssistant.h"
@@ -62,6 +64,8 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     const auto liste = std::make_unique<addressbook::TListe>(dir.filePath("none.ini"));
     // The database's card and dialogs belong to its window.
     const auto base = std::make_unique<database::TwForm1>(dir.filePath("none.ini"), dir.path());
+    station::TStation designStation(station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
+                                    dir.filePath("none.ini"));
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
@@ -87,6 +91,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TwFind", [&] { return std::make_unique<database::TwFind>(base.get()); }},
         {"TwReplace", [&] { return std::make_unique<database::TwReplace>(base.get()); }},
         {"TwFTri", [] { return std::make_unique<database::TwFTri>(); }},
+        {"TForm1", [&] { return std::make_unique<TForm1>(designStation); }},
     };
     for (const auto& [name, make] : windows) {
         SCOPED_TRACE(name.toStdString());

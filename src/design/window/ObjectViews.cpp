@@ -219,9 +219,15 @@ bool TMemoView::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
         if (watched == m_editor->viewport() && OnMouseDown)
             OnMouseDown(static_cast<QMouseEvent*>(event));
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (watched == m_editor->viewport() && OnMouseDown) {
+            OnMouseDown(static_cast<QMouseEvent*>(event));
+            // A double click selects the block as an object: the editor does not select a word.
+            return true;
+        }
         break;
     case QEvent::FocusIn:
         if (watched == m_editor)

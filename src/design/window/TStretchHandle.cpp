@@ -10,6 +10,7 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -146,11 +147,11 @@ using namespace stretch;
 
 namespace {
 
-// The drag feedback: a dotted outline of where the controls will land, painted over the whole
-// parent while a drag lasts. It takes no mouse events and goes away with the drag.
-class DragOverlay : public QWidget {
+// One side of the drag feedback's dotted outline: a strip one pixel thick. Its dots follow the
+// parent's pixel grid, so the four sides join up whatever their lengths.
+class DragEdge : public QWidget {
 public:
-    DragOverlay(QWidget* parent, const TStretchHandle& frame) : QWidget(parent), m_frame(frame)
+    explicit DragEdge(QWidget* parent) : QWidget(parent)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -159,18 +160,46 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        const QRect f = m_frame.DragFeedback();
-        if (f.isNull())
-            return;
         QPainter p(this);
-        p.setPen(QPen(Qt::black, 0, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        // The control's pixels: the frame without its margins.
-        p.drawRect(QRect(f.x() + 2, f.y() + 2, f.width() - 5, f.height() - 5).adjusted(0, 0, -1, -1));
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                p.fillRect(x, y, 1, 1, (this->x() + x + this->y() + y) % 2 == 0 ? Qt::black : Qt::white);
+    }
+};
+
+// The drag feedback: a dotted outline of where the controls will land, shown while a drag lasts.
+// Its four sides are strips of their own, so showing, moving and removing it repaints only the
+// pixels of the old and new outlines, whatever lies under the frame. The holder itself is never
+// shown; the sides go with it.
+class DragOverlay : public QWidget {
+public:
+    explicit DragOverlay(QWidget* parent)
+    {
+        for (auto& edge : m_edges)
+            edge = new DragEdge(parent);
+        hide();
+    }
+    ~DragOverlay() override
+    {
+        for (DragEdge* edge : m_edges)
+            delete edge;
+    }
+    // `frame` is the frame's rectangle: the outline is the control's, without the margins.
+    void Show(const QRect& frame)
+    {
+        const QRect c(frame.x() + 2, frame.y() + 2, std::max(1, frame.width() - 5), std::max(1, frame.height() - 5));
+        m_edges[0]->setGeometry(c.left(), c.top(), c.width(), 1);
+        m_edges[1]->setGeometry(c.left(), c.bottom(), c.width(), 1);
+        m_edges[2]->setGeometry(c.left(), c.top(), 1, c.height());
+        m_edges[3]->setGeometry(c.right(), c.top(), 1, c.height());
+        for (DragEdge* edge : m_edges) {
+            edge->show();
+            edge->raise();
+        }
     }
 
 private:
-    const TStretchHandle& m_frame;
+    std::array<DragEdge*, 4> m_edges{};
 };
 
 } // namespace
@@ -363,25 +392,13 @@ void TStretchHandle::forward(QMouseEvent* event)
 
 void TStretchHandle::showFeedback(const QRect& rect)
 {
-    const QRect previous = m_dragRect;
     m_dragRect = rect;
     QWidget* parent = parentWidget();
     if (parent == nullptr)
         return;
-    if (!m_feedback) {
-        m_feedback = new DragOverlay(parent, *this);
-        m_feedback->setGeometry(parent->rect());
-        m_feedback->show();
-        m_feedback->raise();
-    }
-    // Only the old and new outlines are repainted, not everything the frame spans.
-    const auto outline = [](const QRect& r) {
-        if (r.isNull())
-            return QRegion();
-        const QRect outer = r.adjusted(1, 1, -2, -2);
-        return QRegion(outer) - QRegion(outer.adjusted(2, 2, -2, -2));
-    };
-    m_feedback->update(outline(previous) + outline(rect));
+    if (!m_feedback)
+        m_feedback = new DragOverlay(parent);
+    static_cast<DragOverlay*>(m_feedback.data())->Show(rect);
 }
 
 void TStretchHandle::hideFeedback()

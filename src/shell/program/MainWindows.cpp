@@ -4,6 +4,7 @@
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TListe.h"
 #include "database/window/TwForm1.h"
+#include "design/window/TForm1.h"
 #include "imaging/Binding.h"
 #include "imaging/window/ImagingDialogs.h"
 #include "station/window/TModEtik.h"
@@ -95,5 +96,27 @@ std::unique_ptr<MainWindows> CreateMainWindows()
             chain->EtikBtnClick(choice, &liste->Grille(), false);
     };
     station->DatabaseMailing = true;
+    auto* designer = windows->Add(std::make_unique<TForm1>(station->Station));
+    LinkDesignWindow(*station, *designer);
     return windows;
+}
+
+void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
+{
+    designer.CheminImagesPerso = &station.CheminImagesPerso;
+    designer.DatabaseIsSource = [&station] { return station.DatabaseIsSource(); };
+    designer.ChooseMergeSource = [&station](bool database) { station.ChoisirSourceFusion(database); };
+    designer.MergeSourceHook = [&station] { return station.MergeSource(); };
+    designer.RefreshModels = [&station](const QString& path) { station.RefreshAfterDesignSave(path); };
+    designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
+                                       station::TPaperNames& names) {
+        return station.ChooseDesignFormat(unlisted, row, names);
+    };
+    // Closing the designer brings the station back, which reads its selected design again.
+    designer.ReturnToStation = [&station] {
+        station.show();
+        station.ListBoxClick();
+    };
+    station.ConfirmSave = [&designer] { return designer.ConfirmSave(); };
+    station.ShowDesigner = [&designer] { designer.ShowForDesign(); };
 }

@@ -29,5 +29,14 @@ private:
     std::vector<std::unique_ptr<QWidget>> m_windows;
 };
 
+class TForm1;
+namespace station {
+class TModEtik;
+}
+
+// The station and the design window work on one design: the station opens it and shows the
+// designer (hiding itself), the designer asks before leaving changes and brings the station back.
+void LinkDesignWindow(station::TModEtik& station, TForm1& designer);
+
 // Creates every main window in order, none shown.
 std::unique_ptr<MainWindows> CreateMainWindows();

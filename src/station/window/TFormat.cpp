@@ -189,6 +189,16 @@ void TFormat::Previsualiser()
     m_preview->Remplir(sheet, GetText(QStringLiteral("@9")) + format.Nom());
 }
 
+void TFormat::ShowFormat(int family, int row)
+{
+    {
+        const QSignalBlocker quiet(ui->ComboBox);
+        ui->ComboBox->setCurrentIndex(family);
+    }
+    ComboBoxChange();
+    selectFormat(row);
+}
+
 void TFormat::ComboBoxChange()
 {
     ActiverBoutons();

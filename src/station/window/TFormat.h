@@ -57,6 +57,9 @@ public:
     int FamilyCount() const { return m_families.Count(); }
     platform::TStringGrid* Grille(int family) const { return m_families.Grid(family); }
     const TFormatFamilies& Families() const { return m_families; }
+    TFormatFamilies& Families() { return m_families; }
+    // Shows family `family` and chooses its row `row` (the design window's format command).
+    void ShowFormat(int family, int row);
     // The grid of the family selected in the family list.
     platform::TStringGrid* GrilleCourante() const;
     // The row of the current grid at the format list's selected index.

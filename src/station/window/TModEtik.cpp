@@ -11,6 +11,7 @@
 #include "MultiLang/MLang.h"
 #include "database/DbTable.h"
 #include "design/DesignDocument.h"
+#include "station/DesignFormat.h"
 #include "design/window/TNumAuto.h"
 #include "platform/Errors.h"
 #include "platform/HourGlass.h"
@@ -332,6 +333,32 @@ void TModEtik::RemplirListeModeles()
         for (const TModelEntry& e : Station.Models.Models)
             ui->ListBox->addItem(e.Line());
         ui->ListBox->setCurrentRow(Station.Models.Count() > 0 ? 0 : -1);
+    }
+    enableModelCommands();
+    showListErrors(errors);
+    ListBoxClick();
+}
+
+void TModEtik::RefreshAfterDesignSave(const QString& path)
+{
+    const int remembered = ui->ListBox->currentRow();
+    const QString name = design::DesignName(path).toUpper();
+    QStringList errors;
+    {
+        platform::HourGlass busy;
+        errors = Station.RemplirListeModeles();
+        const QSignalBlocker quiet(ui->ListBox);
+        ui->ListBox->clear();
+        int row = -1;
+        for (int i = 0; i < Station.Models.Count(); ++i) {
+            const TModelEntry& e = Station.Models.Models[static_cast<size_t>(i)];
+            ui->ListBox->addItem(e.Line());
+            if (row < 0 && design::DesignName(e.Path).toUpper() == name)
+                row = i;
+        }
+        if (row < 0)
+            row = std::min(remembered, Station.Models.Count() - 1);
+        ui->ListBox->setCurrentRow(row);
     }
     enableModelCommands();
     showListErrors(errors);
@@ -665,6 +692,20 @@ void TModEtik::NouveauModele()
     d.Modifie = false;
     ShowDesigner();
     hide();
+}
+
+bool TModEtik::ChooseDesignFormat(const QString& unlistedName, TLigneFormat& row, TPaperNames& names)
+{
+    TFormat* format = FormatWindow();
+    const TFormatPlace place = LocateDesignFormat(format->Families(), Station.CurrentFormat, unlistedName);
+    if (place.Family >= 0)
+        format->ShowFormat(place.Family, place.Row);
+    format->UseDialogButtons();
+    if (format->exec() != QDialog::Accepted)
+        return false;
+    row = format->SelectedFormat();
+    names = format->PaperNames();
+    return true;
 }
 
 void TModEtik::ModifierModele()

@@ -87,6 +87,10 @@ public:
     // Shows the design window on the designer's model (new and edit model); while none is given
     // those commands stay disabled.
     std::function<void()> ShowDesigner;
+    // The design window's format command: the format window as a dialog on the designer's format
+    // (found in the families, or added to the custom family under `unlistedName`); true on OK, with
+    // the row chosen and the paper names.
+    bool ChooseDesignFormat(const QString& unlistedName, TLigneFormat& row, TPaperNames& names);
     // Shows the address-book card modally; the first start's welcome leads to it, so the
     // welcome waits (and the first start stays first) until the card is there.
     std::function<void()> ShowAddressCard;
@@ -119,6 +123,9 @@ public:
     QString GetText(const QString& key) const;
 
     void RemplirListeModeles();
+    // After the designer saved `path`: the list is rebuilt, the saved design's line selected
+    // (else the line that was), and the selection handler reads that design into the designer.
+    void RefreshAfterDesignSave(const QString& path);
     void ListBoxClick();
     bool ChargerModele(const QString& path) { return Station.ChargerModele(path); }
     void ChargerVignette(const QString& path);

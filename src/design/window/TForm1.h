@@ -1,0 +1,185 @@
+#pragma once
+
+#include "DesignTools.h"
+
+#include "design/DesignModel.h"
+#include "design/FieldCodes.h"
+#include "platform/Graphics.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAbstractButton;
+class QButtonGroup;
+class QMouseEvent;
+class QPainter;
+class QPlainTextEdit;
+class TMemoView;
+class TMultiLang;
+class TStretchHandle;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace station {
+class TStation;
+struct TLigneFormat;
+struct TPaperNames;
+}
+
+namespace platform {
+class TCanvas;
+}
+
+// The label editor: the work surface with the label, its grid and one view per design object;
+// the tools that place objects, the selection frame that moves and resizes them, the file and
+// edit commands, the sheet-format command and the field-code list under the text block being
+// edited. It edits the station's designer model and holds no design state of its own: every
+// view reads its record, every edit writes it. Created at start, it lives until the program ends;
+// the station hides itself while it is shown.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(station::TStation& station, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const std::unique_ptr<Ui::TForm1> ui;
+    TMultiLang* MultiLang1 = nullptr;
+    // The selection frame over the selected views of the surface.
+    TStretchHandle* SH = nullptr;
+
+    design::TDesignModel& Model() const { return *m_model; }
+    QString GetText(const QString& key) const;
+
+    // --- What the station window gives (each may stay empty) ---
+    // Shows the station again and reselects its list line (the design is read again).
+    std::function<void()> ReturnToStation;
+    // The merge source the station uses; its switch is turned to the database or back.
+    std::function<bool()> DatabaseIsSource;
+    std::function<void(bool database)> ChooseMergeSource;
+    // The merge source whose codes the field-code list offers.
+    std::function<design::MergeSource()> MergeSourceHook;
+    // After a save of `path`: the station lists its models again, selects the saved one and reads
+    // it back into the designer.
+    std::function<void(const QString& path)> RefreshModels;
+    // The format window as a dialog, showing the design's format (looked up, or added to the
+    // custom family, under `unlistedName` when the design has none); true with the row chosen.
+    std::function<bool(const QString& unlistedName, station::TLigneFormat& row, station::TPaperNames& names)>
+        ChooseFormat;
+    // The picture file for the picture tool (empty: none); by default a file dialog.
+    std::function<QString(const QString& startFolder)> ChoosePictureFile;
+    // The name for save-as (empty: cancelled); by default an input box.
+    std::function<QString(const QString& preset)> AskDesignName;
+    // Opens the help page; tests answer in place of the browser.
+    std::function<bool(const QUrl&)> OpenHelp;
+
+    // --- Window fields ---
+    bool AjoutSelection = false;
+    bool CadreEnCours = false;
+    QRect CadreSelection; // start and current point of the rubber band, as (x1, y1) - (x2, y2)
+    // The text block that last took the keyboard focus: where field codes go. Guarded: a block
+    // freed meanwhile leaves it empty.
+    QPointer<TMemoView> MemoEnCours;
+    platform::TRect RectObjetCourant;
+    bool Apercu = true;
+    int GrilleX = 8;
+    int GrilleY = 8;
+
+    // --- Operations of the window ---
+    void FormCreate();
+    // Shows the window on the design the station opened: selection tool, scrolled to the top
+    // left, nothing selected.
+    void ShowForDesign();
+    void SizeWorkSurface();
+    void SelBtnClick();
+    TDesignTool CurrentTool() const;
+    void ChooseTool(TDesignTool tool);
+    void UpdateAlignPalette();
+    void ObjectMouseDown(QWidget* view, QMouseEvent* event);
+    void MemoEnter(TMemoView* block);
+    void MemoExit(TMemoView* block);
+    void MemoChange();
+    void InsertFieldCode(const QString& code);
+    void FillFieldLists();
+    void DeleteObject(design::TDesignObject* object);
+    void DeleteSelection();
+    void SelectInRect(const platform::TRect& rect);
+    void SpeedButton1Click();
+    void FormatBtnClick();
+    void RepFusClick(bool database);
+    void Active1Click();
+    void Visible1Click();
+    void Aide1Click();
+
+    // The file commands.
+    void OpenDesign(const QString& path);
+    void LoadDesign(const QString& path, bool paste);
+    void SaveDesign(const QString& path);
+    void SaveBtnClick();
+    void SaveAsClick();
+    void CutClick();
+    void CopyClick();
+    void PasteClick();
+    // The save question; true when the window may go on (close, open another design).
+    bool ConfirmSave();
+    // Draws the design as the renderer does, at the given scale, for the merge source's record.
+    void DrawDesign(platform::TCanvas& canvas, platform::TPoint origin, double scaleX, double scaleY, bool outline);
+
+    // The selection: the objects attached to the frame, in attach order.
+    std::vector<design::TDesignObject*> Selection() const;
+    void Select(design::TDesignObject* object, bool add);
+    void EmptySelection();
+
+    QWidget* ViewOf(const design::TDesignObject* object) const;
+    design::TDesignObject* ObjectOf(const QWidget* view) const;
+
+    // Frame snapping: on when `Active1` is checked, inverted while Ctrl is held.
+    void ApplyFrameSnapping(bool ctrl = false);
+
+    // The station's folder of the user's pictures, where the picture chooser starts (kept by the
+    // station, which writes it at exit); none: the window keeps its own.
+    QString* CheminImagesPerso = nullptr;
+
+    // Screen resolution for the pointer position (tests set it; 0: the screen's).
+    double ScreenPixelsPerInch = 0;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectEvents();
+    void setPictures();
+    void paintBoxPaint(QPainter& painter, const QRect& exposed);
+    void paintBoxMouseDown(QMouseEvent* event);
+    void paintBoxMouseMove(QMouseEvent* event);
+    void paintBoxMouseUp(QMouseEvent* event);
+    void place(TDesignTool tool, QPoint p);
+    void placePicture(QPoint p);
+    void shMouseDown(QMouseEvent* event);
+    void shMouseUp(QMouseEvent* event);
+    void afterFrameMove();
+    void objectCreated(design::TDesignObject& object);
+    void objectFreeing(design::TDesignObject& object);
+    void updateEditMenu();
+    void updateCaption();
+    void updateRubberBand(const QRect& before);
+    void saveAndRefresh(const QString& path);
+    QString programFolder() const;
+    QString imagesFolder() const;
+    void readSettings();
+
+    station::TStation& m_station;
+    design::TDesignModel* m_model;
+    QButtonGroup* m_tools = nullptr;
+    QHash<const design::TDesignObject*, QWidget*> m_views;
+    QHash<const QWidget*, design::TDesignObject*> m_objects;
+    QString m_picturesFolder;
+};
