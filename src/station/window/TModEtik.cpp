@@ -74,6 +74,14 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
             RemplirListeModeles();
         MajTitre();
         ui->Page->setToolTip(GetText(Station.Planche.IsEmpty() ? QStringLiteral("@4") : QStringLiteral("@5")));
+        // The captions change length with the language: the window never gets narrower than its
+        // tool bar, so no caption is cut short.
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        ui->mainLayout->getContentsMargins(&left, &top, &right, &bottom);
+        setMinimumWidth(ui->ToolBarPanel->sizeHint().width() + left + right);
     };
     MultiLang1->Loaded();
     FichierAide = HelpPage(MultiLang1->ActiveLanguage());
