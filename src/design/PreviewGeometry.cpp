@@ -40,4 +40,21 @@ QSize PreviewResizeSize(QSize client, int w, int h, int toolbar)
     return {platform::R(static_cast<double>(inner) * w / h), inner + toolbar};
 }
 
+QRect FitPictureInPanel(QSize picture, QSize panel)
+{
+    if (picture.isEmpty() || panel.isEmpty())
+        return {};
+    QSize size = picture;
+    if (picture.width() > panel.width() || picture.height() > panel.height()) {
+        if (picture.width() > picture.height()) {
+            const int w = platform::R(panel.width() * 4 / 5.0);
+            size = {w, platform::R(static_cast<double>(w) * picture.height() / picture.width())};
+        } else {
+            const int h = platform::R(panel.height() * 4 / 5.0);
+            size = {platform::R(static_cast<double>(h) * picture.width() / picture.height()), h};
+        }
+    }
+    return {(panel.width() - size.width()) / 2, (panel.height() - size.height()) / 2, size.width(), size.height()};
+}
+
 } // namespace design

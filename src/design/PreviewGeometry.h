@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QRect>
 #include <QSize>
 
 // The live preview's size rules: the preview keeps the label's proportions under its toolbar.
@@ -18,5 +19,11 @@ QSize PreviewShowSize(QSize screen, QMargins frame, QSize client, int labelWidth
 // (at least 180) and takes the height from it; any other label keeps the height under the toolbar
 // (at least 180) and takes the width from it.
 QSize PreviewResizeSize(QSize client, int labelWidth, int labelHeight, int toolbarHeight);
+
+// Where a picture stands in a preview panel: one that fits keeps its own size; a larger one takes
+// four fifths of the panel along its longer side, the other side in proportion (rounded halves to
+// even). Either way it is centred (halves truncated). An empty picture or panel gives an empty
+// rectangle.
+QRect FitPictureInPanel(QSize picture, QSize panel);
 
 } // namespace design

@@ -10,7 +10,17 @@
 #include "database/window/TwFind.h"
 #include "database/window/TwForm1.h"
 #include "database/window/TwReplace.h"
+#include "design/DesignModel.h"
+#include "design/window/TAligne.h"
 #include "design/window/TChoixD.h"
+#include "design/window/TCircLabDial.h"
+#include "design/window/TFBarCode.h"
+#include "design/window/TGrid.h"
+#include "design/window/TImportImage.h"
+#include "design/window/TOpenDial.h"
+#include "design/window/TPreview.h"
+#include "design/window/TSaisieTexte.h"
+#include "design/window/TSaveD.h"
 #include "design/window/TFAngle.h"
 #include "design/window/TForm1.h"
 #include "design/window/TNumAuto.h"
@@ -66,9 +76,20 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
     const auto base = std::make_unique<database::TwForm1>(dir.filePath("none.ini"), dir.path());
     station::TStation designStation(station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
                                     dir.filePath("none.ini"));
+    design::TCurrentFormat format;
+    design::TDesignModel model(format);
     const std::pair<QString, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"TChoixD", [] { return std::make_unique<TChoixD>(); }},
         {"TFAngle", [] { return std::make_unique<TFAngle>(); }},
+        {"TAligne", [] { return std::make_unique<TAligne>(); }},
+        {"TGrid", [] { return std::make_unique<TGrid>(); }},
+        {"TSaveD", [&] { return std::make_unique<TSaveD>(dir.path()); }},
+        {"TOpenDial", [&] { return std::make_unique<TOpenDial>(dir.path(), true); }},
+        {"TFBarCode", [] { return std::make_unique<TFBarCode>(); }},
+        {"TCircLabDial", [] { return std::make_unique<TCircLabDial>(); }},
+        {"TSaisieTexte", [] { return std::make_unique<TSaisieTexte>(); }},
+        {"TImportImage", [] { return std::make_unique<TImportImage>(); }},
+        {"TPreview", [&] { return std::make_unique<TPreview>(model); }},
         {"TAboutBox", [] { return std::make_unique<TAboutBox>(); }},
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},

@@ -1,0 +1,203 @@
+#include "TPreview.h"
+#include "ui_TPreview.h"
+
+#include "MultiLang/MLang.h"
+#include "design/DesignModel.h"
+#include "design/PreparedLabel.h"
+#include "design/PreviewGeometry.h"
+#include "design/Renderer.h"
+#include "platform/TCanvas.h"
+#include "platform/TStringGrid.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScreen>
+
+TPreview::TPreview(design::TDesignModel& model, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), ui(std::make_unique<Ui::TPreview>()), m_model(model)
+{
+    ui->setupUi(this);
+    MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TPreview.txt"));
+    MultiLang1->Loaded();
+    ui->Image->installEventFilter(this);
+    connectEvents();
+    UpdateNavigation();
+}
+
+TPreview::~TPreview() = default;
+
+void TPreview::connectEvents()
+{
+    connect(ui->BeginBtn, &QToolButton::clicked, this, [this] { BeginBtnClick(); });
+    connect(ui->RewBtn, &QToolButton::clicked, this, [this] { RewBtnClick(); });
+    connect(ui->FFBtn, &QToolButton::clicked, this, [this] { FFBtnClick(); });
+    connect(ui->EndBtn, &QToolButton::clicked, this, [this] { EndBtnClick(); });
+}
+
+QSize TPreview::labelSize() const
+{
+    return {m_model.LargeurEtiquettePx, m_model.HauteurEtiquettePx};
+}
+
+int TPreview::toolbarHeight() const
+{
+    return ui->Panel1->maximumHeight();
+}
+
+void TPreview::PaintBoxPaint()
+{
+    setWindowTitle(MultiLang1->GetText(QStringLiteral("@1")) + design::DesignName(m_model.NomDocument));
+    const QSize size = ui->Image->size().expandedTo(QSize(1, 1));
+    if (m_bitmap.size() != size)
+        m_bitmap = QImage(size, QImage::Format_RGB32);
+    const QColor buttonFace = palette().color(QPalette::Button);
+    if (m_model.Format().EtiquetteRonde) {
+        m_bitmap.fill(buttonFace);
+        QPainter p(&m_bitmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(0, 0, size.width(), size.height()));
+    } else {
+        m_bitmap.fill(Qt::white);
+    }
+    const QSize label = labelSize();
+    if (isVisible() && label.width() > 0 && label.height() > 0) {
+        const double scaleX = static_cast<double>(size.width()) / label.width();
+        const double scaleY = static_cast<double>(size.height()) / label.height();
+        design::MergeSource source;
+        source.Grille = MergeGrid ? MergeGrid() : nullptr;
+        source.IsDatabase = DatabaseIsSource && DatabaseIsSource();
+        const design::TFieldMerge merge(source, Numbering ? Numbering() : design::MergeNumbering{});
+        const int row = source.Grille != nullptr ? source.Grille->Row() : 1;
+        platform::TCanvas canvas(&m_bitmap);
+        canvas.SetLogPixels(design::TDesignModel::DesignPixelsPerInch, design::TDesignModel::DesignPixelsPerInch);
+        ++m_draws;
+        try {
+            const design::TPreparedLabel prepared = design::PrepareLabel(m_model, merge, row, -1, m_pictures);
+            design::DrawDesign(canvas, m_model, prepared, design::TDrawTarget{}, {0, 0}, scaleX, scaleY, true);
+        } catch (const std::exception&) {
+            // A picture that cannot be read or a barcode that cannot encode: the preview shows
+            // what was drawn before the fault; the design window reports such errors itself.
+        }
+    }
+    ui->Image->update();
+}
+
+void TPreview::UpdateNavigation()
+{
+    const bool database = DatabaseIsSource && DatabaseIsSource();
+    ui->Label1->setText(MultiLang1->GetText(database ? QStringLiteral("@2") : QStringLiteral("@3")));
+    std::array<bool, 4> enabled{false, false, false, false};
+    if (CardButtons) {
+        enabled = CardButtons();
+    } else if (platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr) {
+        const int row = grid->Row();
+        const int last = grid->RowCount() - 1;
+        enabled = {row > 1, row > 1, row < last, row < last};
+    }
+    QToolButton* const buttons[] = {ui->BeginBtn, ui->RewBtn, ui->FFBtn, ui->EndBtn};
+    for (int i = 0; i < 4; ++i)
+        buttons[i]->setEnabled(enabled[i]);
+}
+
+void TPreview::navigate(int button)
+{
+    if (CardNavigate) {
+        CardNavigate(button);
+    } else if (platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr) {
+        const int last = grid->RowCount() - 1;
+        const int row = grid->Row();
+        const int target = button == 0 ? 1 : button == 1 ? row - 1 : button == 2 ? row + 1 : last;
+        if (last >= 1)
+            grid->SetRow(std::clamp(target, 1, last));
+    }
+    // The grid's own signal redraws when it moved; a card hook may have moved another source.
+    UpdateNavigation();
+    PaintBoxPaint();
+}
+
+void TPreview::followGrid()
+{
+    platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr;
+    if (grid == m_grid && !m_gridConnections.isEmpty())
+        return;
+    for (const QMetaObject::Connection& c : m_gridConnections)
+        disconnect(c);
+    m_gridConnections.clear();
+    m_grid = grid;
+    if (grid == nullptr)
+        return;
+    const auto recordChanged = [this] {
+        if (!isVisible())
+            return;
+        UpdateNavigation();
+        PaintBoxPaint();
+    };
+    m_gridConnections << connect(grid, &platform::TStringGrid::currentChanged, this, recordChanged)
+                      << connect(grid, &QAbstractItemModel::dataChanged, this, recordChanged)
+                      << connect(grid, &QAbstractItemModel::modelReset, this, recordChanged)
+                      << connect(grid, &QAbstractItemModel::rowsRemoved, this, recordChanged);
+}
+
+void TPreview::Execute()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TPreview::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    followGrid();
+    UpdateNavigation();
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QSize wanted = design::PreviewShowSize(screen != nullptr ? screen->geometry().size() : QSize(1024, 768),
+                                                 margins, size(), labelSize().width(), labelSize().height(),
+                                                 toolbarHeight());
+    if (wanted != size()) {
+        const QScopedValueRollback<bool> guard(m_sizing, true);
+        resize(wanted);
+    }
+    PaintBoxPaint();
+}
+
+void TPreview::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_sizing && isVisible()) {
+        const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(),
+                                                       toolbarHeight());
+        if (wanted != size()) {
+            const QScopedValueRollback<bool> guard(m_sizing, true);
+            resize(wanted);
+        }
+    }
+    PaintBoxPaint();
+}
+
+void TPreview::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+bool TPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->Image && event->type() == QEvent::Paint) {
+        QPainter p(ui->Image);
+        p.drawImage(0, 0, m_bitmap);
+        return true;
+    }
+    if (watched == ui->Image && event->type() == QEvent::Resize && !m_sizing)
+        PaintBoxPaint();
+    return QWidget::eventFilter(watched, event);
+}
