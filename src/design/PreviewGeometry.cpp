@@ -40,12 +40,15 @@ QSize PreviewResizeSize(QSize client, int w, int h, int toolbar)
     return {platform::R(static_cast<double>(inner) * w / h), inner + toolbar};
 }
 
-QRect FitPictureInPanel(QSize picture, QSize panel)
+namespace {
+
+// A picture larger than `room` takes four fifths of the panel along its longer side.
+QRect fitIn(QSize picture, QSize panel, QSize room)
 {
     if (picture.isEmpty() || panel.isEmpty())
         return {};
     QSize size = picture;
-    if (picture.width() > panel.width() || picture.height() > panel.height()) {
+    if (picture.width() > room.width() || picture.height() > room.height()) {
         if (picture.width() > picture.height()) {
             const int w = platform::R(panel.width() * 4 / 5.0);
             size = {w, platform::R(static_cast<double>(w) * picture.height() / picture.width())};
@@ -55,6 +58,18 @@ QRect FitPictureInPanel(QSize picture, QSize panel)
         }
     }
     return {(panel.width() - size.width()) / 2, (panel.height() - size.height()) / 2, size.width(), size.height()};
+}
+
+} // namespace
+
+QRect FitPictureInPanel(QSize picture, QSize panel)
+{
+    return fitIn(picture, panel, panel);
+}
+
+QRect FitThumbnailInPanel(QSize picture, QSize panel)
+{
+    return fitIn(picture, panel, {platform::R(panel.width() * 4 / 5.0), platform::R(panel.height() * 4 / 5.0)});
 }
 
 } // namespace design

@@ -25,5 +25,8 @@ QSize PreviewResizeSize(QSize client, int labelWidth, int labelHeight, int toolb
 // even). Either way it is centred (halves truncated). An empty picture or panel gives an empty
 // rectangle.
 QRect FitPictureInPanel(QSize picture, QSize panel);
+// The same for a thumbnail, which keeps its own size only when it fits in four fifths of the
+// panel (rounded), so that a margin of the panel's colour always shows around it.
+QRect FitThumbnailInPanel(QSize picture, QSize panel);
 
 } // namespace design

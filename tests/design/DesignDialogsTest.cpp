@@ -3,12 +3,14 @@
 #include "design/window/TFBarCode.h"
 #include "design/window/TImportImage.h"
 #include "design/window/TOpenDial.h"
+#include "design/window/TRotImage.h"
 #include "design/window/TSaisieTexte.h"
 #include "design/window/TSaveD.h"
 #include "ui_TCircLabDial.h"
 #include "ui_TFBarCode.h"
 #include "ui_TImportImage.h"
 #include "ui_TOpenDial.h"
+#include "ui_TRotImage.h"
 #include "ui_TSaisieTexte.h"
 #include "ui_TSaveD.h"
 
@@ -311,4 +313,37 @@ TEST(PictureSourceDialog, TheCodeListServesTheFieldChoiceOnly)
     EXPECT_EQ(d.Source(), TImportImage::FromField);
     QTest::mouseClick(d.ui->RadioButton1, Qt::LeftButton);
     EXPECT_FALSE(d.ui->ComboBox->isEnabled());
+}
+
+TEST(RotationDialog, OpensOnThePicturesAngleAndChoosesAPanel)
+{
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    TRotImage free(picture, 30);
+    EXPECT_EQ(free.SelectedPanel(), 4);
+    EXPECT_EQ(free.ui->ScrollBar->value(), 329);
+    EXPECT_EQ(free.Angle, 30);
+
+    TRotImage preset(picture, 90);
+    EXPECT_EQ(preset.SelectedPanel(), 1);
+    EXPECT_EQ(preset.ui->ScrollBar->value(), 314);
+    EXPECT_EQ(preset.ui->Label1->text(), QString("45") + QChar(0xB0));
+    EXPECT_EQ(preset.Angle, 90);
+    EXPECT_EQ(preset.ui->Panel2->palette().color(QPalette::Window), QColor(0, 255, 255));
+    EXPECT_NE(preset.ui->Panel1->palette().color(QPalette::Window), QColor(0, 255, 255));
+    // The 90-degree panel shows the picture upright: higher than wide, within four fifths.
+    EXPECT_EQ(preset.ui->PMultiImage2->geometry(), QRect(22, 7, 29, 58));
+
+    preset.show();
+    QTest::mouseClick(preset.ui->Panel3, Qt::LeftButton);
+    EXPECT_EQ(preset.Angle, 180);
+    preset.ui->ScrollBar->setValue(300);
+    EXPECT_EQ(preset.SelectedPanel(), 4);
+    EXPECT_EQ(preset.Angle, 59);
+    EXPECT_EQ(preset.ui->Label1->text(), QString("59") + QChar(0xB0));
+    QTest::mouseClick(preset.ui->PMultiImage1, Qt::LeftButton);
+    EXPECT_EQ(preset.Angle, 0);
+
+    EXPECT_EQ(FitThumbnailInPanel({58, 29}, {73, 73}), QRect(7, 22, 58, 29));
+    EXPECT_EQ(FitThumbnailInPanel({60, 20}, {73, 73}), QRect(7, 27, 58, 19));
 }

@@ -19,6 +19,7 @@
 #include "design/window/TImportImage.h"
 #include "design/window/TOpenDial.h"
 #include "design/window/TPreview.h"
+#include "design/window/TRotImage.h"
 #include "design/window/TSaisieTexte.h"
 #include "design/window/TSaveD.h"
 #include "design/window/TFAngle.h"
@@ -90,6 +91,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TSaisieTexte", [] { return std::make_unique<TSaisieTexte>(); }},
         {"TImportImage", [] { return std::make_unique<TImportImage>(); }},
         {"TPreview", [&] { return std::make_unique<TPreview>(model); }},
+        {"TRotImage", [] { return std::make_unique<TRotImage>(QImage(), 0); }},
         {"TAboutBox", [] { return std::make_unique<TAboutBox>(); }},
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
