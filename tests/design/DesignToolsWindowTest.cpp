@@ -258,6 +258,11 @@ struct PreviewFixture : ::testing::Test {
         preview = std::make_unique<TPreview>(model);
         preview->MergeGrid = [this] { return &grid; };
         preview->DatabaseIsSource = [] { return true; };
+        // The source's card moves its grid's current record.
+        preview->CardNavigate = [this](int button) {
+            const int last = grid.RowCount() - 1;
+            grid.SetRow(button == 0 ? 1 : button == 1 ? grid.Row() - 1 : button == 2 ? grid.Row() + 1 : last);
+        };
     }
     int inked() const
     {

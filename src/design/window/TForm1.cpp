@@ -3,6 +3,7 @@
 
 #include "FieldCodeEdits.h"
 #include "ObjectViews.h"
+#include "TAligne.h"
 #include "TStretchHandle.h"
 
 #include "MultiLang/MLang.h"
@@ -88,6 +89,7 @@ TForm1::TForm1(station::TStation& station, QWidget* parent)
                    : QString();
     };
     OpenHelp = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    setUpTools();
     connectEvents();
     FormCreate();
 }
@@ -180,11 +182,7 @@ void TForm1::FormCreate()
     ApplyFrameSnapping();
     SizeWorkSurface();
     m_model->NbCollages = 0;
-    // The later commands keep their places: rulers, grid size, alignment palette, live preview.
-    for (QAction* a : {ui->Rgles1, ui->Dimensions1})
-        a->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(ui->PaletteBtn), static_cast<QWidget*>(ui->PreviewBtn)})
-        w->setEnabled(false);
+    Rgles1Click();
     for (const auto& o : m_model->Objects())
         objectCreated(*o);
     SelBtnClick();
@@ -245,7 +243,7 @@ void TForm1::SelBtnClick()
 
 void TForm1::UpdateAlignPalette()
 {
-    // The alignment palette comes with a later version; the edit commands follow the selection.
+    Aligne->UpdateButtons(SH->AttachedCount());
     updateEditMenu();
 }
 
@@ -324,11 +322,14 @@ void TForm1::Select(TDesignObject* object, bool add)
     // The last object selected is the current one, whatever selected it.
     m_model->ObjetCourant = object;
     RectObjetCourant = object->BoundsRect();
+    // Whatever changed the selection, the palette offers only what it can do.
+    UpdateAlignPalette();
 }
 
 void TForm1::EmptySelection()
 {
     SH->Detach();
+    UpdateAlignPalette();
 }
 
 // --- Painting ---
@@ -631,6 +632,7 @@ void TForm1::MemoExit(TMemoView*)
 void TForm1::MemoChange()
 {
     m_model->Modifie = true;
+    RefreshPreview();
 }
 
 void TForm1::InsertFieldCode(const QString& code)
@@ -689,6 +691,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     EmptySelection();
     ui->ComboBox->hide();
     MemoEnCours = nullptr;
+    // The palette goes with its editor (keeping its place for the next run).
+    Aligne->close();
     station::TWindowPlace& place = m_station.Settings.Editor;
     place.Maxi = isMaximized();
     if (!place.Maxi) {

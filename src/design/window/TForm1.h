@@ -19,9 +19,14 @@ class QButtonGroup;
 class QMouseEvent;
 class QPainter;
 class QPlainTextEdit;
+class TAligne;
+class TGrid;
+class THRuler;
 class TMemoView;
 class TMultiLang;
+class TPreview;
 class TStretchHandle;
+class TVRuler;
 
 namespace Ui {
 class TForm1;
@@ -149,6 +154,25 @@ public:
     // Screen resolution for the pointer position (tests set it; 0: the screen's).
     double ScreenPixelsPerInch = 0;
 
+    // --- The tools around the surface (TForm1Tools.cpp) ---
+    // Millimetre rulers below and right of the surface, following its scrolling.
+    THRuler* HRuler = nullptr;
+    TVRuler* VRuler = nullptr;
+    // The alignment palette, the grid dialog and the live preview.
+    TAligne* Aligne = nullptr;
+    TGrid* Grid = nullptr;
+    TPreview* Preview = nullptr;
+    // The rulers shown or hidden with the menu's check mark.
+    void Rgles1Click();
+    // The grid size dialog; OK redraws the grid and snaps with the new steps.
+    void Dimensions1Click();
+    // The palette button: down shows the palette, up closes it.
+    void PaletteBtnClick();
+    // Shows the live preview (restored when minimised).
+    void PreviewBtnClick();
+    // Draws the live preview again after a change of the design, when it is shown.
+    void RefreshPreview();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -175,6 +199,8 @@ private:
     QString programFolder() const;
     QString imagesFolder() const;
     void readSettings();
+    void setUpTools();
+    void placeRulers();
 
     station::TStation& m_station;
     design::TDesignModel* m_model;

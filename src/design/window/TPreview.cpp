@@ -92,7 +92,7 @@ void TPreview::UpdateNavigation()
     std::array<bool, 4> enabled{false, false, false, false};
     if (CardButtons) {
         enabled = CardButtons();
-    } else if (platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr) {
+    } else if (const platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr) {
         const int row = grid->Row();
         const int last = grid->RowCount() - 1;
         enabled = {row > 1, row > 1, row < last, row < last};
@@ -104,23 +104,16 @@ void TPreview::UpdateNavigation()
 
 void TPreview::navigate(int button)
 {
-    if (CardNavigate) {
+    if (CardNavigate)
         CardNavigate(button);
-    } else if (platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr) {
-        const int last = grid->RowCount() - 1;
-        const int row = grid->Row();
-        const int target = button == 0 ? 1 : button == 1 ? row - 1 : button == 2 ? row + 1 : last;
-        if (last >= 1)
-            grid->SetRow(std::clamp(target, 1, last));
-    }
-    // The grid's own signal redraws when it moved; a card hook may have moved another source.
+    // The card may have moved a source this preview does not follow by signal.
     UpdateNavigation();
     PaintBoxPaint();
 }
 
 void TPreview::followGrid()
 {
-    platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr;
+    const platform::TStringGrid* grid = MergeGrid ? MergeGrid() : nullptr;
     if (grid == m_grid && !m_gridConnections.isEmpty())
         return;
     for (const QMetaObject::Connection& c : m_gridConnections)
@@ -138,7 +131,13 @@ void TPreview::followGrid()
     m_gridConnections << connect(grid, &platform::TStringGrid::currentChanged, this, recordChanged)
                       << connect(grid, &QAbstractItemModel::dataChanged, this, recordChanged)
                       << connect(grid, &QAbstractItemModel::modelReset, this, recordChanged)
-                      << connect(grid, &QAbstractItemModel::rowsRemoved, this, recordChanged);
+                      << connect(grid, &QAbstractItemModel::rowsRemoved, this, recordChanged)
+                      << connect(grid, &QObject::destroyed, this, [this] {
+                             for (const QMetaObject::Connection& c : m_gridConnections)
+                                 disconnect(c);
+                             m_gridConnections.clear();
+                             m_grid = nullptr;
+                         });
 }
 
 void TPreview::Execute()

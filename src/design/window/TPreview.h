@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QMetaObject>
-#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -43,12 +42,12 @@ public:
     // --- What the station and the design window give (each may stay empty) ---
     // The merge source's records (row 0 holds the titles); none: texts merge the special codes
     // only.
-    std::function<platform::TStringGrid*()> MergeGrid;
+    std::function<const platform::TStringGrid*()> MergeGrid;
     // The database is the merge source (else the address book).
     std::function<bool()> DatabaseIsSource;
     std::function<design::MergeNumbering()> Numbering;
     // The source card's navigation: a button's command (0 first, 1 previous, 2 next, 3 last) and
-    // the buttons' enabled states. Without them the preview moves the grid's current row itself.
+    // the buttons' enabled states (without them, the states follow the grid's current row).
     std::function<void(int button)> CardNavigate;
     std::function<std::array<bool, 4>()> CardButtons;
 
@@ -88,7 +87,7 @@ private:
     design::TDesignModel& m_model;
     design::TPictureCache m_pictures;
     QImage m_bitmap;
-    QPointer<platform::TStringGrid> m_grid;
+    const platform::TStringGrid* m_grid = nullptr;
     QList<QMetaObject::Connection> m_gridConnections;
     int m_draws = 0;
     bool m_sizing = false;
