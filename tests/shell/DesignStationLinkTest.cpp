@@ -1,5 +1,6 @@
 #include "design/DesignFileFormat.h"
 #include "design/window/TForm1.h"
+#include "design/window/TPreview.h"
 #include "shell/program/MainWindows.h"
 #include "station/window/TModEtik.h"
 #include "ui_TForm1.h"
@@ -111,3 +112,25 @@ TEST_F(DesignStationLink, ASaveKeepsTheSavedDesignInTheDesigner)
 }
 
 } // namespace
+
+TEST_F(DesignStationLink, TheStationsPreviewShowsTheSelectedDesign)
+{
+    EXPECT_TRUE(station->ui->PreviewBtn->isEnabled());
+    EXPECT_TRUE(station->ui->ApercuItem->isEnabled());
+    station->ui->ListBox->setCurrentRow(0);
+    station->ui->ApercuItem->trigger();
+    ASSERT_TRUE(designer->Preview->isVisible());
+    EXPECT_TRUE(designer->Preview->windowTitle().endsWith("Badge"));
+    const QImage& drawn = designer->Preview->Bitmap();
+    // The label's proportions (265 x 159) under the toolbar, and the design's line drawn.
+    EXPECT_NEAR(static_cast<double>(drawn.width()) / drawn.height(), 265.0 / 159.0, 0.02);
+    int dark = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            dark += qGray(drawn.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 50);
+
+    station->ShowPreview = nullptr;
+    station->EnablePreviewCommands();
+    EXPECT_FALSE(station->ui->PreviewBtn->isEnabled());
+}

@@ -87,6 +87,9 @@ void TPreview::PaintBoxPaint()
 
 void TPreview::UpdateNavigation()
 {
+    // The source may have been switched since the window was shown.
+    if (isVisible())
+        followGrid();
     const bool database = DatabaseIsSource && DatabaseIsSource();
     ui->Label1->setText(MultiLang1->GetText(database ? QStringLiteral("@2") : QStringLiteral("@3")));
     std::array<bool, 4> enabled{false, false, false, false};

@@ -3,12 +3,15 @@
 #include "addressbook/window/MailingChain.h"
 #include "addressbook/window/TFiche.h"
 #include "addressbook/window/TListe.h"
+#include "database/window/TwFiche.h"
 #include "database/window/TwForm1.h"
 #include "design/window/TForm1.h"
+#include "design/window/TPreview.h"
 #include "imaging/Binding.h"
 #include "imaging/window/ImagingDialogs.h"
 #include "station/window/TModEtik.h"
 #include "ui_TFiche.h"
+#include "ui_TwFiche.h"
 #include "ui_TModEtik.h"
 
 #include "platform/window/QtPrinter.h"
@@ -98,6 +101,34 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     station->DatabaseMailing = true;
     auto* designer = windows->Add(std::make_unique<TForm1>(station->Station));
     LinkDesignWindow(*station, *designer);
+    // The live preview moves through the merge source with its card's own buttons.
+    designer->Preview->CardNavigate = [station, fiche, base](int button) {
+        if (station->DatabaseIsSource()) {
+            void (database::TwFiche::*const moves[])() = {&database::TwFiche::BeginBtnClick,
+                                                            &database::TwFiche::RewBtnClick,
+                                                            &database::TwFiche::FFBtnClick,
+                                                            &database::TwFiche::EndBtnClick};
+            if (base->wFiche != nullptr)
+                (base->wFiche->*moves[button])();
+            return;
+        }
+        void (addressbook::TFiche::*const moves[])() = {&addressbook::TFiche::BeginBtnClick,
+                                                          &addressbook::TFiche::RewBtnClick,
+                                                          &addressbook::TFiche::FFBtnClick,
+                                                          &addressbook::TFiche::EndBtnClick};
+        (fiche->*moves[button])();
+    };
+    designer->Preview->CardButtons = [station, fiche, base]() -> std::array<bool, 4> {
+        if (station->DatabaseIsSource()) {
+            if (base->wFiche == nullptr)
+                return {false, false, false, false};
+            const auto& card = *base->wFiche->ui;
+            return {card.BeginBtn->isEnabled(), card.RewBtn->isEnabled(), card.FFBtn->isEnabled(),
+                    card.EndBtn->isEnabled()};
+        }
+        return {fiche->ui->BeginBtn->isEnabled(), fiche->ui->RewBtn->isEnabled(), fiche->ui->FFBtn->isEnabled(),
+                fiche->ui->EndBtn->isEnabled()};
+    };
     return windows;
 }
 
@@ -119,4 +150,16 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     };
     station.ConfirmSave = [&designer] { return designer.ConfirmSave(); };
     station.ShowDesigner = [&designer] { designer.ShowForDesign(); };
+    // The station's preview shows the designer's model, which holds the selected design; a newly
+    // selected design is drawn again.
+    station.ShowPreview = [&designer] { designer.PreviewBtnClick(); };
+    station.EnablePreviewCommands();
+    QObject::connect(station.ui->ListBox, &QListWidget::currentRowChanged, &designer,
+                     [&designer] { designer.RefreshPreview(); });
+    QObject::connect(station.ui->SwitchBtn, &QToolButton::clicked, &designer, [&designer] {
+        if (designer.Preview->isVisible()) {
+            designer.Preview->UpdateNavigation();
+            designer.RefreshPreview();
+        }
+    });
 }

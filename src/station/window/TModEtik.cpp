@@ -89,11 +89,12 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     CheminAppli = Station.Folders.Program;
     FichierIni = Station.FichierIni;
     // The commands whose windows come with later versions of the program.
-    for (QWidget* w : {static_cast<QWidget*>(ui->PreviewBtn), static_cast<QWidget*>(ui->BddBtn)})
+    for (QWidget* w : {static_cast<QWidget*>(ui->BddBtn)})
         w->setEnabled(false);
-    for (QAction* a : {ui->ApercuItem, ui->BaseItem})
+    for (QAction* a : {ui->BaseItem})
         a->setEnabled(false);
     EnableAddressBookCommands();
+    EnablePreviewCommands();
     ui->FillBtn->setEnabled(false);
     Station.ConfirmClearPage = [this](int filled) {
         return BoiteMessage(GetText(IncompatibleQuestionKey(filled)) + GetText(QStringLiteral("@11")),
@@ -171,6 +172,12 @@ void TModEtik::connectEvents()
     };
     connect(ui->FicheBtn, &QToolButton::clicked, this, showCard);
     connect(ui->RepertoireItem, &QAction::triggered, this, showCard);
+    const auto showPreview = [this] {
+        if (ShowPreview)
+            platform::runReportingErrors(ShowPreview);
+    };
+    connect(ui->PreviewBtn, &QToolButton::clicked, this, showPreview);
+    connect(ui->ApercuItem, &QAction::triggered, this, showPreview);
     connect(ui->NumerotationItem, &QAction::triggered, this, run(&TModEtik::NumerotationClick));
     connect(ui->HelpBtn, &QToolButton::clicked, this, run(&TModEtik::AideClick));
     connect(ui->AideItem, &QAction::triggered, this, run(&TModEtik::AideClick));
@@ -279,6 +286,12 @@ TNumAuto* TModEtik::NumAutoWindow()
     if (m_numAuto.isNull())
         m_numAuto = new TNumAuto(this, FichierIni);
     return m_numAuto;
+}
+
+void TModEtik::EnablePreviewCommands()
+{
+    ui->PreviewBtn->setEnabled(ShowPreview != nullptr);
+    ui->ApercuItem->setEnabled(ShowPreview != nullptr);
 }
 
 void TModEtik::EnableAddressBookCommands()

@@ -87,6 +87,10 @@ public:
     // Shows the design window on the designer's model (new and edit model); while none is given
     // those commands stay disabled.
     std::function<void()> ShowDesigner;
+    // Shows the live preview of the selected design; while none is given the preview commands
+    // stay disabled (EnablePreviewCommands follows it).
+    std::function<void()> ShowPreview;
+    void EnablePreviewCommands();
     // The design window's format command: the format window as a dialog on the designer's format
     // (found in the families, or added to the custom family under `unlistedName`); true on OK, with
     // the row chosen and the paper names.
