@@ -14,6 +14,7 @@
 
 #include <QButtonGroup>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -186,9 +187,15 @@ void TFBarCode::showControls()
     ui->Edit2->setText(b.Bar_CodeAddon());
     ui->CB_WidthReduce->setChecked(b.Bar_WidthReduce());
     ui->CB_HumanReadable->setChecked(b.Bar_HumanReadable());
+    // A name the list lacks may still print through the family the system substitutes for it
+    // (a metric-compatible twin of a Windows font): that family is the one shown.
+    const auto find = [this](const QString& name) {
+        const int exact = ui->FontCombo->findText(name, Qt::MatchFixedString);
+        return exact >= 0 ? exact : ui->FontCombo->findText(QFontInfo(QFont(name)).family(), Qt::MatchFixedString);
+    };
     int font = ui->FontCombo->findText(b.Bar_Fontname(), Qt::MatchFixedString);
     if (font < 0)
-        font = ui->FontCombo->findText(QStringLiteral("Arial"), Qt::MatchFixedString);
+        font = find(QStringLiteral("Arial"));
     ui->FontCombo->setCurrentIndex(font < 0 && ui->FontCombo->count() > 0 ? 0 : font);
     m_loading = false;
     // A font missing here stays the barcode's until another is chosen: the design keeps the
