@@ -183,7 +183,7 @@ void TPreview::resizeEvent(QResizeEvent* event)
             resize(wanted);
         }
     }
-    PaintBoxPaint();
+    // The drawing follows the image's own resize (eventFilter).
 }
 
 void TPreview::closeEvent(QCloseEvent* event)
@@ -199,7 +199,7 @@ bool TPreview::eventFilter(QObject* watched, QEvent* event)
         p.drawImage(0, 0, m_bitmap);
         return true;
     }
-    if (watched == ui->Image && event->type() == QEvent::Resize && !m_sizing)
+    if (watched == ui->Image && event->type() == QEvent::Resize)
         PaintBoxPaint();
     return QWidget::eventFilter(watched, event);
 }
