@@ -50,7 +50,11 @@ QString SavePath(const QString& programFolder, const QString& documentPath)
 
 QString SaveAsPath(const QString& programFolder, const QString& name)
 {
-    return joinPath(DesignsFolder(programFolder), name + QStringLiteral(".car"));
+    const QString path = joinPath(DesignsFolder(programFolder), name + QStringLiteral(".car"));
+    // A design whose name differs only in letter case is the one the list shows under that name:
+    // replace it rather than write a twin beside it.
+    const QString existing = findExisting(path);
+    return existing.isEmpty() ? path : existing;
 }
 
 void SaveDesignDocument(TDesignModel& model, const QString& path)

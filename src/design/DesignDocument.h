@@ -23,7 +23,8 @@ QString TransientDesignPath(const QString& programFolder);               // "per
 QString DesignClipboardPath(const QString& programFolder);               // "rarozuruz.ppa"
 // Where save puts a design already named: the designs folder + its file name.
 QString SavePath(const QString& programFolder, const QString& documentPath);
-// Where save-as puts a design given a name.
+// Where save-as puts a design given a name: an existing design of that name in any letter case,
+// else a new ".car" file.
 QString SaveAsPath(const QString& programFolder, const QString& name);
 
 // Saves the design whole to `path` and marks it unmodified (the station refresh that follows is

@@ -89,6 +89,14 @@ private:
     int m_language = 0;
 };
 
+// A file of one byte, standing for a design saved earlier.
+void writeStandInDesign(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
 } // namespace
 
 TEST_F(DesignWindowTools, RulersFollowScrollingAndTheirMenu)
@@ -173,4 +181,23 @@ TEST_F(DesignWindowTools, LivePreviewFollowsEditsOfTheDesign)
     QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
     QTest::mouseClick(form->Aligne->ui->AhBtn, Qt::LeftButton);
     EXPECT_GT(form->Preview->DesignDraws(), draws);
+}
+
+TEST_F(DesignWindowTools, SaveAsReplacesTheDesignOfThatNameInAnyLetterCase)
+{
+    const QDir designs(DesignsFolder(dir.path()));
+    ASSERT_TRUE(designs.mkpath("."));
+    writeStandInDesign(designs.filePath("Card.CAR"));
+    platform::dialogHooks().messageBox = [this](QMessageBox& box) {
+        boxes << box.text();
+        box.button(QMessageBox::Yes)->click();
+    };
+    onModal<TSaveD>([](TSaveD& d) {
+        d.ui->Edit1->setText("card");
+        QTest::mouseClick(d.ui->OKBtn, Qt::LeftButton);
+    });
+    form->SaveAsClick();
+    EXPECT_EQ(boxes.size(), 1); // the replace question
+    EXPECT_EQ(designs.entryList(QDir::Files), QStringList{"Card.CAR"});
+    EXPECT_GT(QFileInfo(designs.filePath("Card.CAR")).size(), 1);
 }
