@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QStorageInfo>
 
 namespace {
@@ -186,6 +187,16 @@ void TOpenDial::ShowPreview()
         return;
     target->setPixmap(QPixmap::fromImage(picture));
     target->setGeometry(design::FitPictureInPanel(picture.size(), ui->Panel->size()));
+}
+
+void TOpenDial::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const QString selected = ui->FileListBox->currentItem() != nullptr ? ui->FileListBox->currentItem()->text() : QString();
+    const QSignalBlocker blocker(ui->FileListBox);
+    readFiles();
+    const QList<QListWidgetItem*> same = ui->FileListBox->findItems(selected, Qt::MatchExactly);
+    ui->FileListBox->setCurrentRow(same.isEmpty() ? 0 : ui->FileListBox->row(same.first()));
 }
 
 void TOpenDial::hidePreview()

@@ -47,6 +47,8 @@ public:
     void done(int result) override;
 
 protected:
+    // The files are read again: the folder may have changed while the dialog was hidden.
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
