@@ -3,6 +3,7 @@
 // What the label benchmarks share: the PDF writer at 300 dpi, 14 labels a page (2 x 7 on A4),
 // the timing and memory figures, and the address design (a frame, three merged texts, a Code 39)
 // with the plain QPainter program that draws the same labels as the baseline.
+#include "BenchSupport.h"
 #include "design/DesignModel.h"
 #include "design/Renderer.h"
 
@@ -38,24 +39,8 @@ using platform::R;
 constexpr int Dpi = 300;
 constexpr int LabelsPerPage = 14;
 
-// Peak resident memory of the process in kB, and its reset (Linux).
-inline long peakKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-inline void resetPeak()
-{
-    QFile f("/proc/self/clear_refs");
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
+using bench::peakKb;
+using bench::resetPeak;
 
 // Where label i of a run lands on its page, in device pixels: 2 columns x 7 rows of
 // 99.1 x 38.1 mm, 4.65 mm left margin, 15.15 mm top margin, 2.5 mm between the columns.

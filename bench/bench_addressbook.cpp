@@ -6,6 +6,8 @@
 #include "addressbook/TextExchange.h"
 #include "platform/TextFile.h"
 
+#include "BenchSupport.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -22,16 +24,6 @@ using namespace addressbook;
 
 namespace {
 
-long peakKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
 
 const char* const Surnames[] = {"Martin", "Bernard", "Dubois", "Thomas", "Robert", "Richard", "Petit", "Durand",
                                 "Leroy", "Moreau", "Simon", "Laurent", "Lefèvre", "Michel", "García", "Müller",
@@ -124,7 +116,7 @@ int main(int argc, char** argv)
         book.EcrireRepertoire(rep);
         save = seconds(t);
         loaded = book.NbFiches();
-        bookKb = peakKb();
+        bookKb = bench::peakKb();
     }
     {
         resetPeak();
@@ -136,7 +128,7 @@ int main(int argc, char** argv)
         book.Importer(ReadExchangeRecords(platform::readFileBytes(csv), u';'), links);
         import = seconds(t);
         importedCount = book.NbFiches();
-        importKb = peakKb();
+        importKb = bench::peakKb();
     }
 
     std::printf("address book    %d entries, file %.1f MB%s\n", loaded, QFile(rep).size() / 1048576.0,

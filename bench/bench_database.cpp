@@ -6,6 +6,8 @@
 #include "database/TableFile.h"
 #include "database/TableSearch.h"
 
+#include "BenchSupport.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -19,16 +21,6 @@ using namespace database;
 
 namespace {
 
-long peakKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
 
 const char* const Words[] = {"Martin", "Lyon", "rue", "Paris", "Besançon", "12", "Dupont", "Chêne", "blue",
                              "2024-03-01", "Nantes", "ref", "stock", "Müller", "green", "45,50"};
@@ -102,6 +94,6 @@ int main(int argc, char** argv)
     t.restart();
     const auto result = replace.ReplaceAll(table, QStringLiteral("ORDER"), QStringLiteral("command"));
     std::printf("replace all (%d changes): %.3f s\n", result.Count, seconds(t));
-    std::printf("peak memory: %.0f MB\n", static_cast<double>(peakKb()) / 1024.0);
+    std::printf("peak memory: %.0f MB\n", static_cast<double>(bench::peakKb()) / 1024.0);
     return result.Count >= records ? 0 : 1;
 }

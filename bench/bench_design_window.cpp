@@ -13,6 +13,8 @@
 #include "station/Station.h"
 #include "ui_TForm1.h"
 
+#include "BenchSupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -100,20 +102,10 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenWithoutDisplay();
     platform::Application app(argc, argv);
     SetGlobalLanguage(1); // English, as the station sets it
-    int count = 200;
-    QString grab;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QStringLiteral("--grab") && i + 1 < argc)
-            grab = QString::fromLocal8Bit(argv[++i]);
-        else
-            count = std::max(1, arg.toInt());
-    }
+    const auto [count, grab] = bench::windowBenchArgs(argc, argv, 200);
     QTemporaryDir dir;
     station::TStation station(station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
                               dir.filePath("pravolis.ini"));

@@ -6,6 +6,8 @@
 #include "platform/Errors.h"
 #include "platform/TIniFile.h"
 
+#include "BenchSupport.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,16 +21,6 @@
 
 namespace {
 
-long peakKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
 
 void write(const QString& path, const QByteArray& bytes)
 {
@@ -56,7 +48,7 @@ void settings(const QTemporaryDir& dir, int scale)
     const platform::TIniFile ini(path);
     const int found = static_cast<int>(ini.ReadSections().size() + ini.ReadSection("big").size());
     std::printf("settings file   %7.0f KB  %6d sections, %6d keys  read in %6.3f s  peak RSS %6.1f MB  (%d names)\n",
-                text.size() / 1024.0, sections + 1, sections + keys, t.elapsed() / 1000.0, peakKb() / 1024.0,
+                text.size() / 1024.0, sections + 1, sections + keys, t.elapsed() / 1000.0, bench::peakKb() / 1024.0,
                 found);
 }
 
@@ -78,7 +70,7 @@ void translation(const QTemporaryDir& dir, int scale, int languages)
         outcome = QStringLiteral("refused: %1").arg(QString::fromLocal8Bit(e.what()).left(60));
     }
     std::printf("translation     %7.0f KB  %6d rows claiming %3d languages  read in %6.3f s  peak RSS %6.1f MB  (%s)\n",
-                text.size() / 1024.0, rows, languages, t.elapsed() / 1000.0, peakKb() / 1024.0, qPrintable(outcome));
+                text.size() / 1024.0, rows, languages, t.elapsed() / 1000.0, bench::peakKb() / 1024.0, qPrintable(outcome));
 }
 
 } // namespace

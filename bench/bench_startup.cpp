@@ -9,6 +9,8 @@
 #include "station/window/TModEtik.h"
 #include "ui_TModEtik.h"
 
+#include "BenchSupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -58,20 +60,9 @@ void makeDesigns(const QString& folder, int count)
 
 int main(int argc, char** argv)
 {
-    // Without a display the window is shown offscreen, so the bench runs anywhere.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenWithoutDisplay();
     platform::Application app(argc, argv);
-    int count = 200;
-    QString grab;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QStringLiteral("--grab") && i + 1 < argc)
-            grab = QString::fromLocal8Bit(argv[++i]);
-        else
-            count = std::max(1, arg.toInt());
-    }
+    const auto [count, grab] = bench::windowBenchArgs(argc, argv, 200);
     QTemporaryDir dir;
     makeDesigns(dir.filePath(QStringLiteral("perso")), count);
     // A second start: no welcome box, a window of its own size.
