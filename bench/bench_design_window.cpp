@@ -105,7 +105,9 @@ int main(int argc, char** argv)
     bench::offscreenWithoutDisplay();
     platform::Application app(argc, argv);
     SetGlobalLanguage(1); // English, as the station sets it
-    const auto [count, grab] = bench::windowBenchArgs(argc, argv, 200);
+    const bench::WindowBenchArgs args = bench::windowBenchArgs(argc, argv, 200);
+    const int count = args.count;
+    const QString grab = args.grab;
     QTemporaryDir dir;
     station::TStation station(station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
                               dir.filePath("pravolis.ini"));

@@ -62,7 +62,9 @@ int main(int argc, char** argv)
 {
     bench::offscreenWithoutDisplay();
     platform::Application app(argc, argv);
-    const auto [count, grab] = bench::windowBenchArgs(argc, argv, 200);
+    const bench::WindowBenchArgs args = bench::windowBenchArgs(argc, argv, 200);
+    const int count = args.count;
+    const QString grab = args.grab;
     QTemporaryDir dir;
     makeDesigns(dir.filePath(QStringLiteral("perso")), count);
     // A second start: no welcome box, a window of its own size.

@@ -171,8 +171,9 @@ TEST(MailingWalk, ASheetStartsWhereTheEarlierSheetsLeaveTheWalk)
                     TLabelWalk walk(grid, l.Selection.NbFichesChoisies);
                     WalkToSheet(l, p, walk);
                     QStringList cells(l.CellsPerSheet(), ".");
+                    const int across = columns; // clang 14 cannot capture a structured binding
                     WalkSheet(l, p, walk, [&](const TWalkCell& c) {
-                        cells[(c.Row - 1) * columns + c.Column - 1] = grid.Cell(0, c.Record) + QString::number(c.Index);
+                        cells[(c.Row - 1) * across + c.Column - 1] = grid.Cell(0, c.Record) + QString::number(c.Index);
                     });
                     EXPECT_EQ(cells.join(' '), all[p - 1]) << columns << "x" << rows << " from " << ligne << ","
                                                            << colonne << " sheet " << p;
