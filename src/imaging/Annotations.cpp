@@ -75,6 +75,12 @@ QString lineOf(int page, const Annotation& a)
         .arg(QString(a.text).replace(u'\r', u' ').replace(u'\n', u' '));
 }
 
+// The rectangle two corners span, whichever way the mouse went.
+QRect spanned(const QPoint& a, const QPoint& b)
+{
+    return QRect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())), QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())));
+}
+
 } // namespace
 
 QString AnnoFileNameFor(const QString& annoFileName, const QString& imageName)
@@ -84,8 +90,8 @@ QString AnnoFileNameFor(const QString& annoFileName, const QString& imageName)
     if (imageName.isEmpty())
         return QStringLiteral("default.ant");
     const qsizetype slash = imageName.lastIndexOf(u'/');
-    const qsizetype dot = imageName.indexOf(u'.', slash + 1);
-    return (dot < 0 ? imageName : imageName.left(dot)) + QStringLiteral(".ant");
+    const qsizetype dot = imageName.lastIndexOf(u'.');
+    return (dot <= slash ? imageName : imageName.left(dot)) + QStringLiteral(".ant");
 }
 
 bool ParseAnnotations(const QByteArray& file, int page, QList<Annotation>& out, QString* why)
@@ -197,7 +203,7 @@ bool AnnotationLayer::MouseUp(const QPoint& p)
         return false;
     m_pressed = false;
     m_end = p;
-    const QRect r = QRect(m_start, m_end).normalized();
+    const QRect r = spanned(m_start, m_end);
     if (r.width() < 2 && r.height() < 2)
         return false;
     m_items << Annotation{Annotation::Frame, r, Qt::red, {}};
@@ -208,7 +214,7 @@ bool AnnotationLayer::Rubber(QRect& rect) const
 {
     if (!m_pressed)
         return false;
-    rect = QRect(m_start, m_end).normalized();
+    rect = spanned(m_start, m_end);
     return true;
 }
 

@@ -94,7 +94,7 @@ int EffectsLibrary::FxSteps(TFXMethod method, const QSize& size, int thickness) 
     case FXVertical: return (w + t - 1) / t;
     case FXDiagonal: return (w + h + t - 1) / t;
     case FXDiagonalSquares: return (w + t - 1) / t + (h + t - 1) / t - 1;
-    case FXRectangles: return (std::max(w, h) / 2 + t - 1) / t + 1;
+    case FXRectangles: return std::max(2, (std::max(w, h) / 2 + t - 1) / t);
     }
     return 0;
 }

@@ -169,7 +169,10 @@ PictureRead ImgReadPictureFile(const QString& path, const PictureReadOptions& op
     read.kind = PictureKind::Failed;
     QString format = formatOfExtension(ext);
     const bool byContent = format.isEmpty();
-    if (!ImgGetImageInfo(path, options.tiffPage, QSize(), read.info))
+    // A TIFF file is first asked for its page count (page 0 always exists), so a page beyond
+    // the last is lowered instead of failing.
+    const bool tiff = format == u"TIF";
+    if (!ImgGetImageInfo(path, tiff ? 0 : options.tiffPage, QSize(), read.info))
         return read;
     if (byContent)
         format = read.info.format;
@@ -182,8 +185,8 @@ PictureRead ImgReadPictureFile(const QString& path, const PictureReadOptions& op
     Bitmap bitmap;
     if (format == u"TIF") {
         read.tiffPage = ImgTiffPageFor(options.tiffPage, read.info.tiffPages);
-        if (read.tiffPage != options.tiffPage)
-            ImgGetImageInfo(path, read.tiffPage, QSize(), read.info);
+        if (read.tiffPage != 0 && !ImgGetImageInfo(path, read.tiffPage, QSize(), read.info))
+            return read;
         ok = ImgReadTiffBitmap(path, bits, options.dither, read.tiffPage, options.ctx, bitmap);
     } else if (format == u"PCD") {
         ok = ImgReadPcdBitmap(path, bits, options.dither, options.pcdMode, options.ctx, bitmap);
