@@ -44,6 +44,15 @@ QByteArray readFile(const QString& path, bool& ok)
     return file.readAll();
 }
 
+// A font no screen could show: the text picture of a line would take gigabytes.
+constexpr int kLargestFontPoints = 500;
+constexpr int kLargestFontPixels = 1000;
+
+bool sensibleFont(const ScrollSettings& s)
+{
+    return s.fontSize >= 0 && s.fontSize <= kLargestFontPoints && qAbs(s.fontHeight) <= kLargestFontPixels;
+}
+
 } // namespace
 
 QFont ScrollSettings::font() const
@@ -100,7 +109,7 @@ bool ImgParseScrollLine(const QByteArray& file, ScrollSettings& s)
         s.message = QStringLiteral(" Invallid message format ! ");
     else if (!v.isEmpty())
         s.message = v;
-    return true;
+    return sensibleFont(s);
 }
 
 bool ImgParseScrollList(const QByteArray& file, ScrollSettings& s)
@@ -118,7 +127,7 @@ bool ImgParseScrollList(const QByteArray& file, ScrollSettings& s)
     if (!toInt(lines[6], s.background) || !toInt(lines[7], s.speed))
         return false;
     s.lines = lines.mid(8);
-    return true;
+    return sensibleFont(s);
 }
 
 bool ImgReadScrollLine(const QString& path, ScrollSettings& settings)

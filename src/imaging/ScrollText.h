@@ -38,7 +38,8 @@ struct ScrollSettings {
 bool ImgTagValue(const QString& text, const QString& tag, const QString& next, QString& value);
 
 // Readers of the file contents (UTF-8 or Windows-1252). False, the settings partly set, when a
-// number is not one or a ".CMS" file has fewer than 8 lines.
+// number is not one, a font is larger than 500 points or 1000 pixels, or a ".CMS" file has
+// fewer than 8 lines.
 bool ImgParseScrollLine(const QByteArray& file, ScrollSettings& settings);
 bool ImgParseScrollList(const QByteArray& file, ScrollSettings& settings);
 // The same from a file; false when it does not exist.

@@ -42,6 +42,7 @@ TEST(ScrollFiles, ATaggedLineTakesItsValuesAndDefaults)
     }
     ScrollSettings s;
     EXPECT_FALSE(ImgParseScrollLine("/sp|fast/sm|x/eo|", s));
+    EXPECT_FALSE(ImgParseScrollLine("/fh|-4000/fn|", s));
 }
 
 TEST(ScrollFiles, AListNeedsEightLinesOfNumbersWhereNumbersBelong)
@@ -58,6 +59,9 @@ TEST(ScrollFiles, AListNeedsEightLinesOfNumbersWhereNumbersBelong)
     EXPECT_EQ(s.lines, (QStringList{"one", "two"}));
 
     for (const QByteArray& bad : {QByteArray("title\n255\n-13\nSYSTEM\n10\n1111\n128\n"),
+                                  // a font of 10012 points would need a text picture of gigabytes
+                                  QByteArray("title\n255\n-13\nSYSTEM\n10012\n1111\n128\n1\nx\n"),
+                                  QByteArray("title\n255\n5280\nSYSTEM\n0\n1111\n128\n1\nx\n"),
                                   QByteArray("title\nred\n-13\nSYSTEM\n10\n1111\n128\n1\n"),
                                   QByteArray()}) {
         SCOPED_TRACE(bad.constData());
