@@ -294,3 +294,36 @@ TEST_F(ImageControl, CopyCutAndPasteGoThroughTheClipboard)
     ASSERT_FALSE(control.Empty());
     EXPECT_EQ(control.Picture().image.convertToFormat(QImage::Format_RGB888), gradient(20, 10));
 }
+
+TEST_F(ImageControl, AnnotationsAreDrawnWithTheMouseAndKeptBesideTheirPicture)
+{
+    // A folder with a dot in its name: each picture keeps a file of its own.
+    QDir(dir.path()).mkdir("my.pictures");
+    const QString first = writeBmp("my.pictures/first.bmp", gradient(20, 10));
+    const QString second = writeBmp("my.pictures/second.bmp", gradient(20, 10));
+    control.AutoSaveAnno = true;
+    control.AutoLoadAnno = true;
+    control.SetImageName(first);
+    show();
+    int done = 0;
+    control.OnAnnoDone = [&] { ++done; };
+    control.SetEditAnnotat(true);
+    QTest::mousePress(&control, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseMove(&control, QPoint(8, 6));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(12, 8));
+    EXPECT_FALSE(control.Dragging());
+    ASSERT_EQ(control.Annotations().Items().size(), 1);
+    EXPECT_EQ(control.Annotations().Items()[0].rect, QRect(QPoint(2, 2), QPoint(12, 8)));
+    EXPECT_EQ(done, 1);
+    // The frame is drawn over the picture, in red.
+    EXPECT_EQ(at(2, 5), qRgb(255, 0, 0));
+
+    // Reading the next picture saves these under the first one's name and starts empty.
+    control.SetImageName(second);
+    EXPECT_TRUE(control.Annotations().Items().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("my.pictures/first.ant")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("my.ant")));
+    control.SetImageName(first);
+    EXPECT_EQ(control.Annotations().Items().size(), 1);
+    control.AutoSaveAnno = false;
+}
