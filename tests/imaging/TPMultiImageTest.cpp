@@ -327,3 +327,26 @@ TEST_F(ImageControl, AnnotationsAreDrawnWithTheMouseAndKeptBesideTheirPicture)
     EXPECT_EQ(control.Annotations().Items().size(), 1);
     control.AutoSaveAnno = false;
 }
+
+TEST_F(ImageControl, TheRubberBandKeepsTheControlsProportions)
+{
+    control.SetPicture(Bitmap{gradient(200, 100), 24});
+    control.AllowRubberBand = true;
+    show();
+    QList<QRect> bands;
+    control.OnRubberband = [&](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y, int xx, int yy) {
+        bands << QRect(QPoint(x, y), QPoint(xx, yy));
+    };
+    // 30 pixels right of the start in a 60 x 40 control: a band of 25 x 17 (distance 30 along
+    // the diagonal of proportion 2:3), and no dragging meanwhile.
+    QTest::mousePress(&control, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(&control, QPoint(40, 10));
+    EXPECT_FALSE(control.Dragging());
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(40, 10));
+    // Straight up: the band goes up, to the right.
+    QTest::mousePress(&control, Qt::LeftButton, {}, QPoint(50, 30));
+    QTest::mouseMove(&control, QPoint(50, 0));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(50, 0));
+    EXPECT_EQ(bands, (QList<QRect>{QRect(QPoint(10, 10), QPoint(35, 27)), QRect(QPoint(50, 30), QPoint(75, 13))}));
+    EXPECT_EQ(control.Origin(), QPoint(0, 0));
+}
