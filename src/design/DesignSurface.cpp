@@ -2,6 +2,8 @@
 
 #include "Pictures.h"
 
+#include "imaging/Binding.h"
+
 #include "platform/Errors.h"
 #include "platform/FileUtils.h"
 #include "platform/Rounding.h"
@@ -10,11 +12,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
 
 #include <algorithm>
 
 namespace design {
+
+namespace {
+
+// Converted pictures are kept in true colour, whatever the screen.
+constexpr int kTwinBits = 24;
+
+} // namespace
 
 int WorkSurfaceSide(int largestSheetHundredthsMm, int pixelsPerInch)
 {
@@ -94,10 +102,21 @@ QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder
     const QImage picture = LoadPicture(sourcePath);
     if (picture.isNull())
         throw platform::EInOutError(QStringLiteral("Unreadable picture: ") + sourcePath);
-    QSaveFile file(twin);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit())
-        throw platform::EInOutError(QStringLiteral("Cannot write ") + twin);
+    // The twin names a picture only when the writer says it wrote it.
+    if (!imaging::ImgWriteBmpBitmap(twin, kTwinBits, imaging::Bitmap{picture, 0}))
+        throw platform::EInOutError(QStringLiteral("Cannot write ") + twin + QStringLiteral(": ")
+                                    + imaging::binding().ImgLastErrorText);
     return reference;
+}
+
+QString NextScanFileName(const QString& imagesFolder)
+{
+    const QDir folder(imagesFolder);
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("scan%1.bmp").arg(n);
+        if (!QFileInfo::exists(folder.filePath(name)))
+            return name;
+    }
 }
 
 bool SameFormat(const TCurrentFormat& a, const TCurrentFormat& b)

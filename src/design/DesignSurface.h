@@ -44,6 +44,9 @@ std::vector<TDesignObject*> ObjectsInRect(const TDesignModel& model, const platf
 // are converted to a ".bmp" twin. An existing copy or twin is used as it is. A file that cannot
 // be read raises platform::EInOutError and leaves no twin behind.
 QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder);
+// The name a scanned picture is saved under in the pictures folder: "scan" + the first number
+// from 1 whose file does not exist + ".bmp".
+QString NextScanFileName(const QString& imagesFolder);
 
 // The ten values of a sheet format the format command compares (the name as text, case kept).
 bool SameFormat(const TCurrentFormat& a, const TCurrentFormat& b);

@@ -1,18 +1,24 @@
 #include "Pictures.h"
 
+#include "imaging/Effects.h"
+#include "imaging/PictureFile.h"
 #include "platform/Errors.h"
 #include "platform/HourGlass.h"
 #include "platform/Paths.h"
 #include "platform/TCanvas.h"
 
 #include <QFileInfo>
-#include <QImageReader>
-#include <QPainter>
-#include <QTransform>
 
 #include <algorithm>
 
 namespace design {
+
+namespace {
+
+// The depth pictures are read at: true colour, whatever the screen.
+constexpr int kPictureBits = 24;
+
+} // namespace
 
 QString FindPictureFile(const QString& reference, const QString& programFolder,
                         const QString& examplesFolder)
@@ -32,31 +38,33 @@ QString FindPictureFile(const QString& reference, const QString& programFolder,
 
 QImage LoadPicture(const QString& path)
 {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull())
-        throw platform::EInOutError(platform::readErrorMessage(path, reader.errorString()));
-    return image;
+    // Read as the imaging layer reads every picture: the same readers, and the same depths, so a
+    // picture looks alike in the editor, the preview and on paper.
+    imaging::PictureReadOptions options;
+    options.bits = kPictureBits;
+    const imaging::PictureRead read = imaging::ImgReadPictureFile(path, options);
+    switch (read.kind) {
+    case imaging::PictureKind::Bitmap:
+    case imaging::PictureKind::Graphic: return read.bitmap.image;
+    case imaging::PictureKind::Missing:
+        throw platform::EInOutError(platform::readErrorMessage(path, QStringLiteral("File not found")));
+    case imaging::PictureKind::ScrollLine:
+    case imaging::PictureKind::ScrollList:
+        throw platform::EInOutError(
+            platform::readErrorMessage(path, QStringLiteral("A scrolling text is not a picture")));
+    case imaging::PictureKind::Failed: break;
+    }
+    throw platform::EInOutError(platform::readErrorMessage(path, imaging::binding().ImgLastErrorText));
 }
 
 QImage RotatePicture(const QImage& picture, int angle)
 {
     if (angle <= 0 || picture.isNull())
         return picture;
-    // Qt turns clockwise on a y-down surface; the program's angles turn counter-clockwise.
-    QTransform turn;
-    turn.rotate(-angle);
-    const QRect bounds = turn.mapRect(QRectF(0, 0, picture.width(), picture.height())).toAlignedRect();
-    QImage out(std::max(1, bounds.width()), std::max(1, bounds.height()), QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter p(&out);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, angle % 90 != 0);
-    p.translate(-bounds.left(), -bounds.top());
-    p.setTransform(turn, true);
-    p.drawImage(0, 0, picture);
-    p.end();
-    return out;
+    imaging::Bitmap turned{picture, 0};
+    if (!imaging::ImgRotateBitmap(turned, 0, 0, qRgb(255, 255, 255), angle, 0, 0))
+        return picture;
+    return turned.image;
 }
 
 void DrawFieldPlaceholder(platform::TCanvas& canvas, const platform::TRect& area, const QString& code)

@@ -23,12 +23,14 @@ namespace design {
 QString FindPictureFile(const QString& reference, const QString& programFolder,
                         const QString& examplesFolder);
 
-// Reads a picture file of any format the image readers know; raises platform::EInOutError when
-// the file cannot be read or its format is not recognised.
+// Reads a picture file through the imaging layer's readers (by extension, else by content; true
+// colour, pictures stated with fewer than 4 bits in black and white); raises
+// platform::EInOutError when the file cannot be read or no reader takes it.
 QImage LoadPicture(const QString& path);
 
-// The picture turned counter-clockwise by `angle` degrees, the uncovered corners white. An angle
-// of 0 or below leaves it as it is.
+// The picture turned counter-clockwise by `angle` degrees through the imaging layer's rotation,
+// the uncovered corners white. An angle of 0 or below, or a rotation that fails, leaves it as
+// it is.
 QImage RotatePicture(const QImage& picture, int angle);
 
 // Draws the placeholder of a field-code image in a box of the canvas, at the size it is shown:

@@ -4,6 +4,7 @@
 #include "design/window/TImportImage.h"
 #include "design/window/TOpenDial.h"
 #include "design/window/TRotImage.h"
+#include "imaging/window/TPMultiImage.h"
 #include "design/window/TSaisieTexte.h"
 #include "design/window/TSaveD.h"
 #include "ui_TCircLabDial.h"
@@ -149,10 +150,13 @@ TEST(OpenDialog, PreviewFitsThePictureInItsPanel)
     d.ui->FileListBox->setCurrentRow(d.ui->FileListBox->row(d.ui->FileListBox->findItems("wide.png", Qt::MatchExactly)[0]));
     EXPECT_TRUE(d.ui->Image->isVisible());
     EXPECT_EQ(d.ui->Image->geometry(), QRect(16, 64, 128, 32));
-    // A picture that cannot be read leaves the preview as it was.
+    EXPECT_EQ(d.ui->Image->Picture().image.size(), QSize(400, 100));
+    // A picture that cannot be read keeps the panel's place but never shows the one before
+    // under its name.
     d.ui->Edit->setText("broken.png");
     d.apercuClick();
     EXPECT_EQ(d.ui->Image->geometry(), QRect(16, 64, 128, 32));
+    EXPECT_TRUE(d.ui->Image->Empty());
     d.ui->apercu->setChecked(false);
     EXPECT_FALSE(d.ui->Image->isVisible());
     EXPECT_FALSE(d.Apercu());
@@ -347,5 +351,37 @@ TEST(RotationDialog, OpensOnThePicturesAngleAndChoosesAPanel)
     EXPECT_EQ(preset.Angle, 0);
 
     EXPECT_EQ(FitThumbnailInPanel({58, 29}, {73, 73}), QRect(7, 22, 58, 29));
+}
+
+TEST(RotationDialog, EachPanelShowsThePictureTurnedByItsImageControl)
+{
+    // Left half red, right half blue: turned counter-clockwise by 90 degrees the blue half is on
+    // top, by 180 on the left, by 270 at the bottom.
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 100; x < 200; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 255));
+    TRotImage d(picture, 0);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const struct {
+        TPMultiImage* control;
+        QPoint blueAt, redAt; // in quarters of the picture
+    } panels[] = {{d.ui->PMultiImage1, {3, 2}, {1, 2}},
+                  {d.ui->PMultiImage2, {2, 1}, {2, 3}},
+                  {d.ui->PMultiImage3, {1, 2}, {3, 2}},
+                  {d.ui->PMultiImage4, {2, 3}, {2, 1}}};
+    for (const auto& p : panels) {
+        SCOPED_TRACE(qPrintable(p.control->objectName()));
+        const QImage shown = p.control->grab().toImage();
+        const auto at = [&](QPoint q) { return shown.pixel(q.x() * shown.width() / 4, q.y() * shown.height() / 4) | 0xff000000u; };
+        EXPECT_EQ(at(p.blueAt), blue);
+        EXPECT_EQ(at(p.redAt), red);
+    }
+    // The free panel is turned on the panel's colour: aqua once chosen.
+    d.ui->ScrollBar->setValue(359 - 60);
+    const QImage free = d.ui->PMultiImage5->grab().toImage();
+    EXPECT_EQ(free.pixel(0, 0) | 0xff000000u, qRgb(0, 255, 255));
+    EXPECT_FALSE(d.ui->PMultiImage6->isVisible());
     EXPECT_EQ(FitThumbnailInPanel({60, 20}, {73, 73}), QRect(7, 27, 58, 19));
 }

@@ -8,6 +8,7 @@
 #include "MultiLang/MLBase.h"
 #include "platform/Errors.h"
 #include "platform/window/Dialogs.h"
+#include "imaging/Scanner.h"
 #include "station/Station.h"
 
 #include "TestSupport.h"
@@ -426,6 +427,42 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     EXPECT_EQ(image->Width, 100);
     EXPECT_EQ(image->Height, 67);
     EXPECT_EQ(form->ViewOf(image)->size(), QSize(100, 67));
+}
+
+TEST_F(DesignWindow, AScannedPageIsSavedAsTheNextScanFileAndPlaced)
+{
+    // SANE's virtual scanner, switched on by a configuration folder of this process's own.
+    static QTemporaryDir saneConfig;
+    qputenv("SANE_CONFIG_DIR", QFile::encodeName(saneConfig.path()));
+    writeBytes(saneConfig.filePath("dll.conf"), "test\n");
+    imaging::chosenScanDevice().clear();
+    imaging::setScanResolution(75);
+    const QString images = station->Folders.ImagesFolder();
+    QDir().mkpath(images);
+    writeBytes(images + "/scan1.bmp", "taken");
+
+    ASSERT_TRUE(form->PlaceScannedPicture({16, 8}));
+    auto* image = As<TImage>(last());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Hint, "scan2.bmp");
+    EXPECT_EQ(selection(), V{image});
+    EXPECT_TRUE(model().Modifie);
+    // The test page is 80 x 100 mm: at 75 dots per inch 236 x 295 pixels, kept in proportion.
+    const QImage saved(images + "/scan2.bmp");
+    EXPECT_EQ(saved.size(), QSize(236, 295));
+    EXPECT_EQ(QSize(image->Width, image->Height), QSize(65, 81));
+    EXPECT_TRUE(ui().Tampon->Empty());
+    EXPECT_FALSE(ui().Tampon->isVisible());
+
+    // A page that cannot be written names no picture: the user is told, nothing is placed.
+    ASSERT_TRUE(QDir(images).removeRecursively());
+    writeBytes(images, "a file where the folder was");
+    const int count = model().Count();
+    EXPECT_FALSE(form->PlaceScannedPicture({16, 100}));
+    EXPECT_EQ(model().Count(), count);
+    EXPECT_EQ(boxes, QStringList{"The scanned page could not be saved"});
+    imaging::chosenScanDevice().clear();
+    imaging::setScanResolution(150);
 }
 
 TEST_F(DesignWindow, TextBlocksAreEditedInPlaceWithTheFieldCodeList)

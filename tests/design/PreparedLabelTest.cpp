@@ -119,3 +119,37 @@ TEST(PreparedLabel, PaintingReadsThePreparedLabelAndWritesNothing)
     RenderFixture other;
     EXPECT_THROW(draw(PrepareLabel(other.model, merge, 1, -1, pictures)), std::logic_error);
 }
+
+TEST(PreparedLabel, FieldPicturesAreReadAndTurnedByTheImagingLayer)
+{
+    // Formats Qt's own readers do not know come through the imaging layer's, turned counter-
+    // clockwise at each right angle: the quarters red, green / blue, white move round.
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+    const struct {
+        int angle;
+        QRgb topLeft, topRight, bottomLeft, bottomRight;
+    } turns[] = {{0, red, green, blue, white},
+                 {90, green, white, red, blue},
+                 {180, white, blue, green, red},
+                 {270, blue, red, white, green}};
+    TPictureCache pictures;
+    for (const char* fixture : {"imaging/rgb24.pcx", "imaging/quads24.tga"}) {
+        const QString path = testsupport::dataPath(fixture);
+        for (const auto& t : turns) {
+            SCOPED_TRACE(std::string(fixture) + " " + std::to_string(t.angle));
+            const QImage p = pictures.Picture(path, t.angle);
+            ASSERT_FALSE(p.isNull());
+            EXPECT_EQ(p.size(), t.angle % 180 == 0 ? QSize(40, 30) : QSize(30, 40));
+            const int w = p.width(), h = p.height();
+            EXPECT_EQ(p.pixel(w / 4, h / 4) | 0xff000000u, t.topLeft);
+            EXPECT_EQ(p.pixel(3 * w / 4, h / 4) | 0xff000000u, t.topRight);
+            EXPECT_EQ(p.pixel(w / 4, 3 * h / 4) | 0xff000000u, t.bottomLeft);
+            EXPECT_EQ(p.pixel(3 * w / 4, 3 * h / 4) | 0xff000000u, t.bottomRight);
+        }
+    }
+    // A file no reader takes is an error, not an empty picture.
+    QTemporaryDir dir;
+    const QString junk = dir.filePath("notes.xyz");
+    testsupport::writeBytes(junk, QByteArray(100, 'z'));
+    EXPECT_THROW(LoadPicture(junk), platform::EInOutError);
+}

@@ -64,6 +64,7 @@ TForm1::TForm1(station::TStation& station, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_station(station), m_model(&station.Designer)
 {
     ui->setupUi(this);
+    ui->Tampon->RotateBackColor = platform::clWhite;
     SH = new TStretchHandle(ui->Feuille);
     SH->setObjectName(QStringLiteral("SH"));
     SH->DragCursor = Qt::SizeAllCursor;
@@ -505,6 +506,34 @@ void TForm1::placePicture(QPoint p)
         Select(image, false);
         m_model->Modifie = true;
     }
+}
+
+bool TForm1::PlaceScannedPicture(QPoint p)
+{
+    TPMultiImage& tampon = *ui->Tampon;
+    tampon.SelectScanSource();
+    tampon.SetPicture({});
+    tampon.ScanImage();
+    if (tampon.Empty())
+        return false;
+    // The page lives on only as the file; the control lets it go on every path.
+    struct Release {
+        TPMultiImage& control;
+        ~Release() { control.SetImageName(QString()); }
+    } release{tampon};
+    QDir().mkpath(imagesFolder());
+    const QString reference = NextScanFileName(imagesFolder());
+    if (!tampon.SaveAsBmp(QDir(imagesFolder()).filePath(reference))) {
+        platform::MessageDlg(GetText(QStringLiteral("@ScanNotSaved")), platform::mtError, platform::mbOK);
+        return false;
+    }
+    TImage* image = PlaceImage(*m_model, p.x(), p.y(), reference);
+    if (image == nullptr)
+        return false;
+    RectObjetCourant = image->BoundsRect();
+    Select(image, false);
+    m_model->Modifie = true;
+    return true;
 }
 
 // --- Objects and the frame ---

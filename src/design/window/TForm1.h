@@ -144,6 +144,12 @@ public:
     QWidget* ViewOf(const design::TDesignObject* object) const;
     design::TDesignObject* ObjectOf(const QWidget* view) const;
 
+    // A picture from the scanner at p: the source chosen, one page scanned into the hidden image
+    // control Tampon and saved as the next "scanN.bmp" of the pictures folder, then placed and
+    // selected as a picture from a file is. Nothing is placed when no page came or the file was
+    // not written (the user is told). True when a picture was placed.
+    bool PlaceScannedPicture(QPoint p);
+
     // Frame snapping: on when `Active1` is checked, inverted while Ctrl is held.
     void ApplyFrameSnapping(bool ctrl = false);
 

@@ -3,11 +3,12 @@
 
 #include "MultiLang/MLang.h"
 #include "design/PreviewGeometry.h"
+#include "imaging/PictureFile.h"
+#include "imaging/window/TPMultiImage.h"
 #include "platform/HourGlass.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStorageInfo>
@@ -38,6 +39,8 @@ TOpenDial::TOpenDial(const QString& startFolder, bool preview, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TOpenDial>())
 {
     ui->setupUi(this);
+    ui->Image->SetStretch(true);
+    ui->Image->ImageDither = true;
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TOpenDial.txt"));
     MultiLang1->Loaded();
     fillFilters();
@@ -178,15 +181,20 @@ void TOpenDial::apercuClick()
 void TOpenDial::ShowPreview()
 {
     const platform::HourGlass hourGlass;
-    QLabel* target = ui->Image1->isVisible() ? ui->Image1 : ui->Image;
-    QImageReader reader(FileName());
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
-    // A picture that cannot be read leaves the preview as it was.
-    if (picture.isNull())
+    if (ui->Image1->isVisible()) {
+        // Icons are shown as graphics, read by the imaging layer too.
+        const imaging::PictureRead read = imaging::ImgReadPictureFile(FileName(), imaging::PictureReadOptions());
+        if (read.kind != imaging::PictureKind::Bitmap && read.kind != imaging::PictureKind::Graphic)
+            return;
+        ui->Image1->setPixmap(QPixmap::fromImage(read.bitmap.image));
+        ui->Image1->setGeometry(design::FitPictureInPanel(read.bitmap.image.size(), ui->Panel->size()));
         return;
-    target->setPixmap(QPixmap::fromImage(picture));
-    target->setGeometry(design::FitPictureInPanel(picture.size(), ui->Panel->size()));
+    }
+    // The image control reads the file; one it cannot read leaves it empty, never showing the
+    // picture before under this file's name, and the panel keeps its place.
+    ui->Image->SetImageName(FileName());
+    if (!ui->Image->Empty())
+        ui->Image->setGeometry(design::FitPictureInPanel(ui->Image->Picture().image.size(), ui->Panel->size()));
 }
 
 void TOpenDial::showEvent(QShowEvent* event)

@@ -5,11 +5,10 @@
 #include "design/DesignModel.h"
 #include "design/Pictures.h"
 #include "design/PreviewGeometry.h"
+#include "imaging/window/TPMultiImage.h"
 #include "platform/HourGlass.h"
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <QTransform>
 
 namespace {
 
@@ -46,23 +45,33 @@ QFrame* TRotImage::panel(int i) const
     return panels[i];
 }
 
-QLabel* TRotImage::image(int i) const
+TPMultiImage* TRotImage::image(int i) const
 {
-    QLabel* const images[] = {ui->PMultiImage1, ui->PMultiImage2, ui->PMultiImage3, ui->PMultiImage4, ui->PMultiImage5};
+    TPMultiImage* const images[] = {ui->PMultiImage1, ui->PMultiImage2, ui->PMultiImage3, ui->PMultiImage4, ui->PMultiImage5};
     return images[i];
 }
 
-void TRotImage::showPicture(int i, const QImage& picture)
+void TRotImage::showPicture(int i, const imaging::Bitmap& picture)
 {
-    image(i)->setPixmap(QPixmap::fromImage(picture));
-    image(i)->setGeometry(design::FitThumbnailInPanel(picture.size(), QSize(PanelSide, PanelSide)));
+    image(i)->SetPicture(picture);
+    image(i)->setGeometry(design::FitThumbnailInPanel(picture.image.size(), QSize(PanelSide, PanelSide)));
 }
 
 void TRotImage::FormShow()
 {
     const platform::HourGlass hourGlass;
-    for (int i = 0; i < 4; ++i)
-        showPicture(i, design::RotatePicture(m_thumbnail, i * 90));
+    // The presets are the thumbnail turned by their own controls.
+    const imaging::Bitmap thumbnail{m_thumbnail, 0};
+    for (int i = 0; i < 4; ++i) {
+        TPMultiImage& control = *image(i);
+        control.SetStretch(true);
+        control.RotateBackColor = platform::clWhite;
+        control.SetPicture(thumbnail);
+        if (i > 0 && !m_thumbnail.isNull())
+            control.RotateImage(0, 0, i * 90, 0, 0);
+        showPicture(i, control.Picture());
+    }
+    image(4)->SetStretch(true);
     const int angle = Angle;
     m_loading = true;
     if (angle % 90 != 0) {
@@ -108,18 +117,12 @@ void TRotImage::PreviewFreeAngle(int angle, const QColor& background)
 {
     if (m_thumbnail.isNull())
         return;
-    QTransform turn;
-    turn.rotate(-angle);
-    const QRect bounds = turn.mapRect(m_thumbnail.rect());
-    QImage turned(bounds.size(), QImage::Format_RGB32);
-    turned.fill(background);
-    QPainter p(&turned);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.translate(-bounds.topLeft());
-    p.setTransform(turn, true);
-    p.drawImage(0, 0, m_thumbnail);
-    p.end();
-    showPicture(4, turned);
+    // Turned by the hidden work control on the panel's colour.
+    TPMultiImage& work = *ui->PMultiImage6;
+    work.SetPicture(imaging::Bitmap{m_thumbnail, 0});
+    work.RotateBackColor = platform::RGB(background.red(), background.green(), background.blue());
+    work.RotateImage(0, 0, angle, 0, 0);
+    showPicture(4, work.Picture());
 }
 
 bool TRotImage::eventFilter(QObject* watched, QEvent* event)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include "imaging/Dib.h"
+
 #include <QImage>
 
 #include <memory>
 
 class QFrame;
-class QLabel;
+class TPMultiImage;
 class TMultiLang;
 
 namespace Ui {
@@ -42,8 +44,8 @@ protected:
 
 private:
     QFrame* panel(int i) const;
-    QLabel* image(int i) const;
-    void showPicture(int i, const QImage& picture);
+    TPMultiImage* image(int i) const;
+    void showPicture(int i, const imaging::Bitmap& picture);
 
     QImage m_thumbnail;
     int m_selected = -1;

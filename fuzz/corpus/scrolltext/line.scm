@@ -1,0 +1,1 @@
+/fc|255/fh|-13/fn|SYSTEM/fs|10/ft|1010/bc|128/sp|1/sm|Hello/eo|
