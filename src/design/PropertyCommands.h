@@ -72,6 +72,7 @@ class TPropertyCommands {
 public:
     TPropertyCommands(TDesignModel& model, TSelectionPort& selection);
 
+    TDesignModel& Model() const { return m_model; }
     TPropertyDialogs Dialogs;
 
     // Set by the right click: the object clicked, and whether the commands act on the selection

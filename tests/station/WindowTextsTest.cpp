@@ -25,6 +25,7 @@
 #include "design/window/TFAngle.h"
 #include "design/window/TForm1.h"
 #include "design/window/TNumAuto.h"
+#include "design/window/TPropertyMenus.h"
 #include "shell/TAboutBox.h"
 #include "station/Station.h"
 #include "station/window/TFormat.h"
@@ -92,6 +93,7 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         {"TImportImage", [] { return std::make_unique<TImportImage>(); }},
         {"TPreview", [&] { return std::make_unique<TPreview>(model); }},
         {"TRotImage", [] { return std::make_unique<TRotImage>(QImage(), 0); }},
+        {"TPropertyMenus", [] { return std::make_unique<TPropertyMenus>(); }},
         {"TAboutBox", [] { return std::make_unique<TAboutBox>(); }},
         {"TNumAuto", [&] { return std::make_unique<TNumAuto>(nullptr, dir.filePath("none.ini")); }},
         {"TFormat", [&] { return std::make_unique<station::TFormat>(nullptr, dir.path(), dir.filePath("none.ini")); }},
