@@ -1,3 +1,4 @@
+#include "design/DesignFileFormat.h"
 #include "design/window/FrameSelection.h"
 #include "design/window/ObjectViews.h"
 #include "design/window/TPropertyMenus.h"
@@ -180,6 +181,55 @@ TEST_F(PropertyMenusTest, BringToFrontIsOfferedWithTwoOfAKind)
     EXPECT_EQ(views.size(), 4);
     EXPECT_EQ(sh->AttachedCount(), 0);
     EXPECT_EQ(model.ObjectsOf<TImage>().back()->Hint, QStringLiteral("<Photo>"));
+}
+
+} // namespace
+
+namespace {
+
+// The saved record lines of one object, the counts of the empty sections after it left out.
+QStringList savedRecordTail(const TDesignModel& model, TDesignObject* object, int emptySectionsAfter)
+{
+    QStringList lines = QString::fromUtf8(DesignFileBytes(model, TDesignScope::Selection, {object}))
+                            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    return lines.mid(0, lines.size() - emptySectionsAfter);
+}
+
+TEST_F(PropertyMenusTest, ItemsWriteTheCodesTheDesignFileKeeps)
+{
+    auto& u = *menus.ui;
+    TShape* shape = PlaceShape(model, 10, 10, stRectangle);
+    // Brush codes follow the style names in alphabetical order; pen codes likewise.
+    const std::pair<QAction*, QString> brushes[] = {
+        {u.Hachuresmontantes1, "0"}, {u.Transparent3, "1"}, {u.Hachureshorizontalesetverticales1, "2"},
+        {u.Hachuresmontantesetdescendantes1, "3"}, {u.Hachuresdescendantes1, "4"},
+        {u.Hachureshorizontales1, "5"}, {u.Couleursimple1, "6"}, {u.Hachuresverticales1, "7"}};
+    for (const auto& [item, code] : brushes) {
+        menus.Prepare(shape);
+        item->trigger();
+        const QStringList tail = savedRecordTail(model, shape, 6);
+        EXPECT_EQ(tail.at(tail.size() - 2), code) << item->objectName().toStdString();
+    }
+    const std::pair<QAction*, QString> pens[] = {{u.N12, "0"}, {u.Transparent2, "1"}, {u.N5, "2"},
+                                                 {u.N8, "3"}, {u.N10, "4"}, {u.N11, "5"}};
+    for (const auto& [item, code] : pens) {
+        menus.Prepare(shape);
+        item->trigger();
+        EXPECT_EQ(savedRecordTail(model, shape, 6).last(), code) << item->objectName().toStdString();
+    }
+
+    TLine* line = PlaceLine(model, 10, 100);
+    const std::pair<QAction*, QString> kinds[] = {
+        {u.Vertical1, "1"}, {u.Montant1, "2"}, {u.Descendant1, "3"}, {u.MenuItem22, "0"}};
+    for (const auto& [item, code] : kinds) {
+        menus.Prepare(line);
+        item->trigger();
+        const QStringList tail = savedRecordTail(model, line, 3);
+        EXPECT_EQ(tail.at(tail.size() - 2), code) << item->objectName().toStdString();
+    }
+    menus.Prepare(line);
+    u.MenuItem17->trigger();
+    EXPECT_EQ(line->Pen.Width(), 7);
 }
 
 } // namespace

@@ -231,6 +231,8 @@ void TPropertyMenus::SetMarks(const TDesignObject& target)
 void TPropertyMenus::PopupImagePopup()
 {
     ui->Premierplan1->setEnabled(Commands != nullptr && Commands->Model().ObjectsOf<TImage>().size() >= 2);
+    // Turning needs the rotation dialog, which the window gives.
+    ui->Rotation1->setEnabled(Commands != nullptr && Commands->Dialogs.ChooseRotation != nullptr);
 }
 
 void TPropertyMenus::PopupShapePopup()
