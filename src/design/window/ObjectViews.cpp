@@ -172,6 +172,8 @@ TMemoView::TMemoView(TMemo* memo, QWidget* parent)
     m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // With the 1-pixel border the lines start 2 pixels in, as printed.
     m_editor->document()->setDocumentMargin(1);
+    // A right click opens the block's property menu, not the editor's own.
+    m_editor->setContextMenuPolicy(Qt::NoContextMenu);
     m_editor->installEventFilter(this);
     m_editor->viewport()->installEventFilter(this);
     connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
@@ -219,8 +221,14 @@ bool TMemoView::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (watched == m_editor->viewport() && OnMouseDown)
-            OnMouseDown(static_cast<QMouseEvent*>(event));
+        if (watched == m_editor->viewport() && OnMouseDown) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            OnMouseDown(mouse);
+            // Other buttons than the left belong to the window (the property menu): the editor
+            // would pass them on to this view, which would hand them to the window again.
+            if (mouse->button() != Qt::LeftButton)
+                return true;
+        }
         break;
     case QEvent::MouseButtonDblClick:
         if (watched == m_editor->viewport() && OnMouseDown) {

@@ -2,8 +2,10 @@
 #include "ui_TForm1.h"
 
 #include "FieldCodeEdits.h"
+#include "FrameSelection.h"
 #include "ObjectViews.h"
 #include "TAligne.h"
+#include "TPropertyMenus.h"
 #include "TStretchHandle.h"
 
 #include "MultiLang/MLang.h"
@@ -91,6 +93,7 @@ TForm1::TForm1(station::TStation& station, QWidget* parent)
     };
     OpenHelp = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setUpTools();
+    setUpPropertyMenus();
     connectEvents();
     FormCreate();
 }
@@ -543,8 +546,10 @@ void TForm1::ObjectMouseDown(QWidget* view, QMouseEvent* event)
     TDesignObject* object = ObjectOf(view);
     if (object == nullptr)
         return;
-    if (event->button() != Qt::LeftButton)
-        return; // the property menus come with a later version
+    if (event->button() != Qt::LeftButton) {
+        PropertyMenus->ObjectMouseDown(object, event->globalPosition().toPoint());
+        return;
+    }
     // A text block takes a single click itself (caret, editing); a double click selects it.
     if (Is<TMemo>(object) && event->type() != QEvent::MouseButtonDblClick)
         return;
@@ -569,8 +574,13 @@ void TForm1::ApplyFrameSnapping(bool ctrl)
 
 void TForm1::shMouseDown(QMouseEvent* event)
 {
-    if (event->button() != Qt::RightButton)
+    if (event->button() != Qt::RightButton) {
         ApplyFrameSnapping();
+        return;
+    }
+    // The frame stands for the current object, whichever selected object is under the pointer.
+    if (m_model->ObjetCourant != nullptr)
+        PropertyMenus->ObjectMouseDown(m_model->ObjetCourant, event->globalPosition().toPoint());
 }
 
 void TForm1::shMouseUp(QMouseEvent* event)

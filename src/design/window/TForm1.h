@@ -23,8 +23,10 @@ class TAligne;
 class TGrid;
 class THRuler;
 class TMemoView;
+class TFrameSelection;
 class TMultiLang;
 class TPreview;
+class TPropertyMenus;
 class TStretchHandle;
 class TVRuler;
 
@@ -40,6 +42,10 @@ struct TPaperNames;
 
 namespace platform {
 class TCanvas;
+}
+
+namespace design {
+class TPropertyCommands;
 }
 
 // The label editor: the work surface with the label, its grid and one view per design object;
@@ -58,6 +64,9 @@ public:
     TMultiLang* MultiLang1 = nullptr;
     // The selection frame over the selected views of the surface.
     TStretchHandle* SH = nullptr;
+    // The right-click property menus, and the commands their items run on the model and the frame.
+    TPropertyMenus* PropertyMenus = nullptr;
+    design::TPropertyCommands& PropertyCommands() const { return *m_propertyCommands; }
 
     design::TDesignModel& Model() const { return *m_model; }
     QString GetText(const QString& key) const;
@@ -185,6 +194,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setUpPropertyMenus();
+    void afterPropertyCommand();
     void connectEvents();
     void setPictures();
     void paintBoxPaint(QPainter& painter, const QRect& exposed);
@@ -209,6 +220,8 @@ private:
     void placeRulers();
 
     station::TStation& m_station;
+    std::unique_ptr<TFrameSelection> m_frameSelection;
+    std::unique_ptr<design::TPropertyCommands> m_propertyCommands;
     design::TDesignModel* m_model;
     QButtonGroup* m_tools = nullptr;
     QHash<const design::TDesignObject*, QWidget*> m_views;

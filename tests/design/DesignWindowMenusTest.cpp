@@ -1,0 +1,146 @@
+#include "design/PropertyCommands.h"
+#include "design/window/TForm1.h"
+#include "design/window/TPropertyMenus.h"
+#include "design/window/TStretchHandle.h"
+#include "ui_TForm1.h"
+#include "ui_TPropertyMenus.h"
+
+#include "MultiLang/MLBase.h"
+#include "platform/window/Dialogs.h"
+#include "station/Station.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace design;
+
+namespace {
+
+// The design window on a station of its own, right-clicked as a user would.
+class DesignWindowMenus : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_language = GlobalLanguage();
+        SetGlobalLanguage(1);
+        station = std::make_unique<station::TStation>(
+            station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
+        station->Start(QSize(1024, 768), dir.path());
+        model().LargeurEtiquettePx = 300;
+        model().HauteurEtiquettePx = 200;
+        form = std::make_unique<TForm1>(*station);
+        form->resize(900, 700);
+        form->show();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        model().Modifie = false;
+        form.reset();
+        SetGlobalLanguage(m_language);
+    }
+
+    TDesignModel& model() { return station->Designer; }
+    Ui::TPropertyMenus& menus() { return *form->PropertyMenus->ui; }
+    QPoint at(QPoint surface) { return form->ui->Feuille->mapTo(form.get(), surface); }
+
+    // A right click at a surface point: the menu that opens is recorded and `item` chosen in it
+    // (or the menu closed). A further menu opened by the same click is closed and counted.
+    QMenu* rightClick(QPoint p, QAction* item = nullptr)
+    {
+        QMenu* opened = nullptr;
+        // A menu runs its own event loop: the answer comes from a timer, once the menu shows.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            if (opened != nullptr) {
+                ++extraMenus;
+                menu->close();
+                return;
+            }
+            opened = menu;
+            if (item != nullptr && menu->actions().contains(item))
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+            else
+                menu->close();
+        });
+        answer.start(5);
+        QTest::mouseMove(form->windowHandle(), at(p));
+        QTest::mousePress(form->windowHandle(), Qt::RightButton, {}, at(p));
+        QTest::mouseRelease(form->windowHandle(), Qt::RightButton, {}, at(p));
+        QTest::qWait(20);
+        return opened;
+    }
+
+    int extraMenus = 0;
+    QTemporaryDir dir;
+    platform::DialogHooksGuard hooks;
+    std::unique_ptr<station::TStation> station;
+    std::unique_ptr<TForm1> form;
+
+private:
+    int m_language = 0;
+};
+
+TEST_F(DesignWindowMenus, RightClickOpensTheClickedObjectsMenuAndRunsItsItem)
+{
+    TLabel* label = PlaceLabel(model(), 20, 20, "text");
+    label->Transparent = true;
+    TShape* shape = model().AddShape(150, 20, stRectangle, 1, platform::psSolid, platform::clBlack,
+                                     platform::bsSolid, platform::clWhite, 60, 60, false);
+    QCoreApplication::processEvents();
+    model().Modifie = false;
+
+    EXPECT_EQ(rightClick({30, 25}, menus().Transparent1), menus().PopupLabel);
+    EXPECT_FALSE(label->Transparent);
+    EXPECT_TRUE(model().Modifie);
+    EXPECT_EQ(form->Selection(), (std::vector<TDesignObject*>{label}));
+    EXPECT_EQ(form->RectObjetCourant, label->BoundsRect());
+
+    // Nothing chosen: nothing changes, and a right click selects nothing.
+    model().Modifie = false;
+    form->EmptySelection();
+    EXPECT_EQ(rightClick({170, 40}), menus().PopupShape);
+    EXPECT_FALSE(model().Modifie);
+    EXPECT_TRUE(form->Selection().empty());
+    (void)shape;
+}
+
+TEST_F(DesignWindowMenus, TheFrameStandsForTheCurrentObject)
+{
+    TShape* a = model().AddShape(20, 20, stRectangle, 1, platform::psSolid, platform::clBlack,
+                                 platform::bsSolid, platform::clWhite, 60, 60, false);
+    TShape* b = model().AddShape(120, 20, stEllipse, 1, platform::psSolid, platform::clBlack,
+                                 platform::bsSolid, platform::clWhite, 60, 60, false);
+    QCoreApplication::processEvents();
+    form->Select(a, true);
+    form->Select(b, true);
+    model().ObjetCourant = b;
+    // On the frame over `a`: the menu is the current object's (b), acting on both.
+    EXPECT_EQ(rightClick({40, 40}, menus().Couleursimple1), menus().PopupShape);
+    EXPECT_EQ(form->PropertyCommands().ObjetPopup, b);
+    EXPECT_TRUE(form->PropertyCommands().SelectionMemeClasse);
+    EXPECT_EQ(form->Selection().size(), 2u);
+}
+
+TEST_F(DesignWindowMenus, TextBlocksOpenTheirPropertyMenu)
+{
+    TMemo* memo = PlaceMemo(model(), 20, 20, "block");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rightClick({60, 50}, menus().MenuItem30), menus().PopupMemo);
+    EXPECT_EQ(memo->BorderStyle, bsNone);
+    // The press opens one menu only (the editor does not hand it on to the view).
+    EXPECT_EQ(extraMenus, 0);
+}
+
+} // namespace
