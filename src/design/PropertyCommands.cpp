@@ -620,21 +620,11 @@ bool TPropertyCommands::editBarcode(TBarcodeObject& target)
 {
     if (!Dialogs.EditBarcode)
         return false;
-    const barcode::TBarcode& b = target.Barcode();
-    barcode::TBarcode sample;
-    sample.SetBar_Caption(b.Bar_Caption());
-    sample.SetBar_CodeType(b.Bar_CodeType());
-    sample.SetBar_ModuleWidth(b.Bar_ModuleWidth());
-    sample.SetBar_Rotation(b.Bar_Rotation());
-    sample.SetBar_CodeAddon(b.Bar_CodeAddon());
-    sample.SetBar_HeightPercent(b.Bar_HeightPercent());
-    sample.SetBar_WidthReduce(b.Bar_WidthReduce());
-    sample.SetBar_HumanReadable(b.Bar_HumanReadable());
-    sample.SetBar_Fontname(b.Bar_Fontname());
-    sample.SetBar_Fontscaling(b.Bar_Fontscaling());
+    TBarcodeObject sample;
+    ApplyBarcodeDialog(sample, target.Barcode());
     if (!Dialogs.EditBarcode(sample))
         return false;
-    return apply<TBarcodeObject>([&](TBarcodeObject& o) { ApplyBarcodeDialog(o, sample); });
+    return apply<TBarcodeObject>([&](TBarcodeObject& o) { ApplyBarcodeDialog(o, sample.Barcode()); });
 }
 
 } // namespace design

@@ -10,10 +10,6 @@
 #include <optional>
 #include <vector>
 
-namespace barcode {
-class TBarcode;
-}
-
 // The commands of the objects' property menus, on the design model. A right click decides the
 // target and whether a command acts on the whole selection; each command then changes one
 // property of the objects concerned, makes the target the current object and marks the design
@@ -46,7 +42,7 @@ struct TPropertyDialogs {
     std::function<std::optional<int>(int current)> ChooseAngle;
     // The circular-text and barcode dialogs edit a sample preloaded from the target; true on OK.
     std::function<bool(TCircleLabel& sample)> EditCircleLabel;
-    std::function<bool(barcode::TBarcode& sample)> EditBarcode;
+    std::function<bool(TBarcodeObject& sample)> EditBarcode;
     // The rotation dialog, shown the picture as it is read again (unturned) and the image's angle.
     std::function<std::optional<int>(const QImage& picture, int angle)> ChooseRotation;
 };

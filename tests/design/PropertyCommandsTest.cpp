@@ -410,15 +410,17 @@ TEST_F(PropertyCommandsTest, CircularTextAndBarcodeDialogsStandForTheirMenus)
     LayoutObject(*code);
     const int width = code->Width;
     ASSERT_GT(width, 0);
-    commands.Dialogs.EditBarcode = [](barcode::TBarcode& sample) {
-        sample.SetBar_Caption(sample.Bar_Caption() + sample.Bar_Caption());
+    commands.Dialogs.EditBarcode = [](TBarcodeObject& sample) {
+        EXPECT_EQ(sample.Barcode().Bar_Caption(), QStringLiteral("ABC"));
+        EXPECT_EQ(sample.Barcode().Bar_CodeType(), barcode::CODE39);
+        sample.Barcode().SetBar_Caption(QStringLiteral("ABCABC"));
         return false;
     };
     EXPECT_EQ(rightClick(code, {}), TPopupMenuKind::Barcode);
     EXPECT_FALSE(model.Modifie);
     EXPECT_EQ(code->Width, width);
-    commands.Dialogs.EditBarcode = [](barcode::TBarcode& sample) {
-        sample.SetBar_Caption(sample.Bar_Caption() + sample.Bar_Caption());
+    commands.Dialogs.EditBarcode = [](TBarcodeObject& sample) {
+        sample.Barcode().SetBar_Caption(QStringLiteral("ABCABC"));
         return true;
     };
     rightClick(code, {});

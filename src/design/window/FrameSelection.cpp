@@ -1,16 +1,14 @@
 #include "FrameSelection.h"
 
 #include "ObjectViews.h"
+#include "TAligne.h"
 #include "TStretchHandle.h"
-
-#include <QList>
-#include <QPointer>
 
 using design::TDesignObject;
 
 TFrameSelection::TFrameSelection(TStretchHandle& frame, std::function<QWidget*(const TDesignObject*)> viewOf,
-                                 std::function<TDesignObject*(const QWidget*)> objectOf)
-    : m_frame(frame), m_viewOf(std::move(viewOf)), m_objectOf(std::move(objectOf))
+                                 std::function<TDesignObject*(const QWidget*)> objectOf, QWidget* surface)
+    : m_frame(frame), m_viewOf(std::move(viewOf)), m_objectOf(std::move(objectOf)), m_surface(surface)
 {
 }
 
@@ -36,15 +34,7 @@ void TFrameSelection::Attach(TDesignObject& object)
 
 void TFrameSelection::RefreshSelection()
 {
-    QList<QPointer<QWidget>> views;
-    for (int i = 0; i < m_frame.AttachedCount(); ++i)
-        views << m_frame.Attached(i);
-    m_frame.Detach();
-    for (const QPointer<QWidget>& view : views)
-        if (view != nullptr)
-            m_frame.Attach(view);
-    if (QWidget* surface = m_frame.parentWidget())
-        surface->update();
+    TAligne::RefreshSelection(m_frame, m_surface);
 }
 
 void TFrameSelection::Refresh(TDesignObject& object)

@@ -12,12 +12,12 @@ class TStretchHandle;
 class TFrameSelection : public design::TSelectionPort {
 public:
     TFrameSelection(TStretchHandle& frame, std::function<QWidget*(const design::TDesignObject*)> viewOf,
-                    std::function<design::TDesignObject*(const QWidget*)> objectOf);
+                    std::function<design::TDesignObject*(const QWidget*)> objectOf, QWidget* surface = nullptr);
 
     std::vector<design::TDesignObject*> Selection() const override;
     void Detach() override;
     void Attach(design::TDesignObject& object) override;
-    // Attaches the same views again, so the frame fits their new bounds.
+    // The views read their records again, the frame fits them and the surface repaints.
     void RefreshSelection() override;
     void Refresh(design::TDesignObject& object) override;
 
@@ -25,4 +25,5 @@ private:
     TStretchHandle& m_frame;
     std::function<QWidget*(const design::TDesignObject*)> m_viewOf;
     std::function<design::TDesignObject*(const QWidget*)> m_objectOf;
+    QWidget* m_surface;
 };
