@@ -2,8 +2,16 @@
 #include "design/window/TForm1.h"
 #include "design/window/TPropertyMenus.h"
 #include "design/window/TStretchHandle.h"
+#include "ui_TCircLabDial.h"
+#include "ui_TFBarCode.h"
 #include "ui_TForm1.h"
 #include "ui_TPropertyMenus.h"
+#include "ui_TSaisieTexte.h"
+
+#include "barcode/Barcode.h"
+#include "design/window/TCircLabDial.h"
+#include "design/window/TFBarCode.h"
+#include "design/window/TSaisieTexte.h"
 
 #include "MultiLang/MLBase.h"
 #include "platform/window/Dialogs.h"
@@ -83,6 +91,21 @@ protected:
     }
 
     int extraMenus = 0;
+
+    // Answers the next modal dialog of class D with `answer` (which clicks OK or Cancel).
+    template <class D>
+    void whenShown(std::function<void(D&)> answer)
+    {
+        auto* timer = new QTimer(form.get());
+        QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+            if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+                timer->stop();
+                timer->deleteLater();
+                answer(*dialog);
+            }
+        });
+        timer->start(5);
+    }
     QTemporaryDir dir;
     platform::DialogHooksGuard hooks;
     std::unique_ptr<station::TStation> station;
@@ -141,6 +164,52 @@ TEST_F(DesignWindowMenus, TextBlocksOpenTheirPropertyMenu)
     EXPECT_EQ(memo->BorderStyle, bsNone);
     // The press opens one menu only (the editor does not hand it on to the view).
     EXPECT_EQ(extraMenus, 0);
+}
+
+TEST_F(DesignWindowMenus, DialogsStandInForMenusAndAskForTexts)
+{
+    TCircleLabel* circle = PlaceCircleLabel(model(), 20, 20, "round");
+    TBarcodeObject* code = PlaceBarcode(model(), 200, 20);
+    code->Barcode().SetBar_CodeType(barcode::CODE39);
+    code->Barcode().SetBar_Caption("ABC");
+    TLabel* label = PlaceLabel(model(), 20, 200, "old");
+    QCoreApplication::processEvents();
+    model().Modifie = false;
+
+    // The circular text's dialog opens on its values; OK writes the text typed.
+    QString shown;
+    whenShown<TCircLabDial>([&](TCircLabDial& d) {
+        shown = d.ui->Texte->text();
+        d.ui->Texte->setText("changed");
+        d.ui->OKBtn->click();
+    });
+    EXPECT_EQ(rightClick({60, 40}), nullptr);
+    EXPECT_EQ(shown, "round");
+    EXPECT_EQ(circle->Caption(), "changed");
+    EXPECT_TRUE(model().Modifie);
+    EXPECT_EQ(form->Selection(), (std::vector<TDesignObject*>{circle}));
+
+    // The barcode's dialog cancelled: the barcode stays as it was, the design unmodified.
+    model().Modifie = false;
+    whenShown<TFBarCode>([&](TFBarCode& d) {
+        shown = d.ui->Edit1->text();
+        d.ui->Edit1->setText("XYZ");
+        d.ui->CancelBtn->click();
+    });
+    rightClick({code->Left + 5, code->Top + 5});
+    EXPECT_EQ(shown, "ABC");
+    EXPECT_EQ(code->Barcode().Bar_Caption(), "ABC");
+    EXPECT_FALSE(model().Modifie);
+
+    // The text entry: prompt and text preset; OK takes the text typed.
+    whenShown<TSaisieTexte>([&](TSaisieTexte& d) {
+        shown = d.ui->Label1->text() + "|" + d.ui->Edit1->text();
+        d.ui->Edit1->setText("new");
+        d.ui->OKBtn->click();
+    });
+    rightClick({30, 205}, menus().Texte1);
+    EXPECT_EQ(shown, "Simple text :|old");
+    EXPECT_EQ(label->Caption, "new");
 }
 
 } // namespace
