@@ -56,8 +56,10 @@ Qt::BrushStyle qtBrushStyle(TBrushStyle style)
     case bsClear: return Qt::NoBrush;
     case bsHorizontal: return Qt::HorPattern;
     case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::BDiagPattern; // "\" on the original is Qt's falling pattern
-    case bsBDiagonal: return Qt::FDiagPattern;
+    // Qt's patterns are named as the platform's: BDiag rises from left to right ("/"), FDiag
+    // falls ("\").
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
     case bsCross: return Qt::CrossPattern;
     case bsDiagCross: return Qt::DiagCrossPattern;
     }

@@ -213,6 +213,27 @@ TEST(CanvasShapes, HatchedBrushesDrawTheirLinesOnATransparentBackground)
     }
     EXPECT_EQ(fullRows, 2);
     EXPECT_EQ(fullCols, 2);
+    // The diagonals: bsBDiagonal rises from left to right ("/"), bsFDiagonal falls ("\"); a dark
+    // pixel continues up-right or down-right.
+    for (const auto& [style, rising] : {std::pair{bsBDiagonal, true}, std::pair{bsFDiagonal, false}}) {
+        QImage image = whiteImage(16, 16);
+        {
+            TCanvas canvas(&image);
+            canvas.Brush.SetColor(clBlack);
+            canvas.Brush.SetStyle(style);
+            canvas.FillRect(Rect(0, 0, 16, 16));
+        }
+        int up = 0;
+        int down = 0;
+        for (int y = 1; y < 15; ++y)
+            for (int x = 0; x < 15; ++x)
+                if (dark(image, x, y)) {
+                    up += dark(image, x + 1, y - 1);
+                    down += dark(image, x + 1, y + 1);
+                }
+        EXPECT_GT(rising ? up : down, 0) << style;
+        EXPECT_EQ(rising ? down : up, 0) << style;
+    }
 }
 
 TEST(CanvasShapes, StyledPensLeaveGapsAndWidePensDoNot)
