@@ -156,6 +156,27 @@ TEST_F(DesignWindowMenus, TheFrameStandsForTheCurrentObject)
     EXPECT_EQ(form->Selection().size(), 2u);
 }
 
+TEST_F(DesignWindowMenus, BringToFrontRemakesEveryView)
+{
+    TShape* back = model().AddShape(20, 20, stRectangle, 1, platform::psSolid, platform::clBlack,
+                                    platform::bsSolid, platform::clWhite, 60, 60, false);
+    model().AddShape(50, 50, stEllipse, 1, platform::psSolid, platform::clBlack, platform::bsSolid,
+                     platform::clWhite, 60, 60, false);
+    PlaceLabel(model(), 150, 20, "text");
+    QCoreApplication::processEvents();
+    back->Pen.SetWidth(4); // known again after the reload by its pen
+    EXPECT_EQ(rightClick({25, 25}, menus().FrontShape), menus().PopupShape);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(model().Count(), 3);
+    const std::vector<TShape*> shapes = model().ObjectsOf<TShape>();
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(shapes.back()->Pen.Width(), 4);
+    for (const auto& o : model().Objects())
+        EXPECT_NE(form->ViewOf(o.get()), nullptr);
+    EXPECT_TRUE(form->Selection().empty());
+    EXPECT_TRUE(model().Modifie);
+}
+
 TEST_F(DesignWindowMenus, TextBlocksOpenTheirPropertyMenu)
 {
     TMemo* memo = PlaceMemo(model(), 20, 20, "block");
