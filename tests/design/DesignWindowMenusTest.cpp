@@ -3,6 +3,8 @@
 #include "design/window/TPropertyMenus.h"
 #include "design/window/TStretchHandle.h"
 #include "ui_TCircLabDial.h"
+#include "ui_TFAngle.h"
+#include "ui_TRotImage.h"
 #include "ui_TFBarCode.h"
 #include "ui_TForm1.h"
 #include "ui_TPropertyMenus.h"
@@ -10,7 +12,10 @@
 
 #include "barcode/Barcode.h"
 #include "design/window/TCircLabDial.h"
+#include "design/window/TFAngle.h"
 #include "design/window/TFBarCode.h"
+#include "design/window/ObjectViews.h"
+#include "design/window/TRotImage.h"
 #include "design/window/TSaisieTexte.h"
 
 #include "MultiLang/MLBase.h"
@@ -18,6 +23,7 @@
 #include "station/Station.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -231,6 +237,53 @@ TEST_F(DesignWindowMenus, DialogsStandInForMenusAndAskForTexts)
     rightClick({30, 205}, menus().Texte1);
     EXPECT_EQ(shown, "Simple text :|old");
     EXPECT_EQ(label->Caption, "new");
+}
+
+TEST_F(DesignWindowMenus, AngleColourAndRotationDialogsAnswerTheirCommands)
+{
+    TRotateLabel* tilted = PlaceRotateLabel(model(), 20, 20, "tilted");
+    TLabel* label = PlaceLabel(model(), 20, 150, "text");
+    label->Transparent = true;
+    TImage* image = model().AddImage(200, 20, 0, true, "<Photo>", true, false, false, 50, 100, false);
+    QCoreApplication::processEvents();
+
+    // The angle dialog opens at the object's angle; Cancel leaves it, "Vertical 2" then OK sets 270.
+    QString title;
+    whenShown<TFAngle>([&](TFAngle& d) {
+        title = d.windowTitle();
+        d.ui->CancelBtn->click();
+    });
+    rightClick({tilted->Left + 3, tilted->Top + 3}, menus().Angle);
+    EXPECT_EQ(title, "Text angle");
+    EXPECT_EQ(tilted->Angle(), 0);
+    whenShown<TFAngle>([&](TFAngle& d) {
+        emit d.ui->RotateLabel4->Click();
+        d.ui->OKBtn->click();
+    });
+    rightClick({tilted->Left + 3, tilted->Top + 3}, menus().Angle);
+    EXPECT_EQ(tilted->Angle(), 270);
+
+    // A colour on a transparent text: the colour dialog opens on its colour, the text turns opaque.
+    platform::TColor preset = -1;
+    platform::dialogHooks().colorDialog = [&](QColorDialog& d) {
+        preset = platform::FromQColor(d.currentColor());
+        d.setCurrentColor(QColor(0, 0, 255));
+        return true;
+    };
+    rightClick({25, 155}, menus().Couleur2);
+    EXPECT_EQ(preset, platform::clWhite);
+    EXPECT_EQ(label->Color, 0xFF0000);
+    EXPECT_FALSE(label->Transparent);
+
+    // The rotation chooser: the 90 degree panel; the placeholder turns and the Tag keeps it.
+    whenShown<TRotImage>([&](TRotImage& d) {
+        d.SelectPanel(1);
+        d.ui->OKBtn->click();
+    });
+    rightClick({image->Left + 5, image->Top + 5}, menus().Rotation1);
+    EXPECT_EQ(image->Tag, 2090);
+    EXPECT_EQ(image->PlaceholderSize, QSize(50, 100));
+    EXPECT_EQ(image->Height, 200);
 }
 
 } // namespace
