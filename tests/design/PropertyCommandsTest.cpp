@@ -162,6 +162,61 @@ TEST_F(PropertyCommandsTest, ModifiedOnlyWhenTheDesignChanged)
     EXPECT_EQ(DesignFileBytes(model, TDesignScope::WholeDesign), saved);
 }
 
+TEST_F(PropertyCommandsTest, EachCommandSetsItsPropertyOnItsClass)
+{
+    pictureFile(QStringLiteral("photo.png"), 30, 20);
+    TImage* picture = image(QStringLiteral("photo.png"), false, 50, 50);
+    TShape* shape = PlaceShape(model, 0, 0, stRectangle);
+    TLine* line = PlaceLine(model, 0, 100);
+    TLabel* label = PlaceLabel(model, 0, 150, QStringLiteral("text"));
+    TRotateLabel* tilted = PlaceRotateLabel(model, 0, 200, QStringLiteral("tilted"));
+    TMemo* memo = PlaceMemo(model, 0, 250, QStringLiteral("block"));
+    TFont font;
+    font.SetName(QStringLiteral("Courier New"));
+    font.SetHeight(-20);
+    font.SetStyle(TFontStyles{fsItalic});
+    commands.Dialogs.ChooseFont = [&](const TFont&) { return std::optional<TFont>(font); };
+    commands.Dialogs.ChooseColor = [](TColor) { return std::optional<TColor>(0x123456); };
+    const auto sameFont = [&](const TFont& f) { return f.SameGlyphs(font); };
+
+    struct Case {
+        const char* name;
+        TDesignObject* target;
+        std::function<bool()> command;
+        std::function<bool()> done;
+    };
+    const Case cases[] = {
+        {"autosize", picture, [&] { return commands.PopImageAutosize(); },
+         [&] { return picture->AutoSize() && !picture->Stretch && QSize(picture->Width, picture->Height) == QSize(30, 20); }},
+        {"centre", picture, [&] { return commands.PopImageCenter(); },
+         [&] { return !picture->AutoSize() && !picture->Stretch && picture->Center; }},
+        {"stretch", picture, [&] { return commands.PopImageStretch(); },
+         [&] { return !picture->AutoSize() && picture->Stretch && !picture->Center; }},
+        {"pen colour", shape, [&] { return commands.PopShapeCouleurTrait(); }, [&] { return shape->Pen.Color() == 0x123456; }},
+        {"fill colour", shape, [&] { return commands.PopShapeCouleurFond(); }, [&] { return shape->Brush.Color() == 0x123456; }},
+        {"pattern", shape, [&] { return commands.PopShapeMotif(bsCross); }, [&] { return shape->Brush.Style() == bsCross; }},
+        {"line colour", line, [&] { return commands.PopLineCouleur(); }, [&] { return line->Pen.Color() == 0x123456; }},
+        {"line style", line, [&] { return commands.PopLineTrait(psDot); }, [&] { return line->Pen.Style() == psDot; }},
+        {"line width", line, [&] { return commands.PopLineEpaisseur(4); },
+         [&] { return line->Pen.Width() == 4 && line->Height == 40; }}, // a horizontal line is ten widths thick
+        {"text font", label, [&] { return commands.PopLabelPolice(); }, [&] { return sameFont(label->Font); }},
+        {"tilted font", tilted, [&] { return commands.PopRotatelPolice(); }, [&] { return sameFont(tilted->Font); }},
+        {"tilted opaque", tilted, [&] { return commands.PopRotatelTransparent(); }, [&] { return !tilted->Transparent; }},
+        {"block font", memo, [&] { return commands.PopMemoPolice(); }, [&] { return sameFont(memo->Font); }},
+        {"block colour", memo, [&] { return commands.PopMemoCouleur(); }, [&] { return memo->Color == 0x123456; }},
+        {"block right", memo, [&] { return commands.PopMemoAlignment(taRightJustify); }, [&] { return memo->Alignment == taRightJustify; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rightClick(c.target, {});
+        EXPECT_TRUE(c.command());
+        EXPECT_TRUE(c.done());
+        EXPECT_TRUE(model.Modifie);
+        EXPECT_EQ(model.ObjetCourant, c.target);
+        EXPECT_EQ(selection.attached, (std::vector<TDesignObject*>{c.target}));
+    }
+}
+
 TEST_F(PropertyCommandsTest, KeepProportionsRewritesTheTagAndRefitsTheHeight)
 {
     pictureFile(QStringLiteral("wide.png"), 640, 480);
