@@ -24,6 +24,8 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFontDialog>
+#include <QPushButton>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -274,6 +276,18 @@ TEST_F(DesignWindowMenus, AngleColourAndRotationDialogsAnswerTheirCommands)
     EXPECT_EQ(preset, platform::clWhite);
     EXPECT_EQ(label->Color, 0xFF0000);
     EXPECT_FALSE(label->Transparent);
+    // The font dialog's colour is the text's.
+    QString caption;
+    platform::dialogHooks().fontDialog = [&](QFontDialog& d) {
+        auto* button = d.findChild<QPushButton*>("FontColor");
+        caption = button != nullptr ? button->text() : QString();
+        if (button != nullptr)
+            button->click();
+        return true;
+    };
+    rightClick({25, 155}, menus().Police2);
+    EXPECT_EQ(caption, "&Colour...");
+    EXPECT_EQ(label->Font.Color(), 0xFF0000);
 
     // The rotation chooser: the 90 degree panel; the placeholder turns and the Tag keeps it.
     whenShown<TRotImage>([&](TRotImage& d) {

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QInputDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace platform;
@@ -140,6 +143,40 @@ TEST(Dialogs, FontDialogChangesFaceSizeAndStylesAndKeepsTheRest)
     };
     EXPECT_FALSE(dialog.Execute());
     EXPECT_EQ(dialog.Font.Name(), "Liberation Serif");
+}
+
+TEST(Dialogs, FontDialogChoosesTheColourAmongItsEffects)
+{
+    DialogHooksGuard guard;
+    TFontDialog dialog;
+    dialog.Font.SetColor(clRed);
+    TColor offered = clBlack;
+    dialogHooks().colorDialog = [&](QColorDialog& d) {
+        offered = FromQColor(d.currentColor());
+        d.setCurrentColor(QColor(0, 0, 255));
+        return true;
+    };
+    bool inEffects = false;
+    const auto chooseColour = [&](bool ok) {
+        return [&, ok](QFontDialog& d) {
+            auto* button = d.findChild<QPushButton*>("FontColor");
+            if (button == nullptr)
+                return false;
+            auto* box = qobject_cast<QGroupBox*>(button->parentWidget());
+            inEffects = box != nullptr && box->findChild<QCheckBox*>() != nullptr;
+            button->click();
+            return ok;
+        };
+    };
+    // The colour chosen, then Cancel in the font dialog: nothing changes.
+    dialogHooks().fontDialog = chooseColour(false);
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(offered, clRed);
+    EXPECT_EQ(dialog.Font.Color(), clRed);
+    EXPECT_TRUE(inEffects);
+    dialogHooks().fontDialog = chooseColour(true);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font.Color(), RGB(0, 0, 255));
 }
 
 TEST(Dialogs, ColorDialogSpeaksInPlatformColours)

@@ -294,8 +294,9 @@ TPropertyDialogs TPropertyMenus::StandardDialogs()
             return std::nullopt;
         return dialog.Color;
     };
-    d.ChooseFont = [](const platform::TFont& current) -> std::optional<platform::TFont> {
+    d.ChooseFont = [this](const platform::TFont& current) -> std::optional<platform::TFont> {
         platform::TFontDialog dialog;
+        dialog.ColorCaption = MultiLang1->GetText(QStringLiteral("@12"));
         dialog.Font = current;
         if (!dialog.Execute())
             return std::nullopt;

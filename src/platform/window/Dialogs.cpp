@@ -6,9 +6,15 @@
 #include "platform/Rounding.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLayout>
+#include <QPixmap>
+#include <QPushButton>
 #include <cstdlib>
 #include <QInputDialog>
 
@@ -219,13 +225,56 @@ TFont fromDialogFont(const QFont& chosen, const TFont& font)
     return result;
 }
 
+namespace {
+
+QIcon colorSwatch(TColor color)
+{
+    QPixmap swatch(16, 16);
+    swatch.fill(ToQColor(color));
+    return QIcon(swatch);
+}
+
+// Qt's font dialog has no colour among its effects: a button in the effects box (the group
+// holding the underline and strike-out boxes) shows the colour and changes it. Without that box
+// (another dialog layout) the button closes the dialog's own layout.
+void addColorEffect(QFontDialog& dialog, const QString& caption, TColor& color)
+{
+    auto* button = new QPushButton(colorSwatch(color), caption, &dialog);
+    button->setObjectName(QStringLiteral("FontColor"));
+    QObject::connect(button, &QPushButton::clicked, button, [button, &color] {
+        TColorDialog chooser;
+        chooser.Color = color;
+        if (!chooser.Execute())
+            return;
+        color = chooser.Color;
+        button->setIcon(colorSwatch(color));
+    });
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+        if (box->findChild<QCheckBox*>() != nullptr && box->layout() != nullptr) {
+            button->setParent(box);
+            box->layout()->addWidget(button);
+            return;
+        }
+    }
+    if (dialog.layout() != nullptr)
+        dialog.layout()->addWidget(button);
+}
+
+} // namespace
+
 bool TFontDialog::Execute()
 {
     QFontDialog dialog(toDialogFont(Font), QApplication::activeWindow());
+    // The effects box is extended: the dialog must be Qt's own, not the desktop's.
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    TColor color = Font.Color();
+    addColorEffect(dialog, ColorCaption, color);
     const bool accepted = dialogHooks().fontDialog ? dialogHooks().fontDialog(dialog)
                                                    : dialog.exec() == QDialog::Accepted;
-    if (accepted)
+    if (accepted) {
         Font = fromDialogFont(dialog.currentFont(), Font);
+        Font.SetColor(color);
+    }
     return accepted;
 }
 

@@ -99,13 +99,16 @@ protected:
     bool IsSave() const override { return true; }
 };
 
-// The font dialog: family, point size and the styles bold, italic, underline, strike-out. The
-// colour, the character set and the escapement of Font are kept as they were.
+// The font dialog: family, point size, the styles bold, italic, underline, strike-out, and the
+// colour, chosen through a button among the effects (its name "FontColor") that opens the colour
+// dialog. The character set and the escapement of Font are kept as they were.
 class TFontDialog : public QObject {
     Q_OBJECT
 public:
     explicit TFontDialog(QObject* parent = nullptr) : QObject(parent) {}
     TFont Font;
+    // The colour button's caption, in the caller's language.
+    QString ColorCaption = QStringLiteral("&Colour...");
     bool Execute();
 };
 
