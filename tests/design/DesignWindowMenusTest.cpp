@@ -22,6 +22,8 @@
 #include "platform/window/Dialogs.h"
 #include "station/Station.h"
 
+#include "TestSupport.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
@@ -104,15 +106,7 @@ protected:
     template <class D>
     void whenShown(std::function<void(D&)> answer)
     {
-        auto* timer = new QTimer(form.get());
-        QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-            if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-                timer->stop();
-                timer->deleteLater();
-                answer(*dialog);
-            }
-        });
-        timer->start(5);
+        testsupport::whenShown<D>(form.get(), std::move(answer));
     }
     QTemporaryDir dir;
     platform::DialogHooksGuard hooks;

@@ -2,8 +2,10 @@
 #include "design/DesignFileFormat.h"
 #include "design/window/ObjectViews.h"
 #include "design/window/TForm1.h"
+#include "design/window/TImportImage.h"
 #include "design/window/TStretchHandle.h"
 #include "ui_TForm1.h"
+#include "ui_TImportImage.h"
 
 #include "MultiLang/MLBase.h"
 #include "platform/Errors.h"
@@ -403,6 +405,7 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     const QString broken = dir.filePath("broken.png");
     writeBytes(broken, "no picture");
     QString chosen;
+    form->ChoosePictureSource = [] { return TForm1::TPictureChoice{}; };
     form->ChoosePictureFile = [&](const QString&) { return chosen; };
 
     chosen = broken;
@@ -427,6 +430,39 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     EXPECT_EQ(image->Width, 100);
     EXPECT_EQ(image->Height, 67);
     EXPECT_EQ(form->ViewOf(image)->size(), QSize(100, 67));
+}
+
+TEST_F(DesignWindow, TheImportDialogPlacesAFieldsPictureAndItsCancelPlacesNothing)
+{
+    // Answers the import dialog the picture tool opens, as a user would.
+    const auto answer = [this](bool field, bool ok) {
+        testsupport::whenShown<TImportImage>(form.get(), [field, ok](TImportImage& dialog) {
+            if (field) {
+                dialog.ui->RadioButton3->setChecked(true);
+                const int town = dialog.ui->ComboBox->findText("<Town>");
+                EXPECT_GE(town, 0) << "the merge source's codes are offered";
+                dialog.ui->ComboBox->setCurrentIndex(town);
+            }
+            (ok ? dialog.ui->OKBtn : dialog.ui->CancelBtn)->click();
+        });
+    };
+    form->ChoosePictureFile = [](const QString&) -> QString {
+        ADD_FAILURE() << "no file is chosen for a field or a cancelled import";
+        return {};
+    };
+
+    answer(true, false);
+    place(TDesignTool::Image, {16, 8});
+    EXPECT_TRUE(model().IsEmpty());
+
+    answer(true, true);
+    place(TDesignTool::Image, {16, 8});
+    ASSERT_EQ(model().Count(), 1);
+    auto* image = As<TImage>(last());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Hint, "<Town>");
+    EXPECT_EQ(selection(), V{image});
+    EXPECT_TRUE(model().Modifie);
 }
 
 TEST_F(DesignWindow, AScannedPageIsSavedAsTheNextScanFileAndPlaced)

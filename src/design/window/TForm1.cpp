@@ -78,19 +78,6 @@ TForm1::TForm1(station::TStation& station, QWidget* parent)
     for (const ToolButton& t : toolButtons)
         m_tools->addButton(ui.get()->*t.Button, static_cast<int>(t.Tool));
     setPictures();
-    ChoosePictureFile = [this](const QString& start) {
-        platform::TOpenDialog dialog;
-        dialog.InitialDir = start;
-        dialog.Filter = GetText(QStringLiteral("@Pictures"));
-        dialog.Options = platform::ofFileMustExist;
-        return dialog.Execute() ? dialog.FileName : QString();
-    };
-    AskDesignName = [this](const QString& preset) {
-        QString name = preset;
-        return platform::InputQuery(platform::Application::Title(), GetText(QStringLiteral("@SaveAs")), name)
-                   ? name
-                   : QString();
-    };
     OpenHelp = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setUpTools();
     setUpPropertyMenus();
@@ -490,6 +477,25 @@ QString TForm1::imagesFolder() const
 
 void TForm1::placePicture(QPoint p)
 {
+    const std::optional<TPictureChoice> choice =
+        ChoosePictureSource ? ChoosePictureSource() : std::optional<TPictureChoice>(TPictureChoice{});
+    if (!choice)
+        return;
+    if (choice->Source == TImportImage::FromScanner) {
+        PlaceScannedPicture(p);
+        return;
+    }
+    if (choice->Source == TImportImage::FromField) {
+        // The picture is the field's value for each record; on the surface it shows the placeholder.
+        if (choice->FieldCode.isEmpty())
+            return;
+        if (TImage* image = PlaceImage(*m_model, p.x(), p.y(), choice->FieldCode)) {
+            RectObjetCourant = image->BoundsRect();
+            Select(image, false);
+            m_model->Modifie = true;
+        }
+        return;
+    }
     QString* folder = CheminImagesPerso != nullptr ? CheminImagesPerso : &m_picturesFolder;
     const QString start = QFileInfo(*folder).isDir() ? *folder : QDir::homePath();
     const QString file = ChoosePictureFile ? ChoosePictureFile(start) : QString();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesignTools.h"
+#include "TImportImage.h"
 
 #include "design/DesignModel.h"
 #include "design/FieldCodes.h"
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
@@ -86,9 +88,16 @@ public:
     // custom family, under `unlistedName` when the design has none); true with the row chosen.
     std::function<bool(const QString& unlistedName, station::TLigneFormat& row, station::TPaperNames& names)>
         ChooseFormat;
-    // The picture file for the picture tool (empty: none); by default a file dialog.
+    // Where the picture tool takes its picture from (none: cancelled); by default the import
+    // dialog, offering the merge source's field codes.
+    struct TPictureChoice {
+        TImportImage::TSource Source = TImportImage::FromFile;
+        QString FieldCode;
+    };
+    std::function<std::optional<TPictureChoice>()> ChoosePictureSource;
+    // The picture file for the picture tool (empty: none); by default the picture chooser.
     std::function<QString(const QString& startFolder)> ChoosePictureFile;
-    // The name for save-as (empty: cancelled); by default an input box.
+    // The name for save-as (empty: cancelled); by default the save dialog.
     std::function<QString(const QString& preset)> AskDesignName;
     // Opens the help page; tests answer in place of the browser.
     std::function<bool(const QUrl&)> OpenHelp;
@@ -227,4 +236,6 @@ private:
     QHash<const design::TDesignObject*, QWidget*> m_views;
     QHash<const QWidget*, design::TDesignObject*> m_objects;
     QString m_picturesFolder;
+    // The import dialog lives as long as the window, keeping its last choice.
+    TImportImage* m_importImage = nullptr;
 };

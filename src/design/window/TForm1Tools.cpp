@@ -3,11 +3,13 @@
 #include "TForm1.h"
 #include "ui_TForm1.h"
 #include "ui_TGrid.h"
+#include "ui_TImportImage.h"
 #include "ui_TSaveD.h"
 
 #include "Rulers.h"
 #include "TAligne.h"
 #include "TGrid.h"
+#include "TImportImage.h"
 #include "TOpenDial.h"
 #include "TPreview.h"
 #include "TSaveD.h"
@@ -64,6 +66,16 @@ void TForm1::setUpTools()
         TSaveD dialog(DesignsFolder(programFolder()), this);
         dialog.ui->Edit1->setText(preset);
         return dialog.exec() == QDialog::Accepted && dialog.NomAccepte ? dialog.ui->Edit1->text() : QString();
+    };
+    ChoosePictureSource = [this]() -> std::optional<TPictureChoice> {
+        if (!m_importImage)
+            m_importImage = new TImportImage(this);
+        QComboBox* codes = m_importImage->ui->ComboBox;
+        codes->clear();
+        codes->addItems(FieldListItems(MergeSourceHook ? MergeSourceHook() : MergeSource{}).TextCodes);
+        if (m_importImage->exec() != QDialog::Accepted)
+            return std::nullopt;
+        return TPictureChoice{m_importImage->Source(), m_importImage->FieldCode()};
     };
     ChoosePictureFile = [this](const QString& start) {
         TOpenDial dialog(start, Apercu, this);

@@ -8,7 +8,6 @@ TImportImage::TImportImage(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TImportImage.txt"));
     MultiLang1->Loaded();
-    ui->RadioButton2->setEnabled(false);
     for (QRadioButton* b : {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3})
         connect(b, &QRadioButton::toggled, this, [this] { sourceChange(); });
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);

@@ -11,8 +11,7 @@ class TImportImage;
 }
 
 // Where a new picture comes from: a file, a scanner, or a field of the merge source whose code
-// becomes the picture's reference. The code list is usable only with the field choice. No
-// scanner is reachable yet, so that choice is disabled.
+// becomes the picture's reference. The code list is usable only with the field choice.
 class TImportImage : public QDialog {
     Q_OBJECT
 public:
