@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
+
+#include <dlfcn.h>
 
 class QWidget;
 
@@ -45,6 +49,24 @@ void whenShown(QObject* owner, std::function<void(D&)> answer)
         }
     });
     timer->start(5);
+}
+
+// SANE reads its configuration folder once per process, at its first start: every test that
+// scans shares this one, writing the backends it wants into its dll.conf.
+//
+// The virtual scanner's backend is kept loaded for the whole run: SANE unloads it when a session
+// ends, and what it still held in its own variables would then read as leaks of ours to the
+// leak checker.
+inline void useSaneBackends(const QByteArray& dllConf)
+{
+    static QTemporaryDir folder;
+    static const bool set = [] {
+        qputenv("SANE_CONFIG_DIR", QFile::encodeName(folder.path()));
+        dlopen("/usr/lib/x86_64-linux-gnu/sane/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
+        return true;
+    }();
+    (void)set;
+    writeBytes(folder.filePath(QStringLiteral("dll.conf")), dllConf);
 }
 
 } // namespace testsupport

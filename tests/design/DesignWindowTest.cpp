@@ -468,9 +468,7 @@ TEST_F(DesignWindow, TheImportDialogPlacesAFieldsPictureAndItsCancelPlacesNothin
 TEST_F(DesignWindow, AScannedPageIsSavedAsTheNextScanFileAndPlaced)
 {
     // SANE's virtual scanner, switched on by a configuration folder of this process's own.
-    static QTemporaryDir saneConfig;
-    qputenv("SANE_CONFIG_DIR", QFile::encodeName(saneConfig.path()));
-    writeBytes(saneConfig.filePath("dll.conf"), "test\n");
+    testsupport::useSaneBackends("test\n");
     imaging::chosenScanDevice().clear();
     imaging::setScanResolution(75);
     const QString images = station->Folders.ImagesFolder();

@@ -48,18 +48,7 @@ inline ::testing::AssertionResult hasQuarters(const QImage& image, int tolerance
     return ::testing::AssertionSuccess();
 }
 
-// SANE reads its configuration folder once per process, at its first start: every test that
-// scans shares this one, writing the backends it wants into its dll.conf.
-inline void useSaneBackends(const QByteArray& dllConf)
-{
-    static QTemporaryDir folder;
-    static const bool set = [] {
-        qputenv("SANE_CONFIG_DIR", QFile::encodeName(folder.path()));
-        return true;
-    }();
-    (void)set;
-    testsupport::writeBytes(folder.filePath(QStringLiteral("dll.conf")), dllConf);
-}
+using testsupport::useSaneBackends;
 
 // The binding put back to its defaults around each test: the built-in library, no message box.
 class BindingFixture : public ::testing::Test {
