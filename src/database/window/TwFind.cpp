@@ -6,9 +6,7 @@
 #include "TwReplace.h"
 
 #include "MultiLang/MLang.h"
-#include "platform/HourGlass.h"
 #include "platform/window/Application.h"
-#include "platform/window/Dialogs.h"
 
 #include <QLineEdit>
 
@@ -58,26 +56,26 @@ void TwFind::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void FindTextChanged(QPushButton& findBtn, QString& lastText, const QString& text, const QString& findCaption)
+{
+    findBtn.setEnabled(!text.isEmpty());
+    if (text != lastText)
+        findBtn.setText(findCaption);
+    lastText = text;
+}
+
 void TwFind::EditChange()
 {
-    const QString text = ui->Edit->text();
-    ui->FindBtn->setEnabled(!text.isEmpty());
-    if (text != DernierTexte)
-        ui->FindBtn->setText(GetText(QStringLiteral("@1")));
-    DernierTexte = text;
+    FindTextChanged(*ui->FindBtn, DernierTexte, ui->Edit->text(), GetText(QStringLiteral("@1")));
     Cursor.Reset();
 }
 
 void TwFind::FindBtnClick()
 {
     const QString needle = ui->Edit->text();
-    std::optional<TCellHit> hit;
-    {
-        platform::HourGlass busy;
-        hit = Cursor.FindNext(m_owner->Table.Grille, needle);
-    }
+    const std::optional<TCellHit> hit =
+        FindNextCell(Cursor, m_owner->Table.Grille, needle, GetText(QStringLiteral("@3")));
     if (!hit) {
-        platform::MessageDlg(GetText(QStringLiteral("@3")), platform::mtInformation, platform::mbOK);
         ui->FindBtn->setText(GetText(QStringLiteral("@1")));
         return;
     }

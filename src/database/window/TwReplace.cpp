@@ -70,11 +70,7 @@ void TwReplace::closeEvent(QCloseEvent* event)
 
 void TwReplace::EditChange()
 {
-    const QString text = ui->Edit->text();
-    ui->FindBtn->setEnabled(!text.isEmpty());
-    if (text != DernierTexte)
-        ui->FindBtn->setText(GetText(QStringLiteral("@1")));
-    DernierTexte = text;
+    FindTextChanged(*ui->FindBtn, DernierTexte, ui->Edit->text(), GetText(QStringLiteral("@1")));
     startOver();
 }
 
@@ -87,13 +83,9 @@ void TwReplace::ReplacementChange()
 void TwReplace::FindBtnClick()
 {
     const QString needle = ui->Edit->text();
-    std::optional<TCellHit> hit;
-    {
-        platform::HourGlass busy;
-        hit = Cursor.FindNext(m_owner->Table.Grille, needle);
-    }
+    const std::optional<TCellHit> hit =
+        FindNextCell(Cursor, m_owner->Table.Grille, needle, GetText(QStringLiteral("@3")));
     if (!hit) {
-        platform::MessageDlg(GetText(QStringLiteral("@3")), platform::mtInformation, platform::mbOK);
         startOver();
         ui->FindBtn->setText(GetText(QStringLiteral("@1")));
         return;
