@@ -632,8 +632,13 @@ void ImgStartBinding(const QString& programPath)
         return;
     try {
         TIniFile ini(ImgTwainIniPath());
-        ini.WriteString(QStringLiteral("Imaging Twain"), QStringLiteral("App Name"),
-                        QFileInfo(programPath).completeBaseName().toLower());
+        const QString section = QStringLiteral("Imaging Twain");
+        const QString key = QStringLiteral("App Name");
+        const QString name = QFileInfo(programPath).completeBaseName().toLower();
+        // Written once, not at every start: the name changes only with the program's own.
+        if (ini.ReadString(section, key, QString()) == name)
+            return;
+        ini.WriteString(section, key, name);
         ini.UpdateFile();
     } catch (const platform::Exception& e) {
         // Nothing reads this file on this system: a read-only config folder costs nothing.
