@@ -43,13 +43,8 @@ public:
             *error = platform::readErrorMessage(m_name, QStringLiteral("read beyond end of file"));
             return false;
         }
-        qsizetype end = 0;
-        while (end < line.size() && (line[end] == u' ' || line[end] == u'\t'))
-            ++end;
-        while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
-            ++end;
         bool ok = false;
-        *value = platform::parseIntegerLine(line.left(end), &ok);
+        *value = platform::parseFirstWordInteger(line, &ok);
         if (!ok)
             *error = platform::convertMessage(line, QFileInfo(m_name).fileName(), m_line);
         return ok;

@@ -43,13 +43,8 @@ public:
     int number()
     {
         const QString& line = text();
-        qsizetype end = 0;
-        while (end < line.size() && (line[end] == u' ' || line[end] == u'\t'))
-            ++end;
-        while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
-            ++end;
         bool ok = false;
-        const int v = platform::parseIntegerLine(line.left(end), &ok);
+        const int v = platform::parseFirstWordInteger(line, &ok);
         if (!ok)
             throw platform::EConvertError(platform::convertMessage(line, m_name, static_cast<int>(m_next)));
         return v;

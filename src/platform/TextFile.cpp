@@ -30,6 +30,16 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
+int parseFirstWordInteger(const QString& line, bool* ok)
+{
+    qsizetype end = 0;
+    while (end < line.size() && (line[end] == u' ' || line[end] == u'\t'))
+        ++end;
+    while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
+        ++end;
+    return parseIntegerLine(line.left(end), ok);
+}
+
 int parseIntegerLine(const QString& line, bool* ok)
 {
     *ok = false;
@@ -103,15 +113,8 @@ QString TextFileReader::readLine()
 int TextFileReader::readInteger()
 {
     const QString line = readLine();
-    // The number is the line's first word: what follows a blank is skipped, as the old reader
-    // skipped the rest of the line once it had its number.
-    qsizetype end = 0;
-    while (end < line.size() && (line[end] == u' ' || line[end] == u'\t'))
-        ++end;
-    while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
-        ++end;
     bool ok;
-    const int v = parseIntegerLine(line.left(end), &ok);
+    const int v = parseFirstWordInteger(line, &ok);
     if (!ok)
         throw EConvertError(convertMessage(line, QFileInfo(m_name).fileName(), lineNumber()));
     return v;

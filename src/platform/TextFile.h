@@ -60,6 +60,9 @@ private:
 QStringList splitLines(const QString& text);
 // Parses an integer line as the readers do; `ok` false when it is not one.
 int parseIntegerLine(const QString& line, bool* ok);
+// Parses the line's first word as an integer line: what follows a blank is skipped, as the old
+// readers skipped the rest of the line once they had their number.
+int parseFirstWordInteger(const QString& line, bool* ok);
 // Writes bytes to a file through a temporary (QSaveFile); throws EInOutError on failure.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 // Reads a whole file; throws EInOutError when it cannot be opened.
