@@ -22,6 +22,7 @@
 #include "platform/window/Dialogs.h"
 #include "station/Station.h"
 
+#include "DesignWindowFixture.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -43,32 +44,15 @@ using namespace design;
 namespace {
 
 // The design window on a station of its own, right-clicked as a user would.
-class DesignWindowMenus : public ::testing::Test {
+class DesignWindowMenus : public DesignWindowFixture {
 protected:
     void SetUp() override
     {
-        m_language = GlobalLanguage();
-        SetGlobalLanguage(1);
-        station = std::make_unique<station::TStation>(
-            station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
-        station->Start(QSize(1024, 768), dir.path());
-        model().LargeurEtiquettePx = 300;
-        model().HauteurEtiquettePx = 200;
-        form = std::make_unique<TForm1>(*station);
-        form->resize(900, 700);
-        form->show();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        model().Modifie = false;
-        form.reset();
-        SetGlobalLanguage(m_language);
+        DesignWindowFixture::SetUp();
+        openWindow();
     }
 
-    TDesignModel& model() { return station->Designer; }
     Ui::TPropertyMenus& menus() { return *form->PropertyMenus->ui; }
-    QPoint at(QPoint surface) { return form->ui->Feuille->mapTo(form.get(), surface); }
 
     // A right click at a surface point: the menu that opens is recorded and `item` chosen in it
     // (or the menu closed). A further menu opened by the same click is closed and counted.
@@ -108,13 +92,6 @@ protected:
     {
         testsupport::whenShown<D>(form.get(), std::move(answer));
     }
-    QTemporaryDir dir;
-    platform::DialogHooksGuard hooks;
-    std::unique_ptr<station::TStation> station;
-    std::unique_ptr<TForm1> form;
-
-private:
-    int m_language = 0;
 };
 
 TEST_F(DesignWindowMenus, RightClickOpensTheClickedObjectsMenuAndRunsItsItem)

@@ -13,6 +13,7 @@
 #include "imaging/Scanner.h"
 #include "station/Station.h"
 
+#include "DesignWindowFixture.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>
@@ -39,40 +40,20 @@ namespace {
 
 // The design window on a station of its own in a temporary folder, driven through its window as a
 // user would: presses reach whatever lies under the pointer (views, the frame, the surface).
-class DesignWindow : public ::testing::Test {
+class DesignWindow : public DesignWindowFixture {
 protected:
     void SetUp() override
     {
-        m_language = GlobalLanguage();
-        SetGlobalLanguage(1);
+        DesignWindowFixture::SetUp();
         platform::dialogHooks().messageBox = [this](QMessageBox& box) {
             boxes << box.text();
             QAbstractButton* button = box.button(answer);
             (button != nullptr ? button : box.button(QMessageBox::Ok))->click();
         };
-        station = std::make_unique<station::TStation>(
-            station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
-        station->Start(QSize(1024, 768), dir.path());
-        model().LargeurEtiquettePx = 300;
-        model().HauteurEtiquettePx = 200;
-        form = std::make_unique<TForm1>(*station);
-        form->ScreenPixelsPerInch = 96;
-        form->resize(900, 700);
-        form->show();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        model().Modifie = false; // no question when the window goes
-        form.reset();
-        SetGlobalLanguage(m_language);
+        openWindow([](TForm1& window) { window.ScreenPixelsPerInch = 96; });
     }
 
-    TDesignModel& model() { return station->Designer; }
-    Ui::TForm1& ui() { return *form->ui; }
     QWindow* window() { return form->windowHandle(); }
-    // A surface point in window coordinates.
-    QPoint at(QPoint surface) { return ui().Feuille->mapTo(form.get(), surface); }
     void press(QPoint p, Qt::KeyboardModifiers mods = {}) { QTest::mousePress(window(), Qt::LeftButton, mods, at(p)); }
     void release(QPoint p, Qt::KeyboardModifiers mods = {}) { QTest::mouseRelease(window(), Qt::LeftButton, mods, at(p)); }
     void move(QPoint p) { QTest::mouseMove(window(), at(p)); }
@@ -99,15 +80,8 @@ protected:
     TDesignObject* last() { return model().IsEmpty() ? nullptr : model().Object(model().Count() - 1); }
     std::vector<TDesignObject*> selection() { return form->Selection(); }
 
-    QTemporaryDir dir;
-    platform::DialogHooksGuard hooks;
     QStringList boxes;
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
-    std::unique_ptr<station::TStation> station;
-    std::unique_ptr<TForm1> form;
-
-private:
-    int m_language = 0;
 };
 
 using V = std::vector<TDesignObject*>;

@@ -17,6 +17,8 @@
 #include "platform/window/Dialogs.h"
 #include "station/Station.h"
 
+#include "DesignWindowFixture.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -31,26 +33,18 @@ using namespace design;
 namespace {
 
 // The design window on a station of its own, with two rectangles selected in creation order.
-class DesignWindowTools : public ::testing::Test {
+class DesignWindowTools : public DesignWindowFixture {
 protected:
     void SetUp() override
     {
-        m_language = GlobalLanguage();
-        SetGlobalLanguage(1);
+        DesignWindowFixture::SetUp();
         platform::SetScreenPixelsPerInch(96);
         platform::dialogHooks().messageBox = [this](QMessageBox& box) {
             boxes << box.text();
             box.button(QMessageBox::Ok) != nullptr ? box.button(QMessageBox::Ok)->click()
                                                    : box.button(QMessageBox::No)->click();
         };
-        station = std::make_unique<station::TStation>(
-            station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
-        station->Start(QSize(1024, 768), dir.path());
-        model().LargeurEtiquettePx = 300;
-        model().HauteurEtiquettePx = 200;
-        form = std::make_unique<TForm1>(*station);
-        form->resize(900, 700);
-        form->show();
+        openWindow();
         first = PlaceShape(model(), 20, 30, stRectangle);
         second = PlaceShape(model(), 150, 90, stEllipse);
         form->Select(first, false);
@@ -59,13 +53,9 @@ protected:
     }
     void TearDown() override
     {
-        model().Modifie = false;
-        form.reset();
+        DesignWindowFixture::TearDown();
         platform::SetScreenPixelsPerInch(0);
-        SetGlobalLanguage(m_language);
     }
-    TDesignModel& model() { return station->Designer; }
-    Ui::TForm1& ui() { return *form->ui; }
     // Runs `act` on the modal dialog the next command opens.
     template <class Dialog>
     void onModal(std::function<void(Dialog&)> act)
@@ -77,16 +67,9 @@ protected:
         });
     }
 
-    QTemporaryDir dir;
-    platform::DialogHooksGuard hooks;
     QStringList boxes;
-    std::unique_ptr<station::TStation> station;
-    std::unique_ptr<TForm1> form;
     TDesignObject* first = nullptr;
     TDesignObject* second = nullptr;
-
-private:
-    int m_language = 0;
 };
 
 // A file of one byte, standing for a design saved earlier.
