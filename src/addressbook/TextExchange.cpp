@@ -19,8 +19,13 @@ QString ExtensionOfFilter(int filter)
 
 QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator)
 {
-    const QString text = platform::decodeText(bytes);
+    QString text = platform::decodeText(bytes);
     bytes = QByteArray(); // the text holds it all now; a large file needs the room
+    // Byte-order marks left inside a file made by joining exported files are invisible and mean
+    // nothing in a field; kept, the one that began an exported file would be taken for a mark on
+    // reading it back, and the first field would change between an export and its import.
+    if (text.contains(QChar(0xFEFF)))
+        text.remove(QChar(0xFEFF));
     QList<QStringList> records;
     qsizetype fields = -1; // set by the first record
     QStringList record;

@@ -43,6 +43,8 @@ TEST(TextExchange, ReadsFilesOfOtherPrograms)
         // No quoting: the other program's quotes stay and its quoted separator splits the cell.
         {"quoted separator", readBytes(dataPath("addressbook/quoted_separator.csv")), u';',
          {{"Durand", "\"12", " rue Haute\"", "Lyon"}, {"Petit", "3 place", "Nice", ""}}},
+        // Two exports joined: the second one's byte-order mark is no part of its first field.
+        {"joined exports", "\xEF\xBB\xBF" "a;b\r\n\xEF\xBB\xBF" "c;d\r\n", u';', {{"a", "b"}, {"c", "d"}}},
         {"empty file", "", u';', {}},
         {"one empty line", "\n", u';', {{""}}},
     };
