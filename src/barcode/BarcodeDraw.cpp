@@ -230,11 +230,14 @@ void TLLBarcode::DrawLayout(TCanvas& canvas, const TBarcodeGeometry& g, int x, i
         }
     };
 
+    std::vector<TRect> bars;
+    bars.reserve(g.Bars.size());
     for (const TBarcodeGeometry::Bar& bar : g.Bars) {
         const TPoint a = place(bar.Left, bar.Top);
         const TPoint b = place(bar.Right, bar.Bottom);
-        canvas.FillRect(Rect(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)));
+        bars.push_back(Rect(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)));
     }
+    canvas.FillRects(bars);
 
     if (!g.Texts.empty()) {
         canvas.Brush.SetColor(clWhite);

@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -647,19 +648,31 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
 
 void TCanvas::FillRect(const TRect& r)
 {
+    FillRects(std::span<const TRect>(&r, 1));
+}
+
+void TCanvas::FillRects(std::span<const TRect> rects)
+{
     if (!IsActive())
         return;
-    const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
-    if (d.Width() <= 0 || d.Height() <= 0)
+    QVarLengthArray<QRect, 128> areas;
+    QRect bounds;
+    for (const TRect& r : rects) {
+        const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
+        if (d.Width() <= 0 || d.Height() <= 0)
+            continue;
+        areas.append(QRect(d.Left, d.Top, d.Width(), d.Height()));
+        bounds |= areas.back();
+    }
+    if (areas.isEmpty())
         return;
-    const QRect area(d.Left, d.Top, d.Width(), d.Height());
     if (Brush.Style() == bsSolid) {
         realizeBrushBackground();
-        clipFor(area);
+        clipFor(bounds);
         useCopyMode(); // filling copies the brush whatever the pen's mode
-        // An outline-less rectangle rather than QPainter::fillRect, which on a PDF writer sets
-        // and puts back the pen and brush around every rectangle: each bar of a barcode would
-        // carry two new graphics states.
+        // Outline-less rectangles rather than QPainter::fillRect, which on a PDF writer sets and
+        // puts back the pen and brush around every rectangle; and all of them in one call, so
+        // that the bars of a barcode make one path filled once.
         State& s = *m_state;
         if (s.fillBrushRevision != Brush.Revision()) {
             s.fillBrushRevision = Brush.Revision();
@@ -670,15 +683,17 @@ void TCanvas::FillRect(const TRect& r)
         if (m_painter->pen().style() != Qt::NoPen)
             m_painter->setPen(Qt::NoPen);
         m_painter->setBrush(s.fillBrush);
-        m_painter->drawRect(area);
+        m_painter->drawRects(areas.constData(), static_cast<int>(areas.size()));
         return;
     }
     prepareGeometry(true);
     if (Brush.Style() == bsClear)
         return;
-    clipFor(area);
+    clipFor(bounds);
     useCopyMode();
-    m_painter->fillRect(area, QBrush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style())));
+    const QBrush brush(ToQColor(Brush.Color()), qtBrushStyle(Brush.Style()));
+    for (const QRect& area : areas)
+        m_painter->fillRect(area, brush);
 }
 
 void TCanvas::DrawFocusRect(const TRect& r)

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -140,6 +141,8 @@ public:
     void Polygon(const std::vector<TPoint>& points);
     // Fills with Brush, no outline.
     void FillRect(const TRect& r);
+    // The same for many rectangles at once (the bars of a barcode): one drawing call.
+    void FillRects(std::span<const TRect> rects);
     // Dotted rectangle drawn by inversion: drawing it twice restores the pixels.
     void DrawFocusRect(const TRect& r);
     // -1 when the device cannot be read back (anything but an image).
