@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     std::printf("load: %.3f s\n", seconds(t));
 
     t.restart();
-    const QByteArray bytes = TableFileBytes(table.Data());
+    const QByteArray bytes = table.FileBytes();
     std::printf("save, the bytes alone: %.3f s\n", seconds(t));
     t.restart();
     table.SaveTo(dir.filePath("saved.FIC"));

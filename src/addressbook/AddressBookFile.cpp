@@ -65,10 +65,10 @@ private:
     int m_line = 0;
 };
 
-void appendLine(QByteArray& out, const QString& value)
+void appendLine(QByteArray& out, QStringView value)
 {
     if (value.contains(u'\r') || value.contains(u'\n')) {
-        QString one = value;
+        QString one = value.toString();
         one.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         one.replace(u'\r', u' ');
         one.replace(u'\n', u' ');
@@ -133,7 +133,7 @@ QByteArray RepertoireBytes(const platform::TStringGrid& grid, int colonneTri)
         out += QByteArray::number(r == 0 ? 0 : grid.MarkOf(r)) + "\r\n";
         out += QByteArray::number(r == 0 ? 1 : grid.CopiesOf(r)) + "\r\n";
         for (int col = 0; col < ColumnCount; ++col)
-            appendLine(out, grid.Cell(col, r));
+            appendLine(out, grid.CellView(col, r));
     }
     return out;
 }

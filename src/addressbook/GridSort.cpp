@@ -14,13 +14,13 @@ void partitionSort(platform::TStringGrid& grid, int first, int last, int column)
     // logarithmic whatever the data; the sides are disjoint, so the order they are done in
     // changes nothing in the result.
     while (first < last) {
-        const QString pivot = grid.CellAt(column, first + (last - first) / 2);
+        const QString pivot = grid.CellView(column, first + (last - first) / 2).toString();
         int i = first;
         int j = last;
         do {
-            while (CompareCells(grid.CellAt(column, i), pivot) < 0)
+            while (CompareCells(grid.CellView(column, i), pivot) < 0)
                 ++i;
-            while (CompareCells(grid.CellAt(column, j), pivot) > 0)
+            while (CompareCells(grid.CellView(column, j), pivot) > 0)
                 --j;
             if (i <= j) {
                 grid.SwapRows(i, j);

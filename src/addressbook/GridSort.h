@@ -12,9 +12,9 @@ namespace addressbook {
 
 // The order of two cells: character codes compared one by one, a text before any text it begins:
 // case-sensitive, empty cells first, capitals before small letters, accented letters after z.
-inline int CompareCells(const QString& a, const QString& b)
+inline int CompareCells(QStringView a, QStringView b)
 {
-    return QStringView(a).compare(QStringView(b), Qt::CaseSensitive);
+    return a.compare(b, Qt::CaseSensitive);
 }
 
 // Sorts rows first..last of `grid` on `column` (Hoare's partition around the middle row's cell).

@@ -124,10 +124,7 @@ int AppendRecords(platform::TStringGrid& grid, QList<QStringList> records, const
     }
     grid.PadLists();
     QList<QStringList> rows;
-    rows.reserve(row + records.size());
-    for (int r = 0; r < grid.RowCount(); ++r)
-        rows << grid.Rows(r);
-    rows.resize(row);
+    rows.reserve(records.size());
     for (QStringList& record : records) {
         QStringList cells;
         cells.reserve(grid.ColCount());
@@ -140,8 +137,8 @@ int AppendRecords(platform::TStringGrid& grid, QList<QStringList> records, const
         // are never held whole side by side.
         record = QStringList();
     }
-    const int count = static_cast<int>(rows.size());
-    grid.Assign(std::move(rows));
+    const int count = row + static_cast<int>(rows.size());
+    grid.ReplaceRowsFrom(row, std::move(rows));
     grid.Marques.resize(std::max<qsizetype>(grid.Marques.size(), count));
     grid.Copies.resize(std::max<qsizetype>(grid.Copies.size(), count));
     for (int r = row; r < count; ++r) {

@@ -2,6 +2,7 @@
 
 #include "addressbook/GridSort.h"
 #include "addressbook/TextExchange.h"
+#include "platform/TextFile.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -66,22 +67,35 @@ void DbTable::Adopt(TTableData d, const QString& path)
     Grille.SetRow(1);
 }
 
-TTableData DbTable::Data() const
+TTableData DbTable::fileHeader() const
 {
     TTableData d;
     d.ColonneTri = ColonneTri;
     d.ColWidths = ColWidths;
     d.AttributChamp = AttributChamp;
     d.Card = Card;
-    d.Rows = Grille.AllRows();
     d.Marques = Grille.Marques;
     d.Copies = Grille.Copies;
     return d;
 }
 
+TTableData DbTable::Data() const
+{
+    TTableData d = fileHeader();
+    d.Rows.reserve(RowCount());
+    for (int r = 0; r < RowCount(); ++r)
+        d.Rows << Grille.Rows(r);
+    return d;
+}
+
+QByteArray DbTable::FileBytes() const
+{
+    return TableFileBytes(fileHeader(), Grille);
+}
+
 void DbTable::SaveTo(const QString& path)
 {
-    WriteTableFile(path, Data());
+    platform::writeFileAtomically(path, FileBytes());
     NomFichier = path;
     Modifie = false;
 }
@@ -151,16 +165,16 @@ void DbTable::DeleteRecords(int first, int last)
 
 void DbTable::EraseAll()
 {
-    QList<QStringList> rows = Grille.AllRows();
-    for (qsizetype r = 1; r < rows.size(); ++r)
-        rows[r] = QStringList(QList<QString>(ColCount()));
+    // Rows past the titles come in empty: Assign pads them with empty cells.
+    QList<QStringList> rows{Grille.Rows(0)};
+    rows.resize(RowCount());
     Grille.Assign(ColCount(), std::move(rows));
     Modifie = true;
 }
 
 void DbTable::CopyStructure()
 {
-    QList<QStringList> rows{Grille.AllRows().value(0), QStringList()};
+    QList<QStringList> rows{Grille.Rows(0), QStringList()};
     Grille.Assign(ColCount(), std::move(rows));
     SetListEntry(1, 0, 1);
     NomFichier.clear();
@@ -201,15 +215,8 @@ void DbTable::DeleteFields(int first, int last)
     first = std::clamp(first, 0, cols - 1);
     last = std::clamp(last, first, cols - 1);
     const int n = last - first + 1;
-    const int kept = std::max(1, cols - n);
-    QList<QStringList> rows = Grille.AllRows();
-    for (QStringList& r : rows) {
-        r.remove(first, n);
-        while (r.size() < kept)
-            r << QString();
-    }
-    Grille.Assign(kept, std::move(rows));
-    ColWidths.resize(kept);
+    Grille.RemoveCols(first, n);
+    ColWidths.resize(Grille.ColCount());
     Modifie = true;
 }
 

@@ -44,7 +44,10 @@ public:
     // Writes the file named `path` (all or nothing); on success this is the table's name and the
     // table is unmodified. On an exception the flag stays as it was.
     void SaveTo(const QString& path);
+    // Everything the file holds, the rows copied out of the grid.
     TTableData Data() const;
+    // The file's bytes, read straight from the grid.
+    QByteArray FileBytes() const;
     void Adopt(TTableData data, const QString& path);
 
     // --- Records ---
@@ -90,6 +93,10 @@ public:
     // Sorts the records on a field with the address book's quicksort; rows move with their marks
     // and copies. The caller says whether the table counts as changed.
     void Sort(int column);
+
+private:
+    // What the file holds besides the cells.
+    TTableData fileHeader() const;
 };
 
 // The table printed as a list on a text printer: an empty line, a tab and the title, two empty

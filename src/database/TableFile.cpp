@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/TextCodec.h"
+#include "platform/TStringGrid.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>
@@ -132,16 +133,20 @@ TTableData ReadTableFile(const QString& path)
     return ParseTableFile(platform::readFileBytes(path), path);
 }
 
-QByteArray TableFileBytes(const TTableData& d)
+namespace {
+
+// The file of `rows` rows whose cells `cell(col, row)` gives, the rest from `d`.
+template <typename CellOf>
+QByteArray tableBytes(const TTableData& d, qsizetype rows, CellOf cell)
 {
     const int fields = d.ColCount();
     // The file is made as one text and encoded once: a table may hold millions of short cells,
     // and encoding them one by one costs more than the writing.
     qsizetype estimate = 64 + 32 * fields;
-    for (const QStringList& row : d.Rows) {
+    for (qsizetype r = 0; r < rows; ++r) {
         estimate += 16;
-        for (const QString& cell : row)
-            estimate += cell.size() + 2;
+        for (int c = 0; c < fields; ++c)
+            estimate += cell(c, r).size() + 2;
     }
     QString out;
     out.reserve(estimate);
@@ -151,7 +156,7 @@ QByteArray TableFileBytes(const TTableData& d)
     };
     const auto number = [&line](int v) { line(QString::number(v)); };
     number(fields);
-    number(static_cast<int>(d.Rows.size()));
+    number(static_cast<int>(rows));
     number(d.ColonneTri);
     number(d.Card.Width);
     number(d.Card.Height);
@@ -162,25 +167,40 @@ QByteArray TableFileBytes(const TTableData& d)
         number(d.Card.Top[k]);
         number(d.AttributChamp[k]);
     }
-    for (qsizetype r = 0; r < d.Rows.size(); ++r) {
+    for (qsizetype r = 0; r < rows; ++r) {
         number(r < d.Marques.size() ? d.Marques[r] : 0);
         number(r < d.Copies.size() ? d.Copies[r] : 1);
-        const QStringList& cells = d.Rows[r];
         for (int c = 0; c < fields; ++c) {
-            const QString& cell = c < cells.size() ? cells[c] : QString();
-            if (cell.contains(u'\r') || cell.contains(u'\n')) {
+            const QStringView text = cell(c, r);
+            if (text.contains(u'\r') || text.contains(u'\n')) {
                 // A line break would shift every line after it.
-                QString flat = cell;
+                QString flat = text.toString();
                 flat.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
                 flat.replace(u'\r', u' ');
                 flat.replace(u'\n', u' ');
                 line(flat);
             } else {
-                line(cell);
+                line(text);
             }
         }
     }
     return out.toUtf8();
+}
+
+} // namespace
+
+QByteArray TableFileBytes(const TTableData& d)
+{
+    return tableBytes(d, d.Rows.size(), [&d](int c, qsizetype r) {
+        const QStringList& cells = d.Rows[r];
+        return c < cells.size() ? QStringView(cells[c]) : QStringView();
+    });
+}
+
+QByteArray TableFileBytes(const TTableData& d, const platform::TStringGrid& cells)
+{
+    return tableBytes(d, cells.RowCount(),
+                      [&cells](int c, qsizetype r) { return cells.CellView(c, static_cast<int>(r)); });
 }
 
 void WriteTableFile(const QString& path, const TTableData& data)

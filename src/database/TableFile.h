@@ -11,6 +11,10 @@
 // The table file (".FIC"): one value per line. The field and row counts, the sort column, the
 // card's size, then four lines per field (column width, the card position of its caption, its
 // attribute) and, for every row from the field names on, its mark, its copies and its cells.
+namespace platform {
+class TStringGrid;
+}
+
 namespace database {
 
 // The per-field arrays and the card's caption/edit pairs are this long: no table has more fields.
@@ -55,6 +59,9 @@ TTableData ParseTableFile(const QByteArray& bytes, const QString& name);
 TTableData ReadTableFile(const QString& path);
 // The bytes of the file; lines end in CR LF.
 QByteArray TableFileBytes(const TTableData& data);
+// The same with the cells read from `cells` (row 0: the field names), `data.Rows` left aside: a
+// table is written without copying its rows.
+QByteArray TableFileBytes(const TTableData& data, const platform::TStringGrid& cells);
 // Writes through a temporary: the old file stays whole when writing fails (EInOutError).
 void WriteTableFile(const QString& path, const TTableData& data);
 

@@ -6,7 +6,7 @@
 
 namespace database {
 
-int FindInText(const QString& text, const QString& needle, int from)
+int FindInText(QStringView text, const QString& needle, int from)
 {
     if (needle.isEmpty() || from < 1)
         return 0;
@@ -36,7 +36,7 @@ std::optional<TCellHit> TFindCursor::FindNext(const platform::TStringGrid& grid,
         const int startRow = std::max(1, LigneDepart);
         for (int r = startRow; r < grid.RowCount(); ++r) {
             for (int c = r == startRow ? std::max(0, ColDepart) : 0; c < grid.ColCount(); ++c) {
-                const int pos = FindInText(grid.Cell(c, r), needle, 1);
+                const int pos = FindInText(grid.CellView(c, r), needle, 1);
                 if (pos > 0) {
                     nextCell(grid, c, r, ColDepart, LigneDepart);
                     return TCellHit{c, r, pos};
@@ -55,7 +55,7 @@ std::optional<TCellHit> TReplaceCursor::FindNext(const platform::TStringGrid& gr
         const int startRow = std::max(1, LigneDepart);
         for (int r = startRow; r < grid.RowCount(); ++r) {
             for (int c = r == startRow ? std::max(0, ColDepart) : 0; c < grid.ColCount(); ++c) {
-                const QString cell = grid.Cell(c, r);
+                const QStringView cell = grid.CellView(c, r);
                 const int from = r == startRow && c == ColDepart ? std::max(1, PosDepart) : 1;
                 const int p = FindInText(cell, needle, from);
                 if (p == 0)
@@ -101,18 +101,17 @@ TReplaceCursor::TReplaceAll TReplaceCursor::ReplaceAll(DbTable& table, const QSt
         return result;
     for (int r = 1; r < table.RowCount(); ++r) {
         for (int c = 0; c < table.ColCount(); ++c) {
+            // Most cells do not hold the text: they are searched where they are, not copied.
+            int p = FindInText(table.Grille.CellView(c, r), needle, 1);
+            if (p == 0)
+                continue;
             QString cell = table.Grille.Cell(c, r);
-            int from = 1;
-            bool changed = false;
-            for (int p = FindInText(cell, needle, from); p > 0; p = FindInText(cell, needle, from)) {
+            for (; p > 0; p = FindInText(cell, needle, p + static_cast<int>(replacement.size()))) {
                 cell.replace(p - 1, needle.size(), replacement);
-                from = p + static_cast<int>(replacement.size());
                 ++result.Count;
                 result.Last = TCellHit{c, r, p};
-                changed = true;
             }
-            if (changed)
-                table.SetCell(c, r, cell);
+            table.SetCell(c, r, cell);
         }
     }
     if (result.Count > 0)

@@ -22,7 +22,7 @@ struct TCellHit {
 };
 
 // Position (1-based) of `needle` in `text` from `from` (1-based) on, or 0.
-int FindInText(const QString& text, const QString& needle, int from);
+int FindInText(QStringView text, const QString& needle, int from);
 
 // The find dialog's search: from cell to cell.
 class TFindCursor {

@@ -6,7 +6,35 @@ namespace platform {
 
 TStringGrid::TStringGrid(QObject* parent) : QAbstractTableModel(parent)
 {
-    m_rows << QStringList(QString());
+    m_rows << blankRow();
+}
+
+TStringGrid::TRow TStringGrid::packRow(const QStringList& cells) const
+{
+    const qsizetype used = std::min<qsizetype>(cells.size(), m_colCount);
+    qsizetype length = 0;
+    for (qsizetype c = 0; c < used; ++c)
+        length += cells[c].size();
+    TRow r;
+    r.Text.reserve(length);
+    r.Ends.reserve(m_colCount);
+    for (qsizetype c = 0; c < used; ++c) {
+        r.Text += cells[c];
+        r.Ends << static_cast<int>(r.Text.size());
+    }
+    r.Ends.insert(r.Ends.size(), m_colCount - used, static_cast<int>(r.Text.size()));
+    return r;
+}
+
+void TStringGrid::keepCurrentInside()
+{
+    const int row = std::min(m_row, RowCount() - 1);
+    const int col = std::min(m_col, m_colCount - 1);
+    if (row != m_row || col != m_col) {
+        m_row = row;
+        m_col = col;
+        emit currentChanged(m_col, m_row);
+    }
 }
 
 void TStringGrid::SetColCount(int count)
@@ -15,13 +43,16 @@ void TStringGrid::SetColCount(int count)
     if (count == m_colCount)
         return;
     beginResetModel();
-    m_colCount = count;
-    for (QStringList& r : m_rows) {
-        while (r.size() < count)
-            r << QString();
-        while (r.size() > count)
-            r.removeLast();
+    for (TRow& r : m_rows) {
+        if (count > m_colCount) {
+            r.Ends.insert(r.Ends.size(), count - m_colCount, static_cast<int>(r.Text.size()));
+        } else {
+            r.Text.truncate(r.Ends[count - 1]);
+            r.Text.squeeze();
+            r.Ends.resize(count);
+        }
     }
+    m_colCount = count;
     m_col = std::min(m_col, count - 1);
     endResetModel();
 }
@@ -34,12 +65,7 @@ void TStringGrid::SetRowCount(int count)
         return;
     if (count > old) {
         beginInsertRows({}, old, count - 1);
-        for (int i = old; i < count; ++i) {
-            QStringList r;
-            for (int c = 0; c < m_colCount; ++c)
-                r << QString();
-            m_rows << r;
-        }
+        m_rows.insert(old, count - old, blankRow());
         endInsertRows();
     } else {
         beginRemoveRows({}, count, old - 1);
@@ -52,9 +78,22 @@ void TStringGrid::SetRowCount(int count)
 
 QString TStringGrid::Cell(int col, int row) const
 {
-    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
+    const QStringView cell = CellView(col, row);
+    if (cell.isEmpty())
         return {};
-    return m_rows[row][col];
+    const QString& text = m_rows[row].Text;
+    return cell.size() == text.size() ? text : cell.toString(); // a lone cell is shared, not copied
+}
+
+QStringList TStringGrid::Rows(int row) const
+{
+    if (row < 0 || row >= RowCount())
+        return {};
+    QStringList cells;
+    cells.reserve(m_colCount);
+    for (int c = 0; c < m_colCount; ++c)
+        cells << Cell(c, row);
+    return cells;
 }
 
 void TStringGrid::SetCell(int col, int row, const QString& text)
@@ -63,15 +102,25 @@ void TStringGrid::SetCell(int col, int row, const QString& text)
         return;
     if (row >= RowCount())
         SetRowCount(row + 1);
-    m_rows[row][col] = text;
+    TRow& r = m_rows[row];
+    const int start = col == 0 ? 0 : r.Ends[col - 1];
+    const int length = r.Ends[col] - start;
+    r.Text.replace(start, length, text);
+    if (const int grown = static_cast<int>(text.size()) - length; grown != 0)
+        for (int c = col; c < m_colCount; ++c)
+            r.Ends[c] += grown;
     const QModelIndex i = index(row, col);
     emit dataChanged(i, i);
 }
 
 void TStringGrid::SetRow(int row, const QStringList& cells)
 {
-    for (int c = 0; c < m_colCount; ++c)
-        SetCell(c, row, c < cells.size() ? cells[c] : QString());
+    if (row < 0)
+        return;
+    if (row >= RowCount())
+        SetRowCount(row + 1);
+    m_rows[row] = packRow(cells);
+    emit dataChanged(index(row, 0), index(row, m_colCount - 1));
 }
 
 void TStringGrid::SetRow(int row)
@@ -96,10 +145,7 @@ void TStringGrid::InsertRow(int before)
 {
     before = std::clamp(before, 1, RowCount());
     beginInsertRows({}, before, before);
-    QStringList r;
-    for (int c = 0; c < m_colCount; ++c)
-        r << QString();
-    m_rows.insert(before, r);
+    m_rows.insert(before, blankRow());
     endInsertRows();
     if (before <= Marques.size())
         Marques.insert(before, 0);
@@ -126,23 +172,53 @@ void TStringGrid::Assign(int colCount, QList<QStringList> rows)
 {
     beginResetModel();
     m_colCount = std::max(1, colCount);
-    if (rows.isEmpty())
-        rows << QStringList();
-    for (QStringList& r : rows) {
-        if (r.size() > m_colCount)
-            r.resize(m_colCount);
-        while (r.size() < m_colCount)
-            r << QString();
-    }
-    m_rows = std::move(rows);
-    const int row = std::min(m_row, RowCount() - 1);
-    const int col = std::min(m_col, m_colCount - 1);
+    replaceRows(0, std::move(rows));
     endResetModel();
-    if (row != m_row || col != m_col) {
-        m_row = row;
-        m_col = col;
-        emit currentChanged(m_col, m_row);
+    keepCurrentInside();
+}
+
+void TStringGrid::ReplaceRowsFrom(int first, QList<QStringList> rows)
+{
+    beginResetModel();
+    replaceRows(first, std::move(rows));
+    endResetModel();
+    keepCurrentInside();
+}
+
+void TStringGrid::replaceRows(int first, QList<QStringList> rows)
+{
+    m_rows.resize(std::clamp<qsizetype>(first, 0, m_rows.size()));
+    m_rows.reserve(m_rows.size() + rows.size());
+    for (QStringList& cells : rows) {
+        m_rows << packRow(cells);
+        cells = QStringList(); // each row goes once packed: a large table is never held twice
     }
+    if (m_rows.isEmpty())
+        m_rows << blankRow();
+}
+
+void TStringGrid::RemoveCols(int first, int count)
+{
+    first = std::clamp(first, 0, m_colCount - 1);
+    count = std::clamp(count, 0, m_colCount - first);
+    if (count == 0)
+        return;
+    beginResetModel();
+    const int kept = std::max(1, m_colCount - count);
+    for (TRow& r : m_rows) {
+        const int start = first == 0 ? 0 : r.Ends[first - 1];
+        const int removed = r.Ends[first + count - 1] - start;
+        r.Text.remove(start, removed);
+        r.Text.squeeze();
+        r.Ends.remove(first, count);
+        for (qsizetype c = first; c < r.Ends.size(); ++c)
+            r.Ends[c] -= removed;
+        if (r.Ends.isEmpty())
+            r.Ends << 0;
+    }
+    m_colCount = kept;
+    endResetModel();
+    keepCurrentInside();
 }
 
 void TStringGrid::RemoveRows(int first, int count)

@@ -4,12 +4,18 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // The cells of a string grid, kept apart from any widget so that the address book, the database
 // tables, the mailing and the label merge can work on them without a window. Row 0 holds the
 // column titles; records start at row 1. Cells are addressed [col][row] as in the grid they stand
 // for. `Marques` (1 = chosen for a mailing) and `Copies` (labels per record, at least 1) are
 // indexed by row, item 0 belonging to the title row; they may be longer than the grid.
+//
+// A row keeps its cells one after another in one text, with where each cell ends beside it: a
+// book of 100,000 records then costs two blocks a row instead of one per cell (a third of the
+// memory), and a sort exchanges two rows without touching their cells. No character is taken as
+// a separator, so a cell holds any text a file can carry.
 namespace platform {
 
 class TStringGrid : public QAbstractTableModel {
@@ -25,19 +31,26 @@ public:
     int FixedRows() const { return 1; }
 
     QString Cell(int col, int row) const;
-    // The cell itself, for loops over many rows (a sort compares millions of cells); the cell
-    // must exist.
-    const QString& CellAt(int col, int row) const { return m_rows[row][col]; }
+    // The cell where it is kept, for loops over many rows (a sort compares millions of cells, a
+    // writer reads them all) without a copy; empty outside the grid. Valid until the row changes.
+    QStringView CellView(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
-    QStringList Rows(int row) const { return row >= 0 && row < RowCount() ? m_rows[row] : QStringList(); }
+    // The cells of a row (empty outside the grid).
+    QStringList Rows(int row) const;
+    // Sets the row's cells at once (cut or padded to the column count), making the row first
+    // when it is past the last one.
     void SetRow(int row, const QStringList& cells);
-    // Every row, titles first; for readers and writers of whole tables.
-    const QList<QStringList>& AllRows() const { return m_rows; }
     // Replaces the whole table at once (one reset for the views, whatever its size). Rows are cut
     // or padded to `colCount` cells; an empty list leaves the title row alone. The current cell
     // stays where it was, moved inside the new table when it falls outside; the lists are not
     // touched.
     void Assign(int colCount, QList<QStringList> rows);
+    // Keeps rows 0..first-1 and puts `rows` in place of every row from `first` on, announced as
+    // Assign is; for appending records without copying the rows already there.
+    void ReplaceRowsFrom(int first, QList<QStringList> rows);
+    // Removes `count` columns from `first` on, the cells right of them moving left; one column
+    // always stays, emptied when every column goes. The current cell moves as with Assign.
+    void RemoveCols(int first, int count);
 
     // The current cell; moving it to another row or column emits currentChanged, which the
     // windows treat as a click. Setting the current value again emits nothing.
@@ -87,12 +100,34 @@ signals:
     void currentChanged(int col, int row);
 
 private:
+    struct TRow {
+        QString Text;    // the cells one after another
+        QList<int> Ends; // where each cell ends in Text: one item per column
+    };
+    // A row of empty cells; rows made together share their offsets until one is written.
+    TRow blankRow() const { return {QString(), QList<int>(m_colCount, 0)}; }
+    TRow packRow(const QStringList& cells) const;
+    // Assign's work without the announcement: rows from `first` on replaced by `rows`, at least
+    // one row left.
+    void replaceRows(int first, QList<QStringList> rows);
+    // Brings the current cell inside the table after a reset, announcing the move.
+    void keepCurrentInside();
+
     int m_colCount = 1;
-    QList<QStringList> m_rows;
+    QList<TRow> m_rows;
     int m_row = 0;
     int m_col = 0;
     int m_updates = 0;
 };
+
+inline QStringView TStringGrid::CellView(int col, int row) const
+{
+    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
+        return {};
+    const TRow& r = m_rows[row];
+    const int start = col == 0 ? 0 : r.Ends[col - 1];
+    return QStringView(r.Text).sliced(start, r.Ends[col] - start);
+}
 
 } // namespace platform
 
