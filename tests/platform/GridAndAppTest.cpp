@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace platform;
 
 TEST(StringGrid, CellsRowsAndPerRowLists)
@@ -53,6 +55,65 @@ TEST(StringGrid, CellsRowsAndPerRowLists)
     g.ClearRecords();
     EXPECT_EQ(g.RowCount(), 1);
     EXPECT_EQ(g.Row(), 0);
+}
+
+// A row keeps its cells in one text: a cell's text must come back whole, whatever it holds and
+// whatever its neighbours went through.
+TEST(StringGrid, CellsKeepTheirTextsAcrossEveryChangeOfTheirRow)
+{
+    // Characters a separator could have been taken from, one outside the basic plane, a lone half
+    // of a pair, line breaks: row 3 carries them through every change below.
+    const QStringList odd = {QString(QChar(0)) + QChar(0x1F) + QChar(0xFFFF), QString::fromUtf8("é\xF0\x9F\x98\x80") + QChar(0xD800),
+                             QStringLiteral("\r\n;\t|")};
+    const QStringList titles = {"A", "B", "C"};
+    const QStringList record = {"x", "yy", "zzz"};
+    const QStringList blank = {"", "", ""};
+    struct Case {
+        const char* what;
+        std::function<void(TStringGrid&)> change;
+        QList<QStringList> rows;
+    };
+    const Case cases[] = {
+        {"middle cell longer", [](TStringGrid& g) { g.SetCell(1, 1, "a longer text"); },
+         {titles, {"x", "a longer text", "zzz"}, blank, odd}},
+        {"middle cell shorter", [](TStringGrid& g) { g.SetCell(1, 1, "y"); }, {titles, {"x", "y", "zzz"}, blank, odd}},
+        {"middle cell emptied, then the first", [](TStringGrid& g) { g.SetCell(1, 1, ""); g.SetCell(0, 1, ""); },
+         {titles, {"", "", "zzz"}, blank, odd}},
+        {"an empty row's cells written last to first",
+         [](TStringGrid& g) { g.SetCell(2, 2, "c"); g.SetCell(1, 2, "bb"); g.SetCell(0, 2, "a"); },
+         {titles, record, {"a", "bb", "c"}, odd}},
+        {"a row past the last one", [](TStringGrid& g) { g.SetCell(1, 5, "far"); },
+         {titles, record, blank, odd, blank, {"", "far", ""}}},
+        {"columns grown, the new one written",
+         [](TStringGrid& g) { g.SetColCount(5); g.SetCell(4, 1, "e"); g.SetCell(0, 1, "xx"); },
+         {titles + QStringList{"", ""}, QStringList{"xx", "yy", "zzz", "", "e"}, blank + QStringList{"", ""},
+          odd + QStringList{"", ""}}},
+        {"columns shrunk, then grown back empty", [](TStringGrid& g) { g.SetColCount(2); g.SetColCount(3); },
+         {{"A", "B", ""}, {"x", "yy", ""}, blank, {odd[0], odd[1], ""}}},
+        {"middle column removed", [](TStringGrid& g) { g.RemoveCols(1, 1); g.SetCell(1, 1, "z"); },
+         {{"A", "C"}, {"x", "z"}, {"", ""}, {odd[0], odd[2]}}},
+        {"every column removed", [](TStringGrid& g) { g.RemoveCols(0, 3); }, {{""}, {""}, {""}, {""}}},
+        {"rows swapped, then written",
+         [](TStringGrid& g) { g.BeginUpdate(); g.SwapRows(1, 3); g.SwapRows(2, 3); g.EndUpdate(); g.SetCell(0, 2, "w"); },
+         {titles, odd, {"w", "yy", "zzz"}, blank}},
+        {"rows replaced from the second record on", [](TStringGrid& g) { g.ReplaceRowsFrom(2, {{"n", "o", "p", "cut"}, {"q"}}); },
+         {titles, record, {"n", "o", "p"}, {"q", "", ""}}},
+        {"a whole row set, short", [](TStringGrid& g) { g.SetRow(1, {"s"}); }, {titles, {"s", "", ""}, blank, odd}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TStringGrid g;
+        g.Assign(3, {titles, record, {}, odd});
+        c.change(g);
+        ASSERT_EQ(g.RowCount(), c.rows.size());
+        ASSERT_EQ(g.ColCount(), c.rows[0].size());
+        for (int r = 0; r < g.RowCount(); ++r) {
+            EXPECT_EQ(g.Rows(r), c.rows[r]) << "row " << r;
+            for (int col = 0; col < g.ColCount(); ++col)
+                EXPECT_EQ(g.CellView(col, r), c.rows[r][col]) << "row " << r << " col " << col;
+        }
+        EXPECT_TRUE(g.CellView(g.ColCount(), 1).isEmpty());
+    }
 }
 
 namespace {
