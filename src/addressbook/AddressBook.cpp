@@ -52,9 +52,9 @@ QString TAddressBook::LireRepertoire(const QString& path)
     } catch (const platform::Exception& e) {
         return e.message();
     }
-    QList<QStringList> rows = std::move(file.Rows);
+    QList<platform::TCellRow> rows = std::move(file.Rows);
     if (rows.isEmpty())
-        rows << Grille.Rows(0); // not even the titles: the book keeps its own
+        rows << platform::TCellRow(Grille.Rows(0), ColumnCount); // not even the titles: the book keeps its own
     QList<int> marks = std::move(file.Marques);
     QList<int> copies = std::move(file.Copies);
     marks.resize(rows.size());
@@ -62,11 +62,11 @@ QString TAddressBook::LireRepertoire(const QString& path)
     marks[0] = 0;
     copies[0] = 1;
     if (rows.size() < 2) {
-        rows << QStringList();
+        rows << platform::TCellRow::Blank(ColumnCount);
         marks << 0;
         copies << 1;
     }
-    Grille.Assign(std::move(rows));
+    Grille.Assign(ColumnCount, std::move(rows));
     Grille.Marques = std::move(marks);
     Grille.Copies = std::move(copies);
     ColonneTri = file.ColonneTri;

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <array>
+
 namespace addressbook {
 
 namespace {
@@ -17,7 +19,9 @@ class LineCursor {
 public:
     LineCursor(const QString& text, const QString& name) : m_text(text), m_name(name) {}
 
-    bool next(QString* line)
+    // The line where it lies in the text: a book's cells are packed from it without a string
+    // of their own.
+    bool next(QStringView* line)
     {
         const qsizetype n = m_text.size();
         if (m_pos >= n)
@@ -26,7 +30,7 @@ public:
         const QChar* data = m_text.constData();
         while (end < n && data[end] != u'\r' && data[end] != u'\n')
             ++end;
-        *line = m_text.mid(m_pos, end - m_pos);
+        *line = QStringView(m_text).sliced(m_pos, end - m_pos);
         // CR LF, LF or a lone CR ends a line; the text's end ends the last one.
         m_pos = end < n ? end + 1 : n;
         if (end < n && data[end] == u'\r' && m_pos < n && data[m_pos] == u'\n')
@@ -38,11 +42,12 @@ public:
     // The number is the line's first word, as the program's other files read it.
     bool integer(int* value, QString* error)
     {
-        QString line;
-        if (!next(&line)) {
+        QStringView view;
+        if (!next(&view)) {
             *error = platform::readErrorMessage(m_name, QStringLiteral("read beyond end of file"));
             return false;
         }
+        const QString line = view.toString();
         bool ok = false;
         *value = platform::parseFirstWordInteger(line, &ok);
         if (!ok)
@@ -50,7 +55,7 @@ public:
         return ok;
     }
 
-    bool text(QString* value, QString* error)
+    bool text(QStringView* value, QString* error)
     {
         if (next(value))
             return true;
@@ -103,19 +108,15 @@ TRepContents ParseRepertoire(QByteArray bytes, const QString& name)
     for (int r = 0; r < rows; ++r) {
         int mark = 0;
         int copies = 1;
-        QStringList cells;
-        cells.reserve(ColumnCount);
+        std::array<QStringView, ColumnCount> cells;
         if (!in.integer(&mark, &c.Error) || !in.integer(&copies, &c.Error))
             break;
-        QString cell;
-        for (int col = 0; col < ColumnCount; ++col) {
+        for (QStringView& cell : cells)
             if (!in.text(&cell, &c.Error))
                 break;
-            cells << cell;
-        }
         if (!c.Error.isEmpty())
             break;
-        c.Rows << cells;
+        c.Rows << platform::TCellRow(cells);
         c.Marques << (mark == 1 ? 1 : 0);
         c.Copies << std::max(1, copies);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TCellRow.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -18,7 +20,7 @@ constexpr int ColumnCount = 16;
 // What a file held, read into a structure of its own so that a damaged file never reaches the
 // live book half-read.
 struct TRepContents {
-    QList<QStringList> Rows; // the rows read whole, row 0 being the titles
+    QList<platform::TCellRow> Rows; // the rows read whole, row 0 being the titles
     QList<int> Marques;      // one item per row of Rows
     QList<int> Copies;
     int ColonneTri = 0;

@@ -123,16 +123,15 @@ int AppendRecords(platform::TStringGrid& grid, QList<QStringList> records, const
             row = 1;
     }
     grid.PadLists();
-    QList<QStringList> rows;
+    QList<platform::TCellRow> rows;
     rows.reserve(records.size());
+    QList<QStringView> cells(grid.ColCount());
     for (QStringList& record : records) {
-        QStringList cells;
-        cells.reserve(grid.ColCount());
         for (int col = 0; col < grid.ColCount(); ++col) {
             const int field = col < links.size() ? links[col] : -1;
-            cells << (field >= 0 && field < record.size() ? record[field] : QString());
+            cells[col] = field >= 0 && field < record.size() ? QStringView(record[field]) : QStringView();
         }
-        rows << cells;
+        rows << platform::TCellRow(cells);
         // The record's list goes as soon as its row is made: the two copies of a large import
         // are never held whole side by side.
         record = QStringList();

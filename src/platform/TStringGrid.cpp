@@ -6,24 +6,7 @@ namespace platform {
 
 TStringGrid::TStringGrid(QObject* parent) : QAbstractTableModel(parent)
 {
-    m_rows << blankRow();
-}
-
-TStringGrid::TRow TStringGrid::packRow(const QStringList& cells) const
-{
-    const qsizetype used = std::min<qsizetype>(cells.size(), m_colCount);
-    qsizetype length = 0;
-    for (qsizetype c = 0; c < used; ++c)
-        length += cells[c].size();
-    TRow r;
-    r.Text.reserve(length);
-    r.Ends.reserve(m_colCount);
-    for (qsizetype c = 0; c < used; ++c) {
-        r.Text += cells[c];
-        r.Ends << static_cast<int>(r.Text.size());
-    }
-    r.Ends.insert(r.Ends.size(), m_colCount - used, static_cast<int>(r.Text.size()));
-    return r;
+    m_rows << TCellRow::Blank(m_colCount);
 }
 
 void TStringGrid::keepCurrentInside()
@@ -43,15 +26,8 @@ void TStringGrid::SetColCount(int count)
     if (count == m_colCount)
         return;
     beginResetModel();
-    for (TRow& r : m_rows) {
-        if (count > m_colCount) {
-            r.Ends.insert(r.Ends.size(), count - m_colCount, static_cast<int>(r.Text.size()));
-        } else {
-            r.Text.truncate(r.Ends[count - 1]);
-            r.Text.squeeze();
-            r.Ends.resize(count);
-        }
-    }
+    for (TCellRow& r : m_rows)
+        r.Resize(count);
     m_colCount = count;
     m_col = std::min(m_col, count - 1);
     endResetModel();
@@ -65,7 +41,7 @@ void TStringGrid::SetRowCount(int count)
         return;
     if (count > old) {
         beginInsertRows({}, old, count - 1);
-        m_rows.insert(old, count - old, blankRow());
+        m_rows.insert(old, count - old, TCellRow::Blank(m_colCount));
         endInsertRows();
     } else {
         beginRemoveRows({}, count, old - 1);
@@ -78,22 +54,16 @@ void TStringGrid::SetRowCount(int count)
 
 QString TStringGrid::Cell(int col, int row) const
 {
-    const QStringView cell = CellView(col, row);
-    if (cell.isEmpty())
+    if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
         return {};
-    const QString& text = m_rows[row].Text;
-    return cell.size() == text.size() ? text : cell.toString(); // a lone cell is shared, not copied
+    return m_rows[row].Cell(col);
 }
 
 QStringList TStringGrid::Rows(int row) const
 {
     if (row < 0 || row >= RowCount())
         return {};
-    QStringList cells;
-    cells.reserve(m_colCount);
-    for (int c = 0; c < m_colCount; ++c)
-        cells << Cell(c, row);
-    return cells;
+    return m_rows[row].ToList();
 }
 
 void TStringGrid::SetCell(int col, int row, const QString& text)
@@ -102,13 +72,7 @@ void TStringGrid::SetCell(int col, int row, const QString& text)
         return;
     if (row >= RowCount())
         SetRowCount(row + 1);
-    TRow& r = m_rows[row];
-    const int start = col == 0 ? 0 : r.Ends[col - 1];
-    const int length = r.Ends[col] - start;
-    r.Text.replace(start, length, text);
-    if (const int grown = static_cast<int>(text.size()) - length; grown != 0)
-        for (int c = col; c < m_colCount; ++c)
-            r.Ends[c] += grown;
+    m_rows[row].Set(col, text);
     const QModelIndex i = index(row, col);
     emit dataChanged(i, i);
 }
@@ -119,7 +83,7 @@ void TStringGrid::SetRow(int row, const QStringList& cells)
         return;
     if (row >= RowCount())
         SetRowCount(row + 1);
-    m_rows[row] = packRow(cells);
+    m_rows[row] = TCellRow(cells, m_colCount);
     emit dataChanged(index(row, 0), index(row, m_colCount - 1));
 }
 
@@ -145,7 +109,7 @@ void TStringGrid::InsertRow(int before)
 {
     before = std::clamp(before, 1, RowCount());
     beginInsertRows({}, before, before);
-    m_rows.insert(before, blankRow());
+    m_rows.insert(before, TCellRow::Blank(m_colCount));
     endInsertRows();
     if (before <= Marques.size())
         Marques.insert(before, 0);
@@ -172,29 +136,48 @@ void TStringGrid::Assign(int colCount, QList<QStringList> rows)
 {
     beginResetModel();
     m_colCount = std::max(1, colCount);
-    replaceRows(0, std::move(rows));
-    endResetModel();
-    keepCurrentInside();
-}
-
-void TStringGrid::ReplaceRowsFrom(int first, QList<QStringList> rows)
-{
-    beginResetModel();
-    replaceRows(first, std::move(rows));
-    endResetModel();
-    keepCurrentInside();
-}
-
-void TStringGrid::replaceRows(int first, QList<QStringList> rows)
-{
-    m_rows.resize(std::clamp<qsizetype>(first, 0, m_rows.size()));
-    m_rows.reserve(m_rows.size() + rows.size());
+    m_rows.clear();
+    m_rows.reserve(rows.size());
     for (QStringList& cells : rows) {
-        m_rows << packRow(cells);
+        m_rows << TCellRow(cells, m_colCount);
         cells = QStringList(); // each row goes once packed: a large table is never held twice
     }
     if (m_rows.isEmpty())
-        m_rows << blankRow();
+        m_rows << TCellRow::Blank(m_colCount);
+    endResetModel();
+    keepCurrentInside();
+}
+
+void TStringGrid::Assign(int colCount, QList<TCellRow> rows)
+{
+    beginResetModel();
+    m_colCount = std::max(1, colCount);
+    m_rows.clear();
+    appendRows(std::move(rows));
+    endResetModel();
+    keepCurrentInside();
+}
+
+void TStringGrid::ReplaceRowsFrom(int first, QList<TCellRow> rows)
+{
+    beginResetModel();
+    m_rows.resize(std::clamp<qsizetype>(first, 0, m_rows.size()));
+    appendRows(std::move(rows));
+    endResetModel();
+    keepCurrentInside();
+}
+
+void TStringGrid::appendRows(QList<TCellRow> rows)
+{
+    if (m_rows.isEmpty())
+        m_rows = std::move(rows);
+    else
+        m_rows.append(std::move(rows));
+    for (TCellRow& r : m_rows)
+        if (r.size() != m_colCount)
+            r.Resize(m_colCount);
+    if (m_rows.isEmpty())
+        m_rows << TCellRow::Blank(m_colCount);
 }
 
 void TStringGrid::RemoveCols(int first, int count)
@@ -205,16 +188,9 @@ void TStringGrid::RemoveCols(int first, int count)
         return;
     beginResetModel();
     const int kept = std::max(1, m_colCount - count);
-    for (TRow& r : m_rows) {
-        const int start = first == 0 ? 0 : r.Ends[first - 1];
-        const int removed = r.Ends[first + count - 1] - start;
-        r.Text.remove(start, removed);
-        r.Text.squeeze();
-        r.Ends.remove(first, count);
-        for (qsizetype c = first; c < r.Ends.size(); ++c)
-            r.Ends[c] -= removed;
-        if (r.Ends.isEmpty())
-            r.Ends << 0;
+    for (TCellRow& r : m_rows) {
+        r.Remove(first, count);
+        r.Resize(kept);
     }
     m_colCount = kept;
     endResetModel();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TCellRow.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -11,11 +13,8 @@
 // column titles; records start at row 1. Cells are addressed [col][row] as in the grid they stand
 // for. `Marques` (1 = chosen for a mailing) and `Copies` (labels per record, at least 1) are
 // indexed by row, item 0 belonging to the title row; they may be longer than the grid.
-//
-// A row keeps its cells one after another in one text, with where each cell ends beside it: a
-// book of 100,000 records then costs two blocks a row instead of one per cell (a third of the
-// memory), and a sort exchanges two rows without touching their cells. No character is taken as
-// a separator, so a cell holds any text a file can carry.
+// Each row is a TCellRow (one text for all its cells), so a sort exchanges two rows without
+// touching their cells.
 namespace platform {
 
 class TStringGrid : public QAbstractTableModel {
@@ -45,9 +44,11 @@ public:
     // stays where it was, moved inside the new table when it falls outside; the lists are not
     // touched.
     void Assign(int colCount, QList<QStringList> rows);
+    // The same with rows already packed, as a reader makes them: nothing is copied.
+    void Assign(int colCount, QList<TCellRow> rows);
     // Keeps rows 0..first-1 and puts `rows` in place of every row from `first` on, announced as
     // Assign is; for appending records without copying the rows already there.
-    void ReplaceRowsFrom(int first, QList<QStringList> rows);
+    void ReplaceRowsFrom(int first, QList<TCellRow> rows);
     // Removes `count` columns from `first` on, the cells right of them moving left; one column
     // always stays, emptied when every column goes. The current cell moves as with Assign.
     void RemoveCols(int first, int count);
@@ -100,21 +101,14 @@ signals:
     void currentChanged(int col, int row);
 
 private:
-    struct TRow {
-        QString Text;    // the cells one after another
-        QList<int> Ends; // where each cell ends in Text: one item per column
-    };
-    // A row of empty cells; rows made together share their offsets until one is written.
-    TRow blankRow() const { return {QString(), QList<int>(m_colCount, 0)}; }
-    TRow packRow(const QStringList& cells) const;
-    // Assign's work without the announcement: rows from `first` on replaced by `rows`, at least
-    // one row left.
-    void replaceRows(int first, QList<QStringList> rows);
+    // Adds the rows after the last one, each cut or padded to the column count; at least one row
+    // is left.
+    void appendRows(QList<TCellRow> rows);
     // Brings the current cell inside the table after a reset, announcing the move.
     void keepCurrentInside();
 
     int m_colCount = 1;
-    QList<TRow> m_rows;
+    QList<TCellRow> m_rows;
     int m_row = 0;
     int m_col = 0;
     int m_updates = 0;
@@ -124,9 +118,7 @@ inline QStringView TStringGrid::CellView(int col, int row) const
 {
     if (row < 0 || row >= RowCount() || col < 0 || col >= m_colCount)
         return {};
-    const TRow& r = m_rows[row];
-    const int start = col == 0 ? 0 : r.Ends[col - 1];
-    return QStringView(r.Text).sliced(start, r.Ends[col] - start);
+    return m_rows[row][col];
 }
 
 } // namespace platform

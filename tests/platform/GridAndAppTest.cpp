@@ -96,7 +96,7 @@ TEST(StringGrid, CellsKeepTheirTextsAcrossEveryChangeOfTheirRow)
         {"rows swapped, then written",
          [](TStringGrid& g) { g.BeginUpdate(); g.SwapRows(1, 3); g.SwapRows(2, 3); g.EndUpdate(); g.SetCell(0, 2, "w"); },
          {titles, odd, {"w", "yy", "zzz"}, blank}},
-        {"rows replaced from the second record on", [](TStringGrid& g) { g.ReplaceRowsFrom(2, {{"n", "o", "p", "cut"}, {"q"}}); },
+        {"rows replaced from the second record on", [](TStringGrid& g) { g.ReplaceRowsFrom(2, {TCellRow({"n", "o", "p", "cut"}, 4), TCellRow({"q"}, 1)}); },
          {titles, record, {"n", "o", "p"}, {"q", "", ""}}},
         {"a whole row set, short", [](TStringGrid& g) { g.SetRow(1, {"s"}); }, {titles, {"s", "", ""}, blank, odd}},
     };
