@@ -169,13 +169,14 @@ void TStringGrid::ReplaceRowsFrom(int first, QList<TCellRow> rows)
 
 void TStringGrid::appendRows(QList<TCellRow> rows)
 {
-    if (m_rows.isEmpty())
-        m_rows = std::move(rows);
+    const qsizetype first = m_rows.size();
+    if (first == 0)
+        m_rows = std::move(rows); // a whole table taken as it is, without a copy of its list
     else
         m_rows.append(std::move(rows));
-    for (TCellRow& r : m_rows)
-        if (r.size() != m_colCount)
-            r.Resize(m_colCount);
+    for (qsizetype r = first; r < m_rows.size(); ++r)
+        if (m_rows[r].size() != m_colCount)
+            m_rows[r].Resize(m_colCount);
     if (m_rows.isEmpty())
         m_rows << TCellRow::Blank(m_colCount);
 }
