@@ -63,8 +63,8 @@ TEST(StringGrid, CellsKeepTheirTextsAcrossEveryChangeOfTheirRow)
 {
     // Characters a separator could have been taken from, one outside the basic plane, a lone half
     // of a pair, line breaks: row 3 carries them through every change below.
-    const QStringList odd = {QString(QChar(0)) + QChar(0x1F) + QChar(0xFFFF), QString::fromUtf8("é\xF0\x9F\x98\x80") + QChar(0xD800),
-                             QStringLiteral("\r\n;\t|")};
+    const QStringList odd = {QString(QChar(0)) + QChar(0x1F) + QChar(0xFFFF),
+                             QString::fromUtf8("é\xF0\x9F\x98\x80") + QChar(0xD800), QStringLiteral("\r\n;\t|")};
     const QStringList titles = {"A", "B", "C"};
     const QStringList record = {"x", "yy", "zzz"};
     const QStringList blank = {"", "", ""};
@@ -94,9 +94,16 @@ TEST(StringGrid, CellsKeepTheirTextsAcrossEveryChangeOfTheirRow)
          {{"A", "C"}, {"x", "z"}, {"", ""}, {odd[0], odd[2]}}},
         {"every column removed", [](TStringGrid& g) { g.RemoveCols(0, 3); }, {{""}, {""}, {""}, {""}}},
         {"rows swapped, then written",
-         [](TStringGrid& g) { g.BeginUpdate(); g.SwapRows(1, 3); g.SwapRows(2, 3); g.EndUpdate(); g.SetCell(0, 2, "w"); },
+         [](TStringGrid& g) {
+             g.BeginUpdate();
+             g.SwapRows(1, 3);
+             g.SwapRows(2, 3);
+             g.EndUpdate();
+             g.SetCell(0, 2, "w");
+         },
          {titles, odd, {"w", "yy", "zzz"}, blank}},
-        {"rows replaced from the second record on", [](TStringGrid& g) { g.ReplaceRowsFrom(2, {TCellRow({"n", "o", "p", "cut"}, 4), TCellRow({"q"}, 1)}); },
+        {"rows replaced from the second record on",
+         [](TStringGrid& g) { g.ReplaceRowsFrom(2, {TCellRow({"n", "o", "p", "cut"}, 4), TCellRow({"q"}, 1)}); },
          {titles, record, {"n", "o", "p"}, {"q", "", ""}}},
         {"a whole row set, short", [](TStringGrid& g) { g.SetRow(1, {"s"}); }, {titles, {"s", "", ""}, blank, odd}},
     };
