@@ -30,6 +30,21 @@ DbTable::DbTable()
     New(QStringLiteral("Field "));
 }
 
+template <typename AssignRows> void DbTable::adopt(const TTableData& d, const QString& path, AssignRows assignRows)
+{
+    ColonneTri = d.ColonneTri;
+    ColWidths = d.ColWidths;
+    AttributChamp = d.AttributChamp;
+    Card = d.Card;
+    Grille.Marques = d.Marques;
+    Grille.Copies = d.Copies;
+    assignRows();
+    NomFichier = path;
+    Modifie = false;
+    Grille.SetCol(0);
+    Grille.SetRow(1);
+}
+
 void DbTable::New(const QString& fieldPrefix)
 {
     TTableData d;
@@ -48,23 +63,14 @@ void DbTable::New(const QString& fieldPrefix)
 
 void DbTable::Read(const QString& path)
 {
-    TTableData d = ReadTableFile(path);
-    Adopt(std::move(d), path);
+    QList<platform::TCellRow> rows;
+    TTableData d = ReadTableFile(path, rows);
+    adopt(d, path, [&] { Grille.Assign(d.ColCount(), std::move(rows)); });
 }
 
 void DbTable::Adopt(TTableData d, const QString& path)
 {
-    ColonneTri = d.ColonneTri;
-    ColWidths = d.ColWidths;
-    AttributChamp = d.AttributChamp;
-    Card = d.Card;
-    Grille.Marques = d.Marques;
-    Grille.Copies = d.Copies;
-    Grille.Assign(d.ColCount(), std::move(d.Rows));
-    NomFichier = path;
-    Modifie = false;
-    Grille.SetCol(0);
-    Grille.SetRow(1);
+    adopt(d, path, [&] { Grille.Assign(d.ColCount(), std::move(d.Rows)); });
 }
 
 TTableData DbTable::fileHeader() const

@@ -95,6 +95,8 @@ public:
     void Sort(int column);
 
 private:
+    // Takes everything of `d` but its rows, which `assignRows` puts into the grid.
+    template <typename AssignRows> void adopt(const TTableData& d, const QString& path, AssignRows assignRows);
     // What the file holds besides the cells.
     TTableData fileHeader() const;
 };

@@ -7,6 +7,9 @@
 
 #include <QFileInfo>
 
+#include <array>
+#include <span>
+
 namespace database {
 
 QPoint TCardLayout::DefaultPosition(int field)
@@ -27,33 +30,43 @@ TCardLayout TCardLayout::Defaults()
 
 namespace {
 
+// The lines of the decoded text, each seen where it lies: a table of millions of cells is read
+// without a string for each line. CR LF, LF or a lone CR ends a line.
 class Lines {
 public:
     Lines(const QByteArray& bytes, const QString& name)
-        : m_lines(platform::splitLines(platform::decodeText(bytes))), m_name(QFileInfo(name).fileName())
+        : m_text(platform::decodeText(bytes)), m_count(countLines(m_text)), m_name(QFileInfo(name).fileName())
     {
     }
-    qsizetype left() const { return m_lines.size() - m_next; }
-    const QString& text()
+    qsizetype left() const { return m_count - m_next; }
+    QStringView text()
     {
-        if (m_next >= m_lines.size())
-            fail(QStringLiteral("the file ends at line %1, before the table does").arg(m_lines.size()));
-        return m_lines.at(m_next++);
+        if (m_next >= m_count)
+            fail(QStringLiteral("the file ends at line %1, before the table does").arg(m_count));
+        const QChar* data = m_text.constData();
+        const qsizetype n = m_text.size();
+        qsizetype end = m_pos;
+        while (end < n && data[end] != u'\r' && data[end] != u'\n')
+            ++end;
+        const QStringView line(data + m_pos, end - m_pos);
+        m_pos = end < n && data[end] == u'\r' && end + 1 < n && data[end + 1] == u'\n' ? end + 2 : end + 1;
+        ++m_next;
+        return line;
     }
     // The number is the line's first word; whatever follows a blank is skipped.
     int number()
     {
-        const QString& line = text();
+        const QString line = text().toString();
         bool ok = false;
         const int v = platform::parseFirstWordInteger(line, &ok);
         if (!ok)
             throw platform::EConvertError(platform::convertMessage(line, m_name, static_cast<int>(m_next)));
         return v;
     }
-    bool onlyBlankLinesLeft() const
+    bool onlyBlankLinesLeft()
     {
-        for (qsizetype i = m_next; i < m_lines.size(); ++i)
-            if (!m_lines.at(i).isEmpty())
+        while (left() > 0)
+            if (!text().isEmpty())
                 return false;
         return true;
     }
@@ -63,14 +76,31 @@ public:
     }
 
 private:
-    QStringList m_lines;
-    qsizetype m_next = 0;
+    static qsizetype countLines(const QString& text)
+    {
+        qsizetype count = 0;
+        const qsizetype n = text.size();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (text[i] == u'\r' || text[i] == u'\n') {
+                ++count;
+                if (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                    ++i;
+                start = i + 1;
+            }
+        }
+        return start < n ? count + 1 : count;
+    }
+
+    QString m_text;
+    qsizetype m_count;
+    qsizetype m_next = 0; // lines read
+    qsizetype m_pos = 0;  // where the next one starts
     QString m_name;
 };
 
-} // namespace
-
-TTableData ParseTableFile(const QByteArray& bytes, const QString& name)
+// Reads a table, handing each row's cells to `addRow` (a span of views, valid during the call).
+template <typename AddRow> TTableData parseTable(const QByteArray& bytes, const QString& name, AddRow addRow)
 {
     Lines in(bytes, name);
     TTableData d;
@@ -104,33 +134,60 @@ TTableData ParseTableFile(const QByteArray& bytes, const QString& name)
             in.fail(QStringLiteral("the attribute of field %1 is %2, outside 0 to 65535").arg(i + 1).arg(attribute));
         d.AttributChamp[k] = attribute;
     }
-    d.Rows.reserve(std::max(rows, 2));
     d.Marques.reserve(std::max(rows, 2));
     d.Copies.reserve(std::max(rows, 2));
+    std::array<QStringView, MaxFields> cells;
+    const std::span<const QStringView> row(cells.data(), static_cast<size_t>(fields));
     for (int r = 0; r < rows; ++r) {
         d.Marques << in.number();
         d.Copies << in.number();
-        QStringList cells;
-        cells.reserve(fields);
         for (int c = 0; c < fields; ++c)
-            cells << in.text();
-        d.Rows << std::move(cells);
+            cells[static_cast<size_t>(c)] = in.text();
+        addRow(row);
     }
     // Lines past the last row mean the counts are wrong: a table read short of its records would
     // lose them at the next save. Blank lines carry nothing and may follow.
     if (!in.onlyBlankLinesLeft())
         in.fail(QStringLiteral("it has more lines than its %1 rows of %2 fields hold").arg(rows).arg(fields));
     if (rows == 1) {
-        d.Rows << QStringList(QList<QString>(fields));
+        cells.fill(QStringView());
+        addRow(row);
         d.Marques << 0;
         d.Copies << 1;
     }
     return d;
 }
 
+} // namespace
+
+TTableData ParseTableFile(const QByteArray& bytes, const QString& name)
+{
+    QList<QStringList> rows;
+    TTableData d = parseTable(bytes, name, [&rows](std::span<const QStringView> cells) {
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(cells.size()));
+        for (QStringView cell : cells)
+            list << cell.toString();
+        rows << std::move(list);
+    });
+    d.Rows = std::move(rows);
+    return d;
+}
+
+TTableData ParseTableFile(const QByteArray& bytes, const QString& name, QList<platform::TCellRow>& rows)
+{
+    rows.clear();
+    return parseTable(bytes, name, [&rows](std::span<const QStringView> cells) { rows << platform::TCellRow(cells); });
+}
+
 TTableData ReadTableFile(const QString& path)
 {
     return ParseTableFile(platform::readFileBytes(path), path);
+}
+
+TTableData ReadTableFile(const QString& path, QList<platform::TCellRow>& rows)
+{
+    return ParseTableFile(platform::readFileBytes(path), path, rows);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TCellRow.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPoint>
@@ -57,6 +59,10 @@ struct TTableData {
 TTableData ParseTableFile(const QByteArray& bytes, const QString& name);
 // Reads the file (throws as above, or EInOutError when it cannot be read).
 TTableData ReadTableFile(const QString& path);
+// The same with the rows packed into `rows`, `Rows` left empty: a table of millions of cells is
+// read without a string for each.
+TTableData ParseTableFile(const QByteArray& bytes, const QString& name, QList<platform::TCellRow>& rows);
+TTableData ReadTableFile(const QString& path, QList<platform::TCellRow>& rows);
 // The bytes of the file; lines end in CR LF.
 QByteArray TableFileBytes(const TTableData& data);
 // The same with the cells read from `cells` (row 0: the field names), `data.Rows` left aside: a
