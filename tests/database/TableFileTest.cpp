@@ -68,6 +68,36 @@ TEST(TableFile, ReadsOlderSpellings)
     EXPECT_EQ(d.Rows[1][1], QString::fromUtf8("café"));
 }
 
+// Any line end reads the same table, the last one optional, whether the rows come as lists or
+// packed for the grid.
+TEST(TableFile, EveryLineEndReadsTheSameTable)
+{
+    const QByteArray crlf = testsupport::crlfLines(tableLines(3, 2));
+    const TTableData expected = ParseTableFile(crlf, "t.FIC");
+    ASSERT_EQ(expected.Rows.size(), 3);
+    EXPECT_EQ(expected.Rows[2], QStringList({"A2", "B2", "C2"}));
+    QByteArray lf = crlf;
+    lf.replace("\r\n", "\n");
+    QByteArray cr = crlf;
+    cr.replace("\r\n", "\r");
+    QByteArray mixed = crlf;
+    mixed.replace("A1\r\n", "A1\r").replace("B1\r\n", "B1\n");
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"CR LF", crlf}, {"LF", lf}, {"CR", cr}, {"mixed", mixed}, {"no end to the last line", crlf.chopped(2)},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(ParseTableFile(bytes, "t.FIC").Rows, expected.Rows);
+        QList<platform::TCellRow> packed;
+        const TTableData d = ParseTableFile(bytes, "t.FIC", packed);
+        EXPECT_TRUE(d.Rows.isEmpty());
+        EXPECT_EQ(d.Marques, expected.Marques);
+        ASSERT_EQ(packed.size(), expected.Rows.size());
+        for (qsizetype r = 0; r < packed.size(); ++r)
+            EXPECT_EQ(packed[r].ToList(), expected.Rows[r]) << "row " << r;
+    }
+}
+
 // Damaged files of every kind are refused with a message naming the file; none allocates by a
 // damaged count.
 TEST(TableFile, RefusesCountsOutsideTheTable)
