@@ -13,7 +13,7 @@ namespace {
 // Company, title, first name, name, address 1, address 2, postal code, town, country.
 constexpr int AddressColumns[] = {9, 2, 1, 0, 3, 4, 5, 6, 7};
 
-void appendField(QString& line, const QString& field)
+void appendField(QString& line, QStringView field)
 {
     if (field.isEmpty())
         return;
@@ -39,10 +39,10 @@ TChoiceList RemplirChoix(const platform::TStringGrid& grid, bool database, const
         QString line = texts.Entry + QString::number(r) + QStringLiteral(" : ");
         if (database) {
             for (int c = 0; c < grid.ColCount(); ++c)
-                appendField(line, grid.Cell(c, r));
+                appendField(line, grid.CellView(c, r));
         } else {
             for (int c : AddressColumns)
-                appendField(line, grid.Cell(c, r));
+                appendField(line, grid.CellView(c, r));
         }
         list.Lines.append(line);
         list.Chosen.append(grid.MarkOf(r) == 1);

@@ -28,7 +28,7 @@ constexpr std::int64_t MailingPictureBudget = std::int64_t{32} << 20;
 
 constexpr unsigned AddressFormat = platform::DT_WORDBREAK | platform::DT_NOPREFIX;
 
-void appendCell(QString& line, const QString& cell)
+void appendCell(QString& line, QStringView cell)
 {
     if (cell.isEmpty())
         return;
@@ -75,7 +75,7 @@ QString AddressText(const platform::TStringGrid& book, int row)
     const auto line = [&](std::initializer_list<int> columns) {
         QString l;
         for (int c : columns)
-            appendCell(l, book.Cell(c, row));
+            appendCell(l, book.CellView(c, row));
         return l.isEmpty() ? l : l + u'\r';
     };
     return line({9}) + line({2, 1, 0}) + line({3}) + line({4}) + line({5, 6, 7});
