@@ -81,7 +81,12 @@ std::unique_ptr<MainWindows> CreateMainWindows()
         station->ListBoxClick();
         station->MajBullesFusion();
     };
-    station->SetDatabase(&base->Table, [base] { base->show(); });
+    // Opened again while it is already open behind another window, it comes to the front.
+    station->SetDatabase(&base->Table, [base] {
+        base->show();
+        base->raise();
+        base->activateWindow();
+    });
 
     // The mailings read the merge source of the wizard's choice and sort it with its own dialog.
     chain->TrierSource = [chain, liste, base] {
