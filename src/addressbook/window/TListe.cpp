@@ -143,10 +143,7 @@ void TListe::Trier(int column)
 
 void TListe::FindBtnClick()
 {
-    TFind* find = FindDialog();
-    find->show();
-    find->raise();
-    find->activateWindow();
+    platform::ShowInFront(FindDialog());
 }
 
 void TListe::Importer1Click()

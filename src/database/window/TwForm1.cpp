@@ -639,23 +639,17 @@ void TwForm1::Trier(int column)
 
 void TwForm1::FindBtnClick()
 {
-    wFind->show();
-    wFind->raise();
-    wFind->activateWindow();
+    platform::ShowInFront(wFind);
 }
 
 void TwForm1::Remplacer1Click()
 {
-    wReplace->show();
-    wReplace->raise();
-    wReplace->activateWindow();
+    platform::ShowInFront(wReplace);
 }
 
 void TwForm1::FicheBtnClick()
 {
-    wFiche->show();
-    wFiche->raise();
-    wFiche->activateWindow();
+    platform::ShowInFront(wFiche);
 }
 
 void TwForm1::ImportBtnClick()

@@ -185,9 +185,7 @@ void TForm1::ShowForDesign()
     ChooseTool(TDesignTool::Selection);
     ui->ScrollBox->horizontalScrollBar()->setValue(0);
     ui->ScrollBox->verticalScrollBar()->setValue(0);
-    show();
-    raise();
-    activateWindow();
+    platform::ShowInFront(this);
 }
 
 void TForm1::readSettings()

@@ -8,6 +8,7 @@
 #include "design/Renderer.h"
 #include "platform/TCanvas.h"
 #include "platform/TStringGrid.h"
+#include "platform/window/Application.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -147,9 +148,7 @@ void TPreview::Execute()
 {
     if (isMinimized())
         showNormal();
-    show();
-    raise();
-    activateWindow();
+    platform::ShowInFront(this);
 }
 
 void TPreview::showEvent(QShowEvent* event)

@@ -61,6 +61,13 @@ void Application::SetErrorHook(std::function<void(const QString&)> hook)
     g_errorHook = std::move(hook);
 }
 
+void ShowInFront(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 bool runReportingErrors(const std::function<void()>& f)
 {
     try {

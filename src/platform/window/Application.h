@@ -25,6 +25,10 @@ public:
     static void SetErrorHook(std::function<void(const QString&)> hook);
 };
 
+// Shows a window that may already be open behind others, brought to the front and given the
+// keyboard.
+void ShowInFront(QWidget* window);
+
 // Runs `f`, reporting any exception through the error box; true when it finished normally.
 bool runReportingErrors(const std::function<void()>& f);
 

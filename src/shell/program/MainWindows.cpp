@@ -14,6 +14,7 @@
 #include "ui_TwFiche.h"
 #include "ui_TModEtik.h"
 
+#include "platform/window/Application.h"
 #include "platform/window/QtPrinter.h"
 
 #include <QCoreApplication>
@@ -82,11 +83,7 @@ std::unique_ptr<MainWindows> CreateMainWindows()
         station->MajBullesFusion();
     };
     // Opened again while it is already open behind another window, it comes to the front.
-    station->SetDatabase(&base->Table, [base] {
-        base->show();
-        base->raise();
-        base->activateWindow();
-    });
+    station->SetDatabase(&base->Table, [base] { platform::ShowInFront(base); });
 
     // The mailings read the merge source of the wizard's choice and sort it with its own dialog.
     chain->TrierSource = [chain, liste, base] {
