@@ -18,18 +18,10 @@
 using namespace addressbook;
 using mailingtest::fillBook;
 using sheettest::HalfMmPoints;
+using sheettest::OffsetPdfPrinter;
 using sheettest::Word;
 
 namespace {
-
-class OffsetPdfPrinter : public platform::PdfPrinter {
-public:
-    using PdfPrinter::PdfPrinter;
-    platform::TPoint Offset{0, 0};
-    bool Driver = false;
-    platform::TPoint PrintingOffset() const override { return Offset; }
-    bool DriverCopies() const override { return Driver; }
-};
 
 // Cell (c, r) of a format on the paper, in points.
 QRectF cellPoints(const design::TCurrentFormat& f, int c, int r)

@@ -8,6 +8,7 @@
 #include "barcode/Barcode.h"
 #include "design/DesignDocument.h"
 #include "design/DesignModel.h"
+#include "platform/PdfPrinter.h"
 #include "platform/TStringGrid.h"
 #include "station/SheetPage.h"
 #include "station/SheetPrint.h"
@@ -22,6 +23,17 @@
 #include <QTemporaryDir>
 
 namespace sheettest {
+
+// A PDF printer standing for a real one: its printable area starts at an offset from the
+// sheet's corner, and its driver may make the copies.
+class OffsetPdfPrinter : public platform::PdfPrinter {
+public:
+    using PdfPrinter::PdfPrinter;
+    platform::TPoint Offset{0, 0};
+    bool Driver = false;
+    platform::TPoint PrintingOffset() const override { return Offset; }
+    bool DriverCopies() const override { return Driver; }
+};
 
 struct Word {
     QString text;

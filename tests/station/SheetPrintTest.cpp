@@ -13,21 +13,6 @@ using namespace sheettest;
 using testsupport::darkPixels;
 using station::PrintSheetPage;
 
-namespace {
-
-// A PDF printer standing for a real one: its printable area starts at an offset from the
-// sheet's corner, and its driver may make the copies.
-class OffsetPdfPrinter : public platform::PdfPrinter {
-public:
-    using PdfPrinter::PdfPrinter;
-    platform::TPoint Offset{0, 0};
-    bool Driver = false;
-    platform::TPoint PrintingOffset() const override { return Offset; }
-    bool DriverCopies() const override { return Driver; }
-};
-
-} // namespace
-
 TEST(SheetPrint, LabelsLandInTheirCellsLessTheOffsetNumberedRowsFirst)
 {
     SheetFixture f;
