@@ -1,60 +1,35 @@
 #include "TModEtik.h"
 #include "ui_TModEtik.h"
 
-#include "TAssistant.h"
 #include "TFormat.h"
 #include "TPrevis.h"
-#include "TPrintDial.h"
 #include "shell/TAboutBox.h"
-#include "ui_TFormat.h"
 
 #include "MultiLang/MLang.h"
 #include "database/DbTable.h"
-#include "design/DesignDocument.h"
-#include "station/DesignFormat.h"
 #include "design/window/TNumAuto.h"
 #include "platform/Errors.h"
-#include "platform/HourGlass.h"
 #include "platform/Paths.h"
-#include "platform/Rounding.h"
 #include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
 #include "platform/window/QtPrinter.h"
 #include "shell/BoiteMessage.h"
-#include "shell/SystemQueries.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDrag>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QStyle>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
+// The station window: its making, its commands' wiring, the merge source, the other windows it
+// starts and its proportional layout. The model list, the sheet page with its print, and the
+// settings with the exit have files of their own.
 namespace station {
-
-namespace {
-
-QSize screenSize()
-{
-    if (const QScreen* s = QGuiApplication::primaryScreen())
-        return s->geometry().size();
-    return {1024, 768};
-}
-
-} // namespace
 
 TModEtik::TModEtik(const QString& programFolder, const QString& settingsFile, QWidget* parent)
     : TModEtik(TStationFolders::Resolve(programFolder, platform::userDataFolder()), settingsFile, parent)
@@ -214,40 +189,6 @@ THintTexts TModEtik::hintTexts() const
     return t;
 }
 
-void TModEtik::FormCreate()
-{
-    if (m_created)
-        return;
-    m_created = true;
-    platform::Application::SetTitle(QStringLiteral("Pravolis"));
-    const QSize screen = screenSize();
-    resize(640, 480);
-    move((screen.width() - 640) / 2, (screen.height() - 480) / 2);
-    CheminExemples = LecteurCDROM() + QStringLiteral("/exemples/");
-    Station.Designer.ExamplesFolder = CheminExemples;
-    const QString folderError = Station.Start(screen, QDir::homePath());
-    if (!folderError.isEmpty())
-        platform::Application::ShowError(GetText(QStringLiteral("@NoFolders")) + folderError);
-
-    const TStationSettings& s = Station.Settings;
-    if (s.Main.Maxi) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        resize(s.Main.W, s.Main.H);
-        move(s.Main.X, s.Main.Y);
-    }
-    m_lastSize = size();
-    ui->coupe->setChecked(s.Coupe);
-    ui->wysiwyg->setChecked(s.Wysiwyg);
-    ui->SwitchBtn->setChecked(s.Switch);
-    PremiereFois = s.FirstTime;
-    CheminImagesPerso = s.CheminImagesPerso;
-
-    // Every window from now on starts in English; the language menu is not offered.
-    SetGlobalLanguage(1);
-    MajTitre();
-}
-
 void TModEtik::MajTitre()
 {
     const QString title = platform::Application::Title();
@@ -336,265 +277,6 @@ void TModEtik::firstShow()
     layoutProportionally();
 }
 
-void TModEtik::showListErrors(const QStringList& errors)
-{
-    if (!errors.isEmpty())
-        platform::MessageDlg(GetText(QStringLiteral("@6")) + u'\n' + errors.join(u'\n'), platform::mtError,
-                             platform::mbOK);
-}
-
-void TModEtik::RemplirListeModeles()
-{
-    QStringList errors;
-    {
-        platform::HourGlass busy;
-        errors = Station.RemplirListeModeles();
-        const QSignalBlocker quiet(ui->ListBox);
-        ui->ListBox->clear();
-        for (const TModelEntry& e : Station.Models.Models)
-            ui->ListBox->addItem(e.Line());
-        ui->ListBox->setCurrentRow(Station.Models.Count() > 0 ? 0 : -1);
-    }
-    enableModelCommands();
-    showListErrors(errors);
-    ListBoxClick();
-}
-
-void TModEtik::RefreshAfterDesignSave(const QString& path)
-{
-    const int remembered = ui->ListBox->currentRow();
-    const QString name = design::DesignName(path).toUpper();
-    QStringList errors;
-    {
-        platform::HourGlass busy;
-        errors = Station.RemplirListeModeles();
-        const QSignalBlocker quiet(ui->ListBox);
-        ui->ListBox->clear();
-        int row = -1;
-        for (int i = 0; i < Station.Models.Count(); ++i) {
-            const TModelEntry& e = Station.Models.Models[static_cast<size_t>(i)];
-            ui->ListBox->addItem(e.Line());
-            if (row < 0 && design::DesignName(e.Path).toUpper() == name)
-                row = i;
-        }
-        if (row < 0)
-            row = std::min(remembered, Station.Models.Count() - 1);
-        ui->ListBox->setCurrentRow(row);
-    }
-    enableModelCommands();
-    showListErrors(errors);
-    ListBoxClick();
-}
-
-void TModEtik::enableModelCommands()
-{
-    const bool any = Station.Models.Count() > 0;
-    ui->MoinsBtn->setEnabled(any);
-    ui->SupprimerItem->setEnabled(any);
-    ui->ModifierItem->setEnabled(any && ShowDesigner != nullptr);
-    ui->NouveauItem->setEnabled(ShowDesigner != nullptr);
-    ui->PlusBtn->setEnabled(ShowDesigner != nullptr);
-    ui->Page->setVisible(any);
-    EnablePrintCommands();
-    if (!any) {
-        ui->FormatLabel->clear();
-        ui->Image->hide();
-    }
-}
-
-void TModEtik::ListBoxClick()
-{
-    const int row = ui->ListBox->currentRow();
-    if (row < 0 || !ConfirmSave())
-        return;
-    platform::HourGlass busy;
-    if (Station.SelectModel(row))
-        DessinerVignette();
-    else
-        ui->Image->hide();
-    Station.SuivrePage();
-    ui->FormatLabel->setText(Station.Planche.FormatPage.NomFormat);
-    drawPage();
-}
-
-void TModEtik::ChargerVignette(const QString& path)
-{
-    if (Station.ChargerModele(path))
-        DessinerVignette();
-    else
-        ui->Image->hide();
-}
-
-void TModEtik::DessinerVignette()
-{
-    const QRect area = ui->Panel->contentsRect();
-    const TThumbnail t = ThumbnailGeometry(Station.Designer.LargeurEtiquettePx,
-                                           Station.Designer.HauteurEtiquettePx, area.width(), area.height());
-    QImage image;
-    if (t.Visible) {
-        try {
-            image = DrawThumbnail(Station.Designer, t, MergeSource(), NumAutoWindow()->Numbering(), MergeRow(),
-                                  palette().color(QPalette::Button));
-        } catch (const std::exception&) {
-            image = QImage();
-        }
-    }
-    if (image.isNull()) {
-        ui->Image->hide();
-        return;
-    }
-    ui->Image->setGeometry(area.left() + t.Left, area.top() + t.Top, t.Width, t.Height);
-    ui->Image->setPixmap(QPixmap::fromImage(image));
-    ui->Image->show();
-}
-
-void TModEtik::drawPage()
-{
-    if (!ui->Page->isVisible() || EchellePage <= 0 || Station.Selected < 0) {
-        ui->Page->clear();
-        return;
-    }
-    DessinerPage();
-}
-
-void TModEtik::DessinerPage()
-{
-    Station.EchellePage = EchellePage;
-    Station.PaperNames = FormatWindow()->PaperNames();
-    const QSize size = Station.PageImageSize();
-    const QImage image
-        = station::DessinerPage(Station.Planche, size, EchellePage, CurrentPrinterInfo(), logicalDpiY());
-    ui->Page->setPixmap(QPixmap::fromImage(image));
-    ui->FormatLabel->setText(Station.Planche.FormatPage.NomFormat);
-    ui->FillBtn->setEnabled(Station.Selected >= 0 && Station.CanFill());
-}
-
-bool TModEtik::FormatCompatible(const QString& modelName)
-{
-    if (modelName.isEmpty() || modelName != Station.SelectedName())
-        return false;
-    return Station.FormatCompatible();
-}
-
-void TModEtik::ActiverPage()
-{
-    ui->ClearPageBtn->setEnabled(true);
-    ui->EffacerItem->setEnabled(true);
-    EnablePrintCommands();
-    ui->Page->setToolTip(GetText(QStringLiteral("@5")));
-}
-
-void TModEtik::DesactiverPage()
-{
-    ui->ClearPageBtn->setEnabled(false);
-    ui->EffacerItem->setEnabled(false);
-    EnablePrintCommands();
-    ui->Page->setToolTip(GetText(QStringLiteral("@4")));
-}
-
-void TModEtik::afterPageChange()
-{
-    if (Station.Planche.IsEmpty()) {
-        ClearPageBtnClick();
-        return;
-    }
-    ActiverPage();
-    drawPage();
-}
-
-void TModEtik::ClearPageBtnClick()
-{
-    Station.ClearPage();
-    ui->FillBtn->setEnabled(false);
-    DesactiverPage();
-    ListBoxClick();
-}
-
-void TModEtik::FillBtnClick()
-{
-    Station.EchellePage = EchellePage;
-    Station.Fill();
-    afterPageChange();
-}
-
-std::function<void(QDrag&)>& TModEtik::DragHook()
-{
-    static std::function<void(QDrag&)> hook = [](QDrag& drag) { drag.exec(Qt::MoveAction | Qt::CopyAction); };
-    return hook;
-}
-
-const QString TModEtik::ModelMime = QStringLiteral("application/x-pravolis-model");
-const QString TModEtik::CellMime = QStringLiteral("application/x-pravolis-page-cell");
-
-void TModEtik::startDrag(const QString& mime, const QString& text)
-{
-    auto* drag = new QDrag(ui->Page);
-    auto* data = new QMimeData;
-    data->setData(mime, text.toUtf8());
-    drag->setMimeData(data);
-    DragHook()(*drag);
-    drag->deleteLater();
-}
-
-QPoint TModEtik::pagePoint(QPointF widgetPos) const
-{
-    // The page image stands centred in its label.
-    const QSize image = ui->Page->pixmap().size();
-    const QRect at = QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, image, ui->Page->contentsRect());
-    return widgetPos.toPoint() - at.topLeft();
-}
-
-void TModEtik::pageMouseDown(QMouseEvent* event)
-{
-    if (Station.Selected < 0)
-        return;
-    Station.EchellePage = EchellePage;
-    const QPoint p = pagePoint(event->position());
-    if (event->button() == Qt::RightButton) {
-        if (Station.RightClick(p))
-            afterPageChange();
-        return;
-    }
-    if (event->button() != Qt::LeftButton)
-        return;
-    switch (Station.LeftClick(p)) {
-    case TStation::TPageClick::Placed:
-        afterPageChange();
-        break;
-    case TStation::TPageClick::StartMove:
-        startDrag(CellMime, Station.Planche.Cell(Station.LastCell.Column, Station.LastCell.Row));
-        break;
-    case TStation::TPageClick::Nothing:
-        // A "Yes" to the format question may have changed the page without placing anything.
-        drawPage();
-        break;
-    }
-}
-
-bool TModEtik::pageDragEvent(QEvent* event)
-{
-    auto* drag = static_cast<QDropEvent*>(event);
-    const QMimeData* data = drag->mimeData();
-    const bool fromList = data->hasFormat(ModelMime);
-    const bool fromPage = data->hasFormat(CellMime) && !Station.Planche.IsEmpty();
-    if (!fromList && !fromPage) {
-        drag->ignore();
-        return true;
-    }
-    drag->setDropAction(fromList ? Qt::CopyAction : Qt::MoveAction);
-    drag->accept();
-    if (event->type() != QEvent::Drop)
-        return true;
-    Station.EchellePage = EchellePage;
-    const QPoint p = pagePoint(drag->position());
-    const bool changed = fromList ? Station.DropModel(p) : Station.MovePlaced(p);
-    if (changed)
-        afterPageChange();
-    else
-        drawPage();
-    return true;
-}
-
 void TModEtik::SwitchBtnClick()
 {
     const bool down = DatabaseIsSource();
@@ -610,34 +292,6 @@ void TModEtik::ChoisirSourceFusion(bool database)
 {
     ui->SwitchBtn->setChecked(database);
     platform::runReportingErrors([this] { SwitchBtnClick(); });
-}
-
-TAssistant* TModEtik::AssistantWindow()
-{
-    if (m_assistant == nullptr)
-        m_assistant = new TAssistant(this);
-    return m_assistant;
-}
-
-void TModEtik::AssistantClick()
-{
-    TAssistant* wizard = AssistantWindow();
-    wizard->PagePrintable = ui->PrintBtn->isEnabled();
-    wizard->MailingAvailable = static_cast<bool>(StartMailing);
-    wizard->DesignSelected = Station.Selected >= 0;
-    wizard->DatabaseAvailable = DatabaseMailing;
-    if (wizard->exec() != QDialog::Accepted)
-        return;
-    const int choice = wizard->Choix();
-    if (choice == 1) {
-        PrintBtnClick();
-        return;
-    }
-    if (!StartMailing)
-        return;
-    // The address book feeds choices 2 and 3, the database choice 4.
-    ChoisirSourceFusion(choice == 4);
-    StartMailing(choice);
 }
 
 void TModEtik::MajBulleRepertoire()
@@ -694,85 +348,6 @@ void TModEtik::MajBullesFusion()
         = m_database != nullptr ? m_database->Grille.Cell(0, std::max(1, m_database->Grille.Row())) : QString();
     ui->BddBtn->setToolTip(DatabaseHint(name, firstField, t));
     ui->SwitchBtn->setToolTip(SwitchHint(DatabaseIsSource(), name, t));
-}
-
-void TModEtik::NouveauModele()
-{
-    if (!ShowDesigner || !ConfirmSave())
-        return;
-    TFormat* format = FormatWindow();
-    format->UseDialogButtons();
-    if (format->exec() != QDialog::Accepted)
-        return;
-    design::TDesignModel& d = Station.Designer;
-    AdoptFormat(format->SelectedFormat(), format->PaperNames(), Station.CurrentFormat,
-                d.LargeurEtiquettePx, d.HauteurEtiquettePx);
-    d.Clear();
-    d.NomDocument.clear();
-    d.ObjetCourant = nullptr;
-    d.Modifie = false;
-    ShowDesigner();
-    hide();
-}
-
-bool TModEtik::ChooseDesignFormat(const QString& unlistedName, TLigneFormat& row, TPaperNames& names)
-{
-    TFormat* format = FormatWindow();
-    const TFormatPlace place = LocateDesignFormat(format->Families(), Station.CurrentFormat, unlistedName);
-    if (place.Family >= 0)
-        format->ShowFormat(place.Family, place.Row);
-    format->UseDialogButtons();
-    if (format->exec() != QDialog::Accepted)
-        return false;
-    row = format->SelectedFormat();
-    names = format->PaperNames();
-    return true;
-}
-
-void TModEtik::ModifierModele()
-{
-    const QString path = Station.SelectedPath();
-    if (path.isEmpty() || !ShowDesigner || !ConfirmSave())
-        return;
-    {
-        platform::HourGlass busy;
-        try {
-            design::OpenDesign(Station.Designer, path);
-        } catch (const std::exception&) {
-            platform::MessageDlg(GetText(QStringLiteral("@6")), platform::mtError, platform::mbOK);
-            return;
-        }
-        Station.Designer.Modifie = false;
-    }
-    ShowDesigner();
-    hide();
-}
-
-void TModEtik::SupprimerModele()
-{
-    const int row = ui->ListBox->currentRow();
-    if (row < 0 || row >= Station.Models.Count())
-        return;
-    const QString file = QFileInfo(Station.Models.Models[static_cast<size_t>(row)].Path).fileName();
-    if (BoiteMessage(GetText(QStringLiteral("@8")) + file + QStringLiteral("\" ?"), platform::mtConfirmation,
-                     platform::mbYes | platform::mbNo)
-        != platform::mrYes)
-        return;
-    QStringList errors;
-    const int next = Station.DeleteModel(row, &errors);
-    {
-        const QSignalBlocker quiet(ui->ListBox);
-        ui->ListBox->clear();
-        for (const TModelEntry& e : Station.Models.Models)
-            ui->ListBox->addItem(e.Line());
-        ui->ListBox->setCurrentRow(next);
-    }
-    enableModelCommands();
-    showListErrors(errors);
-    if (next >= 0)
-        ListBoxClick();
-    else
-        drawPage();
 }
 
 void TModEtik::NumerotationClick()
@@ -891,146 +466,6 @@ void TModEtik::layoutProportionally()
     EchellePage = PageScale(frame);
     ui->ListBox->viewport()->update();
     drawPage();
-}
-
-void TModEtik::closeEvent(QCloseEvent* event)
-{
-    if (!m_exitDone && !ConfirmSave()) {
-        event->ignore();
-        return;
-    }
-    FormClose();
-    event->accept();
-}
-
-QStringList TModEtik::FormClose()
-{
-    if (m_exitDone)
-        return {};
-    m_exitDone = true;
-    m_closing = true;
-    TStationSettings& s = Station.Settings;
-    s.Main.Maxi = isMaximized();
-    if (!s.Main.Maxi) {
-        // A maximised window keeps the place it had before, to go back to.
-        s.Main.X = pos().x();
-        s.Main.Y = pos().y();
-        s.Main.W = width();
-        s.Main.H = height();
-    }
-    s.Coupe = ui->coupe->isChecked();
-    s.Wysiwyg = ui->wysiwyg->isChecked();
-    s.Switch = DatabaseIsSource();
-    s.FirstTime = PremiereFois;
-    s.CheminImagesPerso = CheminImagesPerso;
-    TExitSteps steps;
-    if (!m_format.isNull()) {
-        s.LastFormat = {m_format->ui->ComboBox->currentIndex(), m_format->ui->ListBox->currentRow()};
-        steps.WriteFamilies = [format = m_format] { return format->SaveFamilies(); };
-    }
-    if (!m_numAuto.isNull())
-        steps.WriteNumbering = [numAuto = m_numAuto](platform::TIniFile& ini) { numAuto->WriteSettings(ini); };
-    if (m_database != nullptr) {
-        // Saved without asking whenever it has a file; a table whose file failed to read was
-        // never named after it, so this never writes over a file it did not come from.
-        steps.SaveDatabase = [table = m_database] {
-            if (!table->NomFichier.isEmpty())
-                table->SaveTo(table->NomFichier);
-        };
-    }
-    QStringList failures = Station.Exit(steps);
-    if (SaveAddressBook)
-        failures << SaveAddressBook();
-    if (!failures.isEmpty())
-        platform::MessageDlg(GetText(QStringLiteral("@ExitErrors")) + u'\n' + failures.join(u'\n'),
-                             platform::mtError, platform::mbOK);
-    return failures;
-}
-
-} // namespace station
-
-namespace station {
-
-platform::QtPrinter& TModEtik::Printer()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<platform::QtPrinter>();
-    return *m_printer;
-}
-
-TPrinterInfo TModEtik::printerInfo()
-{
-    platform::QtPrinter& printer = Printer();
-    if (!printer.Configured())
-        return {};
-    return {printer.PixelsPerInchX(), printer.PixelsPerInchY(), QSize(printer.PageWidth(), printer.PageHeight()),
-            QPoint(printer.PrintingOffset().X, printer.PrintingOffset().Y)};
-}
-
-void TModEtik::EnablePrintCommands()
-{
-    // Nothing to print on an empty page.
-    const bool any = !Station.Planche.IsEmpty();
-    ui->PrintBtn->setEnabled(any);
-    ui->ImprimerItem->setEnabled(any);
-}
-
-TSheetPrintOptions TModEtik::PrintOptions()
-{
-    TSheetPrintOptions o;
-    o.CutLines = ui->coupe->isChecked();
-    o.Wysiwyg = ui->wysiwyg->isChecked();
-    o.Title = platform::Application::Title();
-    o.Numbering = NumAutoWindow()->Numbering();
-    return o;
-}
-
-void TModEtik::ConfigBtnClick()
-{
-    platform::QtPrinter& printer = Printer();
-    printer.SetOrientation(platform::poPortrait);
-    RunPrinterSetup();
-    printer.SetOrientation(platform::poPortrait);
-    ListBoxClick();
-}
-
-void TModEtik::PrintDialSetupClick()
-{
-    ConfigBtnClick();
-    Paysage() = false;
-    SaveAfterPrinterSetup(Station.Designer);
-}
-
-void TModEtik::PrintBtnClick()
-{
-    if (Station.Planche.IsEmpty())
-        return;
-    platform::QtPrinter& printer = Printer();
-    TPrintDial dial(Station.Planche, Station.Folders, this);
-    dial.PaperSource = [this] {
-        const design::TCurrentFormat& f = Station.Planche.FormatPage;
-        const TPaperNames names = FormatWindow()->PaperNames();
-        return QSizeF(LargeurPage(f.NomFormat, f.LargeurEtiquette, ClampLabelCount(f.NbColonnes),
-                                  f.EcartHorizontal, names),
-                      HauteurPage(f.NomFormat, f.HauteurEtiquette, names));
-    };
-    dial.PrintableSource = [] {
-        const TArea100 a = PrintableArea100(CurrentPrinterInfo());
-        return QRectF(QPointF(a.Left, a.Top), QPointF(a.Right, a.Bottom));
-    };
-    dial.OptionsSource = [this] { return PrintOptions(); };
-    dial.NumberingClick = [this] { NumAutoWindow()->exec(); };
-    dial.PrinterSetupClick = [this] { PrintDialSetupClick(); };
-    printer.SetOrientation(Paysage() ? platform::poLandscape : platform::poPortrait);
-    if (dial.exec() != QDialog::Accepted)
-        return;
-    TSheetPrintOptions options = PrintOptions();
-    options.Copies = dial.Copies();
-    const TSheetPrintResult result = PrintSheetPage(Station.Planche, Station.Folders, printer, options);
-    if (!result.Unreadable.isEmpty())
-        platform::MessageDlg(dial.MultiLang1->GetText(QStringLiteral("@1")) + QStringLiteral("\n\n") +
-                                 result.Unreadable.join(QLatin1Char('\n')),
-                             platform::mtWarning);
 }
 
 } // namespace station
