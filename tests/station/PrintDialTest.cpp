@@ -3,6 +3,7 @@
 #include "SheetPrintSupport.h"
 
 #include "MultiLang/MLBase.h"
+#include "database/DbTable.h"
 #include "platform/Rounding.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
@@ -170,5 +171,74 @@ TEST_F(StationPrint, PrinterSetupFromTheDialogIsPortraitAndSavesOnlyAChangedName
         designer.NomDocument = c.named ? path : QString();
         EXPECT_EQ(SaveAfterPrinterSetup(designer), c.saved);
         EXPECT_EQ(QFileInfo::exists(path), c.saved) << c.modified << c.named;
+    }
+}
+
+// The page prints each label with the merge source's current record, the address book's or the
+// database's as the switch says, and the dialog's picture takes the same record.
+TEST_F(StationPrint, LabelsAreMergedWithTheSourcesCurrentRecord)
+{
+    const QString surnameCode = design::GetRepertFieldCode(0);
+    int codeColumn = 0;
+    while (design::GetRepertFieldCode(codeColumn) != "<Code>")
+        ++codeColumn;
+    f.save("merged", [&](design::TDesignModel& m) {
+        m.AddLabel(5, 5, true, {}, platform::clBlack, 12, "Liberation Sans", -16, platform::clWhite,
+                   surnameCode + " <Product>", design::taLeftJustify, 24, 200, false);
+        m.AddBarcode(20, 34, 100, "Liberation Sans", false, false, "", barcode::rotate_000, barcode::CODE39,
+                     "PRV-<Code>", 100, barcode::SC2, false);
+    });
+    platform::TStringGrid book;
+    book.SetColCount(16);
+    book.SetRowCount(3);
+    book.SetCell(0, 1, "Jones");
+    book.SetCell(codeColumn, 1, "B1");
+    book.SetCell(0, 2, "Smith");
+    book.SetCell(codeColumn, 2, "A17");
+    book.SetRow(2);
+    database::DbTable table;
+    table.New("Field");
+    table.RenameField(0, "Product");
+    table.RenameField(1, "Code");
+    table.SetCell(0, 1, "Bolt");
+    table.SetCell(1, 1, "X9");
+    table.AddRecord();
+    table.SetCell(0, 2, "Widget");
+    table.SetCell(1, 2, "W42");
+    station->AddressBookGrid = &book;
+    station->SetDatabase(&table, [] {});
+    for (int c = 1; c <= MaxPageCells; ++c)
+        for (int r = 1; r <= MaxPageCells; ++r)
+            station->Station.Planche.SetCell(c, r, QString());
+    station->Station.Planche.SetCell(2, 3, "merged");
+
+    const struct {
+        bool database;
+        const platform::TStringGrid* grid;
+        QStringList words;   // the merged record's values
+        QString unmerged;    // the other source's code, left as typed
+        QString barcode;
+    } cases[] = {
+        {false, &book, {"Smith"}, "<Product>", "PRV-A17"},
+        {true, &table.Grille, {"Widget"}, surnameCode, "PRV-W42"},
+    };
+    for (const auto& c : cases) {
+        station->ChoisirSourceFusion(c.database);
+        TSheetPrintOptions shown;
+        print([&](TPrintDial& d) {
+            shown = d.OptionsSource();
+            QTest::mouseClick(d.ui->OKBtn, Qt::LeftButton);
+        });
+        EXPECT_EQ(shown.Source.Grille, c.grid) << c.database;
+        EXPECT_EQ(shown.Record, 2) << c.database;
+        const QList<Word> words = wordsOf(pdf);
+        for (const QString& w : c.words)
+            EXPECT_FALSE(SheetFixture::boxOf(words, w).isNull()) << w.toStdString();
+        // pdftotext writes its words as HTML.
+        EXPECT_FALSE(SheetFixture::boxOf(words, c.unmerged.toHtmlEscaped()).isNull()) << c.unmerged.toStdString();
+        EXPECT_TRUE(SheetFixture::boxOf(words, "Jones").isNull() && SheetFixture::boxOf(words, "Bolt").isNull())
+            << "only the current record";
+        EXPECT_EQ(barcodesOf(pdf), QStringList{c.barcode});
+        QFile::remove(pdf);
     }
 }

@@ -227,6 +227,9 @@ TSheetPrintOptions TModEtik::PrintOptions()
     o.Wysiwyg = ui->wysiwyg->isChecked();
     o.Title = platform::Application::Title();
     o.Numbering = NumAutoWindow()->Numbering();
+    // Printed as the thumbnail shows them: with the merge source's current record.
+    o.Source = MergeSource();
+    o.Record = MergeRow();
     return o;
 }
 
