@@ -226,3 +226,25 @@ TEST_F(PageWindow, FormatWindowUsesTheSheetPreview)
     EXPECT_TRUE(s->PrevisWindow()->windowTitle().startsWith("Sheet of labels "));
     EXPECT_FALSE(s->PrevisWindow()->ui->Page->pixmap().isNull());
 }
+
+// Deleting a model clears the sheet page whatever it held, the model on it or another, with the
+// page's commands and hint as the clear-page command leaves them.
+TEST_F(PageWindow, DeletingAModelClearsThePage)
+{
+    answerYes = true;
+    for (const char* deleted : {"round", "badge"}) {
+        s->ui->ListBox->setCurrentRow(row("badge"));
+        QTest::mouseClick(s->ui->FillBtn, Qt::LeftButton);
+        ASSERT_EQ(count(), 16);
+        s->ui->ListBox->setCurrentRow(row(deleted));
+        QTest::mouseClick(s->ui->MoinsBtn, Qt::LeftButton);
+        EXPECT_EQ(count(), 0) << deleted;
+        EXPECT_FALSE(s->ui->ClearPageBtn->isEnabled()) << deleted;
+        EXPECT_FALSE(s->ui->EffacerItem->isEnabled()) << deleted;
+        EXPECT_FALSE(s->ui->PrintBtn->isEnabled()) << deleted;
+        EXPECT_EQ(s->ui->Page->toolTip(), "Preview of the page of labels") << deleted;
+        // Another model to delete next time.
+        QFile::copy(dataPath("design/allkinds.car"), dir.filePath("perso/badge.car"));
+        s->RemplirListeModeles();
+    }
+}

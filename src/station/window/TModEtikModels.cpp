@@ -204,9 +204,10 @@ void TModEtik::SupprimerModele()
     }
     enableModelCommands();
     showListErrors(errors);
-    if (next >= 0)
-        ListBoxClick();
-    else
+    // The page may have named the deleted model: it is cleared whatever it held (which
+    // reselects the line chosen above).
+    ClearPageBtnClick();
+    if (next < 0)
         drawPage();
 }
 
