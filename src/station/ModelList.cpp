@@ -59,19 +59,20 @@ void PartialModelSize(const QString& path, int& width, int& height)
 {
     width = 0;
     height = 0;
+    // Each number is kept as it is read; the version, once known, converts them.
     try {
         TextFileReader reader(path);
         design::TDesignHeader h;
         h.Width = reader.readInteger();
+        width = h.Width;
         h.Height = reader.readInteger();
+        height = h.Height;
         const QString v = reader.readLine();
         if (v.size() < 8 || !v.at(7).isDigit() || v.at(7).unicode() > u'9')
             return;
         h.Version = v.at(7).unicode() - u'0';
         SizeOf(h, width, height);
     } catch (const std::exception&) {
-        width = 0;
-        height = 0;
     }
 }
 

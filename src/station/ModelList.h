@@ -30,7 +30,8 @@ struct TModelHeader {
 TModelHeader ReadModelHeader(const QString& path);
 
 // The label size of a file that ReadModelHeader refused, as far as it could be read: the first
-// three lines converted by the version they give, else 0 x 0.
+// two lines converted by the version the third gives; without a version, the numbers as read
+// (0 for one that could not be read).
 void PartialModelSize(const QString& path, int& width, int& height);
 
 // A design's name in the list: its file name without the final extension.

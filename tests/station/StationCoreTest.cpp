@@ -86,7 +86,9 @@ TEST(ModelList, UnreadableHeadersAreReportedAndKeepWhatWasRead)
         const char* line;
     };
     const Case cases[] = {
-        {"a-badversion.car", crlfLines({"900", "500", "versionX"}), "a-badversion\t(0,00 x 0,00 mm)"},
+        // The raw numbers read before the version that would convert them.
+        {"a-badheight.car", crlfLines({"900", "abc"}), "a-badheight\t(9,00 x 0,00 mm)"},
+        {"a-badversion.car", crlfLines({"900", "500", "versionX"}), "a-badversion\t(9,00 x 5,00 mm)"},
         {"b-short.car", crlfLines({"5400", "3000", "version8", "Name"}), "b-short\t(54,00 x 30,00 mm)"},
         // A label wider than the A4 sheet: not one column fits.
         {"c-wide.car", version7(2500, 500, 0), "c-wide\t(250,00 x 50,00 mm)"},
@@ -102,12 +104,12 @@ TEST(ModelList, UnreadableHeadersAreReportedAndKeepWhatWasRead)
     }
     const TModelList list = ListModels({dir.path()});
     EXPECT_EQ(listLines(list), expected);
-    ASSERT_EQ(list.Errors.size(), 5);
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(list.Errors.size(), 6);
+    for (int i = 0; i < 6; ++i) {
         EXPECT_TRUE(list.Errors[i].startsWith(cases[i].file)) << list.Errors[i].toStdString();
         EXPECT_FALSE(list.Models[static_cast<size_t>(i)].Readable);
     }
-    EXPECT_TRUE(list.Models[5].Readable);
+    EXPECT_TRUE(list.Models[6].Readable);
 }
 
 // The sheet a header describes: version 7 derives its counts from A4, later versions give them,

@@ -165,7 +165,7 @@ TEST_F(StationWindow, ListsModelsAndDrawsTheSelectedThumbnail)
     EXPECT_TRUE(boxes[1].startsWith("Unrecognised file format."));
     EXPECT_TRUE(boxes[1].contains("broken.car"));
     EXPECT_TRUE(boxes[1].contains("wide.car"));
-    EXPECT_EQ(listLines(*s), (QStringList{"Badge\t(54,00 x 30,00 mm)", "broken\t(0,00 x 0,00 mm)",
+    EXPECT_EQ(listLines(*s), (QStringList{"Badge\t(54,00 x 30,00 mm)", "broken\t(54,00 x 30,00 mm)",
                                           "round.v2\t(50,00 x 50,00 mm)", "thin\t(0,00 x 30,00 mm)",
                                           "wide\t(250,00 x 50,00 mm)"}));
     EXPECT_EQ(s->ui->ListBox->currentRow(), 0);
