@@ -1,9 +1,11 @@
 #include "StationSettings.h"
 
+#include "design/Numbering.h"
 #include "platform/Errors.h"
 #include "platform/TIniFile.h"
 #include "platform/TextFile.h"
 
+#include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -120,8 +122,12 @@ void WriteStationSettings(TIniFile& ini, const TStationSettings& s,
     ini.WriteInteger(Options, "Langue", 1);
     ini.WriteString(Options, "CheminImagesPerso", s.CheminImagesPerso);
 
+    // Without the numbering dialog (never opened in this run) the numbering and dates are
+    // written as the file holds them, so the sections are there and a bad value is mended.
     if (writeNumbering)
         writeNumbering(ini);
+    else
+        design::WriteNumberingSettings(ini, design::ReadNumberingSettings(ini, QDate::currentDate()));
 }
 
 QStringList RunExitSequence(const QString& settingsFile, const TStationSettings& settings,

@@ -68,7 +68,8 @@ TStationSettings ReadStationSettings(const platform::TIniFile& ini, QSize screen
 // The settings part of the exit, in the file's order: [MainW], [Editeur], [Palette],
 // [Dernier format], [Options] and [Police] erased and rewritten, then "Aperçu", "Langue" (1) and
 // "CheminImagesPerso" added to [Options]; `writeNumbering` then writes [NumAuto] and [Dateurs]
-// (not erased). "paysage" is not written.
+// (not erased), or without it they are written back as read (defaults for what cannot be read).
+// "paysage" is not written.
 void WriteStationSettings(platform::TIniFile& ini, const TStationSettings& settings,
                           const std::function<void(platform::TIniFile&)>& writeNumbering);
 

@@ -324,7 +324,7 @@ TEST(Settings, MissingAndBadValuesGiveTheDefaults)
 }
 
 // The exit writes the sections in their order, drops the keys it does not own from the erased
-// sections ("paysage" included) and leaves the sections it only adds to.
+// sections ("paysage" included) and keeps the values of the sections it only adds to.
 TEST(Settings, ExitWritesTheSectionsInOrder)
 {
     QTemporaryDir dir;
@@ -336,7 +336,7 @@ TEST(Settings, ExitWritesTheSectionsInOrder)
     EXPECT_TRUE(failures.isEmpty());
     const platform::TIniFile ini(path);
     EXPECT_EQ(ini.ReadSections(), (QStringList{"NumAuto", "MainW", "Editeur", "Palette",
-                                               "Dernier format", "Options", "Police"}));
+                                               "Dernier format", "Options", "Police", "Dateurs"}));
     EXPECT_EQ(ini.ReadSection("Options"),
               (QStringList{"Règles", "Grilleact", "Grillevis", "GrilleX", "GrilleY", "FirstTime",
                            "Cadre", "Aperçu", "Langue", "CheminImagesPerso"}));
