@@ -289,6 +289,20 @@ int TStation::Fill()
     return placed;
 }
 
+bool TStation::TakeOffPageIfReformatted(const QString& name)
+{
+    if (name.isEmpty() || Planche.IsEmpty() || FormatsAgree(Planche.FormatPage, CurrentFormat))
+        return false;
+    bool removed = false;
+    for (int c = 1; c <= MaxPageCells; ++c)
+        for (int r = 1; r <= MaxPageCells; ++r)
+            if (Planche.Cell(c, r) == name) {
+                Planche.SetCell(c, r, QString());
+                removed = true;
+            }
+    return removed;
+}
+
 void TStation::ClearPage()
 {
     Planche.Clear();

@@ -104,6 +104,10 @@ public:
     // Places the selected model in every empty cell, rows top to bottom; returns how many.
     int Fill();
     void ClearPage();
+    // After the designer saved the design `name` (the designer's format is the current-model
+    // format): when the page is in another format, the design no longer fits the cells it stands
+    // in and they are emptied. True when any was.
+    bool TakeOffPageIfReformatted(const QString& name);
     bool CanFill();
 
 private:

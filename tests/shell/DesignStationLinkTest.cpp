@@ -2,7 +2,9 @@
 #include "design/window/TForm1.h"
 #include "design/window/TPreview.h"
 #include "shell/program/MainWindows.h"
+#include "station/window/TFormat.h"
 #include "station/window/TModEtik.h"
+#include "ui_TFormat.h"
 #include "ui_TForm1.h"
 #include "ui_TModEtik.h"
 
@@ -14,6 +16,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,12 +35,7 @@ protected:
             (button != nullptr ? button : box.button(QMessageBox::Ok))->click();
         };
         QDir().mkpath(dir.filePath("perso"));
-        design::TCurrentFormat format{"Badge", 7000, 4200, 2, 5, 0, 0, 0, 0, false, false};
-        design::TDesignModel model(format);
-        model.LargeurEtiquettePx = 265;
-        model.HauteurEtiquettePx = 159;
-        design::PlaceLine(model, 10, 10);
-        design::SaveDesign(model, dir.filePath("perso/Badge.car"), design::TDesignScope::WholeDesign);
+        saveBadge();
         platform::writeFileAtomically(dir.filePath("pravolis.ini"), "[Options]\r\nFirstTime=0\r\n");
         station = std::make_unique<station::TModEtik>(
             station::TStationFolders::Resolve(dir.path(), dir.filePath("user"), true), dir.filePath("pravolis.ini"));
@@ -50,6 +49,40 @@ protected:
         designer.reset();
         station.reset();
         SetGlobalLanguage(m_language);
+    }
+
+    // "Badge": one line on 2 x 5 labels of 70 x 42 mm.
+    void saveBadge()
+    {
+        design::TCurrentFormat format{"Badge", 7000, 4200, 2, 5, 0, 0, 0, 0, false, false};
+        design::TDesignModel model(format);
+        model.LargeurEtiquettePx = 265;
+        model.HauteurEtiquettePx = 159;
+        design::PlaceLine(model, 10, 10);
+        design::SaveDesign(model, dir.filePath("perso/Badge.car"), design::TDesignScope::WholeDesign);
+    }
+
+    // The designer's format command, answered in the format window with the format `name`.
+    void chooseFormat(const QString& name)
+    {
+        QTimer::singleShot(0, [this, name] {
+            station::TFormat* window = station->FormatWindow();
+            const QList<QListWidgetItem*> found = window->ui->ListBox->findItems(name, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << name.toStdString();
+            window->ui->ListBox->setCurrentItem(found[0]);
+            QTest::mouseClick(window->ui->OKBtn, Qt::LeftButton);
+        });
+        QTest::mouseClick(designer->ui->FormatBtn, Qt::LeftButton);
+    }
+
+    // The station's page as the clear-page command leaves it.
+    void expectPageCleared(const char* how)
+    {
+        EXPECT_TRUE(station->Station.Planche.IsEmpty()) << how;
+        EXPECT_FALSE(station->ui->ClearPageBtn->isEnabled()) << how;
+        EXPECT_FALSE(station->ui->EffacerItem->isEnabled()) << how;
+        EXPECT_FALSE(station->ui->PrintBtn->isEnabled()) << how;
+        EXPECT_EQ(station->ui->Page->toolTip(), "Preview of the page of labels") << how;
     }
 
     QTemporaryDir dir;
@@ -133,4 +166,51 @@ TEST_F(DesignStationLink, TheStationsPreviewShowsTheSelectedDesign)
     station->ShowPreview = nullptr;
     station->EnablePreviewCommands();
     EXPECT_FALSE(station->ui->PreviewBtn->isEnabled());
+}
+
+// A design saved in a format other than the page's no longer fits the cells it stands in: it
+// leaves the page, however it is saved, and the page it empties is cleared as by the station's
+// clear-page command.
+TEST_F(DesignStationLink, ADesignSavedInAnotherFormatLeavesThePage)
+{
+    const struct {
+        const char* how;
+        std::function<void()> save;
+    } saves[] = {
+        {"the save question", [&] {
+             answer = QMessageBox::Yes;
+             designer->ui->Quitter1->trigger();
+         }},
+        {"the Save button", [&] { QTest::mouseClick(designer->ui->SaveBtn, Qt::LeftButton); }},
+        {"Ctrl+S", [&] { designer->ui->Enregistrer1->trigger(); }},
+    };
+    for (const auto& s : saves) {
+        saveBadge();
+        station->show();
+        station->RemplirListeModeles();
+        QTest::mouseClick(station->ui->FillBtn, Qt::LeftButton);
+        ASSERT_EQ(station->Station.Planche.NbCasesRemplies(), 10) << s.how;
+        station->ModifierModele();
+        chooseFormat("Default format");
+        ASSERT_EQ(designer->Model().Format().NbColonnes, 3);
+        s.save();
+        expectPageCleared(s.how);
+        designer->hide();
+    }
+}
+
+// A format changed and changed back still takes the design off the page at the save question;
+// the emptied page is cleared by the station's command, its buttons and hint with it.
+TEST_F(DesignStationLink, TheSaveQuestionClearsThePageItEmptiesWithTheStationsCommand)
+{
+    station->ui->ListBox->setCurrentRow(0);
+    QTest::mouseClick(station->ui->FillBtn, Qt::LeftButton);
+    station->ModifierModele();
+    chooseFormat("Default format");
+    chooseFormat("Badge");
+    ASSERT_EQ(designer->Model().Format().NbColonnes, 2);
+    answer = QMessageBox::Yes;
+    designer->ui->Quitter1->trigger();
+    EXPECT_TRUE(station->isVisible());
+    expectPageCleared("changed back");
 }

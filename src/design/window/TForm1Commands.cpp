@@ -210,7 +210,10 @@ bool TForm1::ConfirmSave()
     actions.ClearPage = [&cleared] { cleared = true; };
     const bool goOn = design::ConfirmSave(*m_model, actions);
     if (cleared) {
-        page.Clear();
+        if (ClearSheetPage)
+            ClearSheetPage();
+        else
+            page.Clear();
     } else {
         for (int c = 1; c <= 50; ++c)
             for (int r = 1; r <= 50; ++r)

@@ -141,6 +141,7 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     designer.ChooseMergeSource = [&station](bool database) { station.ChoisirSourceFusion(database); };
     designer.MergeSourceHook = [&station] { return station.MergeSource(); };
     designer.RefreshModels = [&station](const QString& path) { station.RefreshAfterDesignSave(path); };
+    designer.ClearSheetPage = [&station] { station.ClearPageBtnClick(); };
     designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
                                        station::TPaperNames& names) {
         return station.ChooseDesignFormat(unlisted, row, names);

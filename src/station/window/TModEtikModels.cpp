@@ -47,6 +47,9 @@ void TModEtik::RefreshAfterDesignSave(const QString& path)
 {
     const int remembered = ui->ListBox->currentRow();
     const QString name = design::DesignName(path).toUpper();
+    // However it was saved, a design in a format other than the page's leaves the page (a
+    // plainly wrong print otherwise); a page left empty is cleared as by the clear-page command.
+    const bool tookOff = Station.TakeOffPageIfReformatted(ModelName(QFileInfo(path).fileName()));
     QStringList errors;
     {
         platform::HourGlass busy;
@@ -66,7 +69,10 @@ void TModEtik::RefreshAfterDesignSave(const QString& path)
     }
     enableModelCommands();
     showListErrors(errors);
-    ListBoxClick();
+    if (tookOff && Station.Planche.IsEmpty())
+        ClearPageBtnClick();
+    else
+        ListBoxClick();
 }
 
 void TModEtik::enableModelCommands()
