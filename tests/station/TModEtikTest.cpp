@@ -17,6 +17,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QStyle>
+#include <QWindow>
+#include <QMessageBox>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -368,5 +371,105 @@ TEST_F(StationWindow, NewModelAdoptsTheChosenFormat)
     EXPECT_EQ(s->Station.CurrentFormat.LargeurEtiquette, 7000);
     EXPECT_EQ(s->Station.CurrentFormat.NbLignes, 7);
     EXPECT_EQ(s->Station.Designer.LargeurEtiquettePx, 265);
+    s->close();
+}
+
+// Preview and "Closer Look..." show the selected model: enabled exactly while the list holds one.
+TEST_F(StationWindow, PreviewCommandsFollowTheModelList)
+{
+    auto s = start();
+    int previews = 0;
+    s->ShowPreview = [&] { ++previews; };
+    s->EnablePreviewCommands();
+    const auto enabled = [&] {
+        EXPECT_EQ(s->ui->PreviewBtn->isEnabled(), s->ui->ApercuItem->isEnabled());
+        return s->ui->PreviewBtn->isEnabled();
+    };
+    EXPECT_FALSE(enabled()) << "empty list";
+    addDesign("version6.car", "a.car");
+    s->RemplirListeModeles();
+    EXPECT_TRUE(enabled()) << "one model";
+    QTest::mouseClick(s->ui->PreviewBtn, Qt::LeftButton);
+    EXPECT_EQ(previews, 1);
+    QTest::mouseClick(s->ui->MoinsBtn, Qt::LeftButton);
+    EXPECT_FALSE(enabled()) << "the last model deleted";
+    s->ui->ApercuItem->trigger();
+    EXPECT_EQ(previews, 1);
+    s->close();
+}
+
+// The address book's button and menu item make the book the merge source before showing its
+// card: the hints name the book when the card is there.
+TEST_F(StationWindow, AddressBookCommandsSwitchToTheBook)
+{
+    auto s = start();
+    for (QAction* item : {static_cast<QAction*>(nullptr), s->ui->RepertoireItem}) {
+        s->ChoisirSourceFusion(true);
+        ASSERT_TRUE(s->DatabaseIsSource());
+        QString hintAtCard;
+        s->ShowAddressCard = [&] { hintAtCard = s->ui->SwitchBtn->toolTip(); };
+        if (item != nullptr)
+            item->trigger();
+        else
+            QTest::mouseClick(s->ui->FicheBtn, Qt::LeftButton);
+        EXPECT_FALSE(s->DatabaseIsSource());
+        EXPECT_TRUE(s->ui->RepFus->isChecked());
+        EXPECT_EQ(s->ui->SwitchBtn->arrowType(), Qt::LeftArrow);
+        EXPECT_EQ(hintAtCard, "The address-book is currently in use for merging");
+    }
+    s->close();
+}
+
+// The exit writes the numbering and date settings whether or not their dialog was ever made (a
+// first start with no design makes none), a bad value rewritten as its default.
+TEST_F(StationWindow, ExitWritesNumberingAndDatesWithoutTheirDialog)
+{
+    writeBytes(dir.filePath("pravolis.ini"), "[Options]\r\nFirstTime=0\r\n[NumAuto]\r\nDébut=abc\r\nContNum=1\r\n");
+    auto s = start();
+    s->close();
+    const platform::TIniFile ini(dir.filePath("pravolis.ini"));
+    EXPECT_EQ(ini.ReadString("NumAuto", "Début", "?"), "1");
+    EXPECT_EQ(ini.ReadString("NumAuto", "ContNum", "?"), "1");
+    EXPECT_EQ(ini.ReadString("NumAuto", "Méthode", "?"), "0");
+    EXPECT_TRUE(ini.SectionExists("Dateurs"));
+    EXPECT_EQ(ini.ReadString("Dateurs", "Memo1", "?"), "0");
+}
+
+// A first start shows the station, then the welcome and the address-book card over it.
+TEST_F(StationWindow, AFirstStartShowsTheStationBeforeTheWelcome)
+{
+    auto s = std::make_unique<TModEtik>(TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
+                                        dir.filePath("pravolis.ini"));
+    const auto onScreen = [&] { return s->windowHandle() != nullptr && s->windowHandle()->isVisible(); };
+    bool shownAtWelcome = false;
+    bool shownAtCard = false;
+    platform::dialogHooks().messageBox = [&](QMessageBox& box) {
+        shownAtWelcome = onScreen();
+        boxes << box.text();
+        box.button(QMessageBox::Ok)->click();
+    };
+    s->ShowAddressCard = [&] { shownAtCard = onScreen(); ++cardsShown; };
+    s->FormCreate();
+    s->show();
+    ASSERT_EQ(boxes.size(), 1);
+    ASSERT_EQ(cardsShown, 1);
+    EXPECT_TRUE(shownAtWelcome);
+    EXPECT_TRUE(shownAtCard);
+    s->close();
+}
+
+// Print shows a printer printing and the printer set-up a printer (the theme's, or ours when the
+// theme has none), not the style's floppy disk and monitor.
+TEST_F(StationWindow, PrintCommandsShowPrinters)
+{
+    auto s = start();
+    const auto image = [](const QIcon& icon) { return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32); };
+    const QImage print = image(s->ui->PrintBtn->icon());
+    const QImage setup = image(s->ui->ConfigBtn->icon());
+    ASSERT_FALSE(print.isNull());
+    ASSERT_FALSE(setup.isNull());
+    EXPECT_NE(print, image(s->style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    EXPECT_NE(setup, image(s->style()->standardIcon(QStyle::SP_ComputerIcon)));
+    EXPECT_NE(print, setup);
     s->close();
 }

@@ -106,6 +106,8 @@ public:
     std::function<QStringList()> SaveAddressBook;
     // The address-book commands follow ShowAddressCard: enabled once it is given.
     void EnableAddressBookCommands();
+    // The address-book command: the book becomes the merge source, then its card is shown.
+    void FicheBtnClick();
     // The active database and the command showing its window: the database commands are
     // enabled once they are given. The table is the merge source while the switch is down and is
     // saved at exit when it has a file.
@@ -181,6 +183,8 @@ public:
     TSheetPrintOptions PrintOptions();
 
     bool DatabaseIsSource() const;
+
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

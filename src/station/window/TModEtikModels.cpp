@@ -85,6 +85,7 @@ void TModEtik::enableModelCommands()
     ui->PlusBtn->setEnabled(ShowDesigner != nullptr);
     ui->Page->setVisible(any);
     EnablePrintCommands();
+    EnablePreviewCommands();
     if (!any) {
         ui->FormatLabel->clear();
         ui->Image->hide();
