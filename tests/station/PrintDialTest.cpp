@@ -207,6 +207,15 @@ TEST_F(StationPrint, LabelsAreMergedWithTheSourcesCurrentRecord)
     table.SetCell(1, 2, "W42");
     station->AddressBookGrid = &book;
     station->SetDatabase(&table, [] {});
+    // The station outlives both sources: it lets go of them first.
+    const struct Detach {
+        TModEtik* s;
+        ~Detach()
+        {
+            s->AddressBookGrid = nullptr;
+            s->SetDatabase(nullptr, {});
+        }
+    } detach{station.get()};
     for (int c = 1; c <= MaxPageCells; ++c)
         for (int r = 1; r <= MaxPageCells; ++r)
             station->Station.Planche.SetCell(c, r, QString());
