@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -250,4 +251,18 @@ TEST_F(StationPrint, LabelsAreMergedWithTheSourcesCurrentRecord)
         EXPECT_EQ(barcodesOf(pdf), QStringList{c.barcode});
         QFile::remove(pdf);
     }
+}
+
+// The dialog's printer set-up link shows the station's printer set-up icon, not a monitor.
+TEST_F(StationPrint, PrinterSetupLinkShowsThePrinterIcon)
+{
+    const auto argb = [](const QImage& i) { return i.convertToFormat(QImage::Format_ARGB32); };
+    QImage shown;
+    print([&](TPrintDial& d) {
+        shown = argb(d.ui->Image1->pixmap().toImage());
+        QTest::mouseClick(d.ui->CancelBtn, Qt::LeftButton);
+    });
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown, argb(station->ui->ConfigBtn->icon().pixmap(32, 32).toImage()));
+    EXPECT_NE(shown, argb(station->style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32).toImage()));
 }

@@ -1,6 +1,7 @@
 #include "TModEtik.h"
 #include "ui_TModEtik.h"
 
+#include "PrinterIcons.h"
 #include "TFormat.h"
 #include "TPrevis.h"
 #include "shell/TAboutBox.h"
@@ -19,10 +20,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QIcon>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -33,57 +31,6 @@
 // starts and its proportional layout. The model list, the sheet page with its print, and the
 // settings with the exit have files of their own.
 namespace station {
-
-namespace {
-
-// A printer seen from the front, drawn on a 32-unit square: the paper going in at the back, the
-// body, and the sheet coming out, printed for the print command; the printer set-up command's
-// has a cog wheel over it instead.
-QPixmap drawPrinter(int side, bool setup)
-{
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(side / 32.0, side / 32.0);
-    p.setPen(QPen(QColor(40, 40, 40), 1.2));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(8.5, 2.5, 15, 10));
-    p.setBrush(QColor(150, 155, 165));
-    p.drawRoundedRect(QRectF(2.5, 11.5, 27, 12), 2, 2);
-    p.setBrush(QColor(90, 200, 90));
-    p.drawEllipse(QRectF(24, 14, 3, 3));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(8.5, 18.5, 15, 11));
-    if (!setup) {
-        p.setPen(QPen(QColor(40, 40, 40), 1));
-        for (double y : {22.0, 24.5, 27.0})
-            p.drawLine(QPointF(11, y), QPointF(21, y));
-        return pixmap;
-    }
-    p.translate(23, 23);
-    p.setPen(QPen(QColor(30, 60, 140), 1));
-    p.setBrush(QColor(60, 100, 200));
-    for (int tooth = 0; tooth < 8; ++tooth) {
-        p.drawRect(QRectF(-1.5, -8, 3, 4));
-        p.rotate(45);
-    }
-    p.drawEllipse(QRectF(-6, -6, 12, 12));
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(-2.2, -2.2, 4.4, 4.4));
-    return pixmap;
-}
-
-// The theme's icon when it has one; else ours, drawn at the usual sizes.
-QIcon themedIcon(const QString& name, bool setup)
-{
-    QIcon drawn;
-    for (int side : {16, 24, 32, 48})
-        drawn.addPixmap(drawPrinter(side, setup));
-    return QIcon::fromTheme(name, drawn);
-}
-
-} // namespace
 
 TModEtik::TModEtik(const QString& programFolder, const QString& settingsFile, QWidget* parent)
     : TModEtik(TStationFolders::Resolve(programFolder, platform::userDataFolder()), settingsFile, parent)
@@ -160,8 +107,8 @@ void TModEtik::setIcons()
     ui->BddBtn->setIcon(s->standardIcon(QStyle::SP_DriveHDIcon));
     ui->EtikBtn->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
     ui->ClearPageBtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
-    ui->ConfigBtn->setIcon(themedIcon(QStringLiteral("printer"), true));
-    ui->PrintBtn->setIcon(themedIcon(QStringLiteral("document-print"), false));
+    ui->ConfigBtn->setIcon(PrinterSetupIcon());
+    ui->PrintBtn->setIcon(PrintIcon());
     ui->HelpBtn->setIcon(s->standardIcon(QStyle::SP_MessageBoxQuestion));
     ui->AProposBtn->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
     ui->SwitchBtn->setArrowType(Qt::LeftArrow);

@@ -2,6 +2,8 @@
 
 #include "ui_TPrintDial.h"
 
+#include "PrinterIcons.h"
+
 #include "MultiLang/MLang.h"
 #include "platform/window/Application.h"
 #include "station/StationRules.h"
@@ -10,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
-#include <QStyle>
 
 namespace station {
 
@@ -18,7 +19,7 @@ TPrintDial::TPrintDial(const TSheetPage& page, const TStationFolders& folders, Q
     : QDialog(parent), ui(std::make_unique<Ui::TPrintDial>()), m_page(page), m_folders(folders)
 {
     ui->setupUi(this);
-    ui->Image1->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
+    ui->Image1->setPixmap(PrinterSetupIcon().pixmap(32, 32));
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TPrintDial.txt"));
     MultiLang1->Loaded();
     m_echelle = static_cast<double>(ui->Bevel2->width() - 16) / TailleMaxPlanche;
