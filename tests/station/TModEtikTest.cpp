@@ -435,7 +435,8 @@ TEST_F(StationWindow, ExitWritesNumberingAndDatesWithoutTheirDialog)
     EXPECT_EQ(ini.ReadString("Dateurs", "Memo1", "?"), "0");
 }
 
-// A first start shows the station, then the welcome and the address-book card over it.
+// A first start shows the station, then the welcome and the address-book card over it, the
+// station's commands already usable.
 TEST_F(StationWindow, AFirstStartShowsTheStationBeforeTheWelcome)
 {
     auto s = std::make_unique<TModEtik>(TStationFolders::Resolve(dir.path(), dir.filePath("user"), true),
@@ -443,8 +444,11 @@ TEST_F(StationWindow, AFirstStartShowsTheStationBeforeTheWelcome)
     const auto onScreen = [&] { return s->windowHandle() != nullptr && s->windowHandle()->isVisible(); };
     bool shownAtWelcome = false;
     bool shownAtCard = false;
+    bool newAtWelcome = false;
+    s->ShowDesigner = [] {};
     platform::dialogHooks().messageBox = [&](QMessageBox& box) {
         shownAtWelcome = onScreen();
+        newAtWelcome = s->ui->PlusBtn->isEnabled();
         boxes << box.text();
         box.button(QMessageBox::Ok)->click();
     };
@@ -455,6 +459,7 @@ TEST_F(StationWindow, AFirstStartShowsTheStationBeforeTheWelcome)
     ASSERT_EQ(cardsShown, 1);
     EXPECT_TRUE(shownAtWelcome);
     EXPECT_TRUE(shownAtCard);
+    EXPECT_TRUE(newAtWelcome) << "the station under the welcome offers its commands";
     s->close();
 }
 

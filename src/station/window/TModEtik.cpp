@@ -268,6 +268,9 @@ void TModEtik::firstShow()
     if (!m_created)
         FormCreate();
     EnableAddressBookCommands();
+    // The station is on the screen under the first start's welcome: its commands are as the
+    // windows given by now allow.
+    enableModelCommands();
     SwitchBtnClick();
     if (PremiereFois && ShowAddressCard) {
         platform::MessageDlg(GetText(QStringLiteral("@13")) + GetText(QStringLiteral("@14")),
