@@ -246,7 +246,8 @@ namespace {
 double scaleOf(const QRectF& bounds)
 {
     const double side = qMax(bounds.width(), bounds.height());
-    if (side <= 0)
+    // A drawing this small is a point: raised to the smallest side, it would overflow.
+    if (side <= 1e-9)
         return 1.0;
     if (side > kMaxSide)
         return kMaxSide / side;
@@ -260,8 +261,11 @@ QSize dxfPixelSize(const DxfDrawing& drawing)
 {
     const QRectF b = drawing.bounds();
     const double s = scaleOf(b);
-    return QSize(int(std::ceil(b.width() * s)) + 2 * kMargin + 1,
-                 int(std::ceil(b.height() * s)) + 2 * kMargin + 1);
+    auto pixels = [s](double length) {
+        const double scaled = std::ceil(length * s);
+        return int(scaled >= 0 && scaled <= kMaxSide ? scaled : kMaxSide) + 2 * kMargin + 1;
+    };
+    return QSize(pixels(b.width()), pixels(b.height()));
 }
 
 QImage renderDxf(const DxfDrawing& drawing)

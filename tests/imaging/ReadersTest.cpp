@@ -665,6 +665,33 @@ TEST_F(Readers, DxfLinesOfAnyLengthAreRead)
     }
 }
 
+TEST_F(Readers, DxfDrawingsOfAnyExtentGiveAPictureOfBoundedSize)
+{
+    // The longer side is brought within 64 to 2048 pixels; a drawing too small to measure
+    // stays a point.
+    const struct {
+        const char* what;
+        QByteArray entity;
+        QSize size;
+    } cases[] = {
+        {"point", "0\nPOINT\n8\n0\n10\n3\n20\n4\n", {5, 5}},
+        {"circle too small to measure", "0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n1e-310\n", {6, 6}},
+        {"tiny line", dxfLine(0, 0, 1e-8, 5e-9, 7), {69, 37}},
+        {"small line", dxfLine(0, 0, 10, 5, 7), {69, 37}},
+        {"line", dxfLine(0, 0, 100, 50, 7), {105, 55}},
+        {"huge line", dxfLine(-1e9, -1e9, 1e9, 1e9, 7), {2053, 2053}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::writeBytes(path("extent.dxf"), dxfOf(c.entity));
+        qint32 width = 0, height = 0;
+        qint16 bits = 0;
+        ASSERT_TRUE(ImgDxfInfo(path("extent.dxf"), width, height, bits));
+        EXPECT_EQ(width, c.size.width());
+        EXPECT_EQ(height, c.size.height());
+    }
+}
+
 TEST_F(Readers, DxfEllipseArcsGoFromStartToEndWithinOneTurn)
 {
     // A circle as an ellipse of radius 100 around the origin: the arc's parameters decide how
