@@ -296,11 +296,12 @@ bool ImgFileInfo(const QString& name, ImageFileInfo& info)
                      [&](ImagingLibrary& lib) { return lib.fileinfo(name, info); });
 }
 
-bool ImgTiffInfo(const QString& name, int page, TiffPageInfo& info)
+bool ImgTiffInfo(const QString& name, int page, TiffPageInfo& info, bool reportFailure)
 {
     info.unused = 0;
     return callEntry(QStringLiteral("getinfo"), name, Call::Info, true,
-                     [&](ImagingLibrary& lib) { return lib.getinfo(name, page, info); }, false);
+                     [&](ImagingLibrary& lib) { return lib.getinfo(name, page, info); },
+                     reportFailure);
 }
 
 bool ImgDxfInfo(const QString& name, qint32& width, qint32& height, qint16& bits)

@@ -78,7 +78,9 @@ QString ImgTiffCompressionName(int code);
 
 // File information.
 bool ImgFileInfo(const QString& name, ImageFileInfo& info);
-bool ImgTiffInfo(const QString& name, int page, TiffPageInfo& info);
+// The TIFF entry leaves no error behind unless `reportFailure`: a picture read that stops at it
+// states its own.
+bool ImgTiffInfo(const QString& name, int page, TiffPageInfo& info, bool reportFailure = false);
 bool ImgDxfInfo(const QString& name, qint32& width, qint32& height, qint16& bits);
 
 // Readers into a packed block.

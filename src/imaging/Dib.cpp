@@ -141,6 +141,27 @@ QImage onWhite(const QImage& image)
     return flat;
 }
 
+// An indexed picture's see-through colours made the white they show on, as every other kind
+// of picture is flattened onto white.
+QImage paletteOnWhite(const QImage& image)
+{
+    QList<QRgb> table = image.colorTable();
+    bool changed = false;
+    for (QRgb& c : table) {
+        const int a = qAlpha(c);
+        if (a == 255)
+            continue;
+        auto blend = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+        c = qRgb(blend(qRed(c)), blend(qGreen(c)), blend(qBlue(c)));
+        changed = true;
+    }
+    if (!changed)
+        return image;
+    QImage flat = image;
+    flat.setColorTable(table);
+    return flat;
+}
+
 } // namespace
 
 std::optional<DibLayout> checkDib(const QByteArray& block, QString* why)
@@ -343,6 +364,8 @@ QImage imageAtDepth(const QImage& source, int bits, bool dither)
     const bool indexed =
         source.format() == QImage::Format_Indexed8 || source.format() == QImage::Format_Mono
         || source.format() == QImage::Format_MonoLSB;
+    if (indexed && source.hasAlphaChannel())
+        return imageAtDepth(paletteOnWhite(source), bits, dither);
     switch (bits) {
     case 1:
         if (source.format() == QImage::Format_Mono && source.colorCount() == 2)

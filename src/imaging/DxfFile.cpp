@@ -48,7 +48,7 @@ public:
 
     void addLine(const DL_LineData& d) override
     {
-        if (!finite({d.x1, d.y1, d.x2, d.y2}))
+        if (!begin() || !finite({d.x1, d.y1, d.x2, d.y2}))
             return;
         QPainterPath p(QPointF(d.x1, d.y1));
         p.lineTo(d.x2, d.y2);
@@ -56,7 +56,7 @@ public:
     }
     void addPoint(const DL_PointData& d) override
     {
-        if (!finite({d.x, d.y}))
+        if (!begin() || !finite({d.x, d.y}))
             return;
         QPainterPath p(QPointF(d.x, d.y));
         p.lineTo(d.x, d.y);
@@ -64,7 +64,7 @@ public:
     }
     void addCircle(const DL_CircleData& d) override
     {
-        if (!finite({d.cx, d.cy, d.radius}) || d.radius <= 0)
+        if (!begin() || !finite({d.cx, d.cy, d.radius}) || d.radius <= 0)
             return;
         QPainterPath p;
         p.addEllipse(QPointF(d.cx, d.cy), d.radius, d.radius);
@@ -72,7 +72,7 @@ public:
     }
     void addArc(const DL_ArcData& d) override
     {
-        if (!finite({d.cx, d.cy, d.radius, d.angle1, d.angle2}) || d.radius <= 0)
+        if (!begin() || !finite({d.cx, d.cy, d.radius, d.angle1, d.angle2}) || d.radius <= 0)
             return;
         // Counter-clockwise from the first angle to the second, in degrees, y upwards.
         double sweep = std::fmod(d.angle2 - d.angle1, 360.0);
@@ -88,19 +88,22 @@ public:
     }
     void addEllipse(const DL_EllipseData& d) override
     {
-        if (!finite({d.cx, d.cy, d.mx, d.my, d.ratio, d.angle1, d.angle2}) || d.ratio <= 0)
+        if (!begin() || !finite({d.cx, d.cy, d.mx, d.my, d.ratio, d.angle1, d.angle2}) || d.ratio <= 0)
             return;
         const double major = std::hypot(d.mx, d.my);
         if (major <= 0)
             return;
         const double rotation = std::atan2(d.my, d.mx);
-        double end = d.angle2;
-        while (end <= d.angle1)
-            end += 2 * M_PI;
+        // Counter-clockwise from the start parameter to the end, at most one turn; parameters
+        // of any size are brought into one turn in one step.
+        const double start = std::fmod(d.angle1, 2 * M_PI);
+        double sweep = std::fmod(d.angle2 - d.angle1, 2 * M_PI);
+        if (sweep <= 0)
+            sweep += 2 * M_PI;
         QPainterPath p;
         const int steps = 72;
         for (int i = 0; i <= steps; ++i) {
-            const double t = d.angle1 + (end - d.angle1) * i / steps;
+            const double t = start + sweep * i / steps;
             const double x = major * std::cos(t), y = major * d.ratio * std::sin(t);
             const QPointF at(d.cx + x * std::cos(rotation) - y * std::sin(rotation),
                              d.cy + x * std::sin(rotation) + y * std::cos(rotation));
@@ -113,21 +116,24 @@ public:
     }
     void addPolyline(const DL_PolylineData& d) override
     {
-        finishPolyline();
+        if (!begin())
+            return;
         m_inPolyline = true;
+        // Its own colour: the sequence end that finishes an old-style polyline has another.
+        m_polylineColor = colorOf(attributes.getColor());
         m_closed = (d.flags & 1) != 0;
         m_polyline = QPainterPath();
     }
     void addVertex(const DL_VertexData& d) override
     {
-        if (!m_inPolyline || !finite({d.x, d.y}))
+        if (!m_inPolyline || m_polyline.elementCount() >= kMaxStrokes || !finite({d.x, d.y}))
             return;
         if (m_polyline.elementCount() == 0)
             m_polyline.moveTo(d.x, d.y);
         else
             m_polyline.lineTo(d.x, d.y);
     }
-    // An old-style polyline ends with its sequence; a lightweight one at the next polyline or
+    // An old-style polyline ends with its sequence; a lightweight one at the next entity or
     // the end of the file (its vertices come before any other entity).
     void endSequence() override { finishPolyline(); }
 
@@ -136,13 +142,21 @@ public:
         if (m_inPolyline && m_polyline.elementCount() > 0) {
             if (m_closed)
                 m_polyline.closeSubpath();
-            add(m_polyline);
+            if (m_drawing.strokes.size() < kMaxStrokes)
+                m_drawing.strokes.append({m_polyline, m_polylineColor});
         }
         m_inPolyline = false;
         m_polyline = QPainterPath();
     }
 
 private:
+    // Every entity ends a polyline still open, so each keeps its own colour and its place; a
+    // drawing with its fill of strokes takes no more.
+    bool begin()
+    {
+        finishPolyline();
+        return m_drawing.strokes.size() < kMaxStrokes;
+    }
     void add(const QPainterPath& path)
     {
         if (m_drawing.strokes.size() < kMaxStrokes)
@@ -151,9 +165,36 @@ private:
 
     DxfDrawing& m_drawing;
     QPainterPath m_polyline;
+    QColor m_polylineColor;
     bool m_inPolyline = false;
     bool m_closed = false;
 };
+
+// dxflib reads each line into 1024 bytes and never gets past a longer one: lines are cut
+// before it sees them. No value a drawing needs is that long.
+QByteArray withShortLines(const QByteArray& bytes)
+{
+    constexpr qsizetype kLongestLine = 1000;
+    QByteArray cut;
+    bool cutting = false;
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', from);
+        end = end < 0 ? bytes.size() : end + 1;
+        if (end - from > kLongestLine + 1) {
+            if (!cutting)
+                cut = bytes.left(from);
+            cutting = true;
+            cut += bytes.mid(from, kLongestLine);
+            if (bytes[end - 1] == '\n')
+                cut += '\n';
+        } else if (cutting) {
+            cut += bytes.mid(from, end - from);
+        }
+        from = end;
+    }
+    return cutting ? cut : bytes;
+}
 
 } // namespace
 
@@ -184,7 +225,7 @@ bool readDxf(const QString& path, DxfDrawing& drawing, QString* why)
     // has lost entities.
     if (!bytes.trimmed().endsWith("EOF"))
         return refuse(QStringLiteral("DXF drawing is truncated"));
-    std::istringstream stream(bytes.toStdString());
+    std::istringstream stream(withShortLines(bytes).toStdString());
     DxfDrawing read;
     Collector collector(read);
     DL_Dxf dxf;
@@ -205,7 +246,8 @@ namespace {
 double scaleOf(const QRectF& bounds)
 {
     const double side = qMax(bounds.width(), bounds.height());
-    if (side <= 0)
+    // A drawing this small is a point: raised to the smallest side, it would overflow.
+    if (side <= 1e-9)
         return 1.0;
     if (side > kMaxSide)
         return kMaxSide / side;
@@ -219,8 +261,11 @@ QSize dxfPixelSize(const DxfDrawing& drawing)
 {
     const QRectF b = drawing.bounds();
     const double s = scaleOf(b);
-    return QSize(int(std::ceil(b.width() * s)) + 2 * kMargin + 1,
-                 int(std::ceil(b.height() * s)) + 2 * kMargin + 1);
+    auto pixels = [s](double length) {
+        const double scaled = std::ceil(length * s);
+        return int(scaled >= 0 && scaled <= kMaxSide ? scaled : kMaxSide) + 2 * kMargin + 1;
+    };
+    return QSize(pixels(b.width()), pixels(b.height()));
 }
 
 QImage renderDxf(const DxfDrawing& drawing)

@@ -84,19 +84,20 @@ QRectF epsBoundingBox(const QByteArray& file)
     if (!ps.startsWith("%!"))
         return {};
     static const QRegularExpression box(QStringLiteral(
-        "^%%BoundingBox:[ \\t]*(-?[0-9.]+)[ \\t]+(-?[0-9.]+)[ \\t]+(-?[0-9.]+)[ \\t]+(-?[0-9.]+)"),
+        "^%%(HiRes)?BoundingBox:[ \\t]*(-?[0-9.]+)[ \\t]+(-?[0-9.]+)[ \\t]+(-?[0-9.]+)[ \\t]+(-?[0-9.]+)"),
         QRegularExpression::MultilineOption);
     // The comment may stand at the end ("(atend)"): the last one in the file counts then.
-    QRectF found;
+    // Ghostscript crops to the finer box where there is one, so the picture's size is that box's.
+    QRectF found, fine;
     auto it = box.globalMatch(QString::fromLatin1(ps));
     while (it.hasNext()) {
         const auto m = it.next();
-        const double x1 = m.captured(1).toDouble(), y1 = m.captured(2).toDouble();
-        const double x2 = m.captured(3).toDouble(), y2 = m.captured(4).toDouble();
+        const double x1 = m.captured(2).toDouble(), y1 = m.captured(3).toDouble();
+        const double x2 = m.captured(4).toDouble(), y2 = m.captured(5).toDouble();
         if (x2 > x1 && y2 > y1 && x2 - x1 < 1e6 && y2 - y1 < 1e6)
-            found = QRectF(QPointF(x1, y1), QPointF(x2, y2));
+            (m.capturedLength(1) > 0 ? fine : found) = QRectF(QPointF(x1, y1), QPointF(x2, y2));
     }
-    return found;
+    return fine.isEmpty() ? found : fine;
 }
 
 double epsResolution(const QRectF& box)

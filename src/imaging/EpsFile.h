@@ -9,8 +9,8 @@
 // the longer side within bounds.
 namespace imaging {
 
-// The %%BoundingBox of the PostScript (also inside a DOS EPS binary header), in points; an
-// empty rectangle when there is none.
+// The %%HiResBoundingBox of the PostScript, else its %%BoundingBox (also inside a DOS EPS
+// binary header), in points; an empty rectangle when there is none.
 QRectF epsBoundingBox(const QByteArray& file);
 
 // Dots per inch at which a box is drawn, and the picture's size in pixels at it.

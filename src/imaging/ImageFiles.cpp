@@ -299,4 +299,16 @@ QImage readWithQt(const QByteArray& file, const char* format, int* bits, QString
     return image;
 }
 
+QImage readBmp(const QByteArray& file, int* bits, QString* why)
+{
+    // Qt widens 5- and 6-bit channels by a shift, so white would read #f8fcf8.
+    if (file.size() >= 30 && file.startsWith("BM") && le32(file, 14) >= 40 && le16(file, 28) == 16) {
+        const QByteArray dib = dibOfBmpFile(file, why);
+        if (dib.isEmpty())
+            return {};
+        return dibToImage(dib, bits, why);
+    }
+    return readWithQt(file, "bmp", bits, why);
+}
+
 } // namespace imaging

@@ -23,4 +23,8 @@ bool fileInfoOf(const QString& path, const QByteArray& file, ImageFileInfo& info
 // header's depth where the format states one.
 QImage readWithQt(const QByteArray& file, const char* format, int* bits, QString* why = nullptr);
 
+// A BMP file: 16-bit ones through the project's own bit-field decoder, which scales each channel
+// to its full range; any other through Qt's.
+QImage readBmp(const QByteArray& file, int* bits, QString* why = nullptr);
+
 } // namespace imaging

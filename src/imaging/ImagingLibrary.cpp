@@ -145,7 +145,7 @@ qint16 ImagingLibrary::rdbmpfiledib(const QString& name, int bits, bool dither, 
                                     const Progress& progress)
 {
     return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
-        return readWithQt(f, "bmp", b, w);
+        return readBmp(f, b, w);
     });
 }
 

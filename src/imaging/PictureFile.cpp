@@ -96,7 +96,8 @@ bool ImgGetImageInfo(const QString& path, int tiffPage, const QSize& current, TI
     if (ext == u".TIF") {
         info.format = QStringLiteral("TIF");
         TiffPageInfo page;
-        const bool ok = ImgTiffInfo(path, tiffPage, page);
+        // A damaged file stops the read here: the error is this file's, not the last one.
+        const bool ok = ImgTiffInfo(path, tiffPage, page, true);
         info.tiffPages = page.pages;
         info.width = page.width;
         info.height = page.height;

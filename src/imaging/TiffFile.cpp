@@ -105,7 +105,9 @@ QImage readTiff(const QString& path, int page, int* bits, QString* why)
             *why = QStringLiteral("TIFF file is damaged or truncated");
         return {};
     }
-    QImage image(int(w), int(h), QImage::Format_ARGB32);
+    // libtiff's RGBA reader hands colours multiplied by their alpha, whatever the file holds:
+    // stored as such, they are flattened onto white once.
+    QImage image(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         if (why != nullptr)
             *why = QStringLiteral("Can't allocate memory");
@@ -114,9 +116,12 @@ QImage readTiff(const QString& path, int page, int* bits, QString* why)
     for (uint32_t y = 0; y < h; ++y) {
         auto* d = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
         const uint32_t* s = raster.data() + size_t(y) * w;
-        for (uint32_t x = 0; x < w; ++x)
-            d[x] = qRgba(int(TIFFGetR(s[x])), int(TIFFGetG(s[x])), int(TIFFGetB(s[x])),
-                         spp == 2 || spp == 4 ? int(TIFFGetA(s[x])) : 255);
+        for (uint32_t x = 0; x < w; ++x) {
+            // A damaged file's colours may exceed their alpha, which no premultiplied pixel can.
+            const int a = spp == 2 || spp == 4 ? int(TIFFGetA(s[x])) : 255;
+            d[x] = qRgba(qMin(int(TIFFGetR(s[x])), a), qMin(int(TIFFGetG(s[x])), a),
+                         qMin(int(TIFFGetB(s[x])), a), a);
+        }
     }
     const int depth = bps * spp;
     if (bits != nullptr)

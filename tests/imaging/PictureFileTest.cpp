@@ -122,3 +122,40 @@ TEST_F(PictureFile, ATiffPageBeyondTheLastIsLoweredToTheLast)
     EXPECT_EQ(read.info.tiffPages, 1);
     EXPECT_EQ(read.bitmap.image.pixel(0, 0), qRgb(200, 40, 10));
 }
+
+TEST_F(PictureFile, EveryFailedReadStatesItsOwnCodeAndText)
+{
+    // Each read follows a failure of another kind, whose code and text must not be reported
+    // again: by the file information and, where the file itself is bad, by the picture read.
+    const QString tooShort = bytes("short.png", "\x89PNG");
+    const QByteArray damagedTiff = "II*\0" + QByteArray("\xFF\xFF\x00\x00", 4) + QByteArray(100, '\x07');
+    const struct {
+        const char* what;
+        QString path;
+        qint16 code;
+        bool readFails;
+    } cases[] = {
+        {"damaged TIFF", bytes("damaged.tif", damagedTiff), errBadFormat, true},
+        {"PNG named as a TIFF", write("png.tif", colourful(), "png"), errBadFormat, true},
+        {"TIFF without the asked page", write("one.TIFF", colourful(), "tiff"), errNoPage, false},
+    };
+    auto failShort = [&] {
+        ASSERT_EQ(ImgReadPictureFile(tooShort, PictureReadOptions()).kind, PictureKind::Failed);
+        ASSERT_EQ(binding().ImgLastErrorCode, errFileTooShort);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        failShort();
+        TImageInfo info;
+        EXPECT_FALSE(ImgGetImageInfo(c.path, 2, QSize(), info));
+        EXPECT_EQ(binding().ImgLastErrorCode, c.code);
+        EXPECT_FALSE(binding().ImgLastErrorText.isEmpty());
+        EXPECT_NE(binding().ImgLastErrorText.toStdString(), "File too short");
+        if (!c.readFails)
+            continue;
+        failShort();
+        EXPECT_EQ(ImgReadPictureFile(c.path, PictureReadOptions()).kind, PictureKind::Failed);
+        EXPECT_EQ(binding().ImgLastErrorCode, c.code);
+        EXPECT_NE(binding().ImgLastErrorText.toStdString(), "File too short");
+    }
+}

@@ -435,3 +435,290 @@ TEST_F(Readers, PathsLongerThanFiveHundredElevenCharactersAreUsedWhole)
     EXPECT_TRUE(ImgWriteBmpBitmap(written, 8, bitmap));
     EXPECT_TRUE(QFile::exists(written));
 }
+
+namespace {
+
+// A one-row RGBA TIFF written by libtiff, its alpha stated as unassociated (straight) or
+// associated (colours already multiplied by it, as such files store them).
+void writeAlphaTiff(const QString& path, const QList<QRgb>& row, bool associated)
+{
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_NE(tiff, nullptr);
+    const uint16_t extra[] = {uint16_t(associated ? EXTRASAMPLE_ASSOCALPHA : EXTRASAMPLE_UNASSALPHA)};
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, int(row.size()));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 1);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 4);
+    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
+    QByteArray line;
+    for (QRgb c : row) {
+        const int a = qAlpha(c);
+        auto stored = [&](int v) { return char(associated ? (v * a + 127) / 255 : v); };
+        line += stored(qRed(c));
+        line += stored(qGreen(c));
+        line += stored(qBlue(c));
+        line += char(a);
+    }
+    ASSERT_GE(TIFFWriteScanline(tiff, line.data(), 0, 0), 0);
+    TIFFClose(tiff);
+}
+
+// A PNG of one row whose colours are a palette with see-through entries.
+QString writePalettePng(const QString& path, const QList<QRgb>& table)
+{
+    QImage image(int(table.size()), 1, QImage::Format_Indexed8);
+    image.setColorTable(table);
+    for (int x = 0; x < image.width(); ++x)
+        image.setPixel(x, 0, uint(x));
+    EXPECT_TRUE(image.save(path, "png"));
+    return path;
+}
+
+// What a colour of the given alpha shows on white.
+QRgb overWhite(QRgb c)
+{
+    const int a = qAlpha(c);
+    auto blend = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+    return qRgb(blend(qRed(c)), blend(qGreen(c)), blend(qBlue(c)));
+}
+
+} // namespace
+
+TEST_F(Readers, SeeThroughPixelsShowWhiteBehindThemOnceInEveryKindOfPicture)
+{
+    const QList<QRgb> row = {qRgba(78, 141, 192, 175), qRgba(200, 30, 30, 255),
+                             qRgba(0, 0, 0, 0), qRgba(0, 0, 255, 128)};
+    writeAlphaTiff(path("straight.tif"), row, false);
+    writeAlphaTiff(path("multiplied.tif"), row, true);
+    const QString palette = writePalettePng(path("palette.png"), row);
+    const struct {
+        QString file;
+        Reader read;
+        int bits;
+        int tolerance;
+    } cases[] = {
+        {path("straight.tif"), readTiff0, 0, 1},
+        {path("straight.tif"), readTiff0, 24, 1},
+        {path("multiplied.tif"), readTiff0, 0, 2},
+        {palette, ImgReadPngBitmap, 0, 1},
+        {palette, ImgReadPngBitmap, 8, 1},
+        {palette, ImgReadPngBitmap, 4, 1},
+        {palette, ImgReadPngBitmap, 24, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString() + " at " + std::to_string(c.bits));
+        Bitmap bitmap;
+        ASSERT_TRUE(c.read(c.file, c.bits, false, nullptr, bitmap)) << qPrintable(binding().ImgLastErrorText);
+        for (int x = 0; x < int(row.size()); ++x)
+            EXPECT_TRUE(imagingtest::near(bitmap.image.pixel(x, 0), overWhite(row[x]), c.tolerance))
+                << "pixel " << x << " is " << qPrintable(QColor(bitmap.image.pixel(x, 0)).name())
+                << ", expected " << qPrintable(QColor(overWhite(row[x])).name());
+    }
+    // In black and white the see-through pixel is white, the red one black.
+    Bitmap mono;
+    ASSERT_TRUE(ImgReadPngBitmap(palette, 1, false, nullptr, mono));
+    EXPECT_EQ(mono.image.pixel(2, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(mono.image.pixel(1, 0), qRgb(0, 0, 0));
+}
+
+TEST_F(Readers, SixteenBitBmpChannelsReachTheirFullRange)
+{
+    // One row of 16-bit pixels under each channel layout: its masks (none for the plain 5-5-5
+    // layout), the pixels and what they read as.
+    const struct {
+        const char* what;
+        QList<quint32> masks;
+        QList<quint16> pixels;
+        QList<QRgb> expected;
+    } cases[] = {
+        {"5-6-5", {0xF800, 0x07E0, 0x001F}, {0xFFFF, 0xF800, 0x07E0, 0x8410},
+         {qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(131, 129, 131)}},
+        {"5-5-5 stated", {0x7C00, 0x03E0, 0x001F}, {0x7FFF, 0x001F}, {qRgb(255, 255, 255), qRgb(0, 0, 255)}},
+        {"5-5-5 plain", {}, {0x7FFF, 0x03E0}, {qRgb(255, 255, 255), qRgb(0, 255, 0)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int width = int(c.pixels.size());
+        const int stride = (width * 2 + 3) / 4 * 4;
+        const int pixelsAt = 14 + 40 + 4 * int(c.masks.size());
+        QByteArray file(pixelsAt + stride, '\0');
+        auto put = [&](int at, quint32 v, int size) {
+            for (int i = 0; i < size; ++i)
+                file[at + i] = char(v >> (8 * i));
+        };
+        file[0] = 'B';
+        file[1] = 'M';
+        put(2, quint32(file.size()), 4);
+        put(10, quint32(pixelsAt), 4);
+        put(14, 40, 4);
+        put(18, quint32(width), 4);
+        put(22, 1, 4);
+        put(26, 1, 2);
+        put(28, 16, 2);
+        put(30, c.masks.isEmpty() ? 0 : 3, 4); // plain or bit fields
+        for (int i = 0; i < int(c.masks.size()); ++i)
+            put(54 + 4 * i, c.masks[i], 4);
+        for (int x = 0; x < width; ++x)
+            put(pixelsAt + 2 * x, c.pixels[x], 2);
+        testsupport::writeBytes(path("sixteen.bmp"), file);
+        Bitmap bitmap;
+        ASSERT_TRUE(ImgReadBmpBitmap(path("sixteen.bmp"), 24, false, nullptr, bitmap))
+            << qPrintable(binding().ImgLastErrorText);
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(QColor(bitmap.image.pixel(x, 0)).name().toStdString(),
+                      QColor(c.expected[x]).name().toStdString()) << x;
+    }
+}
+
+TEST_F(Readers, EpsFileInformationStatesTheSizeOfThePictureDrawn)
+{
+    // Ghostscript crops to the finer box where the file has one.
+    const struct {
+        const char* boxes;
+        QSize size; // at 150 dots per inch
+    } cases[] = {
+        {"%%BoundingBox: 0 0 135 211\n", {281, 440}},
+        {"%%BoundingBox: 0 0 135 211\n%%HiResBoundingBox: 0.4 0.3 134.5 210.2\n", {279, 437}},
+        {"%%HiResBoundingBox: 10.2 20.7 50.9 61.1\n%%BoundingBox: 10 20 51 62\n", {85, 84}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boxes);
+        testsupport::writeBytes(path("boxed.eps"),
+                                QByteArray("%!PS-Adobe-3.0 EPSF-3.0\n") + c.boxes
+                                    + "%%EndComments\n0 0 1 setrgbcolor 0 0 moveto 200 0 lineto "
+                                      "200 300 lineto 0 300 lineto fill\n");
+        ImageFileInfo info;
+        ASSERT_TRUE(ImgFileInfo(path("boxed.eps"), info)) << qPrintable(binding().ImgLastErrorText);
+        Bitmap bitmap;
+        ASSERT_TRUE(ImgReadEpsBitmap(path("boxed.eps"), 24, false, nullptr, bitmap))
+            << qPrintable(binding().ImgLastErrorText);
+        EXPECT_EQ(QSize(info.width, info.height), c.size);
+        EXPECT_EQ(bitmap.image.size(), c.size);
+    }
+}
+
+namespace {
+
+// A DXF drawing of the given entities, written as group code and value lines.
+QByteArray dxfOf(const QByteArray& entities)
+{
+    return "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+QByteArray dxfLine(double x1, double y1, double x2, double y2, int color)
+{
+    return QStringLiteral("0\nLINE\n8\n0\n62\n%5\n10\n%1\n20\n%2\n11\n%3\n21\n%4\n")
+        .arg(x1).arg(y1).arg(x2).arg(y2).arg(color).toLatin1();
+}
+
+} // namespace
+
+TEST_F(Readers, EachDxfEntityKeepsItsOwnColour)
+{
+    // Three horizontal strokes, bottom to top in the drawing: an old-style polyline ended by a
+    // sequence end of another colour, a lightweight polyline followed by a line of a third.
+    const QByteArray entities =
+        "0\nPOLYLINE\n8\n0\n62\n6\n66\n1\n70\n0\n"
+        "0\nVERTEX\n8\n0\n10\n0\n20\n0\n"
+        "0\nVERTEX\n8\n0\n10\n100\n20\n0\n"
+        "0\nSEQEND\n8\n0\n"
+        "0\nLWPOLYLINE\n8\n0\n62\n5\n90\n2\n70\n0\n10\n0\n20\n20\n10\n100\n20\n20\n"
+        + dxfLine(0, 40, 100, 40, 3);
+    testsupport::writeBytes(path("colours.dxf"), dxfOf(entities));
+    Bitmap bitmap;
+    ASSERT_TRUE(ImgReadDxf(path("colours.dxf"), 24, false, bitmap)) << qPrintable(binding().ImgLastErrorText);
+    const QImage& image = bitmap.image;
+    ASSERT_EQ(image.size(), QSize(105, 45));
+    const struct {
+        int drawingY;
+        QRgb color;
+    } strokes[] = {{0, qRgb(255, 0, 255)}, {20, qRgb(0, 0, 255)}, {40, qRgb(0, 255, 0)}};
+    for (const auto& s : strokes) {
+        const QRgb got = image.pixel(50, image.height() - 3 - s.drawingY);
+        EXPECT_TRUE(imagingtest::near(got, s.color, 100))
+            << "stroke at " << s.drawingY << " is " << qPrintable(QColor(got).name());
+    }
+}
+
+TEST_F(Readers, DxfLinesOfAnyLengthAreRead)
+{
+    // dxflib cannot read a line of 1024 bytes or more: such lines must not reach it. The
+    // drawing is still read, whatever the file is named.
+    const struct {
+        const char* what;
+        QByteArray drawing;
+    } cases[] = {
+        {"long comment", dxfOf("999\n" + QByteArray(5000, 'c') + "\n" + dxfLine(0, 0, 100, 50, 1))},
+        {"long layer name", dxfOf("0\nLINE\n8\n" + QByteArray(1024, 'L') + "\n10\n0\n20\n0\n11\n100\n21\n50\n")},
+        {"carriage returns", dxfOf("999\r\n" + QByteArray(1100, 'c') + "\r\n" + dxfLine(0, 0, 100, 50, 1))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::writeBytes(path("long.txt"), c.drawing);
+        ImageFileInfo info;
+        ASSERT_TRUE(ImgFileInfo(path("long.txt"), info)) << qPrintable(binding().ImgLastErrorText);
+        EXPECT_EQ(info.format, QStringLiteral("DXF"));
+        EXPECT_EQ(QSize(info.width, info.height), QSize(105, 55));
+    }
+}
+
+TEST_F(Readers, DxfDrawingsOfAnyExtentGiveAPictureOfBoundedSize)
+{
+    // The longer side is brought within 64 to 2048 pixels; a drawing too small to measure
+    // stays a point.
+    const struct {
+        const char* what;
+        QByteArray entity;
+        QSize size;
+    } cases[] = {
+        {"point", "0\nPOINT\n8\n0\n10\n3\n20\n4\n", {5, 5}},
+        {"circle too small to measure", "0\nCIRCLE\n8\n0\n10\n0\n20\n0\n40\n1e-310\n", {6, 6}},
+        {"tiny line", dxfLine(0, 0, 1e-8, 5e-9, 7), {69, 37}},
+        {"small line", dxfLine(0, 0, 10, 5, 7), {69, 37}},
+        {"line", dxfLine(0, 0, 100, 50, 7), {105, 55}},
+        {"huge line", dxfLine(-1e9, -1e9, 1e9, 1e9, 7), {2053, 2053}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::writeBytes(path("extent.dxf"), dxfOf(c.entity));
+        qint32 width = 0, height = 0;
+        qint16 bits = 0;
+        ASSERT_TRUE(ImgDxfInfo(path("extent.dxf"), width, height, bits));
+        EXPECT_EQ(width, c.size.width());
+        EXPECT_EQ(height, c.size.height());
+    }
+}
+
+TEST_F(Readers, DxfEllipseArcsGoFromStartToEndWithinOneTurn)
+{
+    // A circle as an ellipse of radius 100 around the origin: the arc's parameters decide how
+    // much of it is drawn, whatever their size; the picture is the arc's extent.
+    const struct {
+        double start, end;
+        QSize size;
+    } cases[] = {
+        {0, 2 * M_PI, {205, 205}},                          // whole
+        {0, M_PI / 2, {105, 105}},                          // first quarter
+        {0, 1000 * 2 * M_PI + M_PI / 2, {105, 105}},        // the same quarter, many turns later
+        {-1000 * 2 * M_PI, -1000 * 2 * M_PI + M_PI, {205, 105}}, // upper half
+        {M_PI, 0, {205, 105}},                              // lower half, across the zero
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + " to " + std::to_string(c.end));
+        const QByteArray ellipse = QStringLiteral("0\nELLIPSE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n100\n"
+                                                  "21\n0\n31\n0\n40\n1.0\n41\n%1\n42\n%2\n")
+                                       .arg(c.start, 0, 'g', 17)
+                                       .arg(c.end, 0, 'g', 17)
+                                       .toLatin1();
+        testsupport::writeBytes(path("ellipse.dxf"), dxfOf(ellipse));
+        qint32 width = 0, height = 0;
+        qint16 bits = 0;
+        ASSERT_TRUE(ImgDxfInfo(path("ellipse.dxf"), width, height, bits));
+        // A pixel either way for the rounding of the arc's ends.
+        EXPECT_NEAR(width, c.size.width(), 1);
+        EXPECT_NEAR(height, c.size.height(), 1);
+    }
+}
