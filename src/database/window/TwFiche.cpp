@@ -5,17 +5,17 @@
 #include "TwForm1.h"
 
 #include "MultiLang/MLang.h"
+#include "addressbook/CardPrint.h"
 #include "database/CardLayout.h"
 #include "database/DbTable.h"
 #include "platform/TIniFile.h"
+#include "platform/TPrinter.h"
 #include "platform/window/Application.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStyle>
 
 namespace database {
@@ -190,19 +190,15 @@ void TwFiche::FindBtnClick()
 
 void TwFiche::PrintBtnClick()
 {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    platform::TPrinter* printer = m_owner->Printer;
+    if (printer == nullptr || !m_owner->RunPrintDialog || !m_owner->RunPrintDialog(this, nullptr))
         return;
-    printer.setDocName(GetText(QStringLiteral("@1")));
-    // The card's image without its tool bar, as large as the page allows.
+    printer->SetTitle(GetText(QStringLiteral("@1")));
+    // The card's image without its tool bar.
     ui->Panel1->hide();
     const QImage image = grab().toImage();
     ui->Panel1->show();
-    QPainter painter(&printer);
-    const QRect page = painter.viewport();
-    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.drawImage(QRect(page.topLeft(), size), image);
+    addressbook::PrintCardImage(image, logicalDpiX(), *printer);
 }
 
 bool TwFiche::captionMouse(int field, QEvent* event)
