@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <QFontDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -518,3 +520,38 @@ TEST(TableWindow, LongListGoesOnOverPages)
         EXPECT_EQ(text.count("Line" + QString::number(r) + "x"), 1) << r;
 }
 
+// The window opens inside the screen's available area, frame included: at first as large as the
+// area allows, a saved place taller than the screen cut to it. Closed and opened again, in this
+// run or the next, it stands where it stood.
+TEST(TableWindow, ReopensWhereItStoodInsideTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char* name;
+        QByteArray settings;
+    };
+    const Case cases[] = {
+        {"first start", {}},
+        {"saved as tall as the screen", "[wMainW]\r\nx=0\r\ny=20\r\nw=500\r\nh=" + QByteArray::number(area.height()) + "\r\n"},
+        {"saved inside", "[wMainW]\r\nx=30\r\ny=20\r\nw=500\r\nh=400\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("p.ini");
+        testsupport::writeBytes(ini, c.settings);
+        QRect shown;
+        for (int run = 0; run < 2; ++run) {
+            TwForm1 w(ini, dir.path());
+            for (int opening = 0; opening < 2; ++opening) {
+                w.show();
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+                EXPECT_TRUE(area.contains(w.frameGeometry())) << run << opening;
+                if (shown.isNull())
+                    shown = w.frameGeometry();
+                EXPECT_EQ(w.frameGeometry(), shown) << run << opening;
+                w.close();
+            }
+        }
+    }
+}

@@ -11,6 +11,7 @@
 #include "platform/TIniFile.h"
 #include "platform/TPrinter.h"
 #include "platform/window/Application.h"
+#include "platform/window/WindowPlace.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -55,8 +56,9 @@ TwFiche::TwFiche(TwForm1* owner, const QString& settingsFile)
         Edits[static_cast<size_t>(i)] = edit;
     }
     const TIniFile ini(settingsFile);
-    move(ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("x"), 100),
-         ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("y"), 30));
+    platform::RestoreWindowPlace(this, QRect(QPoint(ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("x"), 100),
+                                                    ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("y"), 30)),
+                                             size()));
     connectEvents();
 }
 

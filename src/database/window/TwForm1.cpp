@@ -20,6 +20,7 @@
 #include "platform/TPrinter.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
+#include "platform/window/WindowPlace.h"
 #include "shell/BoiteMessage.h"
 
 #include <QCloseEvent>
@@ -218,9 +219,11 @@ void TwForm1::readSettings()
     if (ini.ReadBool(Section_Main, QStringLiteral("Maxi"), false)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        move(ini.ReadInteger(Section_Main, QStringLiteral("x"), 0), ini.ReadInteger(Section_Main, QStringLiteral("y"), 0));
-        resize(ini.ReadInteger(Section_Main, QStringLiteral("w"), screen.width()),
-               ini.ReadInteger(Section_Main, QStringLiteral("h"), screen.height()));
+        const auto read = [&ini](const char* key, int otherwise) {
+            return ini.ReadInteger(Section_Main, QLatin1String(key), otherwise);
+        };
+        platform::RestoreWindowPlace(this, QRect(read("x", 0), read("y", 0), read("w", screen.width()),
+                                                 read("h", screen.height())));
     }
 }
 
@@ -233,7 +236,7 @@ void TwForm1::writeSettings()
     ini.EraseSection(Section_Options);
     ini.WriteBool(Section_Options, Key_ShowCard, ui->Montrerficheaudmarrage->isChecked());
     ini.EraseSection(Section_Main);
-    const QRect bounds = isMaximized() ? normalGeometry() : geometry();
+    const QRect bounds = platform::SavedWindowPlace(this);
     ini.WriteInteger(Section_Main, QStringLiteral("x"), bounds.x());
     ini.WriteInteger(Section_Main, QStringLiteral("y"), bounds.y());
     ini.WriteInteger(Section_Main, QStringLiteral("w"), bounds.width());

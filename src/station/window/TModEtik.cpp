@@ -21,6 +21,7 @@
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
 #include "platform/window/QtPrinter.h"
+#include "platform/window/WindowPlace.h"
 #include "shell/BoiteMessage.h"
 #include "shell/SystemQueries.h"
 
@@ -233,8 +234,7 @@ void TModEtik::FormCreate()
     if (s.Main.Maxi) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(s.Main.W, s.Main.H);
-        move(s.Main.X, s.Main.Y);
+        platform::RestoreWindowPlace(this, QRect(s.Main.X, s.Main.Y, s.Main.W, s.Main.H));
     }
     m_lastSize = size();
     ui->coupe->setChecked(s.Coupe);
