@@ -51,6 +51,10 @@ protected:
 private:
     void connectEvents();
     void PageMouseDown(QPoint p);
+    // Becomes the child of `owner` (the window it was created for when null) and stands beside it.
+    void attachTo(QWidget* owner);
+
+    QWidget* m_home = nullptr; // the window it was created for
 };
 
 } // namespace station
