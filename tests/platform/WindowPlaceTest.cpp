@@ -67,3 +67,16 @@ TEST(WindowPlace, AWindowReopensWhereItStood)
         EXPECT_EQ(again.geometry(), first.geometry());
     }
 }
+
+// What the program does to a window between restoring its place and showing it (a card taking
+// its table's size) stands when the window system's frame is fitted in.
+TEST(WindowPlace, ASizeSetBeforeShowingStands)
+{
+    QWidget w;
+    RestoreWindowPlace(&w, {40, 20, 300, 200});
+    w.resize(350, 250);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.size(), QSize(350, 250));
+    EXPECT_EQ(w.pos(), QPoint(40, 20));
+}

@@ -42,8 +42,8 @@ QRect availableArea(const QRect& place)
     return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
-// Keeps the place asked for until the window system has told the frame's size, then fits the
-// window again with it, once.
+// Waits until the window system has told the frame's size, then fits the window again with it,
+// once, where it stands then (the program may have moved or sized it since).
 class PlaceKeeper : public QObject {
 public:
     explicit PlaceKeeper(QWidget* window) : QObject(window), m_window(window)
@@ -54,7 +54,6 @@ public:
 
     void fit(const QRect& place, const QMargins& margins)
     {
-        m_place = place;
         m_margins = margins;
         const QRect area = availableArea(place);
         const QRect fitted = area.isEmpty() ? place : FitPlace(place, margins, area);
@@ -71,7 +70,7 @@ protected:
             const QMargins real = frameMargins(m_window);
             if (!real.isNull()) {
                 if (real != m_margins)
-                    fit(m_place, real);
+                    fit(QRect(m_window->pos(), m_window->size()), real);
                 m_window->removeEventFilter(this);
                 setObjectName(QString());
                 deleteLater();
@@ -82,7 +81,6 @@ protected:
 
 private:
     QWidget* m_window;
-    QRect m_place;
     QMargins m_margins;
 };
 
