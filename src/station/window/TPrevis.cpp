@@ -63,10 +63,10 @@ void TPrevis::attachTo(QWidget* owner)
         if (owner != nullptr && owner != m_home)
             owner->installEventFilter(this);
     }
-    if (owner == nullptr || isVisible())
+    if (owner == nullptr || owner == m_home || isVisible())
         return;
-    // Beside its owner rather than over the owner's buttons: on the right when the screen has
-    // room, else on the left.
+    // Beside the dialog rather than over its buttons: on the right when the screen has room, else
+    // on the left.
     adjustSize();
     const QRect frame = owner->frameGeometry();
     const QScreen* screen = owner->screen();
