@@ -2,6 +2,7 @@
 
 #include "addressbook/GridSort.h"
 #include "addressbook/TextExchange.h"
+#include "platform/TPrinter.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>
@@ -279,6 +280,37 @@ QStringList TableListLines(const DbTable& table, int firstRow, int lastRow, int 
         lines << line << QString();
     }
     return lines;
+}
+
+void PrintListLines(const QStringList& lines, const platform::TFont& font, platform::TPrinter& printer)
+{
+    printer.BeginDoc();
+    try {
+        platform::TCanvas& canvas = printer.Canvas();
+        canvas.Font = font;
+        canvas.SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+        canvas.SetBkMode(platform::TRANSPARENT);
+        const int lineHeight = canvas.TextHeight(QString());
+        const int indent = canvas.TextWidth(QStringLiteral("        "));
+        int y = 0;
+        for (const QString& line : lines) {
+            // A page holds at least one line, however large the font.
+            if (y > 0 && y + lineHeight > printer.PageHeight()) {
+                printer.NewPage();
+                y = 0;
+            }
+            qsizetype tabs = 0;
+            while (tabs < line.size() && line[tabs] == u'\t')
+                ++tabs;
+            if (tabs < line.size())
+                canvas.TextOut(int(tabs) * indent, y, line.mid(tabs));
+            y += lineHeight;
+        }
+        printer.EndDoc();
+    } catch (...) {
+        printer.Abort();
+        throw;
+    }
 }
 
 QString CaptionWithCount(const QString& caption, int count, const QString& oneWord, const QString& manyWord,

@@ -4,6 +4,11 @@
 
 #include "platform/TStringGrid.h"
 
+namespace platform {
+class TFont;
+class TPrinter;
+}
+
 #include <QDate>
 #include <QString>
 
@@ -106,6 +111,11 @@ private:
 // and an empty line after it.
 QStringList TableListLines(const DbTable& table, int firstRow, int lastRow, int firstCol, int lastCol,
                            const QString& title);
+// Prints `lines` as a text printer would, in `font`: line after line from the page's top, a
+// leading tab as a fixed indent, a new page when a line no longer fits; what is wider than the
+// page is cut at its edge. The job is the printer's whole document: a failure part-way drops it
+// and passes the error on.
+void PrintListLines(const QStringList& lines, const platform::TFont& font, platform::TPrinter& printer);
 
 // The window caption after a change of the record count: the caption up to its first "(", then
 // the count, its word, ") - " and the date in the short form.

@@ -9,18 +9,21 @@
 
 #include "MultiLang/MLBase.h"
 #include "TestSupport.h"
+#include "platform/PdfPrinter.h"
 #include "platform/TIniFile.h"
 #include "platform/window/Dialogs.h"
 
 #include <QComboBox>
+#include <QFontDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -413,24 +416,142 @@ TEST(TableWindow, ExportAndImport)
     EXPECT_EQ(f.card().NumeroFiche, 2);
 }
 
-// The list print: the records on a landscape page, read back from the PDF.
-TEST(TableWindow, PrintsTheList)
+namespace {
+
+// What a run of a command-line tool wrote.
+QString toolOutput(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    EXPECT_TRUE(p.waitForFinished());
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+// The list print goes to the window's printer, the one the whole program shares: its dialog opens
+// on the file the previous print chose and prints there, on landscape pages, and leaves the
+// printer in portrait for the other prints. With "selection" only the selected records and fields
+// print, the title saying so; Cancel in either dialog prints nothing.
+TEST(TableWindow, PrintsTheListOnTheSharedPrinter)
 {
     Fixture f;
-    f.t().SetCell(0, 1, "Durand");
-    f.t().SetCell(1, 1, "Lyon");
-    const QString pdf = f.dir.filePath("list.pdf");
-    f.w->ChoosePrint = [&](QPrinter& printer, QFont&, bool& selection) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        selection = false;
+    while (f.t().RowCount() < 4)
+        f.t().AddRecord();
+    f.w->MajTitre();
+    const QStringList names{"Durand", "Martin", "Petit"};
+    for (int r = 1; r <= 3; ++r) {
+        f.t().SetCell(0, r, names[r - 1]);
+        f.t().SetCell(1, r, "Town" + QString::number(r));
+    }
+    platform::PdfPrinter printer(f.dir.filePath("station.pdf"));
+    f.w->Printer = &printer;
+    struct Case {
+        const char* name;
+        QString chosenFile; // set in the print dialog; empty keeps the printer's
+        bool selection;
+        bool printOk;
+        bool fontOk;
+        QString openedOn; // the file the dialog opened on
+        QStringList printed;
+        QStringList notPrinted;
+    };
+    const Case cases[] = {
+        {"the station's file", {}, false, true, true, "station.pdf", {"(3 entries)", "Durand Town1", "Petit Town3"}, {}},
+        {"a file of its own", "list.pdf", false, true, true, "station.pdf", {"Martin Town2"}, {}},
+        {"again, the previous choice", {}, true, true, true, "list.pdf", {"(selection)", "Martin"}, {"Durand", "Town2"}},
+        {"print dialog cancelled", {}, false, false, true, "list.pdf", {}, {}},
+        {"font dialog cancelled", {}, false, true, false, "list.pdf", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString openedOn;
+        f.w->RunPrintDialog = [&](QWidget*, bool* selection) {
+            openedOn = QFileInfo(printer.FilePath()).fileName();
+            if (!c.chosenFile.isEmpty())
+                printer.SetFilePath(f.dir.filePath(c.chosenFile));
+            *selection = c.selection;
+            return c.printOk;
+        };
+        platform::dialogHooks().fontDialog = [&](QFontDialog&) { return c.fontOk; };
+        // The selection: the second record's first field.
+        f.w->GoTo(0, 2);
+        QFile::remove(printer.FilePath());
+        f.w->PrintBtnClick();
+        EXPECT_EQ(openedOn, c.openedOn);
+        EXPECT_EQ(printer.Orientation(), platform::poPortrait);
+        const QString pdf = printer.FilePath();
+        if (c.printed.isEmpty()) {
+            EXPECT_FALSE(QFile::exists(pdf));
+            continue;
+        }
+        const QString text = toolOutput("pdftotext", {"-layout", pdf, "-"}).simplified();
+        for (const QString& p : c.printed)
+            EXPECT_TRUE(text.contains(p)) << p.toStdString() << " in " << text.toStdString();
+        for (const QString& p : c.notPrinted)
+            EXPECT_FALSE(text.contains(p)) << p.toStdString() << " in " << text.toStdString();
+        const QRegularExpression size("Page size:\\s+([0-9.]+) x ([0-9.]+)");
+        const QRegularExpressionMatch m = size.match(toolOutput("pdfinfo", {pdf}));
+        ASSERT_TRUE(m.hasMatch());
+        EXPECT_GT(m.captured(1).toDouble(), m.captured(2).toDouble()); // landscape
+    }
+}
+
+// A list longer than a page goes on over as many pages as it needs, every line printed once.
+TEST(TableWindow, LongListGoesOnOverPages)
+{
+    Fixture f;
+    while (f.t().RowCount() < 121)
+        f.t().AddRecord();
+    for (int r = 1; r <= 120; ++r)
+        f.t().SetCell(0, r, "Line" + QString::number(r) + "x");
+    platform::PdfPrinter printer(f.dir.filePath("long.pdf"));
+    f.w->Printer = &printer;
+    f.w->RunPrintDialog = [](QWidget*, bool* selection) {
+        *selection = false;
         return true;
     };
+    platform::dialogHooks().fontDialog = [](QFontDialog&) { return true; };
     f.w->PrintBtnClick();
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished());
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(printed.contains("(1 entry)")) << printed.toStdString(); // the title
-    EXPECT_TRUE(printed.contains(QRegularExpression("Durand\\s+Lyon"))) << printed.toStdString();
+    const QString pages = QRegularExpression("Pages:\\s+(\\d+)").match(toolOutput("pdfinfo", {printer.FilePath()})).captured(1);
+    EXPECT_GE(pages.toInt(), 3);
+    const QString text = toolOutput("pdftotext", {printer.FilePath(), "-"});
+    for (int r = 1; r <= 120; ++r)
+        EXPECT_EQ(text.count("Line" + QString::number(r) + "x"), 1) << r;
+}
+
+// The window opens inside the screen's available area, frame included: at first as large as the
+// area allows, a saved place taller than the screen cut to it. Closed and opened again, in this
+// run or the next, it stands where it stood.
+TEST(TableWindow, ReopensWhereItStoodInsideTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char* name;
+        QByteArray settings;
+    };
+    const Case cases[] = {
+        {"first start", {}},
+        {"saved as tall as the screen", "[wMainW]\r\nx=0\r\ny=20\r\nw=500\r\nh=" + QByteArray::number(area.height()) + "\r\n"},
+        {"saved inside", "[wMainW]\r\nx=30\r\ny=20\r\nw=500\r\nh=400\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("p.ini");
+        testsupport::writeBytes(ini, c.settings);
+        QRect shown;
+        for (int run = 0; run < 2; ++run) {
+            TwForm1 w(ini, dir.path());
+            for (int opening = 0; opening < 2; ++opening) {
+                w.show();
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+                EXPECT_TRUE(area.contains(w.frameGeometry())) << run << opening;
+                if (shown.isNull())
+                    shown = w.frameGeometry();
+                EXPECT_EQ(w.frameGeometry(), shown) << run << opening;
+                w.close();
+            }
+        }
+    }
 }

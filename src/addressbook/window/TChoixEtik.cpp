@@ -3,8 +3,13 @@
 
 #include "MultiLang/MLang.h"
 #include "platform/window/Application.h"
+#include "shell/TTabListBox.h"
+#include "station/StationRules.h"
 
 #include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
 
 namespace addressbook {
 
@@ -35,6 +40,15 @@ void TChoixEtik::Remplir(const QStringList& lines, int selected)
     const QSignalBlocker block(ui->ListBox);
     ui->ListBox->clear();
     ui->ListBox->addItems(lines);
+    // The sizes stand in one column: at the station's stop, or past the longest name.
+    const QFontMetrics metrics = ui->ListBox->fontMetrics();
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line.section(u'\t', 0, 0)));
+    const int width = std::max(1, ui->ListBox->width());
+    const int pastNames = int(std::ceil((widest + 2 * metrics.averageCharWidth()) * 100.0 / width));
+    // A list's stops reach at most twice its width.
+    ui->ListBox->SetTabPercentages(QString::number(std::min(std::max(pastNames, station::TabStopPercent(width)), 200)));
     ui->ListBox->setCurrentRow(selected);
     ui->BitBtn3->setEnabled(selected >= 0);
 }

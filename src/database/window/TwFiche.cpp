@@ -5,17 +5,18 @@
 #include "TwForm1.h"
 
 #include "MultiLang/MLang.h"
+#include "addressbook/CardPrint.h"
 #include "database/CardLayout.h"
 #include "database/DbTable.h"
 #include "platform/TIniFile.h"
+#include "platform/TPrinter.h"
 #include "platform/window/Application.h"
+#include "platform/window/WindowPlace.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QStyle>
 
 namespace database {
@@ -55,8 +56,9 @@ TwFiche::TwFiche(TwForm1* owner, const QString& settingsFile)
         Edits[static_cast<size_t>(i)] = edit;
     }
     const TIniFile ini(settingsFile);
-    move(ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("x"), 100),
-         ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("y"), 30));
+    platform::RestoreWindowPlace(this, QRect(QPoint(ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("x"), 100),
+                                                    ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("y"), 30)),
+                                             size()));
     connectEvents();
 }
 
@@ -190,19 +192,15 @@ void TwFiche::FindBtnClick()
 
 void TwFiche::PrintBtnClick()
 {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    platform::TPrinter* printer = m_owner->Printer;
+    if (printer == nullptr || !m_owner->RunPrintDialog || !m_owner->RunPrintDialog(this, nullptr))
         return;
-    printer.setDocName(GetText(QStringLiteral("@1")));
-    // The card's image without its tool bar, as large as the page allows.
+    printer->SetTitle(GetText(QStringLiteral("@1")));
+    // The card's image without its tool bar.
     ui->Panel1->hide();
     const QImage image = grab().toImage();
     ui->Panel1->show();
-    QPainter painter(&printer);
-    const QRect page = painter.viewport();
-    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.drawImage(QRect(page.topLeft(), size), image);
+    addressbook::PrintCardImage(image, logicalDpiX(), *printer);
 }
 
 bool TwFiche::captionMouse(int field, QEvent* event)

@@ -17,14 +17,13 @@
 #include "platform/Errors.h"
 #include "platform/HourGlass.h"
 #include "platform/TIniFile.h"
+#include "platform/TPrinter.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
+#include "platform/window/WindowPlace.h"
 #include "shell/BoiteMessage.h"
 
 #include <QCloseEvent>
-#include <QFontDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -68,16 +67,6 @@ TwForm1::TwForm1(const QString& settingsFile, const QString& programFolder, QWid
     ui->Grille->horizontalHeader()->setFont(headerFont);
 
     Table.New(GetText(QStringLiteral("@4")));
-    ChoosePrint = [this](QPrinter& printer, QFont& font, bool& selection) {
-        QPrintDialog print(&printer, this);
-        print.setOption(QAbstractPrintDialog::PrintSelection);
-        if (print.exec() != QDialog::Accepted)
-            return false;
-        bool chosen = false;
-        font = QFontDialog::getFont(&chosen, font, this);
-        selection = printer.printRange() == QPrinter::Selection;
-        return chosen;
-    };
     Associate = [this](const QStringList& titles, const QList<QStringList>& records, QList<int>& links) {
         addressbook::TAsso dialog(this);
         dialog.Charger(titles, &records);
@@ -230,9 +219,11 @@ void TwForm1::readSettings()
     if (ini.ReadBool(Section_Main, QStringLiteral("Maxi"), false)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        move(ini.ReadInteger(Section_Main, QStringLiteral("x"), 0), ini.ReadInteger(Section_Main, QStringLiteral("y"), 0));
-        resize(ini.ReadInteger(Section_Main, QStringLiteral("w"), screen.width()),
-               ini.ReadInteger(Section_Main, QStringLiteral("h"), screen.height()));
+        const auto read = [&ini](const char* key, int otherwise) {
+            return ini.ReadInteger(Section_Main, QLatin1String(key), otherwise);
+        };
+        platform::RestoreWindowPlace(this, QRect(read("x", 0), read("y", 0), read("w", screen.width()),
+                                                 read("h", screen.height())));
     }
 }
 
@@ -245,7 +236,7 @@ void TwForm1::writeSettings()
     ini.EraseSection(Section_Options);
     ini.WriteBool(Section_Options, Key_ShowCard, ui->Montrerficheaudmarrage->isChecked());
     ini.EraseSection(Section_Main);
-    const QRect bounds = isMaximized() ? normalGeometry() : geometry();
+    const QRect bounds = platform::SavedWindowPlace(this);
     ini.WriteInteger(Section_Main, QStringLiteral("x"), bounds.x());
     ini.WriteInteger(Section_Main, QStringLiteral("y"), bounds.y());
     ini.WriteInteger(Section_Main, QStringLiteral("w"), bounds.width());
@@ -722,40 +713,26 @@ void TwForm1::ExportBtnClick()
 
 void TwForm1::PrintBtnClick()
 {
-    QPrinter printer;
-    QFont font = ui->Grille->font();
     bool selection = false;
-    if (!ChoosePrint || !ChoosePrint(printer, font, selection))
+    if (Printer == nullptr || !RunPrintDialog || !RunPrintDialog(this, &selection))
+        return;
+    platform::TFontDialog fontDialog;
+    fontDialog.Font = platform::fromDialogFont(ui->Grille->font(), platform::TFont());
+    if (!fontDialog.Execute())
         return;
     platform::HourGlass busy;
     const auto [firstRow, lastRow] = selection ? SelectedRows() : std::pair(1, Table.RowCount() - 1);
     const auto [firstCol, lastCol] = selection ? SelectedCols() : std::pair(0, Table.ColCount() - 1);
     const QString title = windowTitle() + (selection ? GetText(QStringLiteral("@11")) : QString());
     const QStringList lines = TableListLines(Table, firstRow, lastRow, firstCol, lastCol, title);
-    printer.setDocName(GetText(QStringLiteral("@7")));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    // The printer as a text device: line after line, a tab as a fixed indent, a new page when a
-    // line no longer fits; what is wider than the page is cut at its edge.
-    QPainter painter(&printer);
-    painter.setFont(QFont(font, &printer));
-    const QFontMetrics metrics = painter.fontMetrics();
-    const QRect page = painter.viewport();
-    const int indent = metrics.horizontalAdvance(QStringLiteral("        "));
-    int y = 0;
-    for (const QString& line : lines) {
-        if (y + metrics.height() > page.height()) {
-            printer.newPage();
-            y = 0;
-        }
-        QString text = line;
-        int x = 0;
-        while (text.startsWith(u'\t')) {
-            x += indent;
-            text.remove(0, 1);
-        }
-        painter.drawText(x, y + metrics.ascent(), text);
-        y += metrics.lineSpacing();
-    }
+    Printer->SetTitle(GetText(QStringLiteral("@7")));
+    Printer->SetOrientation(platform::poLandscape);
+    // The other prints expect the shared printer in portrait, whatever becomes of this one.
+    struct BackToPortrait {
+        platform::TPrinter& printer;
+        ~BackToPortrait() { printer.SetOrientation(platform::poPortrait); }
+    } portrait{*Printer};
+    PrintListLines(lines, fontDialog.Font, *Printer);
 }
 
 void TwForm1::Aide1Click()

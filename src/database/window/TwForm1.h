@@ -9,7 +9,10 @@
 #include <memory>
 
 class TMultiLang;
-class QPrinter;
+
+namespace platform {
+class TPrinter;
+}
 
 namespace Ui {
 class TwForm1;
@@ -52,9 +55,13 @@ public:
     // The fields association of an import: for each field of the table (`titles`), the field of
     // the file's records it takes (-1 for none). False when the user cancels.
     std::function<bool(const QStringList& titles, const QList<QStringList>& records, QList<int>& links)> Associate;
-    // The print and font dialogs of the list print: false when either is cancelled; `selection`
-    // says whether only the grid's selection is printed. Tests answer in their place.
-    std::function<bool(QPrinter& printer, QFont& font, bool& selection)> ChoosePrint;
+    // The program's printer, which every print shares (the station's): the list print uses the
+    // printer or file last chosen anywhere, and its own choice holds for the next prints. Without
+    // one the list and card prints do nothing.
+    platform::TPrinter* Printer = nullptr;
+    // The print dialog on that printer, over `parent`: false when cancelled. Given `selection`,
+    // it offers the grid's selection and says whether only the selection is printed.
+    std::function<bool(QWidget* parent, bool* selection)> RunPrintDialog;
     // Today, for the caption; tests set a day.
     std::function<QDate()> Today = [] { return QDate::currentDate(); };
 

@@ -16,6 +16,7 @@
 #include "platform/TCanvas.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
+#include "platform/window/WindowPlace.h"
 #include "station/Station.h"
 #include "station/StationRules.h"
 
@@ -194,8 +195,7 @@ void TForm1::readSettings()
     if (s.Editor.Maxi) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(s.Editor.W, s.Editor.H);
-        move(s.Editor.X, s.Editor.Y);
+        platform::RestoreWindowPlace(this, QRect(s.Editor.X, s.Editor.Y, s.Editor.W, s.Editor.H));
     }
     ui->Rgles1->setChecked(s.Regles);
     ui->Active1->setChecked(s.GrilleAct);

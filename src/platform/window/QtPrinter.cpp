@@ -69,13 +69,22 @@ void QtPrinter::readOrientation()
     m_measureCanvas.reset();
 }
 
-bool QtPrinter::SetupDialog(QWidget* parent)
+bool QtPrinter::SetupDialog(QWidget* parent, bool* selection)
 {
     requireIdle("setup");
     applyOrientation();
     QPrintDialog dialog(m_printer.get(), parent);
+    if (selection != nullptr) {
+        dialog.setOption(QAbstractPrintDialog::PrintSelection);
+        m_printer->setPrintRange(QPrinter::AllPages);
+    }
     const bool ok = dialog.exec() == QDialog::Accepted;
     readOrientation();
+    if (selection != nullptr) {
+        *selection = ok && m_printer->printRange() == QPrinter::Selection;
+        // The range belongs to this one print; the other prints of the shared printer send all.
+        m_printer->setPrintRange(QPrinter::AllPages);
+    }
     return ok;
 }
 

@@ -30,8 +30,9 @@ public:
     QString Name() const;
 
     // The printer setup dialogs: the printer and its options, or only paper and orientation.
-    // True when the user confirmed; the orientation follows the dialog.
-    bool SetupDialog(QWidget* parent);
+    // True when the user confirmed; the orientation follows the dialog. Given `selection`, the
+    // dialog also offers to print only the caller's selection and says whether it was chosen.
+    bool SetupDialog(QWidget* parent, bool* selection = nullptr);
     bool PageSetupDialog(QWidget* parent);
 
     void BeginDoc() override;

@@ -71,19 +71,7 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     // find and replace dialogs come with it.
     auto* base = windows->Add(std::make_unique<database::TwForm1>(station->FichierIni, station->CheminAppli));
     base->OpenAtStart(QCoreApplication::arguments().value(1));
-    base->ShowHelp = [station](int context) { station->ShowHelpContext(context); };
-    base->OnRecordShown = [station] {
-        if (station->isVisible() && station->Station.Selected >= 0)
-            station->DessinerVignette();
-        station->MajBullesFusion();
-    };
-    base->OnClosed = [station] {
-        station->show();
-        station->ListBoxClick();
-        station->MajBullesFusion();
-    };
-    // Opened again while it is already open behind another window, it comes to the front.
-    station->SetDatabase(&base->Table, [base] { platform::ShowInFront(base); });
+    LinkDatabaseWindow(*station, *base);
 
     // The mailings read the merge source of the wizard's choice and sort it with its own dialog.
     chain->TrierSource = [chain, liste, base] {
@@ -132,6 +120,27 @@ std::unique_ptr<MainWindows> CreateMainWindows()
                 fiche->ui->EndBtn->isEnabled()};
     };
     return windows;
+}
+
+void LinkDatabaseWindow(station::TModEtik& station, database::TwForm1& base)
+{
+    base.ShowHelp = [&station](int context) { station.ShowHelpContext(context); };
+    base.OnRecordShown = [&station] {
+        if (station.isVisible() && station.Station.Selected >= 0)
+            station.DessinerVignette();
+        station.MajBullesFusion();
+    };
+    base.OnClosed = [&station] {
+        station.show();
+        station.ListBoxClick();
+        station.MajBullesFusion();
+    };
+    // Opened again while it is already open behind another window, it comes to the front.
+    station.SetDatabase(&base.Table, [&base] { platform::ShowInFront(&base); });
+    base.Printer = &station.Printer();
+    base.RunPrintDialog = [&station](QWidget* parent, bool* selection) {
+        return station.Printer().SetupDialog(parent, selection);
+    };
 }
 
 void LinkDesignWindow(station::TModEtik& station, TForm1& designer)

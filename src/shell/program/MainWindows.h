@@ -33,10 +33,17 @@ class TForm1;
 namespace station {
 class TModEtik;
 }
+namespace database {
+class TwForm1;
+}
 
 // The station and the design window work on one design: the station opens it and shows the
 // designer (hiding itself), the designer asks before leaving changes and brings the station back.
 void LinkDesignWindow(station::TModEtik& station, TForm1& designer);
+
+// The database window and the station: the station opens it and shows again when it closes, its
+// current record redraws the station's thumbnail, and its list prints on the station's printer.
+void LinkDatabaseWindow(station::TModEtik& station, database::TwForm1& base);
 
 // Creates every main window in order, none shown.
 std::unique_ptr<MainWindows> CreateMainWindows();

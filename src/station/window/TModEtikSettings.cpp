@@ -9,6 +9,7 @@
 #include "design/window/TNumAuto.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
+#include "platform/window/WindowPlace.h"
 #include "shell/SystemQueries.h"
 
 #include <QCloseEvent>
@@ -50,8 +51,7 @@ void TModEtik::FormCreate()
     if (s.Main.Maxi) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(s.Main.W, s.Main.H);
-        move(s.Main.X, s.Main.Y);
+        platform::RestoreWindowPlace(this, QRect(s.Main.X, s.Main.Y, s.Main.W, s.Main.H));
     }
     m_lastSize = size();
     ui->coupe->setChecked(s.Coupe);

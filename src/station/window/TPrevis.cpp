@@ -5,11 +5,15 @@
 #include "platform/window/Application.h"
 #include "station/StationRules.h"
 
+#include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace station {
 
-TPrevis::TPrevis(QWidget* parent) : QDialog(parent, Qt::Tool), ui(std::make_unique<Ui::TPrevis>())
+TPrevis::TPrevis(QWidget* parent) : QDialog(parent, Qt::Tool), ui(std::make_unique<Ui::TPrevis>()), m_home(parent)
 {
     ui->setupUi(this);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TPrevis.txt"));
@@ -41,8 +45,37 @@ void TPrevis::Remplir(const TSheetPreview& apercu, const QString& caption)
 
 void TPrevis::Montrer()
 {
-    show();
-    raise();
+    // A modal dialog (the format window, its editor) leaves every window that is not its own
+    // behind it and deaf to the user: the preview it opens becomes its child, in front and usable.
+    attachTo(QApplication::activeModalWidget());
+    platform::ShowInFront(this);
+}
+
+void TPrevis::attachTo(QWidget* owner)
+{
+    if (owner == nullptr || owner == this)
+        owner = m_home;
+    if (parentWidget() != owner) {
+        if (parentWidget() != nullptr && parentWidget() != m_home)
+            parentWidget()->removeEventFilter(this);
+        setParent(owner, windowFlags());
+        // Back to its own window when the dialog goes, before the dialog can take it along.
+        if (owner != nullptr && owner != m_home)
+            owner->installEventFilter(this);
+    }
+    if (owner == nullptr || owner == m_home || isVisible())
+        return;
+    // Beside the dialog rather than over its buttons: on the right when the screen has room, else
+    // on the left.
+    adjustSize();
+    const QRect frame = owner->frameGeometry();
+    const QScreen* screen = owner->screen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(frame.topLeft(), frame.size() * 3);
+    const int width = frameGeometry().width();
+    int x = frame.right() + 1 + 8;
+    if (x + width > area.right() + 1)
+        x = std::max(area.left(), frame.left() - 8 - width);
+    move(x, std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frameGeometry().height())));
 }
 
 void TPrevis::DessinerPlanche()
@@ -71,6 +104,11 @@ void TPrevis::PageMouseDown(QPoint p)
 
 bool TPrevis::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == parentWidget() && watched != m_home && event->type() == QEvent::Hide) {
+        hide();
+        attachTo(m_home);
+        return false;
+    }
     if (watched == ui->Page && event->type() == QEvent::MouseButtonPress) {
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
         platform::runReportingErrors([this, p] { PageMouseDown(p); });

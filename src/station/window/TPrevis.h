@@ -51,6 +51,11 @@ protected:
 private:
     void connectEvents();
     void PageMouseDown(QPoint p);
+    // Becomes the child of `owner` (the window it was created for when null); shown from another
+    // window, it first stands beside that window.
+    void attachTo(QWidget* owner);
+
+    QWidget* m_home = nullptr; // the window it was created for
 };
 
 } // namespace station

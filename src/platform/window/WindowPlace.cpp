@@ -1,0 +1,122 @@
+#include "platform/window/WindowPlace.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+const char* const keeperName = "platform_WindowPlaceKeeper";
+
+QMargins frameMargins(const QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect inside = window->geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+            frame.bottom() - inside.bottom()};
+}
+
+// The frame of a window not yet shown is unknown: the program's other framed windows tell what
+// the window system draws around theirs.
+QMargins likelyMargins(const QWidget* window)
+{
+    if (window->isVisible() && !frameMargins(window).isNull())
+        return frameMargins(window);
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != window && w->isVisible() && w->windowType() == Qt::Window && !frameMargins(w).isNull())
+            return frameMargins(w);
+    return {};
+}
+
+QRect availableArea(const QRect& place)
+{
+    const QScreen* screen = QGuiApplication::screenAt(place.topLeft() + QPoint(place.width() / 2, place.height() / 2));
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+// Waits until the window system has told the frame's size, then fits the window again with it,
+// once, where it stands then (the program may have moved or sized it since).
+class PlaceKeeper : public QObject {
+public:
+    explicit PlaceKeeper(QWidget* window) : QObject(window), m_window(window)
+    {
+        setObjectName(QLatin1String(keeperName));
+        window->installEventFilter(this);
+    }
+
+    void fit(const QRect& place, const QMargins& margins)
+    {
+        m_margins = margins;
+        const QRect area = availableArea(place);
+        const QRect fitted = area.isEmpty() ? place : FitPlace(place, margins, area);
+        m_window->move(fitted.topLeft());
+        m_window->resize(fitted.size());
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) && m_window->isVisible()
+            && !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+            const QMargins real = frameMargins(m_window);
+            if (!real.isNull()) {
+                if (real != m_margins)
+                    fit(QRect(m_window->pos(), m_window->size()), real);
+                m_window->removeEventFilter(this);
+                setObjectName(QString());
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    QMargins m_margins;
+};
+
+} // namespace
+
+QRect SavedWindowPlace(const QWidget* window)
+{
+    if (window->isMaximized() || window->isFullScreen()) {
+        const QRect normal = window->normalGeometry();
+        const QMargins m = frameMargins(window);
+        return {normal.topLeft() - QPoint(m.left(), m.top()), normal.size()};
+    }
+    return {window->pos(), window->size()};
+}
+
+QRect FitFrame(const QRect& frame, const QRect& area)
+{
+    const int width = std::min(frame.width(), area.width());
+    const int height = std::min(frame.height(), area.height());
+    return {std::clamp(frame.x(), area.left(), area.left() + area.width() - width),
+            std::clamp(frame.y(), area.top(), area.top() + area.height() - height), width, height};
+}
+
+QRect FitPlace(const QRect& place, const QMargins& margins, const QRect& area)
+{
+    const QRect frame = FitFrame(QRect(place.topLeft(), place.size().grownBy(margins)), area);
+    return {frame.topLeft(), frame.size().shrunkBy(margins)};
+}
+
+void RestoreWindowPlace(QWidget* window, const QRect& place)
+{
+    auto* keeper = static_cast<PlaceKeeper*>(
+        window->findChild<QObject*>(QLatin1String(keeperName), Qt::FindDirectChildrenOnly));
+    if (keeper == nullptr)
+        keeper = new PlaceKeeper(window);
+    keeper->fit(place, likelyMargins(window));
+}
+
+} // namespace platform

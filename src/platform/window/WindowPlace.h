@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QMargins>
+#include <QRect>
+
+class QWidget;
+
+// Where the program's windows reopen. The settings keep a window's place as the top-left corner
+// of its frame and the size of its inside, which is what QWidget::move and resize take; the frame
+// the window system draws around it is added when the window is fitted to the screen.
+namespace platform {
+
+// The place of a shown window as the settings keep it; a maximised window gives the place it goes
+// back to.
+QRect SavedWindowPlace(const QWidget* window);
+
+// The frame rectangle `frame` fitted into `area`: no larger than the area, then moved inside it
+// by as little as needed.
+QRect FitFrame(const QRect& frame, const QRect& area);
+
+// A place (frame corner and inside size) of a window whose frame adds `margins` to its inside,
+// fitted with its frame into `area`: the corner to give to move and the size to give to resize.
+QRect FitPlace(const QRect& place, const QMargins& margins, const QRect& area);
+
+// Puts a window at a saved place, fitted with its frame into the available area of the screen
+// the place lies on (the primary screen when it lies on none). The window system tells the size
+// of the frame only once the window is shown: the fit is made again then, once.
+void RestoreWindowPlace(QWidget* window, const QRect& place);
+
+} // namespace platform

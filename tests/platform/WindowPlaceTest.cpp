@@ -1,0 +1,82 @@
+#include "platform/window/WindowPlace.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+// A saved place (frame corner, inside size) comes back whole when it fits; otherwise its frame is
+// cut to the area and moved in by as little as needed.
+TEST(WindowPlace, FitsTheFrameIntoTheArea)
+{
+    const QMargins frame(4, 24, 4, 4);
+    const QRect screen(0, 0, 1280, 1000);
+    const QRect belowPanel(0, 30, 1280, 970);
+    struct Case {
+        const char* name;
+        QRect place;
+        QRect area;
+        QRect fitted;
+    };
+    const Case cases[] = {
+        {"fits", {100, 50, 400, 300}, screen, {100, 50, 400, 300}},
+        {"as tall as the screen", {0, 0, 800, 1000}, screen, {0, 0, 800, 972}},
+        {"as large as the screen", {0, 0, 1280, 1000}, screen, {0, 0, 1272, 972}},
+        {"past the right and bottom", {1100, 900, 400, 300}, screen, {872, 672, 400, 300}},
+        {"past the left and top", {-50, -30, 400, 300}, screen, {0, 0, 400, 300}},
+        {"larger than the screen", {300, 300, 2000, 2000}, screen, {0, 0, 1272, 972}},
+        {"under a panel", {0, 0, 400, 300}, belowPanel, {0, 30, 400, 300}},
+        {"taller than below the panel", {10, 100, 400, 1000}, belowPanel, {10, 30, 400, 942}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QRect fitted = FitPlace(c.place, frame, c.area);
+        EXPECT_EQ(fitted, c.fitted);
+        EXPECT_TRUE(c.area.contains(QRect(fitted.topLeft(), fitted.size().grownBy(frame))));
+    }
+}
+
+// A window put at a saved place shows with its frame inside the screen's available area, and its
+// place read back puts another window exactly where it stands.
+TEST(WindowPlace, AWindowReopensWhereItStood)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect places[] = {
+        {40, 20, 300, 200},
+        {0, 0, area.width(), area.height()},
+        {area.right() - 100, area.bottom() - 50, 300, 200},
+    };
+    for (const QRect& place : places) {
+        SCOPED_TRACE(place.y());
+        QWidget first;
+        RestoreWindowPlace(&first, place);
+        first.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+        EXPECT_TRUE(area.contains(first.frameGeometry()));
+        if (place == places[0]) { // it fits: it stands as saved
+            EXPECT_EQ(SavedWindowPlace(&first), place);
+        }
+        QWidget again;
+        RestoreWindowPlace(&again, SavedWindowPlace(&first));
+        again.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+        EXPECT_EQ(again.frameGeometry(), first.frameGeometry());
+        EXPECT_EQ(again.geometry(), first.geometry());
+    }
+}
+
+// What the program does to a window between restoring its place and showing it (a card taking
+// its table's size) stands when the window system's frame is fitted in.
+TEST(WindowPlace, ASizeSetBeforeShowingStands)
+{
+    QWidget w;
+    RestoreWindowPlace(&w, {40, 20, 300, 200});
+    w.resize(350, 250);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.size(), QSize(350, 250));
+    EXPECT_EQ(w.pos(), QPoint(40, 20));
+}
