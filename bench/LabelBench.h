@@ -85,6 +85,36 @@ inline void printFigures(const char* what, const Figures& f, const QString& file
     std::fflush(stdout);
 }
 
+// The figures of a run in a child started with glibc's heap defaults, as the child writes them
+// and its parent reads them back.
+inline void writeChildFigures(const Figures& f)
+{
+    std::printf("figures %d %.6f %.6f %ld\n", f.labels, f.seconds, f.cpuSeconds, f.peakKb);
+    std::fflush(stdout);
+}
+
+inline Figures readChildFigures(const QByteArray& output)
+{
+    for (const QByteArray& line : output.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(' ');
+        if (fields.size() == 5 && fields[0] == "figures")
+            return {fields[1].toInt(), fields[2].toDouble(), fields[3].toDouble(), fields[4].toLong()};
+    }
+    qFatal("no figures from the child run with glibc's heap defaults");
+}
+
+// The same job with the program's allocator settings and with glibc's defaults, the best run of
+// each, and what the program keeps over the defaults.
+inline void printHeapPair(const char* mode, const Figures& program, const Figures& glibc)
+{
+    std::printf("heap %s: program %.0f labels/s, glibc defaults %.0f labels/s, ratio %.2f\n", mode,
+                program.perSecond(), glibc.perSecond(),
+                glibc.perSecond() > 0 ? program.perSecond() / glibc.perSecond() : 0.0);
+    std::printf("peak RSS, heap %s pair: program %.1f MB, glibc defaults %.1f MB\n", mode, program.peakKb / 1024.0,
+                glibc.peakKb / 1024.0);
+    std::fflush(stdout);
+}
+
 // A 99.1 x 38.1 mm label: a frame, the name in bold, two address lines, the customer number
 // (the "Miscellaneous" column) as Code 39.
 inline void buildAddressDesign(TDesignModel& model)

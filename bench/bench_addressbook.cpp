@@ -86,6 +86,7 @@ double seconds(QElapsedTimer& t)
 
 int main(int argc, char** argv)
 {
+    bench::takeProgramHeap(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;

@@ -1,5 +1,7 @@
 // Drawing throughput of the canvas into a PDF: address-label-like content (a fitted name, two
 // address lines, forty bars, a turned text, clipping) for 10,000 labels, 30 per A4 page.
+#include "BenchSupport.h"
+
 #include "platform/PdfPrinter.h"
 
 #include <QDir>
@@ -49,6 +51,7 @@ void drawLabel(TCanvas& c, int i, int x, int y)
 
 int main(int argc, char** argv)
 {
+    bench::takeProgramHeap(argc, argv);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -64,6 +64,7 @@ double seconds(const QElapsedTimer& t)
 
 int main(int argc, char** argv)
 {
+    bench::takeProgramHeap(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int records = argc > 1 ? std::atoi(argv[1]) : 100000;

@@ -102,6 +102,7 @@ public:
 
 int main(int argc, char** argv)
 {
+    bench::takeProgramHeap(argc, argv);
     bench::offscreenWithoutDisplay();
     platform::Application app(argc, argv);
     SetGlobalLanguage(1); // English, as the station sets it

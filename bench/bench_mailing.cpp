@@ -4,11 +4,13 @@
 // - "design": the address design (a frame, three merged texts, a Code 39 of a merged number)
 //   drawn for each record.
 // Each mode runs against a plain QPainter program drawing the same labels to the same kind of
-// PDF writer in the same run; their ratio is what the mailing costs over QPainter itself. Peak
+// PDF writer in the same run; their ratio is what the mailing costs over QPainter itself. Each
+// round also runs the mailing in a child process with glibc's default allocator settings; the
+// "heap <mode>:" line compares the best run of each with the program's own settings. Peak
 // resident memory is measured per run: nothing is kept per record once its label is drawn.
 // One line per figure.
 //
-//   bench_mailing [records] [output folder] [addresses|design|all] [rounds]
+//   bench_mailing [records] [output folder] [addresses|design|all] [rounds, 3 by default]
 #include "LabelBench.h"
 
 #include "addressbook/MailingPrint.h"
@@ -160,12 +162,13 @@ Figures mailingRun(const TMailingJob& job, const QString& file)
 }
 
 void compare(const char* mode, int rounds, const std::function<Figures()>& plain, const QString& plainFile,
-             const std::function<Figures()>& mailing, const QString& mailingFile)
+             const std::function<Figures()>& mailing, const QString& mailingFile, const QStringList& childArgs)
 {
-    // The two take turns; the ratio compares the best run of each, so that a busy moment of the
-    // machine weighs on neither.
+    // The three take turns; the ratios compare the best run of each, so that a busy moment of the
+    // machine weighs on none.
     Figures bestPlain;
     Figures bestMailing;
+    Figures bestGlibc;
     long worstPeak = 0;
     g_growthKb = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -178,28 +181,23 @@ void compare(const char* mode, int rounds, const std::function<Figures()>& plain
         if (m.perSecond() > bestMailing.perSecond())
             bestMailing = m;
         worstPeak = std::max(worstPeak, m.peakKb);
+        const Figures g = readChildFigures(bench::runWithGlibcHeap(childArgs));
+        printFigures("mailing, glibc heap defaults (child)", g, childArgs.at(1));
+        if (g.perSecond() > bestGlibc.perSecond())
+            bestGlibc = g;
     }
     std::printf("%s: mailing / plain QPainter, best of %d runs each: %.3f labels/s, %.3f CPU; mailing peak RSS %.1f MB, "
                 "%.1f MB over the book held before it\n",
                 mode, rounds, bestPlain.perSecond() > 0 ? bestMailing.perSecond() / bestPlain.perSecond() : 0.0,
                 bestMailing.cpuSeconds > 0 ? bestPlain.cpuSeconds / bestMailing.cpuSeconds : 0.0, worstPeak / 1024.0,
                 g_growthKb / 1024.0);
-    std::fflush(stdout);
+    printHeapPair(mode, bestMailing, bestGlibc);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The book of `records` records, all marked, and the simple address label job over it.
+void prepareJob(platform::TStringGrid& grid, TMailingJob& job, int records)
 {
-    QGuiApplication app(argc, argv);
-    const int records = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
-    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
-    const QString which = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("all");
-    const int rounds = argc > 4 ? std::max(1, atoi(argv[4])) : 1;
-
-    platform::TStringGrid grid;
     fillBook(grid, records);
-    TMailingJob job;
     job.Grid = &grid;
     addressbook::TFirstLabel first;
     job.Layout = addressbook::CalculerMiseEnPage(sheetFormat(), addressbook::SelectionOfMarks(grid), 96, first);
@@ -207,14 +205,69 @@ int main(int argc, char** argv)
     job.Font.SetName(QStringLiteral("Liberation Sans"));
     job.Font.SetHeight(-12);
     job.Title = QStringLiteral("bench");
+}
+
+// The job in design mode: the address design, saved in `folder` for the mailing to load.
+TMailingJob designJobOf(const TMailingJob& job, TDesignModel& model, const QString& folder)
+{
+    buildAddressDesign(model);
+    TMailingJob designJob = job;
+    designJob.Mode = TMailingMode::Design;
+    designJob.DesignPath = QDir(folder).filePath(QStringLiteral("address.car"));
+    design::SaveDesignDocument(model, designJob.DesignPath);
+    return designJob;
+}
+
+// The child run with glibc's heap defaults: one mailing of `records` records in one mode, into
+// `file`; its figures go to the parent.
+int glibcHeapChild(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: bench_mailing %s records file addresses|design\n", bench::GlibcHeapFlag);
+        return 2;
+    }
+    const int records = std::max(1, atoi(argv[2]));
+    const QString file = QString::fromLocal8Bit(argv[3]);
+    platform::TStringGrid grid;
+    TMailingJob job;
+    prepareJob(grid, job, records);
+    if (qstrcmp(argv[4], "design") != 0) {
+        writeChildFigures(mailingRun(job, file));
+        return 0;
+    }
+    QTemporaryDir temp;
+    design::TCurrentFormat format = sheetFormat();
+    TDesignModel model(format);
+    writeChildFigures(mailingRun(designJobOf(job, model, temp.path()), file));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool glibcHeap = bench::takeProgramHeap(argc, argv);
+    bench::offscreenWithoutDisplay();
+    QGuiApplication app(argc, argv);
+    if (glibcHeap)
+        return glibcHeapChild(argc, argv);
+    const int records = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
+    const QString which = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("all");
+    const int rounds = argc > 4 ? std::max(1, atoi(argv[4])) : 3;
+
+    platform::TStringGrid grid;
+    TMailingJob job;
+    prepareJob(grid, job, records);
     std::printf("%d records, %d sheets; peak RSS before printing %.1f MB\n", records, job.Layout.NbFeuilles,
                 peakKb() / 1024.0);
 
     if (which == "all" || which == "addresses") {
         const QString plainFile = QDir(folder).filePath("bench_mailing_addresses_qpainter.pdf");
         const QString mailingFile = QDir(folder).filePath("bench_mailing_addresses.pdf");
+        const QString glibcFile = QDir(folder).filePath("bench_mailing_addresses_glibc.pdf");
         compare(
-            "addresses", rounds,
+            "address", rounds,
             [&] {
                 std::unique_ptr<PlainAddressBlocks> blocks;
                 return plainRun(records, plainFile, [&](QPainter& painter, QPaintDevice* device, int row, QPoint at) {
@@ -223,20 +276,18 @@ int main(int argc, char** argv)
                     blocks->draw(painter, row, at);
                 });
             },
-            plainFile, [&] { return mailingRun(job, mailingFile); }, mailingFile);
+            plainFile, [&] { return mailingRun(job, mailingFile); }, mailingFile,
+            {QString::number(records), glibcFile, QStringLiteral("addresses")});
     }
     if (which == "all" || which == "design") {
         QTemporaryDir temp;
         design::TCurrentFormat format = sheetFormat();
         TDesignModel model(format);
-        buildAddressDesign(model);
-        TMailingJob designJob = job;
-        designJob.Mode = TMailingMode::Design;
-        designJob.DesignPath = temp.filePath(QStringLiteral("address.car"));
-        design::SaveDesignDocument(model, designJob.DesignPath);
+        const TMailingJob designJob = designJobOf(job, model, temp.path());
         const double scale = DesignScale(Dpi, TDesignModel::DesignPixelsPerInch);
         const QString plainFile = QDir(folder).filePath("bench_mailing_design_qpainter.pdf");
         const QString mailingFile = QDir(folder).filePath("bench_mailing_design.pdf");
+        const QString glibcFile = QDir(folder).filePath("bench_mailing_design_glibc.pdf");
         compare(
             "design", rounds,
             [&] {
@@ -245,7 +296,8 @@ int main(int argc, char** argv)
                     plainPrinter.draw(painter, row, at);
                 });
             },
-            plainFile, [&] { return mailingRun(designJob, mailingFile); }, mailingFile);
+            plainFile, [&] { return mailingRun(designJob, mailingFile); }, mailingFile,
+            {QString::number(records), glibcFile, QStringLiteral("design")});
     }
     return 0;
 }

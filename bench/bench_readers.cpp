@@ -77,6 +77,7 @@ void translation(const QTemporaryDir& dir, int scale, int languages)
 
 int main(int argc, char** argv)
 {
+    bench::takeProgramHeap(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;

@@ -2,12 +2,16 @@
 // - "address": address labels (a frame, three merged text lines, a Code 39 of a merged number)
 //   for records read from a CSV file, drawn by the design renderer and, in the same run, by a
 //   plain QPainter program drawing the same frame, texts and bars to the same kind of PDF writer;
-//   their ratio is what the renderer costs over QPainter itself;
+//   their ratio is what the renderer costs over QPainter itself; each round also runs the
+//   renderer in a child process with glibc's default allocator settings, and the "heap page:"
+//   line compares the best run of each with the program's own settings (from about 100,000
+//   records on, reading the CSV file slides glibc's thresholds up far enough on their own, and the
+//   two come close);
 // - "design": a fuller design (tilted text, text block, line, EAN-13), barcodes at the printer's
 //   resolution and as screen bitmaps ("wysiwyg").
 // One line per figure: labels, seconds, labels per second, peak resident memory of the run.
 //
-//   bench_render [labels] [output folder] [address|design|all] [rounds of the address job]
+//   bench_render [labels] [output folder] [address|design|all] [rounds of the address job, 3 by default]
 #include "LabelBench.h"
 
 #include "design/DesignModel.h"
@@ -87,33 +91,77 @@ void readCsv(const QString& path, platform::TStringGrid& grid)
 }
 
 
+// The address book read from its CSV file, and the address design over it.
+struct AddressJob {
+    explicit AddressJob(int labels) : labels(labels), model(format)
+    {
+        const QString csv = temp.filePath(QStringLiteral("addresses.csv"));
+        writeAddressCsv(csv, labels);
+        readCsv(csv, grid);
+        buildAddressDesign(model);
+        inputs.Source = {&grid, false, RepertItemsEnglish()};
+    }
+
+    int labels;
+    QTemporaryDir temp;
+    platform::TStringGrid grid;
+    TCurrentFormat format;
+    TDesignModel model;
+    TDrawInputs inputs;
+    const double scale = DesignScale(Dpi, TDesignModel::DesignPixelsPerInch);
+};
+
+// The station's page printing: each label prepared from its record and drawn by the renderer.
+Figures rendererRun(AddressJob& job, const QString& file)
+{
+    const TFieldMerge merge(job.inputs.Source, job.inputs.Numbering);
+    TPictureCache pictures;
+    platform::PdfPrinter printer(file);
+    printer.SetResolution(Dpi);
+    return timed(
+        job.labels,
+        [&] {
+            printer.BeginDoc();
+            job.inputs.Printer = printer.Canvas().IsPrinterCanvas();
+        },
+        [&](int i) {
+            const platform::TPoint at = labelOrigin(i);
+            const TPreparedLabel label = PrepareLabel(job.model, merge, i + 1, i + 1, pictures);
+            DrawDesign(printer.Canvas(), job.model, label, job.inputs, {-at.X, -at.Y}, job.scale, job.scale, false);
+        },
+        [&] { printer.NewPage(); }, [&] { printer.EndDoc(); });
+}
+
+// The child run with glibc's heap defaults: the address labels once, into the file given; its
+// figures go to the parent.
+int glibcHeapChild(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: bench_render %s labels file\n", bench::GlibcHeapFlag);
+        return 2;
+    }
+    AddressJob job(std::max(1, atoi(argv[2])));
+    writeChildFigures(rendererRun(job, QString::fromLocal8Bit(argv[3])));
+    return 0;
+}
+
 void runAddressLabels(int labels, const QString& folder, int rounds)
 {
-    QTemporaryDir temp;
-    const QString csv = temp.filePath(QStringLiteral("addresses.csv"));
-    writeAddressCsv(csv, labels);
-    platform::TStringGrid grid;
-    readCsv(csv, grid);
-
-    TCurrentFormat format;
-    TDesignModel model(format);
-    buildAddressDesign(model);
-    TDrawInputs inputs;
-    inputs.Source = {&grid, false, RepertItemsEnglish()};
-    const double scale = DesignScale(Dpi, TDesignModel::DesignPixelsPerInch);
-
+    AddressJob job(labels);
     std::printf("address labels: %d records from CSV, peak RSS before printing %.1f MB\n", labels, peakKb() / 1024.0);
 
-    // The two take turns, `rounds` times each; the ratio compares the best run of each, so that
-    // a busy moment of the machine weighs on neither.
+    // The three take turns, `rounds` times each; the ratios compare the best run of each, so that
+    // a busy moment of the machine weighs on none.
     Figures bestPlain;
     Figures bestRenderer;
+    Figures bestGlibc;
     const QString plainFile = QDir(folder).filePath(QStringLiteral("bench_address_qpainter.pdf"));
     const QString rendererFile = QDir(folder).filePath(QStringLiteral("bench_address_renderer.pdf"));
+    const QString glibcFile = QDir(folder).filePath(QStringLiteral("bench_address_renderer_glibc.pdf"));
     auto runPlain = [&]() {
         std::unique_ptr<QPdfWriter> writer;
         QPainter painter;
-        PlainAddressPrinter plainPrinter(model, grid, scale);
+        PlainAddressPrinter plainPrinter(job.model, job.grid, job.scale);
         return timed(
             labels,
             [&] {
@@ -131,37 +179,25 @@ void runAddressLabels(int labels, const QString& folder, int rounds)
                 writer.reset();
             });
     };
-    auto runRenderer = [&]() {
-        const TFieldMerge merge(inputs.Source, inputs.Numbering);
-        TPictureCache pictures;
-        platform::PdfPrinter printer(rendererFile);
-        printer.SetResolution(Dpi);
-        return timed(
-            labels,
-            [&] {
-                printer.BeginDoc();
-                inputs.Printer = printer.Canvas().IsPrinterCanvas();
-            },
-            [&](int i) {
-                const platform::TPoint at = labelOrigin(i);
-                const TPreparedLabel label = PrepareLabel(model, merge, i + 1, i + 1, pictures);
-                DrawDesign(printer.Canvas(), model, label, inputs, {-at.X, -at.Y}, scale, scale, false);
-            },
-            [&] { printer.NewPage(); }, [&] { printer.EndDoc(); });
-    };
     for (int round = 0; round < rounds; ++round) {
         const Figures plain = runPlain();
         printFigures("plain QPainter", plain, plainFile);
         if (plain.perSecond() > bestPlain.perSecond())
             bestPlain = plain;
-        const Figures renderer = runRenderer();
+        const Figures renderer = rendererRun(job, rendererFile);
         printFigures("renderer", renderer, rendererFile);
         if (renderer.perSecond() > bestRenderer.perSecond())
             bestRenderer = renderer;
+        const Figures glibc =
+            readChildFigures(bench::runWithGlibcHeap({QString::number(labels), glibcFile}));
+        printFigures("renderer, glibc heap defaults (child)", glibc, glibcFile);
+        if (glibc.perSecond() > bestGlibc.perSecond())
+            bestGlibc = glibc;
     }
     std::printf("renderer / plain QPainter, best of %d runs each: %.3f labels/s, %.3f CPU\n", rounds,
                 bestPlain.perSecond() > 0 ? bestRenderer.perSecond() / bestPlain.perSecond() : 0.0,
                 bestRenderer.cpuSeconds > 0 ? bestPlain.cpuSeconds / bestRenderer.cpuSeconds : 0.0);
+    printHeapPair("page", bestRenderer, bestGlibc);
 }
 
 // ---- the fuller design
@@ -258,12 +294,15 @@ void runFullDesign(int labels, const QString& folder)
 
 int main(int argc, char** argv)
 {
+    const bool glibcHeap = bench::takeProgramHeap(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (glibcHeap)
+        return glibcHeapChild(argc, argv);
     const int labels = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
     const QByteArray job = argc > 3 ? QByteArray(argv[3]) : QByteArray("all");
-    const int rounds = argc > 4 ? std::max(1, atoi(argv[4])) : 2;
+    const int rounds = argc > 4 ? std::max(1, atoi(argv[4])) : 3;
     if (job != "address" && job != "design" && job != "all") {
         std::fprintf(stderr, "usage: bench_render [labels] [output folder] [address|design|all] [rounds]\n");
         return 2;

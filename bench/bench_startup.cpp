@@ -60,6 +60,7 @@ void makeDesigns(const QString& folder, int count)
 
 int main(int argc, char** argv)
 {
+    bench::takeProgramHeap(argc, argv);
     bench::offscreenWithoutDisplay();
     platform::Application app(argc, argv);
     const bench::WindowBenchArgs args = bench::windowBenchArgs(argc, argv, 200);

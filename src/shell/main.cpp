@@ -1,3 +1,4 @@
+#include "platform/Heap.h"
 #include "platform/window/Application.h"
 #include "shell/QuitWhenClosed.h"
 #include "shell/TLogo.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    platform::HoldHeapAcrossPages();
     platform::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pravolis"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/bitmaps/pravolis.png")));

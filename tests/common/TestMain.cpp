@@ -1,3 +1,4 @@
+#include "platform/Heap.h"
 #include "platform/window/Application.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,8 @@
 
 int main(int argc, char** argv)
 {
+    // The tests print as the program does, with its allocator settings.
+    platform::HoldHeapAcrossPages();
     // Tests never need a display: windows are built and driven offscreen.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
