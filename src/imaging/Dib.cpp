@@ -389,11 +389,16 @@ QByteArray imageToDib(const QImage& source, int bits, bool dither)
     if (image.isNull())
         return {};
     const QList<QRgb> table = image.colorTable();
-    ILTDib dib;
-    if (!dib.Allocate(bits <= 8 ? &table : nullptr, image.width(), bits, image.height()))
-        return {};
-    QByteArray block = dib.Dib();
-    uchar* pixels = reinterpret_cast<uchar*>(block.data()) + dib.BitsOffset();
+    QByteArray block;
+    qint64 bitsOffset = 0;
+    {
+        ILTDib dib;
+        if (!dib.Allocate(bits <= 8 ? &table : nullptr, image.width(), bits, image.height()))
+            return {};
+        bitsOffset = dib.BitsOffset();
+        block = dib.Dib();
+    } // the wrapper lets the block go: writing its rows copies nothing
+    uchar* pixels = reinterpret_cast<uchar*>(block.data()) + bitsOffset;
     const qint64 stride = dibStride(image.width(), bits);
     const int w = image.width();
     for (int y = 0; y < image.height(); ++y) {

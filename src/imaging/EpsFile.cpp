@@ -1,5 +1,6 @@
 #include "imaging/EpsFile.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -166,6 +167,11 @@ QImage renderEps(const QString& path, QString* why)
             return refuse(QStringLiteral("the PostScript did not end within %1 s")
                               .arg(timeLimit() / 1000.0));
         }
+        // The windows keep painting, and the busy cursor showing, while the child draws; the
+        // user's input waits, so nothing starts a second read meanwhile.
+        if (const QCoreApplication* app = QCoreApplication::instance();
+            app != nullptr && app->thread() == QThread::currentThread())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(2);
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)

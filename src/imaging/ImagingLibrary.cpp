@@ -27,6 +27,20 @@ bool readAll(const QString& name, QByteArray& bytes, QString* why)
     return true;
 }
 
+// A side no block holds (its rows are counted in 16 bits); refused with its own code, before a
+// decoder spends time and memory on it.
+constexpr int kMaxSide = 32767;
+
+bool sideTooLong(qint64 width, qint64 height)
+{
+    return width > kMaxSide || height > kMaxSide;
+}
+
+QString tooLargeDetail(qint64 width, qint64 height)
+{
+    return QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
+}
+
 bool depthAsked(int bits)
 {
     return bits == 0 || bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24
@@ -65,6 +79,7 @@ QString ImagingLibrary::errorText(quint16 code) const
     case errEmptyPicture: text = QStringLiteral("Input image is empty"); break;
     case errFileTooShort: text = QStringLiteral("File too short"); break;
     case errRender: text = QStringLiteral("The drawing cannot be rendered"); break;
+    case errTooLarge: text = QStringLiteral("The picture is larger than 32767 pixels a side"); break;
     default: text = QStringLiteral("Unknown imaging error"); break;
     }
     if (!m_detail.isEmpty())
@@ -116,7 +131,7 @@ qint16 ImagingLibrary::getdxfinfo(const QString& name, qint32& width, qint32& he
     return 1;
 }
 
-qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByteArray& dib,
+qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByteArray& dib, int page,
                                 const Progress& progress,
                                 const std::function<QImage(const QByteArray&, int*, QString*)>& decode)
 {
@@ -128,11 +143,25 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
     QString why;
     if (!readAll(name, bytes, &why))
         return fail(errFileOpen, why);
+    ImageFileInfo stated;
+    TiffFacts facts;
+    if (sniffFormat(bytes) == QLatin1String("TIF")) {
+        if (tiffFacts(name, page, facts) && sideTooLong(facts.width, facts.height))
+            return fail(errTooLarge, tooLargeDetail(facts.width, facts.height));
+    } else if (fileInfoOf(name, bytes, stated) && sideTooLong(stated.width, stated.height)) {
+        return fail(errTooLarge, tooLargeDetail(stated.width, stated.height));
+    }
     int natural = 24;
-    const QImage image = decode(bytes, &natural, &why);
+    QImage image = decode(bytes, &natural, &why);
+    // From here on the read holds no more than the picture and its block.
+    bytes = QByteArray();
     if (image.isNull())
         return fail(errDamaged, why);
+    // A file whose header tells less than its picture (a GIF's frames, say).
+    if (sideTooLong(image.width(), image.height()))
+        return fail(errTooLarge, tooLargeDetail(image.width(), image.height()));
     QByteArray block = imageToDib(image, bits == 0 ? natural : bits, dither);
+    image = QImage();
     if (block.isEmpty())
         return fail(errNoMemory, {});
     if (progress && !progress(100))
@@ -144,7 +173,7 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
 qint16 ImagingLibrary::rdbmpfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "bmp", b, w);
     });
 }
@@ -152,7 +181,7 @@ qint16 ImagingLibrary::rdbmpfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::rdpngfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "png", b, w);
     });
 }
@@ -160,7 +189,7 @@ qint16 ImagingLibrary::rdpngfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::rdgiffiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "gif", b, w);
     });
 }
@@ -168,7 +197,7 @@ qint16 ImagingLibrary::rdgiffiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::rdjpgfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "jpeg", b, w);
     });
 }
@@ -176,7 +205,7 @@ qint16 ImagingLibrary::rdjpgfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::readtgafiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                       const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readTga(f, b, w);
     });
 }
@@ -184,7 +213,7 @@ qint16 ImagingLibrary::readtgafiledib(const QString& name, int bits, bool dither
 qint16 ImagingLibrary::rdpcxfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readPcx(f, b, w);
     });
 }
@@ -192,7 +221,7 @@ qint16 ImagingLibrary::rdpcxfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::readpcdfiledib(const QString& name, int bits, bool dither, int pcdMode,
                                       QByteArray& dib, const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress,
+    return readWith(name, bits, dither, dib, 0, progress,
                     [pcdMode](const QByteArray& f, int* b, QString* w) {
                         *b = 24;
                         return readPcd(f, pcdMode, w);
@@ -202,7 +231,7 @@ qint16 ImagingLibrary::readpcdfiledib(const QString& name, int bits, bool dither
 qint16 ImagingLibrary::readepsfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                       const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress,
+    return readWith(name, bits, dither, dib, 0, progress,
                     [&name](const QByteArray&, int* b, QString* w) {
                         *b = 24;
                         return renderEps(name, w);
@@ -212,7 +241,7 @@ qint16 ImagingLibrary::readepsfiledib(const QString& name, int bits, bool dither
 qint16 ImagingLibrary::readtiffiledib(const QString& name, int bits, bool dither, int page,
                                       QByteArray& dib, const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress,
+    return readWith(name, bits, dither, dib, page, progress,
                     [&name, page](const QByteArray&, int* b, QString* w) {
                         return readTiff(name, page, b, w);
                     });

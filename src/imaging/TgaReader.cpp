@@ -89,36 +89,11 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
     if (rle && (size - at) * 128 < total)
         return refuse(QStringLiteral("TGA file is truncated"));
 
-    // The pixels as stored, one after the other; runs are expanded here.
-    QByteArray pixels(qsizetype(total * pixelBytes), '\0');
-    auto* out = reinterpret_cast<uchar*>(pixels.data());
-    if (!rle) {
-        std::copy_n(data + at, total * pixelBytes, out);
-    } else {
-        qint64 done = 0;
-        while (done < total) {
-            if (at >= size)
-                return refuse(QStringLiteral("TGA file is truncated"));
-            const int packet = data[at++];
-            const qint64 count = qMin<qint64>((packet & 0x7F) + 1, total - done);
-            if (packet & 0x80) {
-                if (at + pixelBytes > size)
-                    return refuse(QStringLiteral("TGA file is truncated"));
-                for (qint64 i = 0; i < count; ++i)
-                    std::copy_n(data + at, pixelBytes, out + (done + i) * pixelBytes);
-                at += pixelBytes;
-            } else {
-                if (at + count * pixelBytes > size)
-                    return refuse(QStringLiteral("TGA file is truncated"));
-                std::copy_n(data + at, count * pixelBytes, out + done * pixelBytes);
-                at += count * pixelBytes;
-            }
-            done += count;
-        }
-    }
-
+    // The picture is made first and each pixel stored in its place as it is decoded: a file
+    // that compresses far costs its picture, not the picture twice. Colours without alpha take
+    // three bytes a pixel, as the block made of them does.
     const bool alpha = depth == 32 && (descriptor & 15) != 0;
-    QImage image(width, height, kind == 2 ? (alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32)
+    QImage image(width, height, kind == 2 ? (alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888)
                                           : QImage::Format_Indexed8);
     if (image.isNull())
         return refuse(QStringLiteral("Can't allocate memory"));
@@ -131,17 +106,50 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
     }
     const bool topDown = descriptor & 0x20;
     const bool rightToLeft = descriptor & 0x10;
-    for (int row = 0; row < height; ++row) {
-        const int y = topDown ? row : height - 1 - row;
-        const uchar* s = out + qint64(row) * width * pixelBytes;
-        uchar* d = image.scanLine(y);
-        for (int col = 0; col < width; ++col) {
-            const int x = rightToLeft ? width - 1 - col : col;
-            const uchar* p = s + qint64(col) * pixelBytes;
-            if (kind == 2)
-                reinterpret_cast<QRgb*>(d)[x] = colorOf(p, pixelBytes, alpha);
-            else
-                d[x] = p[0];
+    int row = 0, col = 0;
+    uchar* line = image.scanLine(topDown ? 0 : height - 1);
+    // Stores one stored pixel at the next place, in the file's order of rows and columns.
+    const auto put = [&](const uchar* p) {
+        const int x = rightToLeft ? width - 1 - col : col;
+        if (kind != 2) {
+            line[x] = p[0];
+        } else if (alpha) {
+            reinterpret_cast<QRgb*>(line)[x] = colorOf(p, pixelBytes, true);
+        } else {
+            const QRgb c = colorOf(p, pixelBytes, false);
+            line[3 * x] = uchar(qRed(c));
+            line[3 * x + 1] = uchar(qGreen(c));
+            line[3 * x + 2] = uchar(qBlue(c));
+        }
+        if (++col == width && ++row < height) {
+            col = 0;
+            line = image.scanLine(topDown ? row : height - 1 - row);
+        }
+    };
+    if (!rle) {
+        for (qint64 i = 0; i < total; ++i)
+            put(data + at + i * pixelBytes);
+    } else {
+        qint64 done = 0;
+        while (done < total) {
+            if (at >= size)
+                return refuse(QStringLiteral("TGA file is truncated"));
+            const int packet = data[at++];
+            const qint64 count = qMin<qint64>((packet & 0x7F) + 1, total - done);
+            if (packet & 0x80) {
+                if (at + pixelBytes > size)
+                    return refuse(QStringLiteral("TGA file is truncated"));
+                for (qint64 i = 0; i < count; ++i)
+                    put(data + at);
+                at += pixelBytes;
+            } else {
+                if (at + count * pixelBytes > size)
+                    return refuse(QStringLiteral("TGA file is truncated"));
+                for (qint64 i = 0; i < count; ++i)
+                    put(data + at + i * pixelBytes);
+                at += count * pixelBytes;
+            }
+            done += count;
         }
     }
     if (bits != nullptr)
