@@ -64,7 +64,7 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
     const bool rgb = photometric == PHOTOMETRIC_RGB && spp == 3;
     const bool grey = photometric == PHOTOMETRIC_MINISBLACK && spp == 1;
     if (bps != 8 || !(rgb || grey) || extra != 0 || planar != PLANARCONFIG_CONTIG
-        || orientation != ORIENTATION_TOPLEFT || TIFFIsTiled(tiff) || TIFFScanlineSize64(tiff) < qint64(w) * spp)
+        || orientation != ORIENTATION_TOPLEFT || TIFFIsTiled(tiff) || TIFFScanlineSize64(tiff) < uint64_t(w) * spp)
         return {};
     QImage image(int(w), int(h), rgb ? QImage::Format_RGB888 : QImage::Format_Indexed8);
     if (image.isNull()) {
