@@ -1,5 +1,6 @@
 #include "imaging/Dib.h"
 
+#include "imaging/HugePages.h"
 #include "imaging/ImagingErrors.h"
 
 #include <QPainter>
@@ -277,6 +278,7 @@ QImage dibToImage(const QByteArray& block, int* bits, QString* why)
         image = QImage(l.width, l.height, QImage::Format_RGB888);
         if (image.isNull())
             break;
+        preferHugePages(image);
         for (int y = 0; y < l.height; ++y) {
             const uchar* s = sourceRow(y);
             uchar* d = image.scanLine(y);
@@ -555,10 +557,12 @@ bool ILTDib::Allocate(const QList<QRgb>* palette, int width, int bits, int heigh
         throw ErrorInvalid(imagingMessage(msgCantAllocate));
     QByteArray block;
     try {
-        block = QByteArray(qsizetype(total), '\0');
+        block = QByteArray(qsizetype(total), Qt::Uninitialized);
     } catch (const std::bad_alloc&) {
         throw ErrorInvalid(imagingMessage(msgCantAllocate));
     }
+    preferHugePages(block.data(), total);
+    std::memset(block.data(), 0, size_t(total));
     auto* p = reinterpret_cast<uchar*>(block.data());
     put32(p, kBitmapInfoHeaderSize);
     put32(p + 4, quint32(width));

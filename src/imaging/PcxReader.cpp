@@ -1,5 +1,7 @@
 #include "imaging/PcxReader.h"
 
+#include "imaging/HugePages.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -113,6 +115,7 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
         refuse(why, QStringLiteral("Can't allocate memory"));
         return {};
     }
+    preferHugePages(image);
 
     QByteArray lineBuffer(qsizetype(lineBytes), '\0');
     auto* line = reinterpret_cast<uchar*>(lineBuffer.data());

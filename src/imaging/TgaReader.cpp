@@ -1,5 +1,7 @@
 #include "imaging/TgaReader.h"
 
+#include "imaging/HugePages.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -97,6 +99,7 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
                                           : QImage::Format_Indexed8);
     if (image.isNull())
         return refuse(QStringLiteral("Can't allocate memory"));
+    preferHugePages(image);
     if (kind == 1) {
         image.setColorTable(colors);
     } else if (kind == 3) {

@@ -1,5 +1,7 @@
 #include "imaging/TiffFile.h"
 
+#include "imaging/HugePages.h"
+
 #include <QFile>
 #include <QList>
 
@@ -72,6 +74,7 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
             *why = QStringLiteral("Can't allocate memory");
         return {};
     }
+    preferHugePages(image);
     if (grey) {
         QList<QRgb> greys;
         for (int i = 0; i < 256; ++i)
