@@ -1,12 +1,15 @@
 // Reading hostile-sized files: a settings file of 600 KB in many sections and keys, and a
 // translation table of 200,000 rows that claims 255 languages (and one that claims 7). Prints the time and the peak
 // memory of each read; both must grow with the file, not with its square or its claims.
-// Then pictures that compress far: an 8000 x 8000 TIFF (deflate), TGA (run-length) and PCX of
-// one colour, read to a picture; the read's peak memory beside the picture's own size (at most
+// Then pictures that compress far: an 8000 x 8000 TIFF (deflate), TGA (run-length), PCX and PNG
+// of one colour, read to a picture; the read's peak memory beside the picture's own size (at most
 // twice), and its time and memory beside netpbm's decoder on the same file (at most twice its
 // time). netpbm is a benchmark-only package: without it, its figures are left out and said so.
+// And a text import of a first line of many separators over as many empty lines.
 //   bench_readers [scale=1] [side=8000]   (scale multiplies the text sizes)
 #include "MultiLang/TranslationTable.h"
+#include "addressbook/AddressBook.h"
+#include "addressbook/TextExchange.h"
 #include "imaging/Binding.h"
 #include "platform/Errors.h"
 #include "platform/TIniFile.h"
@@ -18,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QList>
 #include <QTemporaryDir>
 
@@ -281,6 +285,36 @@ void bombs(const QTemporaryDir& dir, int side)
     bomb("TIFF", tif, readTiffPage0, "tifftopnm", side, dir);
     bomb("TGA", tga, imaging::ImgReadTgaBitmap, "tgatoppm", side, dir);
     bomb("PCX", pcx, imaging::ImgReadPcxBitmap, "pcxtoppm", side, dir);
+    // Qt's readers give four bytes a pixel, and refuse a picture of more than 128 MB so: a PNG
+    // of 5000 x 5000 is the bomb of those formats.
+    const int pngSide = std::min(side, 5000);
+    const QString png = dir.filePath("bomb.png");
+    QImage plain(pngSide, pngSide, QImage::Format_RGB32);
+    plain.fill(qRgb(0x30, 0x60, 0x90));
+    if (!plain.save(png))
+        std::exit(1);
+    plain = QImage();
+    bomb("PNG", png, imaging::ImgReadPngBitmap, "pngtopnm", pngSide, dir);
+}
+
+// A text to import whose first line holds N separators, then N empty lines: what the import
+// keeps, and its time, must grow with the file (twice the file, twice the cost), not with N x N.
+void wideImport(int separators)
+{
+    const QByteArray file = QByteArray(separators, ';') + "\n" + QByteArray(separators, '\n');
+    bench::resetPeak();
+    const long before = currentKb();
+    QElapsedTimer t;
+    t.start();
+    int entries = 0;
+    {
+        addressbook::TAddressBook book;
+        book.Importer(addressbook::ReadExchangeRecords(file, u';'), {0, 1, 2});
+        entries = book.NbFiches();
+    }
+    std::printf("text import     %7.0f KB  first line of %d separators, %d empty lines  read in %6.3f s  peak %6.1f MB  (%d entries)\n",
+                file.size() / 1024.0, separators, separators, t.elapsed() / 1000.0,
+                (bench::peakKb() - before) / 1024.0, entries);
 }
 
 } // namespace
@@ -295,6 +329,8 @@ int main(int argc, char** argv)
     // The pictures first: the text files' peaks would hide theirs.
     bombs(dir, side);
     bench::resetPeak();
+    wideImport(10000 * scale);
+    wideImport(20000 * scale);
     settings(dir, scale);
     translation(dir, scale, 255);
     translation(dir, scale, 7);

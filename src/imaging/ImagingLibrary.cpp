@@ -169,7 +169,12 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
     // A file whose header tells less than its picture (a GIF's frames, say).
     if (sideTooLong(image.width(), image.height()))
         return fail(errTooLarge, tooLargeDetail(image.width(), image.height()));
-    QByteArray block = imageToDib(image, bits == 0 ? natural : bits, dither);
+    // Qt's readers give four bytes a pixel; a block of 24 bits holds three. Brought to three
+    // first (in place where Qt can), the picture and its block are never held at four and three.
+    const int target = bits == 0 ? natural : bits;
+    if (target >= 16 && image.depth() == 32 && !image.hasAlphaChannel())
+        image = std::move(image).convertToFormat(QImage::Format_RGB888);
+    QByteArray block = imageToDib(image, target, dither);
     image = QImage();
     if (block.isEmpty())
         return fail(errNoMemory, {});
