@@ -63,9 +63,11 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &orientation);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extra, &extraKinds);
+    uint16_t sampleFormat = SAMPLEFORMAT_UINT;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
     const bool rgb = photometric == PHOTOMETRIC_RGB && spp == 3;
     const bool grey = photometric == PHOTOMETRIC_MINISBLACK && spp == 1;
-    if (bps != 8 || !(rgb || grey) || extra != 0 || planar != PLANARCONFIG_CONTIG
+    if (bps != 8 || !(rgb || grey) || extra != 0 || sampleFormat != SAMPLEFORMAT_UINT || planar != PLANARCONFIG_CONTIG
         || orientation != ORIENTATION_TOPLEFT || TIFFIsTiled(tiff) || TIFFScanlineSize64(tiff) < uint64_t(w) * spp)
         return {};
     QImage image(int(w), int(h), rgb ? QImage::Format_RGB888 : QImage::Format_Indexed8);

@@ -11,6 +11,8 @@
 
 #include <tiffio.h>
 
+#include <vector>
+
 using namespace imaging;
 using imagingtest::BindingFixture;
 
@@ -79,6 +81,49 @@ void writeWideTiff(const QString& path, int width)
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
     QByteArray line(width, '\x20');
     ASSERT_GE(TIFFWriteScanline(tiff, line.data(), 0, 0), 0);
+    TIFFClose(tiff);
+}
+
+// A TIFF page of `spp` 8-bit samples (1 grey, 3 RGB) whose pixel (x, y) is (x, y, x + y), or
+// grey x + y; in one strip or tiles of 16, with the predictor when asked.
+void writePatternTiff(const QString& path, int w, int h, int spp, bool tiled, bool predictor)
+{
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, spp);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, spp == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    if (predictor)
+        TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+    const auto sample = [spp](int x, int y, int c) {
+        return uint8_t(spp == 1 ? x + y : c == 0 ? x : c == 1 ? y : x + y);
+    };
+    if (tiled) {
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, 16);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, 16);
+        std::vector<uint8_t> tile(size_t(16 * 16 * spp));
+        for (int ty = 0; ty < h; ty += 16)
+            for (int tx = 0; tx < w; tx += 16) {
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 0; x < 16; ++x)
+                        for (int c = 0; c < spp; ++c)
+                            tile[size_t((y * 16 + x) * spp + c)] = sample(tx + x, ty + y, c);
+                ASSERT_GE(TIFFWriteTile(tiff, tile.data(), uint32_t(tx), uint32_t(ty), 0, 0), 0);
+            }
+    } else {
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, h);
+        std::vector<uint8_t> row(size_t(w * spp));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x)
+                for (int c = 0; c < spp; ++c)
+                    row[size_t(x * spp + c)] = sample(x, y, c);
+            ASSERT_GE(TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0), 0);
+        }
+    }
     TIFFClose(tiff);
 }
 
@@ -153,4 +198,34 @@ TEST_F(HostileFiles, TheWindowsGoOnWhileGhostscriptRuns)
     setEpsTimeLimit(30000);
     EXPECT_GE(ticks, 5);
     EXPECT_EQ(binding().ImgLastErrorCode, errDamaged);
+}
+
+// TIFF pages of plain rows are decoded straight into the picture, the others through libtiff's
+// RGBA reader: both give every pixel and the file's depth.
+TEST_F(HostileFiles, TiffPagesReadRowByRowGiveTheSamePixels)
+{
+    const struct {
+        const char* file;
+        int spp;
+        bool tiled, predictor;
+    } cases[] = {
+        {"rgb.tif", 3, false, false}, {"rgb-predictor.tif", 3, false, true}, {"grey.tif", 1, false, false},
+        {"rgb-tiled.tif", 3, true, false}, {"grey-tiled.tif", 1, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString file = path(QString::fromLatin1(c.file));
+        writePatternTiff(file, 48, 32, c.spp, c.tiled, c.predictor);
+        Bitmap bitmap;
+        ASSERT_TRUE(ImgReadTiffBitmap(file, 0, false, 0, nullptr, bitmap)) << qPrintable(binding().ImgLastErrorText);
+        EXPECT_EQ(bitmap.bits, c.spp == 3 ? 24 : 8);
+        ASSERT_EQ(bitmap.image.size(), QSize(48, 32));
+        int wrong = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x) {
+                const QRgb expected = c.spp == 3 ? qRgb(x, y, x + y) : qRgb(x + y, x + y, x + y);
+                wrong += bitmap.image.pixel(x, y) != expected;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
 }
