@@ -1,5 +1,7 @@
 #include "imaging/EpsFile.h"
 
+#include "platform/HourGlass.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -152,6 +154,8 @@ QImage renderEps(const QString& path, QString* why)
         return refuse(QStringLiteral("Ghostscript cannot be started"));
     if (child == 0)
         _exit(drawInChild(argv));
+    // The wait may be long: the busy cursor says so while the windows go on painting.
+    const platform::HourGlass busy;
     QElapsedTimer clock;
     clock.start();
     int status = 0;

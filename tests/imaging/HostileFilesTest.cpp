@@ -6,6 +6,8 @@
 #include "imaging/EpsFile.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -185,18 +187,24 @@ TEST_F(HostileFiles, APictureWiderOrTallerThanABlockHoldsIsRefusedWithItsOwnCode
 TEST_F(HostileFiles, TheWindowsGoOnWhileGhostscriptRuns)
 {
     // A PostScript that never ends keeps the reader waiting up to its limit: timers (and so
-    // painting and the busy cursor) are served meanwhile.
+    // painting) are served meanwhile, under the busy cursor, which goes when the wait ends.
     setEpsTimeLimit(1500);
     testsupport::writeBytes(path("loop.eps"),
                             "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{ } loop\n");
-    int ticks = 0;
+    int ticks = 0, busyTicks = 0;
     QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyTicks += cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    });
     timer.start(50);
     Bitmap bitmap;
     EXPECT_FALSE(ImgReadEpsBitmap(path("loop.eps"), 24, false, nullptr, bitmap));
     setEpsTimeLimit(30000);
     EXPECT_GE(ticks, 5);
+    EXPECT_EQ(busyTicks, ticks);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(binding().ImgLastErrorCode, errDamaged);
 }
 
