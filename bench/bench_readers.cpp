@@ -1,8 +1,16 @@
 // Reading hostile-sized files: a settings file of 600 KB in many sections and keys, and a
 // translation table of 200,000 rows that claims 255 languages (and one that claims 7). Prints the time and the peak
 // memory of each read; both must grow with the file, not with its square or its claims.
-//   bench_readers [scale=1]   (scale multiplies the sizes)
+// Then pictures that compress far: an 8000 x 8000 TIFF (deflate), TGA (run-length), PCX and PNG
+// of one colour, read to a picture; the read's peak memory beside the picture's own size (at most
+// twice), and its time and memory beside netpbm's decoder on the same file (at most twice its
+// time). netpbm is a benchmark-only package: without it, its figures are left out and said so.
+// And a text import of a first line of many separators over as many empty lines.
+//   bench_readers [scale=1] [side=8000]   (scale multiplies the text sizes)
 #include "MultiLang/TranslationTable.h"
+#include "addressbook/AddressBook.h"
+#include "addressbook/TextExchange.h"
+#include "imaging/Binding.h"
 #include "platform/Errors.h"
 #include "platform/TIniFile.h"
 
@@ -11,13 +19,25 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QList>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <tiffio.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -73,6 +93,230 @@ void translation(const QTemporaryDir& dir, int scale, int languages)
                 text.size() / 1024.0, rows, languages, t.elapsed() / 1000.0, bench::peakKb() / 1024.0, qPrintable(outcome));
 }
 
+long currentKb()
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void put16(QByteArray& b, int at, int v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+
+// One colour in runs as long as each format allows.
+QByteArray bombTga(int side)
+{
+    QByteArray b(18, '\0');
+    b[2] = 10;
+    put16(b, 12, side);
+    put16(b, 14, side);
+    b[16] = 24;
+    b[17] = 0x20;
+    const qint64 total = qint64(side) * side;
+    b.reserve(qsizetype(18 + total / 128 * 4 + 4));
+    for (qint64 left = total; left > 0; left -= 128)
+        b += QByteArray(1, char(0x80 | (std::min<qint64>(left, 128) - 1))) + QByteArray("\x30\x60\x90", 3);
+    return b;
+}
+
+QByteArray bombPcx(int side)
+{
+    QByteArray b(128, '\0');
+    b[0] = 0x0A;
+    b[1] = 5;
+    b[2] = 1;
+    b[3] = 8;
+    put16(b, 8, side - 1);
+    put16(b, 10, side - 1);
+    b[65] = 3;
+    put16(b, 66, side);
+    for (int y = 0; y < side; ++y)
+        for (int plane = 0; plane < 3; ++plane) // runs never cross a line
+            for (int left = side; left > 0; left -= 63)
+                b += QByteArray(1, char(0xC0 | std::min(left, 63))) + char(0x30 * (plane + 1));
+    return b;
+}
+
+bool writeBombTiff(const QString& path, int side)
+{
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    if (tiff == nullptr)
+        return false;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, side);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, side);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, 9);
+    // A hostile file puts the whole picture in one strip: the most a decoder is asked to hold.
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, side);
+    QByteArray line(qsizetype(side) * 3, '\0');
+    for (int x = 0; x < side; ++x) {
+        line[3 * x] = '\x30';
+        line[3 * x + 1] = '\x60';
+        line[3 * x + 2] = '\x90';
+    }
+    for (int y = 0; y < side; ++y)
+        if (TIFFWriteScanline(tiff, line.data(), uint32_t(y), 0) < 0) {
+            TIFFClose(tiff);
+            return false;
+        }
+    TIFFClose(tiff);
+    return true;
+}
+
+struct Outside {
+    bool ran = false;
+    double seconds = 0;
+    long peakKb = -1; // -1: not measured
+};
+
+// The outside decoder on the file, its output thrown away: wall time and its peak memory. A
+// child of this process would report this process's own peak as its own (the two share memory
+// until the decoder starts), so the peak is taken by GNU time, a small process, when installed.
+Outside runOutside(const char* program, const QString& file, const QTemporaryDir& dir)
+{
+    Outside o;
+    const QByteArray path = QByteArray("/usr/bin/") + program;
+    if (access(path.constData(), X_OK) != 0)
+        return o;
+    const QByteArray input = QFile::encodeName(file);
+    const QByteArray timer = "/usr/bin/time";
+    const QByteArray report = QFile::encodeName(dir.filePath("outside-peak"));
+    const bool timed = access(timer.constData(), X_OK) == 0;
+    QList<QByteArray> args;
+    if (timed)
+        args << timer << "-f" << "%M" << "-o" << report;
+    args << path << input;
+    std::vector<char*> argv;
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer t;
+    t.start();
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return o;
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return o;
+    o.ran = true;
+    o.seconds = t.elapsed() / 1000.0;
+    if (timed) {
+        QFile peak(QString::fromLocal8Bit(report));
+        if (peak.open(QIODevice::ReadOnly))
+            o.peakKb = peak.readAll().trimmed().split('\n').last().toLong();
+    }
+    return o;
+}
+
+using BitmapReader = bool (*)(const QString&, int, bool, imaging::ProgressContext*, imaging::Bitmap&);
+
+bool readTiffPage0(const QString& n, int b, bool d, imaging::ProgressContext* c, imaging::Bitmap& m)
+{
+    return imaging::ImgReadTiffBitmap(n, b, d, 0, c, m);
+}
+
+void bomb(const char* what, const QString& path, BitmapReader read, const char* outside, int side,
+          const QTemporaryDir& dir)
+{
+    const double pictureMb = double(side) * side * 3 / (1024.0 * 1024.0);
+    const double fileKb = QFileInfo(path).size() / 1024.0;
+    // Times are the best of a few runs each, taken in turns, so that a busy machine weighs on
+    // both alike; the peak is the first read's.
+    constexpr int kRuns = 3;
+    Outside o;
+    double seconds = 1e9;
+    double peakMb = 0;
+    bool ok = true;
+    for (int run = 0; run < kRuns; ++run) {
+        const Outside once = runOutside(outside, path, dir);
+        if (once.ran && (!o.ran || once.seconds < o.seconds))
+            o = once;
+        bench::resetPeak();
+        const long before = currentKb();
+        QElapsedTimer t;
+        t.start();
+        {
+            imaging::Bitmap bitmap;
+            const bool read1 = read(path, 24, false, nullptr, bitmap);
+            seconds = std::min(seconds, t.elapsed() / 1000.0);
+            ok = ok && read1 && bitmap.image.width() == side && bitmap.image.height() == side;
+        }
+        if (run == 0)
+            peakMb = (bench::peakKb() - before) / 1024.0;
+    }
+    std::printf("%-5s bomb %6.0f KB  %d x %d (picture %5.0f MB)  read %s in %6.3f s (best of %d), peak %6.0f MB (%.2f x the picture)",
+                what, fileKb, side, side, pictureMb, ok ? "whole" : "FAILED", seconds, kRuns, peakMb, peakMb / pictureMb);
+    if (o.ran && o.peakKb >= 0)
+        std::printf("  |  %s %6.3f s, peak %6.0f MB  (time %.2f x %s)\n", outside, o.seconds, o.peakKb / 1024.0,
+                    seconds / std::max(o.seconds, 0.001), outside);
+    else if (o.ran)
+        std::printf("  |  %s %6.3f s, peak not measured (no GNU time)  (time %.2f x %s)\n", outside, o.seconds,
+                    seconds / std::max(o.seconds, 0.001), outside);
+    else
+        std::printf("  |  %s not installed (netpbm): no outside figure\n", outside);
+}
+
+void bombs(const QTemporaryDir& dir, int side)
+{
+    const QString tif = dir.filePath("bomb.tif");
+    const QString tga = dir.filePath("bomb.tga");
+    const QString pcx = dir.filePath("bomb.pcx");
+    if (!writeBombTiff(tif, side))
+        std::exit(1);
+    write(tga, bombTga(side));
+    write(pcx, bombPcx(side));
+    bomb("TIFF", tif, readTiffPage0, "tifftopnm", side, dir);
+    bomb("TGA", tga, imaging::ImgReadTgaBitmap, "tgatoppm", side, dir);
+    bomb("PCX", pcx, imaging::ImgReadPcxBitmap, "pcxtoppm", side, dir);
+    // Qt's readers give four bytes a pixel, and refuse a picture of more than 128 MB so: a PNG
+    // of 5000 x 5000 is the bomb of those formats.
+    const int pngSide = std::min(side, 5000);
+    const QString png = dir.filePath("bomb.png");
+    QImage plain(pngSide, pngSide, QImage::Format_RGB32);
+    plain.fill(qRgb(0x30, 0x60, 0x90));
+    if (!plain.save(png))
+        std::exit(1);
+    plain = QImage();
+    bomb("PNG", png, imaging::ImgReadPngBitmap, "pngtopnm", pngSide, dir);
+}
+
+// A text to import whose first line holds N separators, then N empty lines: what the import
+// keeps, and its time, must grow with the file (twice the file, twice the cost), not with N x N.
+void wideImport(int separators)
+{
+    const QByteArray file = QByteArray(separators, ';') + "\n" + QByteArray(separators, '\n');
+    bench::resetPeak();
+    const long before = currentKb();
+    QElapsedTimer t;
+    t.start();
+    int entries = 0;
+    {
+        addressbook::TAddressBook book;
+        book.Importer(addressbook::ReadExchangeRecords(file, u';'), {0, 1, 2});
+        entries = book.NbFiches();
+    }
+    std::printf("text import     %7.0f KB  first line of %d separators, %d empty lines  read in %6.3f s  peak %6.1f MB  (%d entries)\n",
+                file.size() / 1024.0, separators, separators, t.elapsed() / 1000.0,
+                (bench::peakKb() - before) / 1024.0, entries);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -81,7 +325,13 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
+    const int side = argc > 2 ? std::clamp(std::atoi(argv[2]), 16, 8192) : 8000;
     QTemporaryDir dir;
+    // The pictures first: the text files' peaks would hide theirs.
+    bombs(dir, side);
+    bench::resetPeak();
+    wideImport(10000 * scale);
+    wideImport(20000 * scale);
     settings(dir, scale);
     translation(dir, scale, 255);
     translation(dir, scale, 7);

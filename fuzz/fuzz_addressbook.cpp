@@ -71,11 +71,19 @@ void exchange(const QByteArray& bytes, QChar separator)
     if (records.isEmpty())
         return;
     const qsizetype fields = records.front().size();
+    qsizetype stored = 0;
     for (const QStringList& r : records) {
-        FUZZ_CHECK(r.size() == fields);
+        FUZZ_CHECK(r.size() <= fields);
+        stored += r.size();
         for (const QString& f : r)
             FUZZ_CHECK(!f.contains(separator) && !f.contains(u'\n') && !f.contains(u'\r'));
     }
+    // Each stored field but a record's first took a separator of the file.
+    FUZZ_CHECK(stored <= bytes.size() + records.size());
+    // A grid holds every cell of every record: the trip through one is made for files whose
+    // grid stays small.
+    if (fields * records.size() > 100000)
+        return;
     // Records into a grid and out again: the same records, lines of the same field count.
     platform::TStringGrid grid;
     grid.SetColCount(static_cast<int>(fields));
@@ -86,7 +94,12 @@ void exchange(const QByteArray& bytes, QChar separator)
     FUZZ_CHECK(added == records.size());
     FUZZ_CHECK(CellsHoldingSeparator(grid, 1, grid.RowCount() - 1, separator) == 0);
     const QByteArray out = ExchangeBytes(grid, grid.RowCount() - added, grid.RowCount() - 1, separator);
-    FUZZ_CHECK(ReadExchangeRecords(out, separator) == records);
+    // The grid writes every field, so the records come back at the first record's count.
+    QList<QStringList> padded = records;
+    for (QStringList& r : padded)
+        while (r.size() < fields)
+            r << QString();
+    FUZZ_CHECK(ReadExchangeRecords(out, separator) == padded);
 }
 
 } // namespace

@@ -50,11 +50,8 @@ QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator)
         endField(end);
         if (fields < 0)
             fields = record.size();
-        while (record.size() < fields)
-            record << QString();
         records << record;
         record = QStringList();
-        record.reserve(fields);
     };
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {

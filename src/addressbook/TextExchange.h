@@ -20,8 +20,10 @@ QChar SeparatorOfFilter(int filter);
 QString ExtensionOfFilter(int filter);
 
 // The records of a file (UTF-8 or Windows-1252): a line feed ends a record, carriage returns
-// are dropped. The first record's field count is the file's: later fields past it are ignored,
-// missing ones are empty. A last line without a line feed is a record; an empty file has none.
+// are dropped. The first record's field count is the file's: later fields past it are ignored;
+// missing ones are empty and not stored (a record holds the fields its line has), so a file
+// costs what its bytes hold, not its lines times the first line's fields. A last line without
+// a line feed is a record; an empty file has none.
 QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator);
 
 // Rows first..last of a grid, every column, the separator between two cells, CR LF after each

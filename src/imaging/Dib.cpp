@@ -1,5 +1,6 @@
 #include "imaging/Dib.h"
 
+#include "imaging/HugePages.h"
 #include "imaging/ImagingErrors.h"
 
 #include <QPainter>
@@ -298,6 +299,7 @@ QImage dibToImage(const QByteArray& block, int* bits, QString* why)
         image = QImage(l.width, l.height, QImage::Format_RGB888);
         if (image.isNull())
             break;
+        preferHugePages(image);
         for (int y = 0; y < l.height; ++y) {
             const uchar* s = sourceRow(y);
             uchar* d = image.scanLine(y);
@@ -412,11 +414,16 @@ QByteArray imageToDib(const QImage& source, int bits, bool dither)
     if (image.isNull())
         return {};
     const QList<QRgb> table = image.colorTable();
-    ILTDib dib;
-    if (!dib.Allocate(bits <= 8 ? &table : nullptr, image.width(), bits, image.height()))
-        return {};
-    QByteArray block = dib.Dib();
-    uchar* pixels = reinterpret_cast<uchar*>(block.data()) + dib.BitsOffset();
+    QByteArray block;
+    qint64 bitsOffset = 0;
+    {
+        ILTDib dib;
+        if (!dib.Allocate(bits <= 8 ? &table : nullptr, image.width(), bits, image.height()))
+            return {};
+        bitsOffset = dib.BitsOffset();
+        block = dib.Dib();
+    } // the wrapper lets the block go: writing its rows copies nothing
+    uchar* pixels = reinterpret_cast<uchar*>(block.data()) + bitsOffset;
     const qint64 stride = dibStride(image.width(), bits);
     const int w = image.width();
     for (int y = 0; y < image.height(); ++y) {
@@ -573,10 +580,12 @@ bool ILTDib::Allocate(const QList<QRgb>* palette, int width, int bits, int heigh
         throw ErrorInvalid(imagingMessage(msgCantAllocate));
     QByteArray block;
     try {
-        block = QByteArray(qsizetype(total), '\0');
+        block = QByteArray(qsizetype(total), Qt::Uninitialized);
     } catch (const std::bad_alloc&) {
         throw ErrorInvalid(imagingMessage(msgCantAllocate));
     }
+    preferHugePages(block.data(), total);
+    std::memset(block.data(), 0, size_t(total));
     auto* p = reinterpret_cast<uchar*>(block.data());
     put32(p, kBitmapInfoHeaderSize);
     put32(p + 4, quint32(width));

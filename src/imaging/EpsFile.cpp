@@ -1,5 +1,8 @@
 #include "imaging/EpsFile.h"
 
+#include "platform/HourGlass.h"
+
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -152,6 +155,8 @@ QImage renderEps(const QString& path, QString* why)
         return refuse(QStringLiteral("Ghostscript cannot be started"));
     if (child == 0)
         _exit(drawInChild(argv));
+    // The wait may be long: the busy cursor says so while the windows go on painting.
+    const platform::HourGlass busy;
     QElapsedTimer clock;
     clock.start();
     int status = 0;
@@ -167,6 +172,11 @@ QImage renderEps(const QString& path, QString* why)
             return refuse(QStringLiteral("the PostScript did not end within %1 s")
                               .arg(timeLimit() / 1000.0));
         }
+        // The windows keep painting, and the busy cursor showing, while the child draws; the
+        // user's input waits, so nothing starts a second read meanwhile.
+        if (const QCoreApplication* app = QCoreApplication::instance();
+            app != nullptr && app->thread() == QThread::currentThread())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(2);
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)

@@ -21,7 +21,8 @@ QSize epsPixelSize(const QRectF& box);
 void setEpsTimeLimit(int milliseconds);
 
 // The picture as RGB32, or a null image with `why`. Ghostscript draws in a child process, so a
-// PostScript program that never ends is stopped at the time limit.
+// PostScript program that never ends is stopped at the time limit. While it waits, the
+// application's events other than the user's input are served, so its windows still paint.
 QImage renderEps(const QString& path, QString* why = nullptr);
 
 } // namespace imaging

@@ -12,6 +12,10 @@
 #include <QFile>
 #include <QSaveFile>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace imaging {
 
 namespace {
@@ -25,6 +29,20 @@ bool readAll(const QString& name, QByteArray& bytes, QString* why)
     }
     bytes = file.readAll();
     return true;
+}
+
+// A side no block holds (its rows are counted in 16 bits); refused with its own code, before a
+// decoder spends time and memory on it.
+constexpr int kMaxSide = 32767;
+
+bool sideTooLong(qint64 width, qint64 height)
+{
+    return width > kMaxSide || height > kMaxSide;
+}
+
+QString tooLargeDetail(qint64 width, qint64 height)
+{
+    return QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
 }
 
 bool depthAsked(int bits)
@@ -65,6 +83,7 @@ QString ImagingLibrary::errorText(quint16 code) const
     case errEmptyPicture: text = QStringLiteral("Input image is empty"); break;
     case errFileTooShort: text = QStringLiteral("File too short"); break;
     case errRender: text = QStringLiteral("The drawing cannot be rendered"); break;
+    case errTooLarge: text = QStringLiteral("The picture is larger than 32767 pixels a side"); break;
     default: text = QStringLiteral("Unknown imaging error"); break;
     }
     if (!m_detail.isEmpty())
@@ -116,7 +135,7 @@ qint16 ImagingLibrary::getdxfinfo(const QString& name, qint32& width, qint32& he
     return 1;
 }
 
-qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByteArray& dib,
+qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByteArray& dib, int page,
                                 const Progress& progress,
                                 const std::function<QImage(const QByteArray&, int*, QString*)>& decode)
 {
@@ -128,11 +147,35 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
     QString why;
     if (!readAll(name, bytes, &why))
         return fail(errFileOpen, why);
+    ImageFileInfo stated;
+    TiffFacts facts;
+    if (sniffFormat(bytes) == QLatin1String("TIF")) {
+        if (tiffFacts(name, page, facts) && sideTooLong(facts.width, facts.height))
+            return fail(errTooLarge, tooLargeDetail(facts.width, facts.height));
+    } else if (fileInfoOf(name, bytes, stated) && sideTooLong(stated.width, stated.height)) {
+        return fail(errTooLarge, tooLargeDetail(stated.width, stated.height));
+    }
     int natural = 24;
-    const QImage image = decode(bytes, &natural, &why);
+    QImage image = decode(bytes, &natural, &why);
+    // From here on the read holds no more than the picture and its block. A file of some MB
+    // read into the heap stays in the process once freed unless the heap is told to give it
+    // back.
+    bytes = QByteArray();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
     if (image.isNull())
         return fail(errDamaged, why);
-    QByteArray block = imageToDib(image, bits == 0 ? natural : bits, dither);
+    // A file whose header tells less than its picture (a GIF's frames, say).
+    if (sideTooLong(image.width(), image.height()))
+        return fail(errTooLarge, tooLargeDetail(image.width(), image.height()));
+    // Qt's readers give four bytes a pixel; a block of 24 bits holds three. Brought to three
+    // first (in place where Qt can), the picture and its block are never held at four and three.
+    const int target = bits == 0 ? natural : bits;
+    if (target >= 16 && image.depth() == 32 && !image.hasAlphaChannel())
+        image = std::move(image).convertToFormat(QImage::Format_RGB888);
+    QByteArray block = imageToDib(image, target, dither);
+    image = QImage();
     if (block.isEmpty())
         return fail(errNoMemory, {});
     if (progress && !progress(100))
@@ -144,7 +187,7 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
 qint16 ImagingLibrary::rdbmpfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readBmp(f, b, w);
     });
 }
@@ -152,7 +195,7 @@ qint16 ImagingLibrary::rdbmpfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::rdpngfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "png", b, w);
     });
 }
@@ -160,7 +203,7 @@ qint16 ImagingLibrary::rdpngfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::rdgiffiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "gif", b, w);
     });
 }
@@ -168,7 +211,7 @@ qint16 ImagingLibrary::rdgiffiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::rdjpgfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readWithQt(f, "jpeg", b, w);
     });
 }
@@ -176,7 +219,7 @@ qint16 ImagingLibrary::rdjpgfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::readtgafiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                       const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readTga(f, b, w);
     });
 }
@@ -184,7 +227,7 @@ qint16 ImagingLibrary::readtgafiledib(const QString& name, int bits, bool dither
 qint16 ImagingLibrary::rdpcxfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                     const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress, [](const QByteArray& f, int* b, QString* w) {
+    return readWith(name, bits, dither, dib, 0, progress, [](const QByteArray& f, int* b, QString* w) {
         return readPcx(f, b, w);
     });
 }
@@ -192,7 +235,7 @@ qint16 ImagingLibrary::rdpcxfiledib(const QString& name, int bits, bool dither, 
 qint16 ImagingLibrary::readpcdfiledib(const QString& name, int bits, bool dither, int pcdMode,
                                       QByteArray& dib, const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress,
+    return readWith(name, bits, dither, dib, 0, progress,
                     [pcdMode](const QByteArray& f, int* b, QString* w) {
                         *b = 24;
                         return readPcd(f, pcdMode, w);
@@ -202,7 +245,7 @@ qint16 ImagingLibrary::readpcdfiledib(const QString& name, int bits, bool dither
 qint16 ImagingLibrary::readepsfiledib(const QString& name, int bits, bool dither, QByteArray& dib,
                                       const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress,
+    return readWith(name, bits, dither, dib, 0, progress,
                     [&name](const QByteArray&, int* b, QString* w) {
                         *b = 24;
                         return renderEps(name, w);
@@ -212,7 +255,7 @@ qint16 ImagingLibrary::readepsfiledib(const QString& name, int bits, bool dither
 qint16 ImagingLibrary::readtiffiledib(const QString& name, int bits, bool dither, int page,
                                       QByteArray& dib, const Progress& progress)
 {
-    return readWith(name, bits, dither, dib, progress,
+    return readWith(name, bits, dither, dib, page, progress,
                     [&name, page](const QByteArray&, int* b, QString* w) {
                         return readTiff(name, page, b, w);
                     });

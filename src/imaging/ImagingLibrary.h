@@ -55,6 +55,7 @@ enum ImagingError : qint16 {
     errEmptyPicture = -11,
     errFileTooShort = -12,
     errRender = -13,
+    errTooLarge = -14,
 };
 
 // Reports the progress of one call in percent; false when the user asked to stop.
@@ -116,7 +117,9 @@ public:
 protected:
     // Keeps the detail of a failure for errorText and answers its code.
     qint16 fail(qint16 code, const QString& detail);
-    qint16 readWith(const QString& name, int bits, bool dither, QByteArray& dib,
+    // One picture read: a picture whose header (of TIFF page `page`) states a side beyond what a
+    // block holds is refused before it is decoded, and so is one that comes out so.
+    qint16 readWith(const QString& name, int bits, bool dither, QByteArray& dib, int page,
                     const Progress& progress, const std::function<QImage(const QByteArray&, int*,
                                                                            QString*)>& decode);
 

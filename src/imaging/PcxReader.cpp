@@ -1,5 +1,7 @@
 #include "imaging/PcxReader.h"
 
+#include "imaging/HugePages.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -77,57 +79,24 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
         refuse(why, QStringLiteral("PCX file is truncated"));
         return {};
     }
-    QByteArray rows(qsizetype(total), '\0');
-    auto* out = reinterpret_cast<uchar*>(rows.data());
-    const auto* in = reinterpret_cast<const uchar*>(file.constData());
-    qint64 at = kHeaderSize;
-    qint64 filled = 0;
-    while (filled < total) {
-        if (at >= file.size()) {
-            refuse(why, QStringLiteral("PCX file is truncated"));
-            return {};
-        }
-        uchar b = in[at++];
-        qint64 count = 1;
-        if (encoded && (b & 0xC0) == 0xC0) {
-            count = b & 0x3F;
-            if (at >= file.size()) {
-                refuse(why, QStringLiteral("PCX file is truncated"));
-                return {};
-            }
-            b = in[at++];
-        }
-        count = qMin(count, total - filled);
-        std::fill(out + filled, out + filled + count, b);
-        filled += count;
-    }
-
+    // The picture is made first and each line decoded into it through a buffer of one line:
+    // a file that compresses far costs its picture, not the picture twice.
     QImage image;
     int depth = 0;
     if (h.planes == 1 && h.bitsPerPlane == 1) {
         image = QImage(h.width, h.height, QImage::Format_Mono);
-        if (!image.isNull()) {
+        if (!image.isNull())
             image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-            for (int y = 0; y < h.height; ++y)
-                std::copy_n(out + lineBytes * y, (h.width + 7) / 8, image.scanLine(y));
-        }
         depth = 1;
     } else if (h.planes >= 3 && h.bitsPerPlane == 8) {
         image = QImage(h.width, h.height, QImage::Format_RGB888);
-        if (!image.isNull())
-            for (int y = 0; y < h.height; ++y) {
-                const uchar* line = out + lineBytes * y;
-                uchar* d = image.scanLine(y);
-                for (int x = 0; x < h.width; ++x)
-                    for (int c = 0; c < 3; ++c)
-                        d[3 * x + c] = line[c * h.bytesPerLine + x];
-            }
         depth = 24;
     } else {
         image = QImage(h.width, h.height, QImage::Format_Indexed8);
         if (h.bitsPerPlane == 8) {
             QList<QRgb> colors;
             const qint64 tableAt = file.size() - 769;
+            const auto* in = reinterpret_cast<const uchar*>(file.constData());
             if (tableAt >= kHeaderSize && uchar(file[tableAt]) == 0x0C)
                 for (int i = 0; i < 256; ++i)
                     colors.append(qRgb(in[tableAt + 1 + 3 * i], in[tableAt + 2 + 3 * i],
@@ -141,29 +110,67 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
             image.setColorTable(headerColors(file, 1 << h.bits()));
             depth = 4;
         }
-        if (!image.isNull())
-            for (int y = 0; y < h.height; ++y) {
-                const uchar* line = out + lineBytes * y;
-                uchar* d = image.scanLine(y);
-                for (int x = 0; x < h.width; ++x) {
-                    int index = 0;
-                    if (h.bitsPerPlane == 8) {
-                        index = line[x];
-                    } else if (h.bitsPerPlane == 1) { // one bit per plane, plane p is bit p
-                        for (int p = 0; p < h.planes; ++p)
-                            index |= ((line[p * h.bytesPerLine + x / 8] >> (7 - x % 8)) & 1) << p;
-                    } else {
-                        const int perByte = 8 / h.bitsPerPlane;
-                        const int shift = 8 - h.bitsPerPlane * (x % perByte + 1);
-                        index = (line[x / perByte] >> shift) & ((1 << h.bitsPerPlane) - 1);
-                    }
-                    d[x] = uchar(index);
-                }
-            }
     }
     if (image.isNull()) {
         refuse(why, QStringLiteral("Can't allocate memory"));
         return {};
+    }
+    preferHugePages(image);
+
+    QByteArray lineBuffer(qsizetype(lineBytes), '\0');
+    auto* line = reinterpret_cast<uchar*>(lineBuffer.data());
+    const auto* in = reinterpret_cast<const uchar*>(file.constData());
+    qint64 at = kHeaderSize;
+    // A run may go on into the next line.
+    qint64 runLeft = 0;
+    uchar runByte = 0;
+    for (int y = 0; y < h.height; ++y) {
+        qint64 filled = 0;
+        while (filled < lineBytes) {
+            if (runLeft == 0) {
+                if (at >= file.size()) {
+                    refuse(why, QStringLiteral("PCX file is truncated"));
+                    return {};
+                }
+                runByte = in[at++];
+                runLeft = 1;
+                if (encoded && (runByte & 0xC0) == 0xC0) {
+                    runLeft = runByte & 0x3F;
+                    if (at >= file.size()) {
+                        refuse(why, QStringLiteral("PCX file is truncated"));
+                        return {};
+                    }
+                    runByte = in[at++];
+                }
+            }
+            const qint64 count = qMin(runLeft, lineBytes - filled);
+            std::fill(line + filled, line + filled + count, runByte);
+            filled += count;
+            runLeft -= count;
+        }
+        uchar* d = image.scanLine(y);
+        if (depth == 1) {
+            std::copy_n(line, (h.width + 7) / 8, d);
+        } else if (depth == 24) {
+            for (int x = 0; x < h.width; ++x)
+                for (int c = 0; c < 3; ++c)
+                    d[3 * x + c] = line[c * h.bytesPerLine + x];
+        } else {
+            for (int x = 0; x < h.width; ++x) {
+                int index = 0;
+                if (h.bitsPerPlane == 8) {
+                    index = line[x];
+                } else if (h.bitsPerPlane == 1) { // one bit per plane, plane p is bit p
+                    for (int p = 0; p < h.planes; ++p)
+                        index |= ((line[p * h.bytesPerLine + x / 8] >> (7 - x % 8)) & 1) << p;
+                } else {
+                    const int perByte = 8 / h.bitsPerPlane;
+                    const int shift = 8 - h.bitsPerPlane * (x % perByte + 1);
+                    index = (line[x / perByte] >> shift) & ((1 << h.bitsPerPlane) - 1);
+                }
+                d[x] = uchar(index);
+            }
+        }
     }
     if (bits != nullptr)
         *bits = depth;

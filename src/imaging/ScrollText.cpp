@@ -53,6 +53,16 @@ bool sensibleFont(const ScrollSettings& s)
     return s.fontSize >= 0 && s.fontSize <= kLargestFontPoints && qAbs(s.fontHeight) <= kLargestFontPixels;
 }
 
+// The width of a list line's picture: one average character more than its text, so the last
+// one is never cut; a line of blanks only has none.
+int shownWidth(const QFontMetrics& metrics, const QString& text)
+{
+    int width = metrics.horizontalAdvance(text);
+    if (text.size() > 2)
+        width += width / int(text.size() - 2);
+    return width;
+}
+
 } // namespace
 
 QFont ScrollSettings::font() const
@@ -154,6 +164,26 @@ QString ImgScrollListText(const QString& line)
     return text;
 }
 
+bool ScrollText::fits(const QString& text, const QFontMetrics& metrics, int extraHeight)
+{
+    if (text.size() > kLongestScrollText) {
+        m_refusal = QStringLiteral("The scrolling text has a line of %1 characters; at most %2 are shown")
+                        .arg(text.size())
+                        .arg(kLongestScrollText);
+        return false;
+    }
+    const int width = shownWidth(metrics, text);
+    const int height = metrics.height() + extraHeight;
+    if (width > kMaxScrollSide || height > kMaxScrollSide || qint64(width) * height > kMaxScrollPixels) {
+        m_refusal = QStringLiteral("The scrolling text needs a picture of %1 x %2 pixels, more than can be "
+                                   "shown; use a smaller font or a shorter text")
+                        .arg(width)
+                        .arg(height);
+        return false;
+    }
+    return true;
+}
+
 QImage ScrollText::textImage(const QString& text, int width, int height) const
 {
     QImage image(qMax(1, width), qMax(1, height), QImage::Format_RGB32);
@@ -167,12 +197,16 @@ QImage ScrollText::textImage(const QString& text, int width, int height) const
 
 bool ScrollText::startLine(const QString& path, const QSize& area)
 {
+    m_refusal.clear();
     ScrollSettings read = m_settings;
     if (!ImgReadScrollLine(path, read))
         return false;
+    // Measured before anything is kept: the picture a refused text needs is never made.
+    const QFontMetrics metrics(read.font());
+    if (!fits(read.message, metrics, 0))
+        return false;
     m_settings = read;
     m_area = area;
-    const QFontMetrics metrics(m_settings.font());
     m_textWidth = metrics.horizontalAdvance(m_settings.message);
     m_lineHeight = metrics.height();
     m_x = area.width();
@@ -186,9 +220,15 @@ bool ScrollText::startLine(const QString& path, const QSize& area)
 
 bool ScrollText::startList(const QString& path, const QSize& area)
 {
+    m_refusal.clear();
     ScrollSettings read = m_settings;
     if (!ImgReadScrollList(path, read))
         return false;
+    // Every line is shown in turn: each one's picture is bounded before the first is made.
+    const QFontMetrics metrics(read.font());
+    for (const QString& line : read.lines)
+        if (!fits(ImgScrollListText(line), metrics, 5))
+            return false;
     m_settings = read;
     m_index = 0;
     if (m_settings.lines.isEmpty() || m_settings.lines.first().isEmpty())
@@ -210,10 +250,7 @@ bool ScrollText::prepareLine(const QSize& area)
     const QString text = ImgScrollListText(m_settings.lines[m_index]);
     m_area = area;
     const QFontMetrics metrics(m_settings.font());
-    m_textWidth = metrics.horizontalAdvance(text);
-    // One average character more, so the last one is never cut; a line of blanks only has none.
-    if (text.size() > 2)
-        m_textWidth += m_textWidth / int(text.size() - 2);
+    m_textWidth = shownWidth(metrics, text);
     m_lineHeight = metrics.height();
     m_x = (area.width() - m_textWidth) / 2;
     m_y = area.height();

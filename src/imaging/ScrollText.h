@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -46,6 +47,12 @@ bool ImgParseScrollList(const QByteArray& file, ScrollSettings& settings);
 bool ImgReadScrollLine(const QString& path, ScrollSettings& settings);
 bool ImgReadScrollList(const QString& path, ScrollSettings& settings);
 
+// The longest message or list line shown, and the largest text picture made for one: beyond
+// them a small file would ask for gigabytes (a 1000-pixel font over a long line).
+constexpr int kLongestScrollText = 1024;
+constexpr int kMaxScrollSide = 32767;
+constexpr qint64 kMaxScrollPixels = 16LL * 1024 * 1024;
+
 // A ".CMS" line as shown: two blanks in front unless it starts with one, one behind unless it
 // ends with one.
 QString ImgScrollListText(const QString& line);
@@ -66,7 +73,10 @@ public:
     int textWidth() const { return m_textWidth; }
 
     // ".SCM": reads the file and lays the line out just outside the right edge of `area`.
-    // False when the file is missing or unreadable (no mode is on then).
+    // False when the file is missing or unreadable (no mode is on then). A text longer than
+    // kLongestScrollText characters, or whose picture would be larger than kMaxScrollPicture
+    // (a side beyond 32767 pixels or more pixels than kMaxScrollPixels), is refused before any
+    // picture is made, and refusal() says why.
     bool startLine(const QString& path, const QSize& area);
     // ".CMS": reads the file and prepares its first line just below the bottom edge.
     bool startList(const QString& path, const QSize& area);
@@ -80,9 +90,14 @@ public:
     bool tick(int speed);
     // Leaves both modes.
     void end();
+    // Why the last start refused the file's text; empty when it did not.
+    const QString& refusal() const { return m_refusal; }
 
 private:
     bool prepareLine(const QSize& area);
+    // Whether a text's picture is within bounds, its font measured by `metrics`, `extraHeight`
+    // below; sets the refusal when not.
+    bool fits(const QString& text, const QFontMetrics& metrics, int extraHeight);
     QImage textImage(const QString& text, int width, int height) const;
 
     ScrollSettings m_settings;
@@ -95,6 +110,7 @@ private:
     bool m_lineMode = false;
     bool m_listMode = false;
     bool m_stepped = false;
+    QString m_refusal;
 };
 
 } // namespace imaging

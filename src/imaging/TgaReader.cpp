@@ -1,5 +1,7 @@
 #include "imaging/TgaReader.h"
 
+#include "imaging/HugePages.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -89,11 +91,47 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
     if (rle && (size - at) * 128 < total)
         return refuse(QStringLiteral("TGA file is truncated"));
 
-    // The pixels as stored, one after the other; runs are expanded here.
-    QByteArray pixels(qsizetype(total * pixelBytes), '\0');
-    auto* out = reinterpret_cast<uchar*>(pixels.data());
+    // The picture is made first and each pixel stored in its place as it is decoded: a file
+    // that compresses far costs its picture, not the picture twice. Colours without alpha take
+    // three bytes a pixel, as the block made of them does.
+    const bool alpha = depth == 32 && (descriptor & 15) != 0;
+    QImage image(width, height, kind == 2 ? (alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888)
+                                          : QImage::Format_Indexed8);
+    if (image.isNull())
+        return refuse(QStringLiteral("Can't allocate memory"));
+    preferHugePages(image);
+    if (kind == 1) {
+        image.setColorTable(colors);
+    } else if (kind == 3) {
+        for (int i = 0; i < 256; ++i)
+            colors.append(qRgb(i, i, i));
+        image.setColorTable(colors);
+    }
+    const bool topDown = descriptor & 0x20;
+    const bool rightToLeft = descriptor & 0x10;
+    int row = 0, col = 0;
+    uchar* line = image.scanLine(topDown ? 0 : height - 1);
+    // Stores one stored pixel at the next place, in the file's order of rows and columns.
+    const auto put = [&](const uchar* p) {
+        const int x = rightToLeft ? width - 1 - col : col;
+        if (kind != 2) {
+            line[x] = p[0];
+        } else if (alpha) {
+            reinterpret_cast<QRgb*>(line)[x] = colorOf(p, pixelBytes, true);
+        } else {
+            const QRgb c = colorOf(p, pixelBytes, false);
+            line[3 * x] = uchar(qRed(c));
+            line[3 * x + 1] = uchar(qGreen(c));
+            line[3 * x + 2] = uchar(qBlue(c));
+        }
+        if (++col == width && ++row < height) {
+            col = 0;
+            line = image.scanLine(topDown ? row : height - 1 - row);
+        }
+    };
     if (!rle) {
-        std::copy_n(data + at, total * pixelBytes, out);
+        for (qint64 i = 0; i < total; ++i)
+            put(data + at + i * pixelBytes);
     } else {
         qint64 done = 0;
         while (done < total) {
@@ -105,43 +143,16 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
                 if (at + pixelBytes > size)
                     return refuse(QStringLiteral("TGA file is truncated"));
                 for (qint64 i = 0; i < count; ++i)
-                    std::copy_n(data + at, pixelBytes, out + (done + i) * pixelBytes);
+                    put(data + at);
                 at += pixelBytes;
             } else {
                 if (at + count * pixelBytes > size)
                     return refuse(QStringLiteral("TGA file is truncated"));
-                std::copy_n(data + at, count * pixelBytes, out + done * pixelBytes);
+                for (qint64 i = 0; i < count; ++i)
+                    put(data + at + i * pixelBytes);
                 at += count * pixelBytes;
             }
             done += count;
-        }
-    }
-
-    const bool alpha = depth == 32 && (descriptor & 15) != 0;
-    QImage image(width, height, kind == 2 ? (alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32)
-                                          : QImage::Format_Indexed8);
-    if (image.isNull())
-        return refuse(QStringLiteral("Can't allocate memory"));
-    if (kind == 1) {
-        image.setColorTable(colors);
-    } else if (kind == 3) {
-        for (int i = 0; i < 256; ++i)
-            colors.append(qRgb(i, i, i));
-        image.setColorTable(colors);
-    }
-    const bool topDown = descriptor & 0x20;
-    const bool rightToLeft = descriptor & 0x10;
-    for (int row = 0; row < height; ++row) {
-        const int y = topDown ? row : height - 1 - row;
-        const uchar* s = out + qint64(row) * width * pixelBytes;
-        uchar* d = image.scanLine(y);
-        for (int col = 0; col < width; ++col) {
-            const int x = rightToLeft ? width - 1 - col : col;
-            const uchar* p = s + qint64(col) * pixelBytes;
-            if (kind == 2)
-                reinterpret_cast<QRgb*>(d)[x] = colorOf(p, pixelBytes, alpha);
-            else
-                d[x] = p[0];
         }
     }
     if (bits != nullptr)

@@ -1,9 +1,13 @@
 #include "imaging/TiffFile.h"
 
+#include "imaging/HugePages.h"
+
 #include <QFile>
+#include <QList>
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -44,6 +48,53 @@ bool toPage(TIFF* tiff, int page, QString* why)
         return false;
     }
     return true;
+}
+
+// Eight-bit RGB or grey in strips, top row first: the common page, read a row at a time
+// straight into the picture, so a page that compresses far costs its picture and no more (the
+// RGBA reader below holds four bytes a pixel on top of it). A null image for any other page.
+QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t spp, int* bits, QString* why)
+{
+    uint16_t photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT;
+    uint16_t extra = 0;
+    uint16_t* extraKinds = nullptr;
+    if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric))
+        return {};
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &orientation);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extra, &extraKinds);
+    uint16_t sampleFormat = SAMPLEFORMAT_UINT;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+    const bool rgb = photometric == PHOTOMETRIC_RGB && spp == 3;
+    const bool grey = photometric == PHOTOMETRIC_MINISBLACK && spp == 1;
+    if (bps != 8 || !(rgb || grey) || extra != 0 || sampleFormat != SAMPLEFORMAT_UINT || planar != PLANARCONFIG_CONTIG
+        || orientation != ORIENTATION_TOPLEFT || TIFFIsTiled(tiff) || TIFFScanlineSize64(tiff) < uint64_t(w) * spp)
+        return {};
+    QImage image(int(w), int(h), rgb ? QImage::Format_RGB888 : QImage::Format_Indexed8);
+    if (image.isNull()) {
+        if (why != nullptr)
+            *why = QStringLiteral("Can't allocate memory");
+        return {};
+    }
+    preferHugePages(image);
+    if (grey) {
+        QList<QRgb> greys;
+        for (int i = 0; i < 256; ++i)
+            greys.append(qRgb(i, i, i));
+        image.setColorTable(greys);
+    }
+    std::vector<uint8_t> row(size_t(TIFFScanlineSize64(tiff)));
+    for (uint32_t y = 0; y < h; ++y) {
+        if (TIFFReadScanline(tiff, row.data(), y, 0) < 0) {
+            if (why != nullptr)
+                *why = QStringLiteral("TIFF file is damaged or truncated");
+            return {};
+        }
+        std::copy_n(row.data(), size_t(w) * spp, image.scanLine(int(y)));
+    }
+    if (bits != nullptr)
+        *bits = rgb ? 24 : 8;
+    return image;
 }
 
 } // namespace
@@ -92,6 +143,12 @@ QImage readTiff(const QString& path, int page, int* bits, QString* why)
         if (why != nullptr)
             *why = QStringLiteral("TIFF page size %1 x %2 is not supported").arg(w).arg(h);
         return {};
+    }
+    QString failed;
+    if (QImage plain = readPlainRows(tiff.get(), w, h, bps, spp, bits, &failed); !plain.isNull() || !failed.isEmpty()) {
+        if (why != nullptr && plain.isNull())
+            *why = failed;
+        return plain;
     }
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tiff.get(), message)) {

@@ -303,6 +303,20 @@ TEST_F(AddressCard, ImportLinksFieldsAndRightClickUnlinks)
     EXPECT_EQ(boxes.last(), "You have not defined any association.");
 }
 
+// A record whose line stops short of the file's fields still lists them all, the missing ones
+// as empty fields, so the fields the user links are the same on every record.
+TEST_F(AddressCard, EveryImportedRecordListsTheFilesFields)
+{
+    TAsso asso;
+    const QList<QStringList> records{{"Nom", "Ville", "Code"}, {"Dupont"}};
+    asso.Charger(DefaultTitles(), &records);
+    QTest::mouseClick(asso.ui->FFBtn, Qt::LeftButton);
+    QStringList shown;
+    for (int i = 0; i < asso.ui->ListBox2->count(); ++i)
+        shown << asso.ui->ListBox2->item(i)->text();
+    EXPECT_EQ(shown, QStringList({"Dupont", "Field 2", "Field 3"}));
+}
+
 TEST_F(AddressCard, ExportWarnsAndAsksAgainForAnotherName)
 {
     open({"Dupont", "Martin"});

@@ -38,11 +38,11 @@ TEST(TextExchange, ReadsFilesOfOtherPrograms)
         {"lf", lf, u'\t', people},
         {"crlf", crlf, u'\t', people},
         // A first line of 3 fields fixes the count: later fields past it are dropped, missing
-        // ones empty.
-        {"field count", "a;b;c\r\n1;2;3;4;5\r\nx\r\n", u';', {{"a", "b", "c"}, {"1", "2", "3"}, {"x", "", ""}}},
+        // ones are not stored (they read as empty).
+        {"field count", "a;b;c\r\n1;2;3;4;5\r\nx\r\n", u';', {{"a", "b", "c"}, {"1", "2", "3"}, {"x"}}},
         // No quoting: the other program's quotes stay and its quoted separator splits the cell.
         {"quoted separator", readBytes(dataPath("addressbook/quoted_separator.csv")), u';',
-         {{"Durand", "\"12", " rue Haute\"", "Lyon"}, {"Petit", "3 place", "Nice", ""}}},
+         {{"Durand", "\"12", " rue Haute\"", "Lyon"}, {"Petit", "3 place", "Nice"}}},
         // Two exports joined: the second one's byte-order mark is no part of its first field.
         {"joined exports", "\xEF\xBB\xBF" "a;b\r\n\xEF\xBB\xBF" "c;d\r\n", u';', {{"a", "b"}, {"c", "d"}}},
         {"empty file", "", u';', {}},
@@ -132,5 +132,41 @@ TEST(TextExchange, ImportAppendsAndKeepsAFilledSingleEntry)
             EXPECT_EQ(book.Grille.Marques[1], 1);
             EXPECT_EQ(book.Grille.Copies[1], 2);
         }
+    }
+}
+
+// A file that states many fields on its first line and then none on many lines: what is kept
+// grows with the file's bytes, never with its lines times the first line's fields, and the
+// short records still fill the grid with empty cells.
+TEST(TextExchange, WhatAnImportKeepsGrowsWithTheFile)
+{
+    const struct {
+        const char* what;
+        int separators;
+        const char* line;
+        int lines;
+    } cases[] = {
+        {"wide first line, empty lines", 4000, "", 4000},
+        {"wide first line, one field each", 3000, "x", 3000},
+        {"narrow first line", 1, "a;b;c;d", 2000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray file = QByteArray(c.separators, ';') + "\n";
+        for (int i = 0; i < c.lines; ++i)
+            file += QByteArray(c.line) + "\n";
+        const QList<QStringList> records = ReadExchangeRecords(file, u';');
+        ASSERT_EQ(records.size(), c.lines + 1);
+        EXPECT_EQ(records.front().size(), c.separators + 1);
+        qsizetype stored = 0;
+        for (const QStringList& r : records) {
+            EXPECT_LE(r.size(), c.separators + 1);
+            stored += r.size();
+        }
+        EXPECT_LE(stored, file.size() + records.size());
+        TAddressBook book;
+        book.Importer(records, {0, 1});
+        EXPECT_EQ(book.NbFiches(), c.lines + 1);
+        EXPECT_EQ(book.Grille.Cell(Prenom, book.LastRow()), records.back().value(1));
     }
 }

@@ -145,3 +145,40 @@ TEST(ScrollText, AListRisesLineByLineAndLinesOfBlanksAreSafe)
     EXPECT_TRUE(none.startList(empty, QSize(80, 40)));
     EXPECT_FALSE(none.listMode());
 }
+
+// A few bytes may name a huge font over a long line: the text is refused, with its reason,
+// before its picture is made, and no mode is on.
+TEST(ScrollText, TextsTooLargeForTheirPictureAreRefusedBeforeItIsMade)
+{
+    QTemporaryDir dir;
+    const QByteArray listHead = "t\n255\n-1000\nSYSTEM\n0\n0000\n128\n0\n";
+    const struct {
+        const char* what;
+        const char* file;
+        QByteArray bytes;
+        bool shown;
+    } cases[] = {
+        {"huge font, short line", "a.scm", "/fh|-1000/fn|/sm|" + QByteArray(40, 'W') + "/eo|", false},
+        {"small font, too many characters", "b.scm", "/sm|" + QByteArray(kLongestScrollText + 1, 'x') + "/eo|", false},
+        {"small font, the most characters", "c.scm", "/sm|" + QByteArray(kLongestScrollText, 'x') + "/eo|", true},
+        {"huge font, a later list line", "d.cms", listHead + "W\n" + QByteArray(40, 'W') + "\n", false},
+        {"huge font, short list lines", "e.cms", listHead + "W\nW\n", true},
+        {"a list line of too many characters", "f.cms",
+         "t\n255\n-13\nSYSTEM\n0\n0000\n128\n0\nok\n" + QByteArray(kLongestScrollText, 'x') + "\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        testsupport::writeBytes(path, c.bytes);
+        ScrollText text;
+        const bool started = path.endsWith(QStringLiteral(".scm")) ? text.startLine(path, QSize(80, 40))
+                                                                   : text.startList(path, QSize(80, 40));
+        EXPECT_EQ(started, c.shown);
+        EXPECT_EQ(text.active(), c.shown);
+        EXPECT_EQ(text.refusal().isEmpty(), c.shown) << qPrintable(text.refusal());
+        if (c.shown) {
+            EXPECT_LE(qint64(text.textPicture().width()) * text.textPicture().height(), kMaxScrollPixels);
+            EXPECT_LE(text.textPicture().width(), kMaxScrollSide);
+        }
+    }
+}

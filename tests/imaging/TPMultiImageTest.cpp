@@ -282,6 +282,23 @@ TEST_F(ImageControl, AScrollingTextShowsItsBackgroundAndEndsWithTheNextPicture)
     EXPECT_EQ(control.Color(), platform::clWhite);
 }
 
+TEST_F(ImageControl, AScrollingTextTooLargeToShowIsReportedWithItsCode)
+{
+    const QString huge = dir.filePath("huge.scm");
+    testsupport::writeBytes(huge, "/fh|-1000/fn|/sm|" + QByteArray(40, 'W') + "/eo|");
+    QList<int> codes;
+    QStringList texts;
+    control.OnIlibError = [&](int code, const QString& text) {
+        codes << code;
+        texts << text;
+    };
+    control.SetImageName(huge);
+    EXPECT_FALSE(control.Scroll().active());
+    EXPECT_TRUE(control.Empty());
+    EXPECT_EQ(codes, QList<int>{errTooLarge});
+    EXPECT_TRUE(texts.value(0).contains(QStringLiteral("smaller font"))) << qPrintable(texts.value(0));
+}
+
 TEST_F(ImageControl, CopyCutAndPasteGoThroughTheClipboard)
 {
     control.SetPicture(Bitmap{gradient(20, 10), 24});

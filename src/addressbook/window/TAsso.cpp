@@ -45,10 +45,15 @@ void TAsso::RemplirChampsImport(int record)
     const int selected = ui->ListBox2->currentRow();
     ui->ListBox2->clear();
     if (m_record < count) {
+        // Every record lists the file's fields (the first record's count); a record's line may
+        // stop short of them.
         const QStringList& fields = (*m_records)[m_record];
-        for (int k = 0; k < fields.size(); ++k)
-            ui->ListBox2->addItem(fields[k].isEmpty() ? MultiLang1->GetText(QStringLiteral("@10")) + QString::number(k + 1)
-                                                      : fields[k]);
+        const qsizetype count = m_records->front().size();
+        for (qsizetype k = 0; k < count; ++k) {
+            const QString field = fields.value(k);
+            ui->ListBox2->addItem(field.isEmpty() ? MultiLang1->GetText(QStringLiteral("@10")) + QString::number(k + 1)
+                                                  : field);
+        }
     }
     if (selected >= 0 && selected < ui->ListBox2->count())
         ui->ListBox2->setCurrentRow(selected);

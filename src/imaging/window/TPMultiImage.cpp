@@ -115,6 +115,12 @@ void TPMultiImage::SetImageName(const QString& name)
                 m_loading = false;
                 return;
             }
+            // A text too large to show is said so, as a picture that cannot be read is.
+            if (!m_scroll.refusal().isEmpty()) {
+                binding().ImgLastErrorCode = errTooLarge;
+                binding().ImgLastErrorText = m_scroll.refusal();
+                ReportError();
+            }
             break; // a file that cannot be read leaves the picture cleared
         }
         case PictureKind::Missing: clearPicture(); break;

@@ -1,0 +1,239 @@
+// Files made to cost the reader: pictures wider than a block holds, and PostScript that never
+// ends. Each is refused with its own code and text, and the windows go on while it is read.
+#include "ImagingTestSupport.h"
+
+#include "imaging/Binding.h"
+#include "imaging/EpsFile.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <tiffio.h>
+
+#include <vector>
+
+using namespace imaging;
+using imagingtest::BindingFixture;
+
+namespace {
+
+void put16(QByteArray& b, int at, int v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+
+// A run-length PCX of `width` x 1 at 8 bits: 1.4 KB for 40000 pixels.
+QByteArray widePcx(int width)
+{
+    QByteArray b(128, '\0');
+    b[0] = 0x0A;
+    b[1] = 5;
+    b[2] = 1;
+    b[3] = 8;
+    put16(b, 8, width - 1);
+    b[65] = 1;
+    put16(b, 66, width);
+    for (int left = width; left > 0; left -= 63)
+        b += QByteArray(1, char(0xC0 | qMin(left, 63))) + '\x07';
+    return b;
+}
+
+// A run-length grey TGA of `width` x 1.
+QByteArray wideTga(int width)
+{
+    QByteArray b(18, '\0');
+    b[2] = 11;
+    put16(b, 12, width);
+    put16(b, 14, 1);
+    b[16] = 8;
+    for (int left = width; left > 0; left -= 128)
+        b += QByteArray(1, char(0x80 | (qMin(left, 128) - 1))) + '\x40';
+    return b;
+}
+
+// A GIF whose screen is `width` x 1 around a frame of one pixel.
+QByteArray wideGif(int width)
+{
+    QByteArray b("GIF89a");
+    b += QByteArray(7, '\0');
+    put16(b, 6, width);
+    put16(b, 8, 1);
+    b[10] = char(0x80); // a global table of two colours
+    b += QByteArray("\0\0\0\xFF\xFF\xFF", 6);
+    b += QByteArray("\x2C\0\0\0\0\x01\0\x01\0\0", 10);
+    // Codes of three bits: clear, colour 0, end.
+    b += QByteArray("\x02\x02\x44\x01\0;", 6);
+    return b;
+}
+
+void writeWideTiff(const QString& path, int width)
+{
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 1);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
+    QByteArray line(width, '\x20');
+    ASSERT_GE(TIFFWriteScanline(tiff, line.data(), 0, 0), 0);
+    TIFFClose(tiff);
+}
+
+// A TIFF page of `spp` 8-bit samples (1 grey, 3 RGB) whose pixel (x, y) is (x, y, x + y), or
+// grey x + y; in one strip or tiles of 16, with the predictor when asked.
+void writePatternTiff(const QString& path, int w, int h, int spp, bool tiled, bool predictor)
+{
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, spp);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, spp == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    if (predictor)
+        TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+    const auto sample = [spp](int x, int y, int c) {
+        return uint8_t(spp == 1 ? x + y : c == 0 ? x : c == 1 ? y : x + y);
+    };
+    if (tiled) {
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, 16);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, 16);
+        std::vector<uint8_t> tile(size_t(16 * 16 * spp));
+        for (int ty = 0; ty < h; ty += 16)
+            for (int tx = 0; tx < w; tx += 16) {
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 0; x < 16; ++x)
+                        for (int c = 0; c < spp; ++c)
+                            tile[size_t((y * 16 + x) * spp + c)] = sample(tx + x, ty + y, c);
+                ASSERT_GE(TIFFWriteTile(tiff, tile.data(), uint32_t(tx), uint32_t(ty), 0, 0), 0);
+            }
+    } else {
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, h);
+        std::vector<uint8_t> row(size_t(w * spp));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x)
+                for (int c = 0; c < spp; ++c)
+                    row[size_t(x * spp + c)] = sample(x, y, c);
+            ASSERT_GE(TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0), 0);
+        }
+    }
+    TIFFClose(tiff);
+}
+
+using Reader = bool (*)(const QString&, int, bool, ProgressContext*, Bitmap&);
+
+bool readTiff0(const QString& n, int b, bool d, ProgressContext* c, Bitmap& m)
+{
+    return ImgReadTiffBitmap(n, b, d, 0, c, m);
+}
+
+} // namespace
+
+class HostileFiles : public BindingFixture {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(HostileFiles, APictureWiderOrTallerThanABlockHoldsIsRefusedWithItsOwnCode)
+{
+    const QImage wide = QImage(40000, 1, QImage::Format_Grayscale8);
+    const QImage tall = QImage(1, 40000, QImage::Format_Grayscale8);
+    ASSERT_TRUE(wide.save(path("wide.png")));
+    ASSERT_TRUE(tall.save(path("tall.png")));
+    ASSERT_TRUE(wide.save(path("wide.jpg")));
+    ASSERT_TRUE(wide.save(path("wide.bmp")));
+    writeWideTiff(path("wide.tif"), 40000);
+    testsupport::writeBytes(path("wide.pcx"), widePcx(40000));
+    testsupport::writeBytes(path("wide.tga"), wideTga(40000));
+    testsupport::writeBytes(path("wide.gif"), wideGif(40000));
+    const struct {
+        const char* file;
+        Reader read;
+    } cases[] = {
+        {"wide.pcx", ImgReadPcxBitmap}, {"wide.tga", ImgReadTgaBitmap}, {"wide.gif", ImgReadGifBitmap},
+        {"wide.png", ImgReadPngBitmap}, {"tall.png", ImgReadPngBitmap}, {"wide.jpg", ImgReadJpegBitmap},
+        {"wide.bmp", ImgReadBmpBitmap}, {"wide.tif", readTiff0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        // The previous failure's code must not be what this one reports.
+        binding().ImgLastErrorCode = errFileTooShort;
+        binding().ImgLastErrorText = QStringLiteral("File too short");
+        Bitmap bitmap;
+        EXPECT_FALSE(c.read(path(QString::fromLatin1(c.file)), 24, false, nullptr, bitmap));
+        EXPECT_FALSE(bitmap.HasHandle());
+        EXPECT_EQ(binding().ImgLastErrorCode, errTooLarge);
+        EXPECT_TRUE(binding().ImgLastErrorText.contains(QStringLiteral("32767")))
+            << qPrintable(binding().ImgLastErrorText);
+    }
+    // The largest side a block holds still reads.
+    testsupport::writeBytes(path("edge.pcx"), widePcx(32767));
+    Bitmap edge;
+    EXPECT_TRUE(ImgReadPcxBitmap(path("edge.pcx"), 24, false, nullptr, edge))
+        << qPrintable(binding().ImgLastErrorText);
+    EXPECT_EQ(edge.image.width(), 32767);
+}
+
+TEST_F(HostileFiles, TheWindowsGoOnWhileGhostscriptRuns)
+{
+    // A PostScript that never ends keeps the reader waiting up to its limit: timers (and so
+    // painting) are served meanwhile, under the busy cursor, which goes when the wait ends.
+    setEpsTimeLimit(1500);
+    testsupport::writeBytes(path("loop.eps"),
+                            "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{ } loop\n");
+    int ticks = 0, busyTicks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyTicks += cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    });
+    timer.start(50);
+    Bitmap bitmap;
+    EXPECT_FALSE(ImgReadEpsBitmap(path("loop.eps"), 24, false, nullptr, bitmap));
+    setEpsTimeLimit(30000);
+    EXPECT_GE(ticks, 5);
+    EXPECT_EQ(busyTicks, ticks);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(binding().ImgLastErrorCode, errDamaged);
+}
+
+// TIFF pages of plain rows are decoded straight into the picture, the others through libtiff's
+// RGBA reader: both give every pixel and the file's depth.
+TEST_F(HostileFiles, TiffPagesReadRowByRowGiveTheSamePixels)
+{
+    const struct {
+        const char* file;
+        int spp;
+        bool tiled, predictor;
+    } cases[] = {
+        {"rgb.tif", 3, false, false}, {"rgb-predictor.tif", 3, false, true}, {"grey.tif", 1, false, false},
+        {"rgb-tiled.tif", 3, true, false}, {"grey-tiled.tif", 1, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString file = path(QString::fromLatin1(c.file));
+        writePatternTiff(file, 48, 32, c.spp, c.tiled, c.predictor);
+        Bitmap bitmap;
+        ASSERT_TRUE(ImgReadTiffBitmap(file, 0, false, 0, nullptr, bitmap)) << qPrintable(binding().ImgLastErrorText);
+        EXPECT_EQ(bitmap.bits, c.spp == 3 ? 24 : 8);
+        ASSERT_EQ(bitmap.image.size(), QSize(48, 32));
+        int wrong = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x) {
+                const QRgb expected = c.spp == 3 ? qRgb(x, y, x + y) : qRgb(x + y, x + y, x + y);
+                wrong += bitmap.image.pixel(x, y) != expected;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
