@@ -11,12 +11,13 @@
 #include "platform/window/Application.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
 
 TPreview::TPreview(design::TDesignModel& model, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), ui(std::make_unique<Ui::TPreview>()), m_model(model)
+    : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TPreview>()), m_model(model)
 {
     ui->setupUi(this);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TPreview.txt"));
@@ -144,11 +145,44 @@ void TPreview::followGrid()
                          });
 }
 
-void TPreview::Execute()
+void TPreview::Execute(const QWidget* owner)
 {
     if (isMinimized())
         showNormal();
+    if (owner == nullptr)
+        owner = parentWidget();
+    const bool wasVisible = isVisible();
     platform::ShowInFront(this);
+    if (wasVisible || owner == nullptr)
+        return;
+    // Sized on showing: placed after it, beside the window that asked, its tool bar left clear.
+    const QScreen* screen = owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The menu and the bar heading the owner's central area (its tool bar) stay clear.
+    QRect keepClear;
+    if (const auto* main = qobject_cast<const QMainWindow*>(owner); main != nullptr && main->centralWidget() != nullptr) {
+        const QWidget* central = main->centralWidget();
+        int bottom = central->mapToGlobal(QPoint(0, 0)).y();
+        const QWidget* head = central->childAt(1, 1);
+        while (head != nullptr && head->parentWidget() != central)
+            head = head->parentWidget();
+        if (head != nullptr)
+            bottom = head->mapToGlobal(QPoint(0, head->height())).y();
+        keepClear = QRect(QPoint(owner->frameGeometry().left(), owner->frameGeometry().top()),
+                          QPoint(owner->frameGeometry().right(), bottom - 1));
+    }
+    move(design::PreviewPlace(owner->frameGeometry(), keepClear, frameGeometry().size(), screen->availableGeometry()));
+}
+
+void TPreview::FormResize()
+{
+    const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(), toolbarHeight());
+    if (wanted != size()) {
+        const QScopedValueRollback<bool> guard(m_sizing, true);
+        resize(wanted);
+    }
+    PaintBoxPaint();
 }
 
 void TPreview::showEvent(QShowEvent* event)
@@ -174,14 +208,8 @@ void TPreview::showEvent(QShowEvent* event)
 void TPreview::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (!m_sizing && isVisible()) {
-        const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(),
-                                                       toolbarHeight());
-        if (wanted != size()) {
-            const QScopedValueRollback<bool> guard(m_sizing, true);
-            resize(wanted);
-        }
-    }
+    if (!m_sizing && isVisible())
+        FormResize();
     // The drawing follows the image's own resize (eventFilter).
 }
 
