@@ -186,8 +186,9 @@ int TAligne::TitleWidth(const QString& title, const QFont& font)
 {
     QFont bold = font;
     bold.setBold(true);
-    // The title bar also holds the window's icon, its two buttons and its margins.
-    constexpr int barAllowance = 96;
+    // The title bar also holds the window's icon, its buttons (some window managers add a
+    // maximise button to any window) and its margins.
+    constexpr int barAllowance = 128;
     return QFontMetrics(bold).horizontalAdvance(title) + barAllowance;
 }
 

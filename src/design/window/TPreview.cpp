@@ -164,15 +164,28 @@ void TPreview::Execute(const QWidget* owner)
     if (const auto* main = qobject_cast<const QMainWindow*>(owner); main != nullptr && main->centralWidget() != nullptr) {
         const QWidget* central = main->centralWidget();
         int bottom = central->mapToGlobal(QPoint(0, 0)).y();
-        const QWidget* head = central->childAt(1, 1);
-        while (head != nullptr && head->parentWidget() != central)
-            head = head->parentWidget();
+        const QWidget* head = nullptr;
+        for (const QWidget* w : central->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isVisible() && (head == nullptr || w->y() < head->y()))
+                head = w;
         if (head != nullptr)
             bottom = head->mapToGlobal(QPoint(0, head->height())).y();
         keepClear = QRect(QPoint(owner->frameGeometry().left(), owner->frameGeometry().top()),
                           QPoint(owner->frameGeometry().right(), bottom - 1));
     }
-    move(design::PreviewPlace(owner->frameGeometry(), keepClear, frameGeometry().size(), screen->availableGeometry()));
+    // Just shown, the window manager may not have told its frame yet: the owner's stands for it
+    // (the same decorations), and the position given then is the client area's.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    QPoint clientOffset;
+    if (frame.isNull()) {
+        const QRect o = owner->frameGeometry();
+        const QRect c = owner->geometry();
+        frame = QMargins(c.left() - o.left(), c.top() - o.top(), o.right() - c.right(), o.bottom() - c.bottom());
+        clientOffset = QPoint(frame.left(), frame.top());
+    }
+    const QSize outer = size().grownBy(frame);
+    move(design::PreviewPlace(owner->frameGeometry(), keepClear, outer, screen->availableGeometry()) + clientOffset);
 }
 
 void TPreview::FormResize()
