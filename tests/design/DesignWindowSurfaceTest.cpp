@@ -86,6 +86,10 @@ TEST_F(DesignWindowSurface, TextBlocksStayAboveEveryOtherKindPlacedReopenedOrDra
                                .intersected(QRect(last()->Left, last()->Top, last()->Width, last()->Height));
         ASSERT_FALSE(both.isEmpty());
         const QPoint overlap = both.center();
+        // Still selected after placing, the new object leaves the block its presses.
+        ASSERT_EQ(form->Selection(), V{last()});
+        click(overlap);
+        EXPECT_EQ(QApplication::focusWidget(), editorOf(memo)) << "selected, under the block";
         form->EmptySelection();
         EXPECT_EQ(shownAt(overlap), memo) << "placed";
 

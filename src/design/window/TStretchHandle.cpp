@@ -163,7 +163,8 @@ QRegion takenArea(const QWidget& control, const QWidget& frame, const QList<QPoi
         const QObjectList& siblings = parent->children();
         for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(&control)) + 1; i < siblings.size(); ++i) {
             auto* w = qobject_cast<QWidget*>(siblings[i]);
-            if (w == nullptr || w == &frame || w->isHidden() || attached.contains(w))
+            if (w == nullptr || w == &frame || w->isHidden() || !w->geometry().intersects(control.geometry())
+                || attached.contains(w))
                 continue;
             own -= shownArea(*w);
         }
