@@ -183,7 +183,6 @@ signals:
     void Entered();
     void Exited();
 
-
 protected:
     void paintObject(platform::TCanvas&) override {}
     void recordChanged() override;

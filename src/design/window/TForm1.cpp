@@ -262,7 +262,8 @@ void TForm1::objectCreated(TDesignObject& object)
 void TForm1::stackViews()
 {
     // The objects in design order (brought to the front: last), then the text blocks above every
-    // other kind of object, as they print, then the frame and the field-code list above all.
+    // other kind of object (they print above shapes, pictures and simple texts, and a block is
+    // edited in place: nothing may cover it), then the frame and the field-code list above all.
     for (const bool memos : {false, true})
         for (const auto& o : m_model->Objects())
             if (Is<TMemo>(o.get()) == memos)
