@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QFontMetrics>
+#include <QMainWindow>
 #include <QWindow>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -266,6 +267,23 @@ TEST_F(DesignWindowTools, ToolWindowsOpenBesideTheDesignerAndBelowItsDialogs)
         ASSERT_NE(tool->windowHandle(), nullptr);
         EXPECT_EQ(tool->windowHandle()->transientParent(), form->windowHandle());
     }
+}
+
+TEST_F(DesignWindowTools, ThePreviewAskedForByAnotherWindowStaysAboveThatWindow)
+{
+    // The station asks while the design window is hidden.
+    QMainWindow station;
+    station.setCentralWidget(new QWidget);
+    station.resize(300, 200);
+    station.show();
+    form->hide();
+    form->Preview->Execute(&station);
+    ASSERT_TRUE(form->Preview->isVisible());
+    EXPECT_EQ(form->Preview->windowHandle()->transientParent(), station.windowHandle());
+    form->Preview->close();
+    form->show();
+    form->PreviewBtnClick();
+    EXPECT_EQ(form->Preview->windowHandle()->transientParent(), form->windowHandle());
 }
 
 TEST_F(DesignWindowTools, ThePalettesTitleFitsInEveryLanguage)

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QWindow>
 
 TPreview::TPreview(design::TDesignModel& model, QWidget* parent)
     : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TPreview>()), m_model(model)
@@ -152,6 +153,13 @@ void TPreview::Execute(const QWidget* owner)
     if (owner == nullptr)
         owner = parentWidget();
     const bool wasVisible = isVisible();
+    // A tool window of the window that asked: kept above it (the station's too, while the design
+    // window is hidden), never above the dialogs it opens.
+    if (!wasVisible && owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        winId();
+        if (QWindow* handle = windowHandle())
+            handle->setTransientParent(owner->window()->windowHandle());
+    }
     platform::ShowInFront(this);
     if (wasVisible || owner == nullptr)
         return;
