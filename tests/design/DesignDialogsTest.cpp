@@ -107,6 +107,36 @@ TEST(SaveDialog, AnExistingDesignIsReplacedOnlyAfterYes)
     EXPECT_EQ(d.Path(), dir.filePath("Card.CAR"));
 }
 
+TEST(OpenDialog, ReturnAcceptsAChosenFileWhereverTheFocusIs)
+{
+    QTemporaryDir dir;
+    QImage(40, 10, QImage::Format_RGB32).save(dir.filePath("logo.png"), "PNG");
+    struct Case {
+        const char* where;
+        bool onList;
+    };
+    for (const Case c : {Case{"name typed", false}, Case{"file list", true}}) {
+        SCOPED_TRACE(c.where);
+        TOpenDial d(dir.path(), false);
+        d.show();
+        ASSERT_EQ(d.ui->FileListBox->count(), 1);
+        QWidget* target = d.ui->Edit;
+        if (c.onList) {
+            QListWidget* list = d.ui->FileListBox;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            ASSERT_EQ(d.ui->Edit->text(), "logo.png");
+            target = list;
+        } else {
+            d.ui->Edit->setText("logo.png");
+        }
+        QTest::keyClick(target, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_TRUE(d.OKPresse);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(d.FileName(), QDir(dir.path()).absoluteFilePath("logo.png"));
+    }
+}
+
 TEST(OpenDialog, ClosesOnlyOnAnExistingFileOfItsFolder)
 {
     QTemporaryDir dir;

@@ -172,7 +172,7 @@ TEST_F(DesignWindowMenus, DialogsStandInForMenusAndAskForTexts)
     TBarcodeObject* code = PlaceBarcode(model(), 200, 20);
     code->Barcode().SetBar_CodeType(barcode::CODE39);
     code->Barcode().SetBar_Caption("ABC");
-    TLabel* label = PlaceLabel(model(), 20, 200, "old");
+    TLabel* label = PlaceLabel(model(), 230, 180, "old");
     QCoreApplication::processEvents();
     model().Modifie = false;
 
@@ -207,7 +207,7 @@ TEST_F(DesignWindowMenus, DialogsStandInForMenusAndAskForTexts)
         d.ui->Edit1->setText("new");
         d.ui->OKBtn->click();
     });
-    rightClick({30, 205}, menus().Texte1);
+    rightClick({240, 185}, menus().Texte1);
     EXPECT_EQ(shown, "Simple text :|old");
     EXPECT_EQ(label->Caption, "new");
 }

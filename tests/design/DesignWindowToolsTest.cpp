@@ -9,6 +9,7 @@
 #include "ui_TAligne.h"
 #include "ui_TForm1.h"
 #include "ui_TGrid.h"
+#include "ui_TPreview.h"
 #include "ui_TSaveD.h"
 
 #include "MultiLang/MLBase.h"
@@ -16,10 +17,15 @@
 #include "platform/Screen.h"
 #include "platform/window/Dialogs.h"
 #include "station/Station.h"
+#include "station/StationRules.h"
 
 #include "DesignWindowFixture.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QFontMetrics>
+#include <QMainWindow>
+#include <QWindow>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -164,6 +170,139 @@ TEST_F(DesignWindowTools, LivePreviewFollowsEditsOfTheDesign)
     QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
     QTest::mouseClick(form->Aligne->ui->AhBtn, Qt::LeftButton);
     EXPECT_GT(form->Preview->DesignDraws(), draws);
+}
+
+TEST_F(DesignWindowTools, LivePreviewRedrawsOnEveryRepaintOfTheSurface)
+{
+    QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
+    ASSERT_TRUE(form->Preview->isVisible());
+    struct Case {
+        const char* action;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"place", [this] {
+             form->ChooseTool(TDesignTool::Rectangle);
+             QTest::mouseClick(ui().PaintBox, Qt::LeftButton, {}, QPoint(200, 20));
+             form->ChooseTool(TDesignTool::Selection);
+         }},
+        {"paste", [this] {
+             form->Select(first, false);
+             ui().Copier1->trigger();
+             ui().Coller1->trigger();
+         }},
+        {"delete", [this] {
+             // The Delete key's command (the key itself: the design window's own tests).
+             form->Select(first, false);
+             form->DeleteSelection();
+         }},
+        {"cut", [this] {
+             form->Select(second, false);
+             ui().Couper1->trigger();
+         }},
+        {"erase all", [this] { QTest::mouseClick(ui().SpeedButton1, Qt::LeftButton); }},
+    };
+    int objects = model().Count();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        QTest::qWait(1);
+        const int draws = form->Preview->DesignDraws();
+        c.run();
+        EXPECT_NE(model().Count(), objects);
+        objects = model().Count();
+        QTest::qWait(1);
+        EXPECT_GT(form->Preview->DesignDraws(), draws);
+    }
+}
+
+TEST_F(DesignWindowTools, LivePreviewTakesTheProportionsOfANewFormat)
+{
+    QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
+    ASSERT_TRUE(form->Preview->isVisible());
+    const QSize wide = form->Preview->ui->Image->size();
+    ASSERT_GT(wide.width(), wide.height()); // 300 x 200
+    form->ChooseFormat = [](const QString&, station::TLigneFormat& row, station::TPaperNames&) {
+        const QStringList cells{"Tall", "5000", "8000", "1", "1", "0", "0", "0", "0", "0", "0"};
+        for (int i = 0; i < cells.size(); ++i)
+            row.Cells[i] = cells[i];
+        return true;
+    };
+    const int draws = form->Preview->DesignDraws();
+    form->FormatBtnClick();
+    QTest::qWait(1);
+    const QSize tall = form->Preview->ui->Image->size();
+    // The label's proportions: 189 x 302 design pixels.
+    EXPECT_NEAR(tall.width() * 302.0 / 189.0, tall.height(), 3.0);
+    EXPECT_GT(form->Preview->DesignDraws(), draws);
+}
+
+TEST_F(DesignWindowTools, ShowingTheDesignerClosesAPreviewLeftOpen)
+{
+    QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
+    ASSERT_TRUE(form->Preview->isVisible());
+    form->hide();
+    form->ShowForDesign();
+    EXPECT_FALSE(form->Preview->isVisible());
+}
+
+TEST_F(DesignWindowTools, ToolWindowsOpenBesideTheDesignerAndBelowItsDialogs)
+{
+    form->resize(500, 400);
+    form->move(20, 20);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
+    QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
+    ASSERT_TRUE(form->Preview->isVisible());
+    ASSERT_TRUE(form->Aligne->isVisible());
+    // Not over the designer's menu and tool bar.
+    const QRect bar(ui().Panel1->mapToGlobal(QPoint(0, 0)), ui().Panel1->size());
+    EXPECT_FALSE(form->Preview->frameGeometry().intersects(bar));
+    EXPECT_TRUE(form->screen()->availableGeometry().contains(form->Preview->frameGeometry()));
+    // Above their designer only: a dialog the designer opens (the font dialog, the barcode
+    // dialog) comes above them, its buttons in reach.
+    for (QWidget* tool : {static_cast<QWidget*>(form->Preview), static_cast<QWidget*>(form->Aligne)}) {
+        SCOPED_TRACE(tool->metaObject()->className());
+        EXPECT_EQ(tool->windowType(), Qt::Tool);
+        EXPECT_FALSE(tool->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        ASSERT_NE(tool->windowHandle(), nullptr);
+        EXPECT_EQ(tool->windowHandle()->transientParent(), form->windowHandle());
+    }
+}
+
+TEST_F(DesignWindowTools, ThePreviewAskedForByAnotherWindowStaysAboveThatWindow)
+{
+    // The station asks while the design window is hidden.
+    QMainWindow station;
+    station.setCentralWidget(new QWidget);
+    station.resize(300, 200);
+    station.show();
+    form->hide();
+    form->Preview->Execute(&station);
+    ASSERT_TRUE(form->Preview->isVisible());
+    EXPECT_EQ(form->Preview->windowHandle()->transientParent(), station.windowHandle());
+    form->Preview->close();
+    form->show();
+    form->PreviewBtnClick();
+    EXPECT_EQ(form->Preview->windowHandle()->transientParent(), form->windowHandle());
+}
+
+TEST_F(DesignWindowTools, ThePalettesTitleFitsInEveryLanguage)
+{
+    const int saved = GlobalLanguage();
+    for (int language = 0; language < 7; ++language) {
+        SCOPED_TRACE(language);
+        SetGlobalLanguage(language);
+        TAligne palette;
+        QFont bold = palette.font();
+        bold.setBold(true);
+        // Room for the title, the window's icon and its buttons.
+        EXPECT_GE(palette.width(), QFontMetrics(bold).horizontalAdvance(palette.windowTitle()) + 120);
+        // The buttons stay one block, centred.
+        const QRect block = palette.ui->AgBtn->geometry().united(palette.ui->AbBtn->geometry());
+        EXPECT_EQ(block.width(), 146);
+        EXPECT_LE(std::abs(block.left() - (palette.width() - block.right() - 1)), 1);
+    }
+    SetGlobalLanguage(saved);
 }
 
 TEST_F(DesignWindowTools, SaveAsReplacesTheDesignOfThatNameInAnyLetterCase)

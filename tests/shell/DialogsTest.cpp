@@ -10,10 +10,13 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 using namespace platform;
 
@@ -143,6 +146,69 @@ TEST(Dialogs, FontDialogChangesFaceSizeAndStylesAndKeepsTheRest)
     };
     EXPECT_FALSE(dialog.Execute());
     EXPECT_EQ(dialog.Font.Name(), "Liberation Serif");
+}
+
+TEST(Dialogs, FontDialogShowsTheTextsOwnFontAndKeepsItsName)
+{
+    DialogHooksGuard guard;
+    struct Case {
+        const char* name;
+        TFontStyles style;
+    };
+    const Case cases[] = {
+        {"Arial", {fsBold}},
+        {"Arial", {}},
+        {"Times New Roman", {fsItalic}},
+        {"Liberation Sans", {fsBold, fsItalic}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFontDialog dialog;
+        dialog.Font.SetName(c.name);
+        dialog.Font.SetSize(10);
+        dialog.Font.SetStyle(c.style);
+        QFont shown;
+        dialogHooks().fontDialog = [&](QFontDialog& d) {
+            shown = d.currentFont();
+            return true; // OK without a change
+        };
+        ASSERT_TRUE(dialog.Execute());
+        // The family that draws the name, with its styles, as the list shows it.
+        EXPECT_EQ(shown.family(), QFontInfo(QFont(c.name)).family());
+        EXPECT_EQ(shown.bold(), c.style.Contains(fsBold));
+        EXPECT_EQ(shown.italic(), c.style.Contains(fsItalic));
+        EXPECT_EQ(dialog.Font.Name(), c.name);
+        EXPECT_EQ(dialog.Font.Style(), c.style);
+    }
+}
+
+TEST(Dialogs, FontDialogEnterAfterTheColourAcceptsTheDialog)
+{
+    DialogHooksGuard guard;
+    int colourDialogs = 0;
+    dialogHooks().colorDialog = [&](QColorDialog& d) {
+        ++colourDialogs;
+        d.setCurrentColor(QColor(0, 0, 255));
+        return true;
+    };
+    dialogHooks().fontDialog = [](QFontDialog& d) {
+        QTimer::singleShot(0, &d, [&d] {
+            auto* button = d.findChild<QPushButton*>("FontColor");
+            ASSERT_NE(button, nullptr);
+            button->setFocus();
+            QTest::mouseClick(button, Qt::LeftButton);
+            // The focus is still on the colour button.
+            QTest::keyClick(button, Qt::Key_Return);
+            if (d.isVisible())
+                d.reject();
+        });
+        return d.exec() == QDialog::Accepted;
+    };
+    TFontDialog dialog;
+    dialog.Font.SetColor(clRed);
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(colourDialogs, 1);
+    EXPECT_EQ(dialog.Font.Color(), FromQColor(QColor(0, 0, 255)));
 }
 
 TEST(Dialogs, FontDialogChoosesTheColourAmongItsEffects)

@@ -12,7 +12,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -34,6 +36,8 @@ void TDesignObjectView::Refresh()
     setGeometry(m_object->Left, m_object->Top, m_object->Width, m_object->Height);
     setVisible(m_object->Visible);
     recordChanged();
+    // A new brush or pen may change where the object can be hit.
+    UpdateMask();
     update();
 }
 
@@ -41,6 +45,40 @@ void TDesignObjectView::SetObjectBounds(const QRect& bounds)
 {
     m_object->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
     Refresh();
+}
+
+QRegion TDesignObjectView::hitRegion() const
+{
+    return QRegion(rect());
+}
+
+void TDesignObjectView::UpdateMask()
+{
+    QRegion shown = hitRegion();
+    if (LabelArea) {
+        const QRect label = LabelArea();
+        if (label.isValid())
+            shown &= QRegion(label.translated(-pos()));
+    }
+    if (shown == QRegion(rect()))
+        clearMask();
+    else if (shown.isEmpty())
+        // An empty mask would mean no mask at all: a pixel outside the view shows nothing.
+        setMask(QRegion(-1, -1, 1, 1));
+    else
+        setMask(shown);
+}
+
+void TDesignObjectView::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    UpdateMask();
+}
+
+void TDesignObjectView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    UpdateMask();
 }
 
 void TDesignObjectView::paintEvent(QPaintEvent*)
@@ -133,6 +171,37 @@ TShapeView::TShapeView(TShape* shape, QWidget* parent)
 {
 }
 
+QRegion TShapeView::hitRegion() const
+{
+    const TShape& shape = Shape();
+    if (shape.Brush.Style() != platform::bsClear)
+        return TDesignObjectView::hitRegion();
+    // The outline as drawn, widened so that a thin one can still be hit.
+    const int band = std::max(1, shape.Pen.Width()) + 2;
+    const auto outline = [&shape](const QRectF& r) {
+        QPainterPath path;
+        switch (shape.Shape) {
+        case stEllipse:
+            path.addEllipse(r);
+            break;
+        case stRoundRect: {
+            const qreal radius = std::min(r.width(), r.height()) / 8.0;
+            path.addRoundedRect(r, radius, radius);
+            break;
+        }
+        case stRectangle:
+            path.addRect(r);
+            break;
+        }
+        return QRegion(path.toFillPolygon().toPolygon());
+    };
+    const QRectF outer(rect());
+    const QRectF inner = outer.adjusted(band, band, -band, -band);
+    if (inner.width() <= 0 || inner.height() <= 0)
+        return QRegion(rect());
+    return outline(outer) - outline(inner);
+}
+
 TLabelView::TLabelView(TLabel* label, QWidget* parent)
     : TRenderedObjectView(label, label != nullptr ? nullptr : std::make_unique<TLabel>(), parent)
 {
@@ -192,6 +261,12 @@ TMemoView::TMemoView(TMemo* memo, QWidget* parent)
     m_editor->setTextCursor(cursor);
 }
 
+void TMemoView::ScrollToTop()
+{
+    m_editor->verticalScrollBar()->setValue(0);
+    m_editor->horizontalScrollBar()->setValue(0);
+}
+
 void TMemoView::recordChanged()
 {
     const TMemo& m = Memo();
@@ -242,8 +317,14 @@ bool TMemoView::eventFilter(QObject* watched, QEvent* event)
             emit Entered();
         break;
     case QEvent::FocusOut:
-        if (watched == m_editor)
+        if (watched == m_editor) {
+            // Editing ends (not a menu or another program taking the keyboard for a moment): the
+            // block shows its first line, as it prints.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                ScrollToTop();
             emit Exited();
+        }
         break;
     default:
         break;

@@ -35,6 +35,13 @@ public:
     // The design window's object handler (every object gets it when created).
     std::function<void(QMouseEvent*)> OnMouseDown;
 
+    // The label's rectangle on the surface (parent coordinates); none: nothing is cut. The view
+    // shows and takes presses only inside it, as print draws nothing past the label's edge.
+    std::function<QRect()> LabelArea;
+    // Shows and takes presses only where the object is, within the label (after a move, a resize
+    // or a change of the label's size).
+    void UpdateMask();
+
 signals:
     void Click();
 
@@ -47,10 +54,15 @@ protected:
     virtual void paintObject(platform::TCanvas& canvas) = 0;
     // Refresh's hook for views that show the record through child widgets.
     virtual void recordChanged() {}
+    // Where the object is under the pointer, in the view's coordinates: its whole box, unless
+    // the kind says otherwise.
+    virtual QRegion hitRegion() const;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     std::unique_ptr<design::TDesignObject> m_owned;
@@ -123,6 +135,11 @@ class TShapeView : public TRenderedObjectView {
 public:
     explicit TShapeView(design::TShape* shape = nullptr, QWidget* parent = nullptr);
     design::TShape& Shape() const { return static_cast<design::TShape&>(Object()); }
+
+protected:
+    // A hollow shape (clear brush) is there only along its outline: a press inside it reaches
+    // what lies underneath (a frame around the label must not hide the objects it frames).
+    QRegion hitRegion() const override;
 };
 
 // A simple text, fitted to its box as printed.
@@ -156,6 +173,8 @@ public:
     explicit TMemoView(design::TMemo* memo = nullptr, QWidget* parent = nullptr);
     design::TMemo& Memo() const { return static_cast<design::TMemo&>(Object()); }
     QPlainTextEdit* Editor() const { return m_editor; }
+    // Shows the first line again (the editor scrolled while the user typed).
+    void ScrollToTop();
 
 signals:
     // The user changed the text; the record holds it already.

@@ -8,10 +8,13 @@
 #include "design/DesignObjects.h"
 #include "platform/TIniFile.h"
 
+#include <QFontMetrics>
 #include <QHideEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTransform>
+
+#include <algorithm>
 
 using design::TAlignCommand;
 
@@ -83,11 +86,14 @@ QPixmap picture(TAlignCommand c)
 TAligne::TAligne(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAligne>())
 {
     ui->setupUi(this);
-    // A palette over its editor: title and minimise only, above the editor.
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // A palette over its editor: title and minimise only. A tool window of the editor stays above
+    // it, never above the dialogs the editor opens (their buttons stay reachable).
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TAligne.txt"));
     MultiLang1->Loaded();
+    m_laidOut = true;
+    fitTitle();
     setPictures();
     connectEvents();
     UpdateButtons(0);
@@ -174,6 +180,37 @@ void TAligne::WritePosition(platform::TIniFile& ini) const
 {
     ini.WriteInteger(QStringLiteral("Palette"), QStringLiteral("x"), x());
     ini.WriteInteger(QStringLiteral("Palette"), QStringLiteral("y"), y());
+}
+
+int TAligne::TitleWidth(const QString& title, const QFont& font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    // The title bar also holds the window's icon, its buttons (some window managers add a
+    // maximise button to any window) and its margins.
+    constexpr int barAllowance = 128;
+    return QFontMetrics(bold).horizontalAdvance(title) + barAllowance;
+}
+
+void TAligne::fitTitle()
+{
+    // The buttons keep their block, centred in a palette widened for its title.
+    const int width = std::max(ButtonsWidth, TitleWidth(windowTitle(), font()));
+    if (width == this->width() && minimumWidth() == width)
+        return;
+    const int shift = (width - ButtonsWidth) / 2 - m_buttonsShift;
+    m_buttonsShift += shift;
+    for (TAlignCommand c : commands)
+        Button(c)->move(Button(c)->pos() + QPoint(shift, 0));
+    setFixedSize(width, height());
+}
+
+void TAligne::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Not while the layout is being read (the buttons are not all made yet).
+    if (m_laidOut && (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange))
+        fitTitle();
 }
 
 void TAligne::hideEvent(QHideEvent* event)

@@ -74,14 +74,23 @@ public:
     void ReadPosition(const platform::TIniFile& ini, const QRect& editor);
     void WritePosition(platform::TIniFile& ini) const;
 
+    // The width a palette needs for `title` in its title bar, in `font` (shown bold there).
+    static int TitleWidth(const QString& title, const QFont& font);
+    // The width of the block of buttons.
+    static constexpr int ButtonsWidth = 146;
+
 signals:
     // The palette was closed or hidden (Escape too): the editor releases its palette button.
     void closed();
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void connectEvents();
     void setPictures();
+    void fitTitle();
+    int m_buttonsShift = 0;
+    bool m_laidOut = false;
 };

@@ -5,6 +5,7 @@
 #include "FrameSelection.h"
 #include "ObjectViews.h"
 #include "TAligne.h"
+#include "TPreview.h"
 #include "TPropertyMenus.h"
 #include "TStretchHandle.h"
 
@@ -143,6 +144,7 @@ void TForm1::connectEvents()
     ui->PaintBox->OnMouseMove = [this](QMouseEvent* e) { platform::runReportingErrors([&] { paintBoxMouseMove(e); }); };
     ui->PaintBox->OnMouseUp = [this](QMouseEvent* e) { platform::runReportingErrors([&] { paintBoxMouseUp(e); }); };
     ui->Panel1->installEventFilter(this);
+    ui->Feuille->installEventFilter(this);
     ui->ComboBox->installEventFilter(this);
     // The window sees every key first (Delete acts on the selection whichever control has the
     // focus, and still reaches a text block being edited).
@@ -251,10 +253,31 @@ void TForm1::objectCreated(TDesignObject& object)
         connect(memo, &TMemoView::Exited, this, [this, memo] { MemoExit(memo); });
         connect(memo, &TMemoView::Edited, this, &TForm1::MemoChange);
     }
+    view->LabelArea = [this] { return QRect(0, 0, m_model->LargeurEtiquettePx, m_model->HauteurEtiquettePx); };
+    view->UpdateMask();
     view->show();
-    // Text blocks and the frame stay above the objects drawn under them.
+    stackViews();
+}
+
+void TForm1::stackViews()
+{
+    // The objects in design order (brought to the front: last), then the text blocks above every
+    // other kind of object (they print above shapes, pictures and simple texts, and a block is
+    // edited in place: nothing may cover it), then the frame and the field-code list above all.
+    for (const bool memos : {false, true})
+        for (const auto& o : m_model->Objects())
+            if (Is<TMemo>(o.get()) == memos)
+                if (QWidget* view = m_views.value(o.get()))
+                    view->raise();
     SH->raise();
     ui->ComboBox->raise();
+}
+
+void TForm1::clipViewsToLabel()
+{
+    for (QWidget* view : std::as_const(m_views))
+        if (auto* v = qobject_cast<TDesignObjectView*>(view))
+            v->UpdateMask();
 }
 
 void TForm1::objectFreeing(TDesignObject& object)
@@ -333,6 +356,15 @@ void TForm1::paintBoxPaint(QPainter& painter, const QRect&)
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(CadreSelection.normalized().adjusted(0, 0, -1, -1));
+    }
+    // Whatever made the surface paint again (an object placed, deleted, pasted, a new format)
+    // changed what the preview shows; it draws once the surface is done.
+    if (Preview != nullptr && Preview->isVisible() && !m_previewPending) {
+        m_previewPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_previewPending = false;
+            RefreshPreview();
+        }, Qt::QueuedConnection);
     }
 }
 
@@ -716,9 +748,13 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (event->spontaneous())
         return;
+    // A preview left open showed the design before; it is opened again on demand.
+    if (Preview != nullptr && Preview->isVisible())
+        Preview->close();
     FillFieldLists();
     m_model->FormatModifie = false;
     updateCaption();
+    clipViewsToLabel();
     ui->PaintBox->update();
     ui->HelpBtn->setFocus();
 }
@@ -763,7 +799,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
                 platform::runReportingErrors([this] { DeleteSelection(); });
         }
     }
-    if (watched == ui->Panel1 && event->type() == QEvent::MouseMove)
+    // Off the surface the pointer has no position on the label.
+    if ((watched == ui->Panel1 && event->type() == QEvent::MouseMove)
+        || (watched == ui->Feuille && event->type() == QEvent::Leave))
         ui->Label1->clear();
     if (watched == ui->ComboBox && event->type() == QEvent::FocusOut && MemoEnCours.isNull())
         ui->ComboBox->hide();

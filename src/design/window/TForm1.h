@@ -220,6 +220,8 @@ private:
     void afterFrameMove();
     void objectCreated(design::TDesignObject& object);
     void objectFreeing(design::TDesignObject& object);
+    void stackViews();
+    void clipViewsToLabel();
     void updateEditMenu();
     void updateCaption();
     void updateRubberBand(const QRect& before);
@@ -240,4 +242,6 @@ private:
     QString m_picturesFolder;
     // The import dialog lives as long as the window, keeping its last choice.
     TImportImage* m_importImage = nullptr;
+    // A preview redraw is queued behind the surface's paint.
+    bool m_previewPending = false;
 };

@@ -1,6 +1,7 @@
 #include "TForm1.h"
 #include "ui_TForm1.h"
 
+#include "TPreview.h"
 #include "TStretchHandle.h"
 
 #include "design/DesignDocument.h"
@@ -88,7 +89,10 @@ void TForm1::FormatBtnClick()
     m_model->FormatModifie = m_model->FormatModifie || differs;
     if (differs) {
         m_model->Modifie = true;
+        clipViewsToLabel();
         ui->PaintBox->update();
+        if (Preview != nullptr && Preview->isVisible())
+            Preview->FormResize();
     }
 }
 
@@ -108,6 +112,7 @@ void TForm1::OpenDesign(const QString& path)
     platform::HourGlass busy;
     design::OpenDesign(*m_model, path);
     updateCaption();
+    clipViewsToLabel();
     ui->PaintBox->update();
 }
 

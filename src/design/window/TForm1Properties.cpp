@@ -81,6 +81,8 @@ void TForm1::afterPropertyCommand()
 {
     if (m_model->ObjetCourant != nullptr)
         RectObjetCourant = m_model->ObjetCourant->BoundsRect();
+    // A command may have brought objects to the front.
+    stackViews();
     ui->PaintBox->update();
     UpdateAlignPalette();
     RefreshPreview();

@@ -20,6 +20,7 @@
 #include "platform/Screen.h"
 #include "station/Station.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -161,7 +162,8 @@ void TForm1::PaletteBtnClick()
 
 void TForm1::PreviewBtnClick()
 {
-    Preview->Execute();
+    // The station's button asks while this window is hidden: the preview opens beside the station.
+    Preview->Execute(isVisible() ? this : QApplication::activeWindow());
 }
 
 void TForm1::RefreshPreview()

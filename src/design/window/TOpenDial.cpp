@@ -218,7 +218,13 @@ bool TOpenDial::eventFilter(QObject* watched, QEvent* event)
     if (watched == ui->Edit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            EditKeyPress();
+            // A file's name chosen: Return accepts it, as OK does; a folder or a mask is applied
+            // to the lists.
+            const QString text = ui->Edit->text().trimmed();
+            if (!text.isEmpty() && !isMask(text) && QFileInfo(FileName()).isFile())
+                ui->OKBtn->click();
+            else
+                EditKeyPress();
             return true;
         }
     }

@@ -11,12 +11,14 @@
 #include "platform/window/Application.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QWindow>
 
 TPreview::TPreview(design::TDesignModel& model, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), ui(std::make_unique<Ui::TPreview>()), m_model(model)
+    : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TPreview>()), m_model(model)
 {
     ui->setupUi(this);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TPreview.txt"));
@@ -144,11 +146,64 @@ void TPreview::followGrid()
                          });
 }
 
-void TPreview::Execute()
+void TPreview::Execute(const QWidget* owner)
 {
     if (isMinimized())
         showNormal();
+    if (owner == nullptr)
+        owner = parentWidget();
+    const bool wasVisible = isVisible();
+    // A tool window of the window that asked: kept above it (the station's too, while the design
+    // window is hidden), never above the dialogs it opens.
+    if (!wasVisible && owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        winId();
+        if (QWindow* handle = windowHandle())
+            handle->setTransientParent(owner->window()->windowHandle());
+    }
     platform::ShowInFront(this);
+    if (wasVisible || owner == nullptr)
+        return;
+    // Sized on showing: placed after it, beside the window that asked, its tool bar left clear.
+    const QScreen* screen = owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The menu and the bar heading the owner's central area (its tool bar) stay clear.
+    QRect keepClear;
+    if (const auto* main = qobject_cast<const QMainWindow*>(owner); main != nullptr && main->centralWidget() != nullptr) {
+        const QWidget* central = main->centralWidget();
+        int bottom = central->mapToGlobal(QPoint(0, 0)).y();
+        const QWidget* head = nullptr;
+        for (const QWidget* w : central->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isVisible() && (head == nullptr || w->y() < head->y()))
+                head = w;
+        if (head != nullptr)
+            bottom = head->mapToGlobal(QPoint(0, head->height())).y();
+        keepClear = QRect(QPoint(owner->frameGeometry().left(), owner->frameGeometry().top()),
+                          QPoint(owner->frameGeometry().right(), bottom - 1));
+    }
+    // Just shown, the window manager may not have told its frame yet: the owner's stands for it
+    // (the same decorations), and the position given then is the client area's.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    QPoint clientOffset;
+    if (frame.isNull()) {
+        const QRect o = owner->frameGeometry();
+        const QRect c = owner->geometry();
+        frame = QMargins(c.left() - o.left(), c.top() - o.top(), o.right() - c.right(), o.bottom() - c.bottom());
+        clientOffset = QPoint(frame.left(), frame.top());
+    }
+    const QSize outer = size().grownBy(frame);
+    move(design::PreviewPlace(owner->frameGeometry(), keepClear, outer, screen->availableGeometry()) + clientOffset);
+}
+
+void TPreview::FormResize()
+{
+    const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(), toolbarHeight());
+    if (wanted != size()) {
+        const QScopedValueRollback<bool> guard(m_sizing, true);
+        resize(wanted);
+    }
+    PaintBoxPaint();
 }
 
 void TPreview::showEvent(QShowEvent* event)
@@ -174,14 +229,8 @@ void TPreview::showEvent(QShowEvent* event)
 void TPreview::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (!m_sizing && isVisible()) {
-        const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(),
-                                                       toolbarHeight());
-        if (wanted != size()) {
-            const QScopedValueRollback<bool> guard(m_sizing, true);
-            resize(wanted);
-        }
-    }
+    if (!m_sizing && isVisible())
+        FormResize();
     // The drawing follows the image's own resize (eventFilter).
 }
 

@@ -26,7 +26,8 @@ class TStringGrid;
 }
 
 // The live preview: the design being edited, drawn by the renderer for the current record of the
-// merge source, in a small window above the editor that keeps the label's proportions. It holds
+// merge source, in a small tool window above the editor that keeps the label's proportions. It
+// stays above its editor only, never above the dialogs the editor opens. It holds
 // no state of its own: the design, the label size and the round-label flag are the model's, the
 // record is the merge grid's current row. While shown it follows the record (a move on the grid,
 // a change of its cells) and the navigation buttons move the record as the source's card does.
@@ -56,8 +57,11 @@ public:
     void PaintBoxPaint();
     // The source's name and the navigation buttons' states.
     void UpdateNavigation();
-    // Shows the preview (restoring it when minimised), sized from the screen.
-    void Execute();
+    // Shows the preview (restoring it when minimised), sized from the screen, beside `owner`
+    // (the window whose button asked for it; none: the design window).
+    void Execute(const QWidget* owner = nullptr);
+    // Takes the label's proportions again (the format changed) and redraws.
+    void FormResize();
     void BeginBtnClick() { navigate(0); }
     void RewBtnClick() { navigate(1); }
     void FFBtnClick() { navigate(2); }

@@ -147,6 +147,36 @@ using namespace stretch;
 
 namespace {
 
+QRegion shownArea(const QWidget& w)
+{
+    const QRect r = w.geometry();
+    return w.mask().isEmpty() ? QRegion(r) : w.mask().translated(r.topLeft()) & QRegion(r);
+}
+
+// Where the frame takes presses for a control (parent coordinates): the margin of its handles,
+// and the control itself where it shows: not where it is masked (a hollow shape lets presses
+// through) nor under a sibling stacked above it that the frame does not hold (a text block).
+QRegion takenArea(const QWidget& control, const QWidget& frame, const QList<QPointer<QWidget>>& attached)
+{
+    QRegion own = shownArea(control);
+    if (const QWidget* parent = control.parentWidget()) {
+        const QObjectList& siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(&control)) + 1; i < siblings.size(); ++i) {
+            auto* w = qobject_cast<QWidget*>(siblings[i]);
+            if (w == nullptr || w == &frame || w->isHidden() || !w->geometry().intersects(control.geometry())
+                || attached.contains(w))
+                continue;
+            own -= shownArea(*w);
+        }
+    }
+    const QRect r = control.geometry();
+    return QRegion(GrownRect(r)) - QRegion(r) + own;
+}
+
+} // namespace
+
+namespace {
+
 // One side of the drag feedback's dotted outline: a strip one pixel thick. Its dots follow the
 // parent's pixel grid, so the four sides join up whatever their lengths.
 class DragEdge : public QWidget {
@@ -348,8 +378,9 @@ void TStretchHandle::fit()
     setGeometry(frame);
     // Presses outside the controls' grown rectangles fall through to what lies underneath.
     QRegion shape;
-    for (const QRect& r : std::as_const(rects))
-        shape += GrownRect(r).translated(-frame.topLeft());
+    for (const QPointer<QWidget>& control : std::as_const(m_attached))
+        if (control)
+            shape += takenArea(*control, *this, m_attached).translated(-frame.topLeft());
     setMask(shape);
     update();
 }
@@ -357,7 +388,7 @@ void TStretchHandle::fit()
 bool TStretchHandle::hit(QPoint parentPoint) const
 {
     return std::any_of(m_attached.begin(), m_attached.end(), [&](const QPointer<QWidget>& c) {
-        return c && GrownRect(c->geometry()).contains(parentPoint);
+        return c && takenArea(*c, *this, m_attached).contains(parentPoint);
     });
 }
 

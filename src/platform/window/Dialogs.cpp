@@ -10,6 +10,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLayout>
@@ -194,9 +195,21 @@ bool TOpenDialog::Execute()
     return true;
 }
 
+namespace {
+
+// The family that draws `name`: the dialog lists installed families only, so a name served by a
+// substitute (Arial by Liberation Sans) would show as some other family, without its styles.
+QString drawnFamily(const QString& name)
+{
+    const QString family = QFontInfo(QFont(name)).family();
+    return family.isEmpty() ? name : family;
+}
+
+} // namespace
+
 QFont toDialogFont(const TFont& font)
 {
-    QFont result(font.Name());
+    QFont result(drawnFamily(font.Name()));
     const int points = std::abs(font.Size());
     result.setPointSize(points > 0 ? points : 10);
     result.setBold(font.Style().Contains(fsBold));
@@ -209,7 +222,9 @@ QFont toDialogFont(const TFont& font)
 TFont fromDialogFont(const QFont& chosen, const TFont& font)
 {
     TFont result = font;
-    result.SetName(chosen.family());
+    // The family left as shown keeps the design's own name for it.
+    if (chosen.family() != drawnFamily(font.Name()))
+        result.SetName(chosen.family());
     if (chosen.pointSizeF() > 0)
         result.SetSize(R(chosen.pointSizeF()));
     TFontStyles style;
@@ -241,6 +256,8 @@ void addColorEffect(QFontDialog& dialog, const QString& caption, TColor& color)
 {
     auto* button = new QPushButton(colorSwatch(color), caption, &dialog);
     button->setObjectName(QStringLiteral("FontColor"));
+    // Focus stays on the button after the colour is chosen: Enter then accepts the dialog.
+    button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, button, [button, &color] {
         TColorDialog chooser;
         chooser.Color = color;

@@ -1,0 +1,235 @@
+#include "design/DesignDocument.h"
+#include "design/window/ObjectViews.h"
+#include "design/window/TForm1.h"
+#include "design/window/TStretchHandle.h"
+#include "ui_TForm1.h"
+
+#include "design/PropertyCommands.h"
+#include "design/window/Rulers.h"
+#include "platform/window/Dialogs.h"
+
+#include "DesignWindowFixture.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace design;
+
+namespace {
+
+// The design window's surface as a user meets it: what lies above what, where a press goes, what
+// shows at the label's edge and in the pointer's position.
+class DesignWindowSurface : public DesignWindowFixture {
+protected:
+    void SetUp() override
+    {
+        DesignWindowFixture::SetUp();
+        platform::dialogHooks().messageBox = [](QMessageBox& box) {
+            QAbstractButton* no = box.button(QMessageBox::No);
+            (no != nullptr ? no : box.button(QMessageBox::Ok))->click();
+        };
+        openWindow([](TForm1& window) { window.ScreenPixelsPerInch = 96; });
+        form->ChooseTool(TDesignTool::Selection);
+    }
+
+    QWindow* window() { return form->windowHandle(); }
+    void click(QPoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseMove(window(), at(p));
+        QTest::mousePress(window(), button, {}, at(p));
+        QTest::mouseRelease(window(), button, {}, at(p));
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mouseMove(window(), at(from));
+        QTest::mousePress(window(), Qt::LeftButton, {}, at(from));
+        QTest::mouseMove(window(), at((from + to) / 2));
+        QTest::mouseMove(window(), at(to));
+        QTest::mouseRelease(window(), Qt::LeftButton, {}, at(to));
+    }
+    // The object whose view is uppermost at a surface point (none: the bare surface).
+    TDesignObject* shownAt(QPoint p)
+    {
+        for (QWidget* w = ui().Feuille->childAt(p); w != nullptr && w != ui().Feuille; w = w->parentWidget())
+            if (TDesignObject* o = form->ObjectOf(w))
+                return o;
+        return nullptr;
+    }
+    TDesignObject* last() { return model().Object(model().Count() - 1); }
+    QPlainTextEdit* editorOf(TDesignObject* memo) { return qobject_cast<TMemoView*>(form->ViewOf(memo))->Editor(); }
+};
+
+using V = std::vector<TDesignObject*>;
+
+TEST_F(DesignWindowSurface, TextBlocksStayAboveEveryOtherKindPlacedReopenedOrDragged)
+{
+    const TDesignTool tools[] = {TDesignTool::Rectangle, TDesignTool::Ellipse, TDesignTool::Text,
+                                 TDesignTool::Line, TDesignTool::Barcode};
+    for (const TDesignTool tool : tools) {
+        SCOPED_TRACE(static_cast<int>(tool));
+        form->SpeedButton1Click();
+        TDesignObject* memo = PlaceMemo(model(), 30, 20, "Text");
+        // Placed just left of the block, running over it.
+        form->ChooseTool(tool);
+        click({memo->Left - 10, memo->Top + 3});
+        form->ChooseTool(TDesignTool::Selection);
+        ASSERT_EQ(model().Count(), 2);
+        const QRect both = QRect(memo->Left, memo->Top, memo->Width, memo->Height)
+                               .intersected(QRect(last()->Left, last()->Top, last()->Width, last()->Height));
+        ASSERT_FALSE(both.isEmpty());
+        const QPoint overlap = both.center();
+        // Still selected after placing, the new object leaves the block its presses.
+        ASSERT_EQ(form->Selection(), V{last()});
+        click(overlap);
+        EXPECT_EQ(QApplication::focusWidget(), editorOf(memo)) << "selected, under the block";
+        form->EmptySelection();
+        EXPECT_EQ(shownAt(overlap), memo) << "placed";
+
+        const QString path = dir.filePath("stack.car");
+        SaveDesignDocument(model(), path);
+        form->OpenDesign(path);
+        ASSERT_EQ(model().Count(), 2);
+        memo = model().Object(0)->Kind() == TDesignObjectKind::Memo ? model().Object(0) : model().Object(1);
+        EXPECT_EQ(shownAt(overlap), memo) << "reopened";
+    }
+    // Dragged onto the block from elsewhere.
+    const QPoint overlap(60, 40);
+    form->SpeedButton1Click();
+    TDesignObject* memo = PlaceMemo(model(), 30, 20, "Text");
+    TShape* shape = PlaceShape(model(), 150, 100, stRectangle);
+    click({shape->Left + 30, shape->Top + 30});
+    ASSERT_EQ(form->Selection(), V{shape});
+    drag({shape->Left + 30, shape->Top + 30}, {overlap.x() + 5, overlap.y() + 5});
+    form->EmptySelection();
+    ASSERT_LT(shape->Left, overlap.x());
+    EXPECT_EQ(shownAt(overlap), memo) << "dragged";
+}
+
+TEST_F(DesignWindowSurface, PressesReachWhatLiesUnderAHollowFrame)
+{
+    TMemo* memo = PlaceMemo(model(), 20, 20, "Text");
+    TLabel* label = PlaceLabel(model(), 150, 20, "Name");
+    TBarcodeObject* barcode = PlaceBarcode(model(), 20, 110);
+    TImage* image = PlaceImage(model(), 200, 110, "<Photo>");
+    ASSERT_NE(image, nullptr);
+    // A frame the size of the label, placed last, drawn by its outline only.
+    TShape* frame = PlaceShape(model(), 0, 0, stRectangle);
+    frame->Brush.SetStyle(platform::bsClear);
+    qobject_cast<TDesignObjectView*>(form->ViewOf(frame))->SetObjectBounds(QRect(0, 0, 300, 200));
+    form->EmptySelection();
+
+    const auto middle = [](const TDesignObject* o) { return QPoint(o->Left + o->Width / 2, o->Top + o->Height / 2); };
+    for (TDesignObject* o : V{label, barcode, image}) {
+        SCOPED_TRACE(static_cast<int>(o->Kind()));
+        form->EmptySelection();
+        click(middle(o));
+        EXPECT_EQ(form->Selection(), V{o});
+    }
+    form->EmptySelection();
+    click(middle(memo));
+    EXPECT_EQ(form->Selection(), V{});
+    EXPECT_EQ(QApplication::focusWidget(), editorOf(memo));
+    // A right click opens the menu of the object under the pointer, not the frame's.
+    QTimer closeMenu;
+    QObject::connect(&closeMenu, &QTimer::timeout, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+            menu->close();
+    });
+    closeMenu.start(5);
+    click(middle(label), Qt::RightButton);
+    EXPECT_EQ(form->PropertyCommands().ObjetPopup, label);
+    click(middle(image), Qt::RightButton);
+    EXPECT_EQ(form->PropertyCommands().ObjetPopup, image);
+    closeMenu.stop();
+    // Its outline still takes the press, and a press inside it on nothing starts a rubber band.
+    form->EmptySelection();
+    click({1, 100});
+    EXPECT_EQ(form->Selection(), V{frame});
+    click({150, 90});
+    EXPECT_EQ(form->Selection(), V{});
+}
+
+TEST_F(DesignWindowSurface, ATextBlockShowsItsFirstLineWhenEditingEnds)
+{
+    form->ChooseTool(TDesignTool::Memo);
+    click({30, 20});
+    form->ChooseTool(TDesignTool::Selection);
+    TDesignObject* memo = last();
+    QPlainTextEdit* editor = editorOf(memo);
+    ASSERT_EQ(QApplication::focusWidget(), editor);
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClicks(editor, QString("line %1").arg(i));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    ASSERT_GT(editor->verticalScrollBar()->value(), 0); // scrolled to the caret while typing
+    click({250, 180}); // the surface: editing ends
+    ASSERT_NE(QApplication::focusWidget(), editor);
+    EXPECT_EQ(editor->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(DesignWindowSurface, ObjectsAreCutAtTheLabelsEdgeAsPrinted)
+{
+    // Each object runs 20 pixels past the 300 x 200 label, to the right and below.
+    struct Case {
+        const char* kind;
+        std::function<TDesignObject*()> place;
+    };
+    const Case cases[] = {
+        {"shape", [this] { return PlaceShape(model(), 255, 155, stRectangle); }},
+        {"text block", [this] { return PlaceMemo(model(), 255, 155, "Text"); }},
+        {"picture", [this] { return PlaceImage(model(), 255, 155, "<Photo>"); }},
+    };
+    const QImage bare = ui().Feuille->grab().toImage();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        form->SpeedButton1Click();
+        TDesignObject* o = c.place();
+        qobject_cast<TDesignObjectView*>(form->ViewOf(o))->SetObjectBounds(QRect(255, 155, 65, 65));
+        form->EmptySelection();
+        QCoreApplication::processEvents();
+        const QImage shown = ui().Feuille->grab().toImage();
+        // Inside the label the object shows; past its edges the surface is as it was.
+        for (const QPoint p : {QPoint(255, 180), QPoint(280, 155)})
+            EXPECT_NE(shown.pixel(p), bare.pixel(p)) << p.x() << "," << p.y();
+        for (const QPoint p : {QPoint(319, 170), QPoint(305, 219), QPoint(300, 160), QPoint(270, 200)})
+            EXPECT_EQ(shown.pixel(p), bare.pixel(p)) << p.x() << "," << p.y();
+        // A press past the edge is no press on the object.
+        EXPECT_EQ(shownAt({310, 170}), nullptr);
+        EXPECT_EQ(shownAt({290, 190}), o);
+    }
+    // A larger label shows what was cut.
+    model().LargeurEtiquettePx = 400;
+    model().HauteurEtiquettePx = 300;
+    form->hide();
+    form->show();
+    EXPECT_EQ(shownAt({310, 170}), last());
+}
+
+TEST_F(DesignWindowSurface, ThePointerPositionIsClearedWhenThePointerLeavesTheSurface)
+{
+    QTest::mouseMove(window(), at({38, 19}));
+    EXPECT_EQ(ui().Label1->text(), "x=10mm, y=5mm");
+    struct Case {
+        const char* onto;
+        QWidget* widget;
+    };
+    for (const Case& c : {Case{"ruler", form->HRuler}, Case{"window edge", form->centralWidget()}}) {
+        SCOPED_TRACE(c.onto);
+        QTest::mouseMove(window(), at({38, 19}));
+        ASSERT_FALSE(ui().Label1->text().isEmpty());
+        const QPoint p = c.widget->mapTo(form.get(), QPoint(c.widget->width() - 2, c.widget->height() - 2));
+        ASSERT_FALSE(ui().ScrollBox->viewport()->rect().contains(ui().ScrollBox->viewport()->mapFrom(form.get(), p)));
+        QTest::mouseMove(window(), p);
+        EXPECT_EQ(ui().Label1->text(), "");
+    }
+}
+
+} // namespace
