@@ -51,16 +51,29 @@ inline QByteArray runWithGlibcHeap(const QStringList& args)
     return child.readAllStandardOutput();
 }
 
-// Peak resident memory of the process in kB, -1 where it cannot be read (Linux only).
-inline long peakKb()
+// A memory figure of the process from /proc/self/status ("VmHWM:", "VmRSS:") in kB, -1 where it
+// cannot be read (Linux only).
+inline long statusKb(const char* key)
 {
     QFile f("/proc/self/status");
     if (!f.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// Peak resident memory of the process in kB.
+inline long peakKb()
+{
+    return statusKb("VmHWM:");
+}
+
+// Resident memory of the process now, in kB.
+inline long rssKb()
+{
+    return statusKb("VmRSS:");
 }
 
 inline void resetPeak()

@@ -129,18 +129,6 @@ Figures plainRun(int records, const QString& file, const std::function<void(QPai
         });
 }
 
-// Resident memory of the process now, in kB (Linux).
-long rssKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 // What a mailing run adds to the memory already held (the book): its peak less the resident
 // memory at its start.
 long g_growthKb = 0;
@@ -150,7 +138,7 @@ Figures mailingRun(const TMailingJob& job, const QString& file)
     platform::PdfPrinter printer(file);
     printer.SetResolution(Dpi);
     resetPeak();
-    const long before = rssKb();
+    const long before = bench::rssKb();
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuStart = std::clock();
     const addressbook::TMailingPrintResult result = addressbook::ImprimerMailing(job, printer);

@@ -93,17 +93,6 @@ void translation(const QTemporaryDir& dir, int scale, int languages)
                 text.size() / 1024.0, rows, languages, t.elapsed() / 1000.0, bench::peakKb() / 1024.0, qPrintable(outcome));
 }
 
-long currentKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 void put16(QByteArray& b, int at, int v)
 {
     b[at] = char(v & 0xFF);
@@ -249,7 +238,7 @@ void bomb(const char* what, const QString& path, BitmapReader read, const char* 
         if (once.ran && (!o.ran || once.seconds < o.seconds))
             o = once;
         bench::resetPeak();
-        const long before = currentKb();
+        const long before = bench::rssKb();
         QElapsedTimer t;
         t.start();
         {
@@ -303,7 +292,7 @@ void wideImport(int separators)
 {
     const QByteArray file = QByteArray(separators, ';') + "\n" + QByteArray(separators, '\n');
     bench::resetPeak();
-    const long before = currentKb();
+    const long before = bench::rssKb();
     QElapsedTimer t;
     t.start();
     int entries = 0;
