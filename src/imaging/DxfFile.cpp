@@ -200,12 +200,26 @@ QByteArray withShortLines(const QByteArray& bytes)
 
 QRectF DxfDrawing::bounds() const
 {
-    QRectF all;
+    // QRectF::united() drops a rectangle of no width and no height, which is what a point has:
+    // a lone point away from the other strokes would fall outside the picture. Extents are
+    // joined by their edges instead.
+    bool any = false;
+    double left = 0, top = 0, right = 0, bottom = 0;
     for (const Stroke& s : strokes) {
+        if (s.path.elementCount() == 0)
+            continue;
         const QRectF r = s.path.controlPointRect();
-        all = all.isNull() ? r : all.united(r);
+        if (!any) {
+            left = r.left(), top = r.top(), right = r.right(), bottom = r.bottom();
+            any = true;
+            continue;
+        }
+        left = qMin(left, r.left());
+        top = qMin(top, r.top());
+        right = qMax(right, r.right());
+        bottom = qMax(bottom, r.bottom());
     }
-    return all;
+    return any ? QRectF(QPointF(left, top), QPointF(right, bottom)) : QRectF();
 }
 
 bool readDxf(const QString& path, DxfDrawing& drawing, QString* why)

@@ -680,6 +680,8 @@ TEST_F(Readers, DxfDrawingsOfAnyExtentGiveAPictureOfBoundedSize)
         {"small line", dxfLine(0, 0, 10, 5, 7), {69, 37}},
         {"line", dxfLine(0, 0, 100, 50, 7), {105, 55}},
         {"huge line", dxfLine(-1e9, -1e9, 1e9, 1e9, 7), {2053, 2053}},
+        {"line and a point past it", dxfLine(0, 0, 100, 50, 7) + "0\nPOINT\n8\n0\n10\n200\n20\n50\n", {205, 55}},
+        {"horizontal and vertical lines apart", dxfLine(0, 0, 100, 0, 7) + dxfLine(0, 50, 0, 100, 7), {105, 105}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
