@@ -182,18 +182,6 @@ TEST_F(PaletteFixture, ButtonsFollowTheSelectionCount)
     EXPECT_EQ(modified, 1);
 }
 
-TEST_F(PaletteFixture, PositionComesFromTheSettingsOrNearTheEditor)
-{
-    QTemporaryDir dir;
-    platform::TIniFile ini(dir.filePath("p.ini"));
-    palette.ReadPosition(ini, QRect(100, 50, 800, 600));
-    EXPECT_EQ(palette.pos(), QPoint(700, 524));
-    ini.WriteInteger("Palette", "x", -5000);
-    ini.WriteInteger("Palette", "y", 7);
-    palette.ReadPosition(ini, QRect(100, 50, 800, 600));
-    EXPECT_EQ(palette.pos(), QPoint(-5000, 7));
-}
-
 TEST(GridDialog, SettingsComeBackWithinRangeAndCancelKeepsTheGrid)
 {
     QTemporaryDir dir;

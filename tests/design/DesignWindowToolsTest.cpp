@@ -20,6 +20,7 @@
 #include "station/StationRules.h"
 
 #include "DesignWindowFixture.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -123,6 +124,41 @@ TEST_F(DesignWindowTools, PaletteAlignsTheSelectionAndReleasesItsButton)
     form->Aligne->close();
     EXPECT_FALSE(ui().PaletteBtn->isChecked());
     EXPECT_EQ(station->Settings.PaletteX, 40);
+}
+
+using DesignWindowPalettePlace = DesignWindowFixture;
+
+TEST_F(DesignWindowPalettePlace, ThePaletteReopensWhereItWasInsideTheScreen)
+{
+    // A place saved on a larger screen, or on one no longer there, must not leave the palette
+    // out of reach; a place on the screen is kept as saved.
+    const struct {
+        const char* what;
+        QPoint saved;
+        bool kept;
+    } cases[] = {
+        {"on the screen", {50, 60}, true},
+        {"far left", {-5000, 7}, false},
+        {"past the bottom right", {100000, 100000}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::writeBytes(dir.filePath("pravolis.ini"),
+                                QStringLiteral("[Palette]\r\nx=%1\r\ny=%2\r\n").arg(c.saved.x()).arg(c.saved.y()).toUtf8());
+        openWindow();
+        QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(form->Aligne->isVisible());
+        const QRect area = form->Aligne->screen()->availableGeometry();
+        EXPECT_TRUE(area.contains(form->Aligne->frameGeometry()))
+            << form->Aligne->frameGeometry().x() << "," << form->Aligne->frameGeometry().y();
+        if (c.kept) {
+            EXPECT_EQ(form->Aligne->pos(), c.saved);
+        }
+        form->Aligne->close();
+        model().Modifie = false;
+        form.reset();
+    }
 }
 
 TEST_F(DesignWindowTools, GridSizeDialogSetsTheSnappingSteps)

@@ -6,7 +6,6 @@
 
 #include "MultiLang/MLang.h"
 #include "design/DesignObjects.h"
-#include "platform/TIniFile.h"
 
 #include <QFontMetrics>
 #include <QHideEvent>
@@ -167,19 +166,6 @@ void TAligne::RefreshSelection(TStretchHandle& sh, QWidget* paintBox)
         sh.Attach(w);
     if (paintBox != nullptr)
         paintBox->update();
-}
-
-void TAligne::ReadPosition(const platform::TIniFile& ini, const QRect& editor)
-{
-    const QString section = QStringLiteral("Palette");
-    move(ini.ReadInteger(section, QStringLiteral("x"), editor.left() + editor.width() - 200),
-         ini.ReadInteger(section, QStringLiteral("y"), editor.top() + editor.height() - 126));
-}
-
-void TAligne::WritePosition(platform::TIniFile& ini) const
-{
-    ini.WriteInteger(QStringLiteral("Palette"), QStringLiteral("x"), x());
-    ini.WriteInteger(QStringLiteral("Palette"), QStringLiteral("y"), y());
 }
 
 int TAligne::TitleWidth(const QString& title, const QFont& font)

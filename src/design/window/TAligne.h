@@ -20,10 +20,6 @@ namespace design {
 class TDesignObject;
 }
 
-namespace platform {
-class TIniFile;
-}
-
 // The alignment palette: a small tool window over the design window that aligns, centres and
 // spaces the selected objects (design::AlignObjects) and fits the selection frame to them again.
 // It reads the selection and the label through the hooks its editor gives.
@@ -71,8 +67,6 @@ public:
 
     // The palette's place from the settings ([Palette] x and y), by default near the bottom
     // right of the editor's rectangle; kept as saved even off screen.
-    void ReadPosition(const platform::TIniFile& ini, const QRect& editor);
-    void WritePosition(platform::TIniFile& ini) const;
 
     // The width a palette needs for `title` in its title bar, in `font` (shown bold there).
     static int TitleWidth(const QString& title, const QFont& font);

@@ -18,6 +18,7 @@
 #include "design/DesignDocument.h"
 #include "design/RulerTicks.h"
 #include "platform/Screen.h"
+#include "platform/window/WindowPlace.h"
 #include "station/Station.h"
 
 #include <QApplication>
@@ -42,7 +43,8 @@ void TForm1::setUpTools()
     };
     Aligne->SH = SH;
     Aligne->PaintBox = ui->PaintBox;
-    Aligne->move(m_station.Settings.PaletteX, m_station.Settings.PaletteY);
+    platform::RestoreWindowPlace(
+        Aligne, QRect(m_station.Settings.PaletteX, m_station.Settings.PaletteY, Aligne->width(), Aligne->height()));
     connect(Aligne, &TAligne::closed, this, [this] {
         const QSignalBlocker blocker(ui->PaletteBtn);
         ui->PaletteBtn->setChecked(false);
