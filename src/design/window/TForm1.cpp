@@ -256,7 +256,22 @@ void TForm1::objectCreated(TDesignObject& object)
     view->LabelArea = [this] { return QRect(0, 0, m_model->LargeurEtiquettePx, m_model->HauteurEtiquettePx); };
     view->UpdateMask();
     view->show();
-    stackViews();
+    // Objects come in design order: a text block goes on top of the others, any other object
+    // under the lowest text block. Restacking every view at each creation would cost the square
+    // of the objects when a design opens.
+    QWidget* lowestMemo = nullptr;
+    if (!Is<TMemo>(&object))
+        for (QObject* child : ui->Feuille->children())
+            if (auto* memoView = qobject_cast<TMemoView*>(child); memoView != nullptr && memoView != view) {
+                lowestMemo = memoView;
+                break;
+            }
+    if (lowestMemo != nullptr)
+        view->stackUnder(lowestMemo);
+    else
+        view->raise();
+    SH->raise();
+    ui->ComboBox->raise();
 }
 
 void TForm1::stackViews()

@@ -173,10 +173,6 @@ QRegion takenArea(const QWidget& control, const QWidget& frame, const QList<QPoi
     return QRegion(GrownRect(r)) - QRegion(r) + own;
 }
 
-} // namespace
-
-namespace {
-
 // One side of the drag feedback's dotted outline: a strip one pixel thick. Its dots follow the
 // parent's pixel grid, so the four sides join up whatever their lengths.
 class DragEdge : public QWidget {
