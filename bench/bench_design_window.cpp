@@ -174,6 +174,27 @@ int main(int argc, char** argv)
                 ms(timer) / 100, counter.Paints / 100.0);
     app.removeEventFilter(&counter);
 
+    // Every object selected one after the other (as a rubber band over the whole label does),
+    // then the whole selection dragged: the frame works out where it takes presses each time.
+    timer.restart();
+    form.Select(form.Model().Object(0), false);
+    for (int i = 1; i < form.Model().Count(); ++i)
+        form.Select(form.Model().Object(i), true);
+    QCoreApplication::processEvents();
+    std::printf("select all %d objects: %.1f ms\n", form.Model().Count(), ms(timer));
+    const QPoint all(target->Left + 4, target->Top + 4);
+    QTest::mouseMove(window, at(all));
+    QTest::mousePress(window, Qt::LeftButton, {}, at(all));
+    timer.restart();
+    for (int i = 1; i <= 20; ++i) {
+        QTest::mouseMove(window, at(all + QPoint(i, i / 2)));
+        QCoreApplication::processEvents();
+    }
+    const double allMs = ms(timer);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(all + QPoint(20, 10)));
+    QCoreApplication::processEvents();
+    std::printf("drag of the whole selection, 20 pointer moves: %.2f ms per move\n", allMs / 20);
+
     if (!grab.isEmpty())
         form.grab().save(grab);
     form.Model().Modifie = false;

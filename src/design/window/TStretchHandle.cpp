@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -153,24 +154,42 @@ QRegion shownArea(const QWidget& w)
     return w.mask().isEmpty() ? QRegion(r) : w.mask().translated(r.topLeft()) & QRegion(r);
 }
 
-// Where the frame takes presses for a control (parent coordinates): the margin of its handles,
-// and the control itself where it shows: not where it is masked (a hollow shape lets presses
-// through) nor under a sibling stacked above it that the frame does not hold (a text block).
-QRegion takenArea(const QWidget& control, const QWidget& frame, const QList<QPointer<QWidget>>& attached)
+// Where the frame takes presses (parent coordinates): the margins of its controls' handles, and
+// each control where it shows: not where it is masked (a hollow shape lets presses through) nor
+// under a sibling stacked above it that the frame does not hold (a text block). One walk up the
+// stacking order: a held control adds where it shows, any other sibling takes back what it covers
+// of the controls below it.
+QRegion takenArea(const QWidget& frame, const QList<QPointer<QWidget>>& attached)
 {
-    QRegion own = shownArea(control);
-    if (const QWidget* parent = control.parentWidget()) {
-        const QObjectList& siblings = parent->children();
-        for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(&control)) + 1; i < siblings.size(); ++i) {
-            auto* w = qobject_cast<QWidget*>(siblings[i]);
-            if (w == nullptr || w == &frame || w->isHidden() || !w->geometry().intersects(control.geometry())
-                || attached.contains(w))
-                continue;
-            own -= shownArea(*w);
-        }
+    QRegion margins;
+    QRect reach;
+    QSet<const QWidget*> held;
+    const QWidget* parent = nullptr;
+    for (const QPointer<QWidget>& c : attached) {
+        if (!c)
+            continue;
+        held.insert(c.data());
+        const QRect r = c->geometry();
+        margins += QRegion(GrownRect(r)) - QRegion(r);
+        reach |= r;
+        if (parent == nullptr)
+            parent = c->parentWidget();
     }
-    const QRect r = control.geometry();
-    return QRegion(GrownRect(r)) - QRegion(r) + own;
+    QRegion shown;
+    if (parent != nullptr)
+        for (QObject* child : parent->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (w == nullptr || w == &frame)
+                continue;
+            if (held.remove(w))
+                shown += shownArea(*w);
+            else if (!shown.isEmpty() && !w->isHidden() && w->geometry().intersects(reach))
+                shown -= shownArea(*w);
+        }
+    // A control that is not its first companion's sibling has nothing stacked over it here.
+    for (const QWidget* w : std::as_const(held))
+        shown += shownArea(*w);
+    return margins + shown;
 }
 
 // One side of the drag feedback's dotted outline: a strip one pixel thick. Its dots follow the
@@ -372,20 +391,23 @@ void TStretchHandle::fit()
         return;
     const QRect frame = FrameAround(rects);
     setGeometry(frame);
-    // Presses outside the controls' grown rectangles fall through to what lies underneath.
-    QRegion shape;
-    for (const QPointer<QWidget>& control : std::as_const(m_attached))
-        if (control)
-            shape += takenArea(*control, *this, m_attached).translated(-frame.topLeft());
-    setMask(shape);
+    // Presses outside what the frame takes fall through to what lies underneath. Working that
+    // out costs more with every control held, so a run of attachments (a whole selection made at
+    // once) works it out once, when the run is over.
+    if (!m_maskPending) {
+        m_maskPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_maskPending = false;
+            if (!m_attached.isEmpty())
+                setMask(takenArea(*this, m_attached).translated(-pos()));
+        }, Qt::QueuedConnection);
+    }
     update();
 }
 
 bool TStretchHandle::hit(QPoint parentPoint) const
 {
-    return std::any_of(m_attached.begin(), m_attached.end(), [&](const QPointer<QWidget>& c) {
-        return c && takenArea(*c, *this, m_attached).contains(parentPoint);
-    });
+    return takenArea(*this, m_attached).contains(parentPoint);
 }
 
 QPoint TStretchHandle::clamped(QPoint p) const

@@ -152,6 +152,8 @@ private:
     QPoint m_dragStart;
     stretch::Zone m_zone = stretch::zMove;
     bool m_dragging = false;
+    // The mask is worked out again once the current run of changes is over.
+    bool m_maskPending = false;
     QRect m_dragRect;
     QPointer<QWidget> m_feedback;
     platform::TColor m_color = platform::clBlack;
