@@ -9,6 +9,7 @@
 #include "platform/TCanvas.h"
 #include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
+#include "platform/window/WindowPlace.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -178,18 +179,15 @@ void TPreview::Execute(const QWidget* owner)
                 head = w;
         if (head != nullptr)
             bottom = head->mapToGlobal(QPoint(0, head->height())).y();
-        keepClear = QRect(QPoint(owner->frameGeometry().left(), owner->frameGeometry().top()),
-                          QPoint(owner->frameGeometry().right(), bottom - 1));
+        const QRect ownerFrame = owner->frameGeometry();
+        keepClear = QRect(ownerFrame.topLeft(), QPoint(ownerFrame.right(), bottom - 1));
     }
     // Just shown, the window manager may not have told its frame yet: the owner's stands for it
     // (the same decorations), and the position given then is the client area's.
-    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    QMargins frame = platform::FrameMargins(this);
     QPoint clientOffset;
     if (frame.isNull()) {
-        const QRect o = owner->frameGeometry();
-        const QRect c = owner->geometry();
-        frame = QMargins(c.left() - o.left(), c.top() - o.top(), o.right() - c.right(), o.bottom() - c.bottom());
+        frame = platform::FrameMargins(owner);
         clientOffset = QPoint(frame.left(), frame.top());
     }
     const QSize outer = size().grownBy(frame);

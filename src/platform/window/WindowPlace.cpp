@@ -14,23 +14,15 @@ namespace {
 
 const char* const keeperName = "platform_WindowPlaceKeeper";
 
-QMargins frameMargins(const QWidget* window)
-{
-    const QRect frame = window->frameGeometry();
-    const QRect inside = window->geometry();
-    return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
-            frame.bottom() - inside.bottom()};
-}
-
 // The frame of a window not yet shown is unknown: the program's other framed windows tell what
 // the window system draws around theirs.
 QMargins likelyMargins(const QWidget* window)
 {
-    if (window->isVisible() && !frameMargins(window).isNull())
-        return frameMargins(window);
+    if (window->isVisible() && !FrameMargins(window).isNull())
+        return FrameMargins(window);
     for (const QWidget* w : QApplication::topLevelWidgets())
-        if (w != window && w->isVisible() && w->windowType() == Qt::Window && !frameMargins(w).isNull())
-            return frameMargins(w);
+        if (w != window && w->isVisible() && w->windowType() == Qt::Window && !FrameMargins(w).isNull())
+            return FrameMargins(w);
     return {};
 }
 
@@ -67,7 +59,7 @@ protected:
         const QEvent::Type type = event->type();
         if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) && m_window->isVisible()
             && !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
-            const QMargins real = frameMargins(m_window);
+            const QMargins real = FrameMargins(m_window);
             if (!real.isNull()) {
                 if (real != m_margins)
                     fit(QRect(m_window->pos(), m_window->size()), real);
@@ -86,11 +78,19 @@ private:
 
 } // namespace
 
+QMargins FrameMargins(const QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect inside = window->geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+            frame.bottom() - inside.bottom()};
+}
+
 QRect SavedWindowPlace(const QWidget* window)
 {
     if (window->isMaximized() || window->isFullScreen()) {
         const QRect normal = window->normalGeometry();
-        const QMargins m = frameMargins(window);
+        const QMargins m = FrameMargins(window);
         return {normal.topLeft() - QPoint(m.left(), m.top()), normal.size()};
     }
     return {window->pos(), window->size()};

@@ -10,6 +10,10 @@ class QWidget;
 // the window system draws around it is added when the window is fitted to the screen.
 namespace platform {
 
+// What the window system draws around a window: its frame less its inside (none while the
+// window system has not told it).
+QMargins FrameMargins(const QWidget* window);
+
 // The place of a shown window as the settings keep it; a maximised window gives the place it goes
 // back to.
 QRect SavedWindowPlace(const QWidget* window);
