@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -23,19 +24,35 @@ using platform::TRect;
 
 namespace {
 
+struct Pass {
+    TDesignObjectKind kind;
+    void (*draw)(const RenderContext&, const TPreparedLabel&);
+};
+
+// A label is drawn kind by kind, in this order, whatever the design order of the objects.
+constexpr Pass passes[] = {
+    {TDesignObjectKind::Image, DrawImages},        {TDesignObjectKind::Shape, DrawShapes},
+    {TDesignObjectKind::Line, DrawLines},          {TDesignObjectKind::Label, DrawLabels},
+    {TDesignObjectKind::RotateLabel, DrawRotateLabels}, {TDesignObjectKind::Memo, DrawMemos},
+    {TDesignObjectKind::CircleLabel, DrawCircleLabels}, {TDesignObjectKind::Barcode, DrawBarcodes},
+};
+static_assert(std::size(passes) == DesignObjectKindCount);
+
 void drawPasses(const RenderContext& ctx, const TPreparedLabel& label)
 {
-    DrawImages(ctx, label);
-    DrawShapes(ctx, label);
-    DrawLines(ctx, label);
-    DrawLabels(ctx, label);
-    DrawRotateLabels(ctx, label);
-    DrawMemos(ctx, label);
-    DrawCircleLabels(ctx, label);
-    DrawBarcodes(ctx, label);
+    for (const Pass& pass : passes)
+        pass.draw(ctx, label);
 }
 
 } // namespace
+
+int PrintLayer(TDesignObjectKind kind)
+{
+    for (std::size_t i = 0; i < std::size(passes); ++i)
+        if (passes[i].kind == kind)
+            return static_cast<int>(i);
+    return 0;
+}
 
 double DesignScale(int devicePixelsPerInch, int designPixelsPerInch)
 {

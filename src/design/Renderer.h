@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesignObjects.h"
 #include "FieldCodes.h"
 #include "Numbering.h"
 #include "PreparedLabel.h"
@@ -59,6 +60,10 @@ void DrawDesign(platform::TCanvas& canvas, const TDesignModel& model, const TPre
 // screen shows what prints. An image is drawn only within its own box. Errors of the barcode
 // encoder pass to the caller.
 void DrawObject(platform::TCanvas& canvas, const TPreparedObject& prepared, const TDrawTarget& target);
+
+// Where objects of a kind lie when a label is drawn: kinds are drawn one after the other, a higher
+// layer over a lower one, and the objects of one kind in design order.
+int PrintLayer(TDesignObjectKind kind);
 
 // Device pixels per design pixel for a device resolution; 0 (draw nothing) when either is 0.
 double DesignScale(int devicePixelsPerInch, int designPixelsPerInch);

@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace design;
 
 namespace {
@@ -111,6 +113,43 @@ TEST_F(DesignWindowSurface, TextBlocksStayAboveEveryOtherKindPlacedReopenedOrDra
     form->EmptySelection();
     ASSERT_LT(shape->Left, overlap.x());
     EXPECT_EQ(shownAt(overlap), memo) << "dragged";
+}
+
+TEST_F(DesignWindowSurface, OtherKindsLieOverEachOtherAsTheyPrint)
+{
+    // The first object placed prints over the second, which is placed later over it.
+    struct Case {
+        const char* name;
+        std::function<TDesignObject*(TDesignModel&)> over, under;
+    };
+    const Case cases[] = {
+        {"barcode over filled rectangle", [](TDesignModel& m) { return PlaceBarcode(m, 20, 20); },
+         [](TDesignModel& m) { return PlaceShape(m, 30, 30, stRectangle); }},
+        {"text over filled rectangle", [](TDesignModel& m) { return PlaceLabel(m, 20, 20, "Over the frame"); },
+         [](TDesignModel& m) { return PlaceShape(m, 30, 22, stRectangle); }},
+        {"barcode over text", [](TDesignModel& m) { return PlaceBarcode(m, 20, 20); },
+         [](TDesignModel& m) { return PlaceLabel(m, 30, 30, "Under the bars"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->SpeedButton1Click();
+        TDesignObject* over = c.over(model());
+        TDesignObject* under = c.under(model());
+        QCoreApplication::processEvents();
+        const QRect both = QRect(over->Left, over->Top, over->Width, over->Height)
+                               .intersected(QRect(under->Left, under->Top, under->Width, under->Height));
+        ASSERT_FALSE(both.isEmpty());
+        const QPoint overlap = both.center();
+        EXPECT_EQ(shownAt(overlap), over) << "placed";
+        const TDesignObjectKind overKind = over->Kind();
+
+        const QString path = dir.filePath("layers.car");
+        SaveDesignDocument(model(), path);
+        form->OpenDesign(path);
+        ASSERT_EQ(model().Count(), 2);
+        ASSERT_NE(shownAt(overlap), nullptr);
+        EXPECT_EQ(shownAt(overlap)->Kind(), overKind) << "reopened";
+    }
 }
 
 TEST_F(DesignWindowSurface, PressesReachWhatLiesUnderAHollowFrame)

@@ -11,6 +11,7 @@
 
 #include "MultiLang/MLang.h"
 #include "design/DesignSurface.h"
+#include "design/Renderer.h"
 #include "platform/Errors.h"
 #include "platform/HourGlass.h"
 #include "platform/Rounding.h"
@@ -256,32 +257,40 @@ void TForm1::objectCreated(TDesignObject& object)
     view->LabelArea = [this] { return QRect(0, 0, m_model->LargeurEtiquettePx, m_model->HauteurEtiquettePx); };
     view->UpdateMask();
     view->show();
-    // Objects come in design order: a text block goes on top of the others, any other object
-    // under the lowest text block. Restacking every view at each creation would cost the square
-    // of the objects when a design opens.
-    QWidget* lowestMemo = nullptr;
-    if (!Is<TMemo>(&object))
-        for (QObject* child : ui->Feuille->children())
-            if (auto* memoView = qobject_cast<TMemoView*>(child); memoView != nullptr && memoView != view) {
-                lowestMemo = memoView;
+    // Objects come in design order, so a new view goes on top of its layer: under the lowest view
+    // of a higher layer. Restacking every view at each creation would cost the square of the
+    // objects when a design opens.
+    const int layer = surfaceLayer(object);
+    QWidget* higher = nullptr;
+    for (QObject* child : ui->Feuille->children())
+        if (child != view && child->isWidgetType())
+            if (const TDesignObject* o = m_objects.value(static_cast<QWidget*>(child));
+                o != nullptr && surfaceLayer(*o) > layer) {
+                higher = static_cast<QWidget*>(child);
                 break;
             }
-    if (lowestMemo != nullptr)
-        view->stackUnder(lowestMemo);
+    if (higher != nullptr)
+        view->stackUnder(higher);
     else
         view->raise();
     SH->raise();
     ui->ComboBox->raise();
 }
 
+int TForm1::surfaceLayer(const TDesignObject& object)
+{
+    // The surface shows what prints: kinds lie over each other as they are drawn on the label, except
+    // that a text block, edited in place, lies above everything so nothing covers what is typed.
+    return Is<TMemo>(&object) ? DesignObjectKindCount : PrintLayer(object.Kind());
+}
+
 void TForm1::stackViews()
 {
-    // The objects in design order (brought to the front: last), then the text blocks above every
-    // other kind of object (they print above shapes, pictures and simple texts, and a block is
-    // edited in place: nothing may cover it), then the frame and the field-code list above all.
-    for (const bool memos : {false, true})
+    // Layer by layer, each in design order (brought to the front: last), then the frame and the
+    // field-code list above all.
+    for (int layer = 0; layer <= DesignObjectKindCount; ++layer)
         for (const auto& o : m_model->Objects())
-            if (Is<TMemo>(o.get()) == memos)
+            if (surfaceLayer(*o) == layer)
                 if (QWidget* view = m_views.value(o.get()))
                     view->raise();
     SH->raise();

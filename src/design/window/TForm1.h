@@ -221,6 +221,7 @@ private:
     void objectCreated(design::TDesignObject& object);
     void objectFreeing(design::TDesignObject& object);
     void stackViews();
+    static int surfaceLayer(const design::TDesignObject& object);
     void clipViewsToLabel();
     void updateEditMenu();
     void updateCaption();
