@@ -1,10 +1,11 @@
 // Reading hostile-sized files: a settings file of 600 KB in many sections and keys, and a
 // translation table of 200,000 rows that claims 255 languages (and one that claims 7). Prints the time and the peak
 // memory of each read; both must grow with the file, not with its square or its claims.
-// Then pictures that compress far: an 8000 x 8000 TIFF (deflate), TGA (run-length), PCX and PNG
-// of one colour, read to a picture; the read's peak memory beside the picture's own size (at most
-// twice), and its time and memory beside netpbm's decoder on the same file (at most twice its
-// time). netpbm is a benchmark-only package: without it, its figures are left out and said so.
+// Then pictures that compress far: an 8000 x 8000 TIFF (deflate, in one strip, and in tiles with
+// an alpha channel), TGA (run-length), PCX and PNG of one colour, read to a picture; the read's
+// peak memory beside the picture's own size (at most twice), and its time and memory beside
+// netpbm's decoder on the same file (at most twice its time). netpbm is a benchmark-only
+// package: without it, its figures are left out and said so.
 // And a text import of a first line of many separators over as many empty lines.
 //   bench_readers [scale=1] [side=8000]   (scale multiplies the text sizes)
 #include "MultiLang/TranslationTable.h"
@@ -133,34 +134,54 @@ QByteArray bombPcx(int side)
     return b;
 }
 
-bool writeBombTiff(const QString& path, int side)
+// The shapes of TIFF a reader meets: eight-bit RGB in strips, read straight into the picture, and
+// tiles of RGB with an alpha channel, which go through libtiff's RGBA reader.
+enum class TiffShape { Strips, TiledAlpha };
+
+bool writeBombTiff(const QString& path, int side, TiffShape shape)
 {
     TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
     if (tiff == nullptr)
         return false;
+    const int samples = shape == TiffShape::TiledAlpha ? 4 : 3;
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, side);
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, side);
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
     TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, 9);
-    // A hostile file puts the whole picture in one strip: the most a decoder is asked to hold.
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, side);
-    QByteArray line(qsizetype(side) * 3, '\0');
+    QByteArray pixels(qsizetype(side) * samples, '\0');
     for (int x = 0; x < side; ++x) {
-        line[3 * x] = '\x30';
-        line[3 * x + 1] = '\x60';
-        line[3 * x + 2] = '\x90';
+        pixels[samples * x] = '\x30';
+        pixels[samples * x + 1] = '\x60';
+        pixels[samples * x + 2] = '\x90';
+        if (samples == 4)
+            pixels[samples * x + 3] = '\xc0';
     }
-    for (int y = 0; y < side; ++y)
-        if (TIFFWriteScanline(tiff, line.data(), uint32_t(y), 0) < 0) {
-            TIFFClose(tiff);
-            return false;
-        }
+    bool ok = true;
+    if (shape == TiffShape::TiledAlpha) {
+        const uint16_t kinds[] = {EXTRASAMPLE_UNASSALPHA};
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, kinds);
+        constexpr int tile = 256;
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tile);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, tile);
+        // Every tile alike: one tile's bytes, rows of the one-colour line.
+        QByteArray one;
+        for (int y = 0; y < tile; ++y)
+            one += pixels.left(tile * samples);
+        for (int y = 0; ok && y < side; y += tile)
+            for (int x = 0; ok && x < side; x += tile)
+                ok = TIFFWriteTile(tiff, one.data(), uint32_t(x), uint32_t(y), 0, 0) >= 0;
+    } else {
+        // A hostile file puts the whole picture in one strip: the most a decoder is asked to hold.
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, side);
+        for (int y = 0; ok && y < side; ++y)
+            ok = TIFFWriteScanline(tiff, pixels.data(), uint32_t(y), 0) >= 0;
+    }
     TIFFClose(tiff);
-    return true;
+    return ok;
 }
 
 struct Outside {
@@ -267,11 +288,13 @@ void bombs(const QTemporaryDir& dir, int side)
     const QString tif = dir.filePath("bomb.tif");
     const QString tga = dir.filePath("bomb.tga");
     const QString pcx = dir.filePath("bomb.pcx");
-    if (!writeBombTiff(tif, side))
+    const QString tiled = dir.filePath("bomb-tiled.tif");
+    if (!writeBombTiff(tif, side, TiffShape::Strips) || !writeBombTiff(tiled, side, TiffShape::TiledAlpha))
         std::exit(1);
     write(tga, bombTga(side));
     write(pcx, bombPcx(side));
     bomb("TIFF", tif, readTiffPage0, "tifftopnm", side, dir);
+    bomb("TIFFt", tiled, readTiffPage0, "tifftopnm", side, dir);
     bomb("TGA", tga, imaging::ImgReadTgaBitmap, "tgatoppm", side, dir);
     bomb("PCX", pcx, imaging::ImgReadPcxBitmap, "pcxtoppm", side, dir);
     // Qt's readers give four bytes a pixel, and refuse a picture of more than 128 MB so: a PNG

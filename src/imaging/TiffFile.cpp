@@ -97,6 +97,78 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
     return image;
 }
 
+
+// Every other page goes through libtiff's RGBA reader, which hands colours multiplied by their
+// alpha whatever the file holds: they are flattened onto white once, as every see-through
+// picture is. The reader is asked for a band of rows at a time (a strip's or a tile row's worth),
+// so a page that compresses far costs its picture and one band, not four bytes a pixel more.
+QImage readRgbaBands(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t spp, int* bits, QString* why)
+{
+    char message[1024] = {};
+    TIFFRGBAImage reader{};
+    if (!TIFFRGBAImageOK(tiff, message) || !TIFFRGBAImageBegin(&reader, tiff, 1, message)) {
+        if (why != nullptr)
+            *why = QStringLiteral("TIFF page cannot be read: %1").arg(QString::fromLocal8Bit(message));
+        return {};
+    }
+    const std::unique_ptr<TIFFRGBAImage, void (*)(TIFFRGBAImage*)> end(&reader, TIFFRGBAImageEnd);
+    reader.req_orientation = ORIENTATION_TOPLEFT;
+    // The reader turns a page stored in another orientation within what it is asked for: such a
+    // page is read whole.
+    uint32_t band = h;
+    if (reader.orientation == ORIENTATION_TOPLEFT) {
+        uint32_t unit = 0;
+        if (TIFFIsTiled(tiff) ? TIFFGetField(tiff, TIFFTAG_TILELENGTH, &unit) != 0
+                              : TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &unit) != 0)
+            if (unit > 0)
+                band = unit;
+        // Bands of a few megabytes, in whole strips or tile rows so that none is decoded twice.
+        const uint32_t wanted = std::max<uint32_t>(1, uint32_t((4u << 20) / (uint64_t(w) * 4)));
+        if (band < wanted)
+            band = std::min(h, (wanted / band) * band);
+        band = std::min(band, h);
+    }
+    QImage image(int(w), int(h), QImage::Format_RGB888);
+    std::vector<uint32_t> raster;
+    try {
+        raster.resize(size_t(w) * band);
+    } catch (const std::bad_alloc&) {
+        image = QImage();
+    }
+    if (image.isNull()) {
+        if (why != nullptr)
+            *why = QStringLiteral("Can't allocate memory");
+        return {};
+    }
+    preferHugePages(image);
+    const bool alpha = spp == 2 || spp == 4;
+    for (uint32_t top = 0; top < h; top += band) {
+        const uint32_t rows = std::min(band, h - top);
+        reader.row_offset = int(top);
+        reader.col_offset = 0;
+        if (!TIFFRGBAImageGet(&reader, raster.data(), w, rows)) {
+            if (why != nullptr)
+                *why = QStringLiteral("TIFF file is damaged or truncated");
+            return {};
+        }
+        for (uint32_t y = 0; y < rows; ++y) {
+            uchar* d = image.scanLine(int(top + y));
+            const uint32_t* s = raster.data() + size_t(y) * w;
+            for (uint32_t x = 0; x < w; ++x, d += 3) {
+                // A damaged file's colours may exceed their alpha, which no multiplied colour can.
+                const uint32_t a = alpha ? TIFFGetA(s[x]) : 255;
+                d[0] = uchar(std::min(TIFFGetR(s[x]), a) + 255 - a);
+                d[1] = uchar(std::min(TIFFGetG(s[x]), a) + 255 - a);
+                d[2] = uchar(std::min(TIFFGetB(s[x]), a) + 255 - a);
+            }
+        }
+    }
+    const int depth = bps * spp;
+    if (bits != nullptr)
+        *bits = depth <= 1 ? 1 : depth <= 4 ? 4 : depth <= 8 ? 8 : 24;
+    return image;
+}
+
 } // namespace
 
 bool tiffFacts(const QString& path, int page, TiffFacts& f, QString* why)
@@ -150,42 +222,7 @@ QImage readTiff(const QString& path, int page, int* bits, QString* why)
             *why = failed;
         return plain;
     }
-    char message[1024] = {};
-    if (!TIFFRGBAImageOK(tiff.get(), message)) {
-        if (why != nullptr)
-            *why = QStringLiteral("TIFF page cannot be read: %1").arg(QString::fromLocal8Bit(message));
-        return {};
-    }
-    std::vector<uint32_t> raster(size_t(w) * h);
-    if (!TIFFReadRGBAImageOriented(tiff.get(), w, h, raster.data(), ORIENTATION_TOPLEFT, 1)) {
-        if (why != nullptr)
-            *why = QStringLiteral("TIFF file is damaged or truncated");
-        return {};
-    }
-    // libtiff's RGBA reader hands colours multiplied by their alpha, whatever the file holds:
-    // stored as such, they are flattened onto white once.
-    QImage image(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        if (why != nullptr)
-            *why = QStringLiteral("Can't allocate memory");
-        return {};
-    }
-    for (uint32_t y = 0; y < h; ++y) {
-        auto* d = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
-        const uint32_t* s = raster.data() + size_t(y) * w;
-        for (uint32_t x = 0; x < w; ++x) {
-            // A damaged file's colours may exceed their alpha, which no premultiplied pixel can.
-            const int a = spp == 2 || spp == 4 ? int(TIFFGetA(s[x])) : 255;
-            d[x] = qRgba(qMin(int(TIFFGetR(s[x])), a), qMin(int(TIFFGetG(s[x])), a),
-                         qMin(int(TIFFGetB(s[x])), a), a);
-        }
-    }
-    const int depth = bps * spp;
-    if (bits != nullptr)
-        *bits = depth <= 1 ? 1 : depth <= 4 ? 4 : depth <= 8 ? 8 : 24;
-    if (spp != 2 && spp != 4)
-        image = image.convertToFormat(QImage::Format_RGB32);
-    return image;
+    return readRgbaBands(tiff.get(), w, h, bps, spp, bits, why);
 }
 
 } // namespace imaging

@@ -524,6 +524,92 @@ TEST_F(Readers, SeeThroughPixelsShowWhiteBehindThemOnceInEveryKindOfPicture)
     EXPECT_EQ(mono.image.pixel(1, 0), qRgb(0, 0, 0));
 }
 
+TEST_F(Readers, TiffPagesOfEveryLayoutReadAsStored)
+{
+    // Pages big enough to be read in several bands, in the layouts that go through libtiff's RGBA
+    // reader: every pixel lands where it belongs, flattened onto white.
+    constexpr int W = 2048, H = 1100;
+    auto stored = [](int x, int y) {
+        return qRgba(y % 256, (y / 256) * 40 + x % 7, x % 256, (x + y) % 3 == 0 ? 128 : 255);
+    };
+    const struct {
+        const char* what;
+        int samples;
+        uint32_t rowsPerStrip; // 0: tiles of 16 x 16
+        uint16_t orientation;
+    } cases[] = {
+        {"strips of one row, alpha", 4, 1, ORIENTATION_TOPLEFT},
+        {"strips of 7 rows, alpha", 4, 7, ORIENTATION_TOPLEFT},
+        {"one strip, alpha", 4, H, ORIENTATION_TOPLEFT},
+        {"tiles, alpha", 4, 0, ORIENTATION_TOPLEFT},
+        {"tiles, no alpha", 3, 0, ORIENTATION_TOPLEFT},
+        {"bottom row first, alpha", 4, 1, ORIENTATION_BOTLEFT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString file = path("layout.tif");
+        TIFF* tiff = TIFFOpen(QFile::encodeName(file).constData(), "w");
+        ASSERT_NE(tiff, nullptr);
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, W);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, H);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, c.samples);
+        if (c.samples == 4) {
+            const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
+            TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
+        }
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tiff, TIFFTAG_ORIENTATION, c.orientation);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+        auto sample = [&](int x, int y, QByteArray& into) {
+            const QRgb p = stored(x, y);
+            into += char(qRed(p));
+            into += char(qGreen(p));
+            into += char(qBlue(p));
+            if (c.samples == 4)
+                into += char(qAlpha(p));
+        };
+        if (c.rowsPerStrip == 0) {
+            constexpr int T = 16;
+            TIFFSetField(tiff, TIFFTAG_TILEWIDTH, T);
+            TIFFSetField(tiff, TIFFTAG_TILELENGTH, T);
+            for (int ty = 0; ty < H; ty += T)
+                for (int tx = 0; tx < W; tx += T) {
+                    QByteArray tile;
+                    for (int y = ty; y < ty + T; ++y)
+                        for (int x = tx; x < tx + T; ++x)
+                            sample(std::min(x, W - 1), std::min(y, H - 1), tile);
+                    ASSERT_GE(TIFFWriteTile(tiff, tile.data(), uint32_t(tx), uint32_t(ty), 0, 0), 0);
+                }
+        } else {
+            TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, c.rowsPerStrip);
+            for (int y = 0; y < H; ++y) {
+                QByteArray line;
+                for (int x = 0; x < W; ++x)
+                    sample(x, y, line);
+                ASSERT_GE(TIFFWriteScanline(tiff, line.data(), uint32_t(y), 0), 0);
+            }
+        }
+        TIFFClose(tiff);
+
+        Bitmap bitmap;
+        ASSERT_TRUE(readTiff0(file, 24, false, nullptr, bitmap)) << qPrintable(binding().ImgLastErrorText);
+        ASSERT_EQ(bitmap.image.size(), QSize(W, H));
+        int wrong = 0;
+        QString first;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const int fileRow = c.orientation == ORIENTATION_BOTLEFT ? H - 1 - y : y;
+                const QRgb want = c.samples == 4 ? overWhite(stored(x, fileRow)) : (stored(x, fileRow) | 0xFF000000u);
+                if (!imagingtest::near(bitmap.image.pixel(x, y), want, 1) && wrong++ == 0)
+                    first = QStringLiteral("(%1, %2) is %3, expected %4")
+                                .arg(x).arg(y).arg(QColor(bitmap.image.pixel(x, y)).name(), QColor(want).name());
+        }
+        EXPECT_EQ(wrong, 0) << qPrintable(first);
+    }
+}
+
 TEST_F(Readers, SixteenBitBmpChannelsReachTheirFullRange)
 {
     // One row of 16-bit pixels under each channel layout: its masks (none for the plain 5-5-5
