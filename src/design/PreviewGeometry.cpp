@@ -62,19 +62,6 @@ QRect fitIn(QSize picture, QSize panel, QSize room)
 
 } // namespace
 
-QPoint PreviewPlace(QRect owner, QRect keepClear, QSize size, QRect available)
-{
-    const auto clampTo = [](int v, int low, int high) { return std::max(low, std::min(v, high)); };
-    const int lowestTop = available.bottom() + 1 - size.height();
-    const int rightmostLeft = available.right() + 1 - size.width();
-    if (owner.right() + 1 + size.width() <= available.right() + 1)
-        return {owner.right() + 1, clampTo(owner.top(), available.top(), lowestTop)};
-    if (owner.left() - size.width() >= available.left())
-        return {owner.left() - size.width(), clampTo(owner.top(), available.top(), lowestTop)};
-    const int below = keepClear.isValid() ? keepClear.bottom() + 1 : owner.top();
-    return {std::max(available.left(), rightmostLeft), std::max(available.top(), std::min(below, lowestTop))};
-}
-
 QRect FitPictureInPanel(QSize picture, QSize panel)
 {
     return fitIn(picture, panel, panel);

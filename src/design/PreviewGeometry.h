@@ -20,12 +20,6 @@ QSize PreviewShowSize(QSize screen, QMargins frame, QSize client, int labelWidth
 // (at least 180) and takes the width from it.
 QSize PreviewResizeSize(QSize client, int labelWidth, int labelHeight, int toolbarHeight);
 
-// Where a preview window of `size` (frame included) opens beside the window `owner` (its frame)
-// within the screen's `available` area: at the owner's right, else at its left, top edges level;
-// when neither side has room, at the right edge of the screen below `keepClear` (the owner's menu
-// and tool bar, which stay usable). Always within `available` as far as the size allows.
-QPoint PreviewPlace(QRect owner, QRect keepClear, QSize size, QRect available);
-
 // Where a picture stands in a preview panel: one that fits keeps its own size; a larger one takes
 // four fifths of the panel along its longer side, the other side in proportion (rounded halves to
 // even). Either way it is centred (halves truncated). An empty picture or panel gives an empty

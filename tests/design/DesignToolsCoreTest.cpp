@@ -180,27 +180,3 @@ TEST(PreviewGeometry, ResizeKeepsTheAspectWithAMinimumOf180)
     EXPECT_EQ(PreviewResizeSize({400, 433}, 200, 400, 33), QSize(200, 433));
     EXPECT_EQ(PreviewResizeSize({123, 45}, 0, 0, 33), QSize(123, 45));
 }
-
-TEST(PreviewPlace, BesideTheOwnerElseAtTheScreensEdgeBelowItsToolBar)
-{
-    const QRect screen(0, 0, 1280, 1024);
-    struct Case {
-        const char* where;
-        QRect owner;
-        QRect keepClear;
-        QSize size;
-        QPoint expected;
-    };
-    const Case cases[] = {
-        {"at the right", {100, 100, 640, 480}, {100, 100, 640, 60}, {300, 250}, {740, 100}},
-        {"at the left", {600, 100, 640, 480}, {600, 100, 640, 60}, {300, 250}, {300, 100}},
-        {"no side has room", {200, 50, 900, 700}, {200, 50, 900, 60}, {853, 500}, {427, 110}},
-        {"kept on the screen", {100, 900, 640, 480}, {100, 900, 640, 60}, {300, 250}, {740, 774}},
-        {"taller than the screen", {100, 100, 640, 480}, {}, {300, 1100}, {740, 0}},
-        {"no room, tool bar low", {0, 600, 1280, 400}, {0, 600, 1280, 60}, {853, 500}, {427, 524}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.where);
-        EXPECT_EQ(PreviewPlace(c.owner, c.keepClear, c.size, screen), c.expected);
-    }
-}

@@ -164,11 +164,8 @@ void TPreview::Execute(const QWidget* owner)
     platform::ShowInFront(this);
     if (wasVisible || owner == nullptr)
         return;
-    // Sized on showing: placed after it, beside the window that asked, its tool bar left clear.
-    const QScreen* screen = owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    // The menu and the bar heading the owner's central area (its tool bar) stay clear.
+    // Sized on showing: placed after it, beside the window that asked, its menu and the bar
+    // heading its central area (its tool bar) left clear.
     QRect keepClear;
     if (const auto* main = qobject_cast<const QMainWindow*>(owner); main != nullptr && main->centralWidget() != nullptr) {
         const QWidget* central = main->centralWidget();
@@ -182,16 +179,7 @@ void TPreview::Execute(const QWidget* owner)
         const QRect ownerFrame = owner->frameGeometry();
         keepClear = QRect(ownerFrame.topLeft(), QPoint(ownerFrame.right(), bottom - 1));
     }
-    // Just shown, the window manager may not have told its frame yet: the owner's stands for it
-    // (the same decorations), and the position given then is the client area's.
-    QMargins frame = platform::FrameMargins(this);
-    QPoint clientOffset;
-    if (frame.isNull()) {
-        frame = platform::FrameMargins(owner);
-        clientOffset = QPoint(frame.left(), frame.top());
-    }
-    const QSize outer = size().grownBy(frame);
-    move(design::PreviewPlace(owner->frameGeometry(), keepClear, outer, screen->availableGeometry()) + clientOffset);
+    platform::PlaceBeside(this, owner, keepClear);
 }
 
 void TPreview::FormResize()

@@ -110,6 +110,37 @@ QRect FitPlace(const QRect& place, const QMargins& margins, const QRect& area)
     return {frame.topLeft(), frame.size().shrunkBy(margins)};
 }
 
+QPoint BesidePlace(QRect owner, QRect keepClear, QSize size, QRect available)
+{
+    const auto clampTo = [](int v, int low, int high) { return std::max(low, std::min(v, high)); };
+    const int lowestTop = available.bottom() + 1 - size.height();
+    const int rightmostLeft = available.right() + 1 - size.width();
+    if (owner.right() + 1 + size.width() <= available.right() + 1)
+        return {owner.right() + 1, clampTo(owner.top(), available.top(), lowestTop)};
+    if (owner.left() - size.width() >= available.left())
+        return {owner.left() - size.width(), clampTo(owner.top(), available.top(), lowestTop)};
+    const int below = keepClear.isValid() ? keepClear.bottom() + 1 : owner.top();
+    return {std::max(available.left(), rightmostLeft), std::max(available.top(), std::min(below, lowestTop))};
+}
+
+void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear)
+{
+    const QScreen* screen = owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // Not framed yet, a window takes the owner's frame for its own (the same decorations). A window
+    // not shown yet is moved by its frame's corner; one shown but not framed yet by its inside's.
+    QMargins frame = FrameMargins(window);
+    QPoint clientOffset;
+    if (frame.isNull()) {
+        frame = FrameMargins(owner);
+        if (window->isVisible())
+            clientOffset = QPoint(frame.left(), frame.top());
+    }
+    const QSize outer = window->size().grownBy(frame);
+    window->move(BesidePlace(owner->frameGeometry(), keepClear, outer, screen->availableGeometry()) + clientOffset);
+}
+
 void RestoreWindowPlace(QWidget* window, const QRect& place)
 {
     auto* keeper = static_cast<PlaceKeeper*>(

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMargins>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -25,6 +27,17 @@ QRect FitFrame(const QRect& frame, const QRect& area);
 // A place (frame corner and inside size) of a window whose frame adds `margins` to its inside,
 // fitted with its frame into `area`: the corner to give to move and the size to give to resize.
 QRect FitPlace(const QRect& place, const QMargins& margins, const QRect& area);
+
+// Where a window of `size` (frame included) opens beside the window `owner` (its frame) within the
+// screen's `available` area: at the owner's right, else at its left, top edges level; when
+// neither side has room, at the right edge of the screen below `keepClear` (a part of the owner
+// that stays usable, such as its menu and tool bar) or, with none, at the owner's top. Always
+// within `available` as far as the size allows.
+QPoint BesidePlace(QRect owner, QRect keepClear, QSize size, QRect available);
+
+// Moves a window beside `owner` as BesidePlace says, on the owner's screen. A window the window
+// system has not framed yet is taken to have the owner's frame.
+void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear = {});
 
 // Puts a window at a saved place, fitted with its frame into the available area of the screen
 // the place lies on (the primary screen when it lies on none). The window system tells the size

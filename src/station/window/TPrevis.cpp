@@ -3,6 +3,7 @@
 
 #include "MultiLang/MLang.h"
 #include "platform/window/Application.h"
+#include "platform/window/WindowPlace.h"
 #include "station/StationRules.h"
 
 #include <QApplication>
@@ -65,17 +66,9 @@ void TPrevis::attachTo(QWidget* owner)
     }
     if (owner == nullptr || owner == m_home || isVisible())
         return;
-    // Beside the dialog rather than over its buttons: on the right when the screen has room, else
-    // on the left.
+    // Beside the dialog rather than over its buttons.
     adjustSize();
-    const QRect frame = owner->frameGeometry();
-    const QScreen* screen = owner->screen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(frame.topLeft(), frame.size() * 3);
-    const int width = frameGeometry().width();
-    int x = frame.right() + 1 + 8;
-    if (x + width > area.right() + 1)
-        x = std::max(area.left(), frame.left() - 8 - width);
-    move(x, std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frameGeometry().height())));
+    platform::PlaceBeside(this, owner);
 }
 
 void TPrevis::DessinerPlanche()
