@@ -16,6 +16,7 @@
 #include "platform/TIniFile.h"
 
 #include "BenchSupport.h"
+#include "RunLengthPictures.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -92,46 +93,6 @@ void translation(const QTemporaryDir& dir, int scale, int languages)
     }
     std::printf("translation     %7.0f KB  %6d rows claiming %3d languages  read in %6.3f s  peak RSS %6.1f MB  (%s)\n",
                 text.size() / 1024.0, rows, languages, t.elapsed() / 1000.0, bench::peakKb() / 1024.0, qPrintable(outcome));
-}
-
-void put16(QByteArray& b, int at, int v)
-{
-    b[at] = char(v & 0xFF);
-    b[at + 1] = char((v >> 8) & 0xFF);
-}
-
-// One colour in runs as long as each format allows.
-QByteArray bombTga(int side)
-{
-    QByteArray b(18, '\0');
-    b[2] = 10;
-    put16(b, 12, side);
-    put16(b, 14, side);
-    b[16] = 24;
-    b[17] = 0x20;
-    const qint64 total = qint64(side) * side;
-    b.reserve(qsizetype(18 + total / 128 * 4 + 4));
-    for (qint64 left = total; left > 0; left -= 128)
-        b += QByteArray(1, char(0x80 | (std::min<qint64>(left, 128) - 1))) + QByteArray("\x30\x60\x90", 3);
-    return b;
-}
-
-QByteArray bombPcx(int side)
-{
-    QByteArray b(128, '\0');
-    b[0] = 0x0A;
-    b[1] = 5;
-    b[2] = 1;
-    b[3] = 8;
-    put16(b, 8, side - 1);
-    put16(b, 10, side - 1);
-    b[65] = 3;
-    put16(b, 66, side);
-    for (int y = 0; y < side; ++y)
-        for (int plane = 0; plane < 3; ++plane) // runs never cross a line
-            for (int left = side; left > 0; left -= 63)
-                b += QByteArray(1, char(0xC0 | std::min(left, 63))) + char(0x30 * (plane + 1));
-    return b;
 }
 
 // The shapes of TIFF a reader meets: eight-bit RGB in strips, read straight into the picture, and
@@ -291,8 +252,8 @@ void bombs(const QTemporaryDir& dir, int side)
     const QString tiled = dir.filePath("bomb-tiled.tif");
     if (!writeBombTiff(tif, side, TiffShape::Strips) || !writeBombTiff(tiled, side, TiffShape::TiledAlpha))
         std::exit(1);
-    write(tga, bombTga(side));
-    write(pcx, bombPcx(side));
+    write(tga, runlength::tga(side, side, 24));
+    write(pcx, runlength::pcx(side, side, 3));
     bomb("TIFF", tif, readTiffPage0, "tifftopnm", side, dir);
     bomb("TIFFt", tiled, readTiffPage0, "tifftopnm", side, dir);
     bomb("TGA", tga, imaging::ImgReadTgaBitmap, "tgatoppm", side, dir);

@@ -97,7 +97,6 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
     return image;
 }
 
-
 // Every other page goes through libtiff's RGBA reader, which hands colours multiplied by their
 // alpha whatever the file holds: they are flattened onto white once, as every see-through
 // picture is. The reader is asked for a band of rows at a time (a strip's or a tile row's worth),

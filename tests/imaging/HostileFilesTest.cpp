@@ -1,6 +1,7 @@
 // Files made to cost the reader: pictures wider than a block holds, and PostScript that never
 // ends. Each is refused with its own code and text, and the windows go on while it is read.
 #include "ImagingTestSupport.h"
+#include "RunLengthPictures.h"
 
 #include "imaging/Binding.h"
 #include "imaging/EpsFile.h"
@@ -20,48 +21,13 @@ using imagingtest::BindingFixture;
 
 namespace {
 
-void put16(QByteArray& b, int at, int v)
-{
-    b[at] = char(v & 0xFF);
-    b[at + 1] = char((v >> 8) & 0xFF);
-}
-
-// A run-length PCX of `width` x 1 at 8 bits: 1.4 KB for 40000 pixels.
-QByteArray widePcx(int width)
-{
-    QByteArray b(128, '\0');
-    b[0] = 0x0A;
-    b[1] = 5;
-    b[2] = 1;
-    b[3] = 8;
-    put16(b, 8, width - 1);
-    b[65] = 1;
-    put16(b, 66, width);
-    for (int left = width; left > 0; left -= 63)
-        b += QByteArray(1, char(0xC0 | qMin(left, 63))) + '\x07';
-    return b;
-}
-
-// A run-length grey TGA of `width` x 1.
-QByteArray wideTga(int width)
-{
-    QByteArray b(18, '\0');
-    b[2] = 11;
-    put16(b, 12, width);
-    put16(b, 14, 1);
-    b[16] = 8;
-    for (int left = width; left > 0; left -= 128)
-        b += QByteArray(1, char(0x80 | (qMin(left, 128) - 1))) + '\x40';
-    return b;
-}
-
 // A GIF whose screen is `width` x 1 around a frame of one pixel.
 QByteArray wideGif(int width)
 {
     QByteArray b("GIF89a");
     b += QByteArray(7, '\0');
-    put16(b, 6, width);
-    put16(b, 8, 1);
+    runlength::put16(b, 6, width);
+    runlength::put16(b, 8, 1);
     b[10] = char(0x80); // a global table of two colours
     b += QByteArray("\0\0\0\xFF\xFF\xFF", 6);
     b += QByteArray("\x2C\0\0\0\0\x01\0\x01\0\0", 10);
@@ -153,8 +119,8 @@ TEST_F(HostileFiles, APictureWiderOrTallerThanABlockHoldsIsRefusedWithItsOwnCode
     ASSERT_TRUE(wide.save(path("wide.jpg")));
     ASSERT_TRUE(wide.save(path("wide.bmp")));
     writeWideTiff(path("wide.tif"), 40000);
-    testsupport::writeBytes(path("wide.pcx"), widePcx(40000));
-    testsupport::writeBytes(path("wide.tga"), wideTga(40000));
+    testsupport::writeBytes(path("wide.pcx"), runlength::pcx(40000, 1, 1));
+    testsupport::writeBytes(path("wide.tga"), runlength::tga(40000, 1, 8));
     testsupport::writeBytes(path("wide.gif"), wideGif(40000));
     const struct {
         const char* file;
@@ -177,7 +143,7 @@ TEST_F(HostileFiles, APictureWiderOrTallerThanABlockHoldsIsRefusedWithItsOwnCode
             << qPrintable(binding().ImgLastErrorText);
     }
     // The largest side a block holds still reads.
-    testsupport::writeBytes(path("edge.pcx"), widePcx(32767));
+    testsupport::writeBytes(path("edge.pcx"), runlength::pcx(32767, 1, 1));
     Bitmap edge;
     EXPECT_TRUE(ImgReadPcxBitmap(path("edge.pcx"), 24, false, nullptr, edge))
         << qPrintable(binding().ImgLastErrorText);

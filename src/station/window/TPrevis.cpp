@@ -8,9 +8,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QScreen>
-
-#include <algorithm>
 
 namespace station {
 
