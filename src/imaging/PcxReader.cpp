@@ -121,6 +121,12 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
     auto* line = reinterpret_cast<uchar*>(lineBuffer.data());
     const auto* in = reinterpret_cast<const uchar*>(file.constData());
     qint64 at = kHeaderSize;
+    const auto next = [&](uchar& b) {
+        if (at >= file.size())
+            return false;
+        b = in[at++];
+        return true;
+    };
     // A run may go on into the next line.
     qint64 runLeft = 0;
     uchar runByte = 0;
@@ -128,19 +134,15 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
         qint64 filled = 0;
         while (filled < lineBytes) {
             if (runLeft == 0) {
-                if (at >= file.size()) {
+                bool whole = next(runByte);
+                runLeft = 1;
+                if (whole && encoded && (runByte & 0xC0) == 0xC0) {
+                    runLeft = runByte & 0x3F;
+                    whole = next(runByte);
+                }
+                if (!whole) {
                     refuse(why, QStringLiteral("PCX file is truncated"));
                     return {};
-                }
-                runByte = in[at++];
-                runLeft = 1;
-                if (encoded && (runByte & 0xC0) == 0xC0) {
-                    runLeft = runByte & 0x3F;
-                    if (at >= file.size()) {
-                        refuse(why, QStringLiteral("PCX file is truncated"));
-                        return {};
-                    }
-                    runByte = in[at++];
                 }
             }
             const qint64 count = qMin(runLeft, lineBytes - filled);
