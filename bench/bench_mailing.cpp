@@ -174,7 +174,7 @@ void compare(const char* mode, int rounds, const std::function<Figures()>& plain
         if (g.perSecond() > bestGlibc.perSecond())
             bestGlibc = g;
     }
-    std::printf("%s: mailing / plain QPainter, best of %d runs each: %.3f labels/s, %.3f CPU; mailing peak RSS %.1f MB, "
+    std::printf("%s: mailing / plain QPainter, best of %d runs each: rate ratio %.3f, CPU-time ratio %.3f; mailing peak RSS %.1f MB, "
                 "%.1f MB over the book held before it\n",
                 mode, rounds, bestPlain.perSecond() > 0 ? bestMailing.perSecond() / bestPlain.perSecond() : 0.0,
                 bestMailing.cpuSeconds > 0 ? bestPlain.cpuSeconds / bestMailing.cpuSeconds : 0.0, worstPeak / 1024.0,

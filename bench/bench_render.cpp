@@ -194,7 +194,7 @@ void runAddressLabels(int labels, const QString& folder, int rounds)
         if (glibc.perSecond() > bestGlibc.perSecond())
             bestGlibc = glibc;
     }
-    std::printf("renderer / plain QPainter, best of %d runs each: %.3f labels/s, %.3f CPU\n", rounds,
+    std::printf("renderer / plain QPainter, best of %d runs each: rate ratio %.3f, CPU-time ratio %.3f\n", rounds,
                 bestPlain.perSecond() > 0 ? bestRenderer.perSecond() / bestPlain.perSecond() : 0.0,
                 bestRenderer.cpuSeconds > 0 ? bestPlain.cpuSeconds / bestRenderer.cpuSeconds : 0.0);
     printHeapPair("page", bestRenderer, bestGlibc);
