@@ -111,7 +111,14 @@ void TModEtik::setIcons()
     ui->PrintBtn->setIcon(PrintIcon());
     ui->HelpBtn->setIcon(s->standardIcon(QStyle::SP_MessageBoxQuestion));
     ui->AProposBtn->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
-    ui->SwitchBtn->setArrowType(Qt::LeftArrow);
+    showSwitchGlyph(false);
+}
+
+// The tool button's own arrow is drawn at the style's small indicator size, lost among the
+// tool bar's icons: the arrow is the style's arrow icon, at the tool bar's icon size.
+void TModEtik::showSwitchGlyph(bool database)
+{
+    ui->SwitchBtn->setIcon(style()->standardIcon(database ? QStyle::SP_ArrowRight : QStyle::SP_ArrowLeft));
 }
 
 void TModEtik::connectEvents()
@@ -289,7 +296,7 @@ void TModEtik::firstShow()
 void TModEtik::SwitchBtnClick()
 {
     const bool down = DatabaseIsSource();
-    ui->SwitchBtn->setArrowType(down ? Qt::RightArrow : Qt::LeftArrow);
+    showSwitchGlyph(down);
     ui->RepFus->setChecked(!down);
     ui->BasFus->setChecked(down);
     MajBullesFusion();

@@ -195,6 +195,7 @@ protected:
 private:
     void connectEvents();
     void setIcons();
+    void showSwitchGlyph(bool database);
     void firstShow();
     void enableModelCommands();
     void layoutProportionally();
