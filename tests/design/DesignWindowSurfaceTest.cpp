@@ -252,6 +252,32 @@ TEST_F(DesignWindowSurface, ObjectsAreCutAtTheLabelsEdgeAsPrinted)
     EXPECT_EQ(shownAt({310, 170}), last());
 }
 
+TEST_F(DesignWindowSurface, ATextBlockPlacedPastTheLabelShowsWhileTypedInto)
+{
+    // The label is 300 x 200: the block lies wholly beside it, where print draws nothing.
+    const QImage bare = ui().Feuille->grab().toImage();
+    form->ChooseTool(TDesignTool::Memo);
+    click({340, 60});
+    TDesignObject* memo = last();
+    ASSERT_TRUE(Is<TMemo>(memo));
+    ASSERT_EQ(QApplication::focusWidget(), editorOf(memo));
+    const QRect box(memo->Left, memo->Top, memo->Width, memo->Height);
+    ASSERT_GE(box.left(), 300);
+    const auto differs = [&bare](const QImage& shown, const QRect& r) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (shown.pixel(x, y) != bare.pixel(x, y))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(differs(ui().Feuille->grab().toImage(), box)) << "while typing";
+    EXPECT_EQ(shownAt(box.center()), memo);
+    form->ChooseTool(TDesignTool::Selection);
+    click({150, 150}); // editing ends
+    ASSERT_NE(QApplication::focusWidget(), editorOf(memo));
+    EXPECT_FALSE(differs(ui().Feuille->grab().toImage(), box)) << "after editing";
+}
+
 TEST_F(DesignWindowSurface, ThePointerPositionIsClearedWhenThePointerLeavesTheSurface)
 {
     QTest::mouseMove(window(), at({38, 19}));

@@ -55,7 +55,7 @@ QRegion TDesignObjectView::hitRegion() const
 void TDesignObjectView::UpdateMask()
 {
     QRegion shown = hitRegion();
-    if (LabelArea) {
+    if (LabelArea && cutAtLabel()) {
         const QRect label = LabelArea();
         if (label.isValid())
             shown &= QRegion(label.translated(-pos()));
@@ -313,16 +313,22 @@ bool TMemoView::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::FocusIn:
-        if (watched == m_editor)
+        if (watched == m_editor) {
+            m_editing = true;
+            UpdateMask();
             emit Entered();
+        }
         break;
     case QEvent::FocusOut:
         if (watched == m_editor) {
             // Editing ends (not a menu or another program taking the keyboard for a moment): the
             // block shows its first line, as it prints.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
                 ScrollToTop();
+                m_editing = false;
+                UpdateMask();
+            }
             emit Exited();
         }
         break;

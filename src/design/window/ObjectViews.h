@@ -57,6 +57,8 @@ protected:
     // Where the object is under the pointer, in the view's coordinates: its whole box, unless
     // the kind says otherwise.
     virtual QRegion hitRegion() const;
+    // Whether the view is cut at the label's edge now.
+    virtual bool cutAtLabel() const { return true; }
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -187,10 +189,13 @@ protected:
     void paintObject(platform::TCanvas&) override {}
     void recordChanged() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A block being typed into shows whole: placed past the label, it would take the keys unseen.
+    bool cutAtLabel() const override { return !m_editing; }
 
 private:
     QPlainTextEdit* m_editor = nullptr;
     bool m_loading = false;
+    bool m_editing = false;
 };
 
 // The view of a record, made for its kind, laid out and placed (Refresh); owned by `parent`. The
