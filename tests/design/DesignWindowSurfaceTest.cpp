@@ -252,6 +252,41 @@ TEST_F(DesignWindowSurface, ObjectsAreCutAtTheLabelsEdgeAsPrinted)
     EXPECT_EQ(shownAt({310, 170}), last());
 }
 
+TEST_F(DesignWindowSurface, HandlesShowWholeAndResizeWhereTheirObjectDoesNotShow)
+{
+    // Handles lie half over their object: over a part cut at the label's edge (300 x 200) or the
+    // inside of a hollow shape, they still show whole and take the drag that resizes.
+    struct Case {
+        const char* shape;
+        QPoint at;
+        bool hollow;
+    };
+    for (const Case& c : {Case{"cut at the label's edge", {255, 100}, false}, Case{"hollow", {100, 50}, true}}) {
+        SCOPED_TRACE(c.shape);
+        form->SpeedButton1Click();
+        TShape* shape = PlaceShape(model(), c.at.x(), c.at.y(), stRectangle);
+        if (c.hollow)
+            shape->Brush.SetStyle(platform::bsClear);
+        qobject_cast<TDesignObjectView*>(form->ViewOf(shape))->SetObjectBounds(QRect(c.at, QSize(65, 65)));
+        form->EmptySelection();
+        click(c.at + QPoint(30, 2));
+        ASSERT_EQ(form->Selection(), V{shape});
+        QCoreApplication::processEvents();
+        // The right side's middle handle.
+        const QRect square(c.at.x() + 65 + 2 - 8, c.at.y() - 2 + 69 / 2 - 4, 8, 8);
+        const QImage shown = ui().Feuille->grab().toImage();
+        const QRgb handle = shown.pixel(square.topRight());
+        int bare = 0;
+        for (int y = square.top(); y <= square.bottom(); ++y)
+            for (int x = square.left(); x <= square.right(); ++x)
+                bare += shown.pixel(x, y) != handle;
+        EXPECT_EQ(bare, 0);
+        drag(square.center(), square.center() - QPoint(20, 0));
+        EXPECT_LT(shape->Width, 50);
+        EXPECT_EQ(shape->Left, c.at.x());
+    }
+}
+
 TEST_F(DesignWindowSurface, ATextBlockPlacedPastTheLabelShowsWhileTypedInto)
 {
     // The label is 300 x 200: the block lies wholly beside it, where print draws nothing.

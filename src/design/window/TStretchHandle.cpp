@@ -142,6 +142,28 @@ QRect GrownRect(const QRect& control)
     return control.adjusted(-2, -2, 2, 2);
 }
 
+QList<QRect> HandleSquares(const QRect& control, bool single)
+{
+    const QRect r = GrownRect(control);
+    const int right = r.x() + r.width() - HandleSize;
+    const int bottom = r.y() + r.height() - HandleSize;
+    QList<QRect> squares;
+    const auto square = [&squares](int left, int top) { squares.append(QRect(left, top, HandleSize, HandleSize)); };
+    square(r.x(), r.y());
+    square(right, r.y());
+    square(right, bottom);
+    square(r.x(), bottom);
+    if (single) {
+        const int mx = r.x() + r.width() / 2 - HandleSize / 2;
+        const int my = r.y() + r.height() / 2 - HandleSize / 2;
+        square(mx, r.y());
+        square(mx, bottom);
+        square(r.x(), my);
+        square(right, my);
+    }
+    return squares;
+}
+
 } // namespace stretch
 
 using namespace stretch;
@@ -165,12 +187,17 @@ QRegion takenArea(const QWidget& frame, const QList<QPointer<QWidget>>& attached
     QRect reach;
     QSet<const QWidget*> held;
     const QWidget* parent = nullptr;
+    const bool single = std::count_if(attached.begin(), attached.end(), [](const auto& c) { return !c.isNull(); }) == 1;
     for (const QPointer<QWidget>& c : attached) {
         if (!c)
             continue;
         held.insert(c.data());
         const QRect r = c->geometry();
         margins += QRegion(GrownRect(r)) - QRegion(r);
+        // The squares show whole and take presses, even over a part of the control that does not
+        // show (hollow, or cut at the label's edge): they are how it is resized.
+        for (const QRect& square : HandleSquares(r, single))
+            margins += square;
         reach |= r;
         if (parent == nullptr)
             parent = c->parentWidget();
@@ -484,26 +511,10 @@ void TStretchHandle::paintEvent(QPaintEvent*)
         return;
     QPainter p(this);
     const QColor brush = platform::ToQColor(count == 1 ? m_color : m_secondaryColor);
-    const auto square = [&](int left, int top) { p.fillRect(left, top, HandleSize, HandleSize, brush); };
-    for (const QPointer<QWidget>& control : std::as_const(m_attached)) {
-        if (!control)
-            continue;
-        const QRect r = GrownRect(control->geometry()).translated(-pos());
-        const int right = r.x() + r.width();
-        const int bottom = r.y() + r.height();
-        square(r.x(), r.y());
-        square(right - HandleSize, r.y());
-        square(right - HandleSize, bottom - HandleSize);
-        square(r.x(), bottom - HandleSize);
-        if (count == 1) {
-            const int mx = r.x() + r.width() / 2;
-            const int my = r.y() + r.height() / 2;
-            square(mx - HandleSize / 2, r.y());
-            square(mx - HandleSize / 2, bottom - HandleSize);
-            square(r.x(), my - HandleSize / 2);
-            square(right - HandleSize, my - HandleSize / 2);
-        }
-    }
+    for (const QPointer<QWidget>& control : std::as_const(m_attached))
+        if (control)
+            for (const QRect& square : HandleSquares(control->geometry(), count == 1))
+                p.fillRect(square.translated(-pos()), brush);
 }
 
 void TStretchHandle::mousePressEvent(QMouseEvent* event)

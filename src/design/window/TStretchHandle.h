@@ -51,6 +51,9 @@ QRect DragRect(const QRect& frame, QPoint start, QPoint pointer, Zone zone, int 
 QRect FrameAround(const QList<QRect>& controls);
 // Where a press belongs to a control: its rectangle grown by 2 pixels on every side.
 QRect GrownRect(const QRect& control);
+// The handle squares of a control (in its rectangle's coordinates): the four corners, and the
+// middles of the sides when it is the only control of the frame.
+QList<QRect> HandleSquares(const QRect& control, bool single);
 
 } // namespace stretch
 
