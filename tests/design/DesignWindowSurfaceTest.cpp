@@ -235,10 +235,11 @@ TEST_F(DesignWindowSurface, ObjectsAreCutAtTheLabelsEdgeAsPrinted)
         form->EmptySelection();
         QCoreApplication::processEvents();
         const QImage shown = ui().Feuille->grab().toImage();
-        // Inside the label the object shows; past its edges the surface is as it was.
-        for (const QPoint p : {QPoint(255, 180), QPoint(280, 155)})
+        // Inside the label the object shows; past its edges only its outline does.
+        const QRect r = form->ViewOf(o)->geometry();
+        for (const QPoint p : {QPoint(255, 180), QPoint(280, 155), QPoint(r.right(), 170), QPoint(305, r.bottom())})
             EXPECT_NE(shown.pixel(p), bare.pixel(p)) << p.x() << "," << p.y();
-        for (const QPoint p : {QPoint(319, 170), QPoint(305, 219), QPoint(300, 160), QPoint(270, 200)})
+        for (const QPoint p : {QPoint(r.right() - 1, 170), QPoint(305, r.bottom() - 1), QPoint(300, 160), QPoint(270, 200)})
             EXPECT_EQ(shown.pixel(p), bare.pixel(p)) << p.x() << "," << p.y();
         // A press past the edge is no press on the object.
         EXPECT_EQ(shownAt({310, 170}), nullptr);
@@ -287,17 +288,12 @@ TEST_F(DesignWindowSurface, HandlesShowWholeAndResizeWhereTheirObjectDoesNotShow
     }
 }
 
-TEST_F(DesignWindowSurface, ATextBlockPlacedPastTheLabelShowsWhileTypedInto)
+TEST_F(DesignWindowSurface, AnObjectPlacedBesideTheLabelStaysInSightByItsOutline)
 {
-    // The label is 300 x 200: the block lies wholly beside it, where print draws nothing.
+    // The label is 300 x 200: each object lies wholly beside it, where print draws nothing. A text
+    // block shows whole while it is typed into; afterwards each shows its outline only, and a press
+    // on the outline reaches it.
     const QImage bare = ui().Feuille->grab().toImage();
-    form->ChooseTool(TDesignTool::Memo);
-    click({340, 60});
-    TDesignObject* memo = last();
-    ASSERT_TRUE(Is<TMemo>(memo));
-    ASSERT_EQ(QApplication::focusWidget(), editorOf(memo));
-    const QRect box(memo->Left, memo->Top, memo->Width, memo->Height);
-    ASSERT_GE(box.left(), 300);
     const auto differs = [&bare](const QImage& shown, const QRect& r) {
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
@@ -305,12 +301,39 @@ TEST_F(DesignWindowSurface, ATextBlockPlacedPastTheLabelShowsWhileTypedInto)
                     return true;
         return false;
     };
-    EXPECT_TRUE(differs(ui().Feuille->grab().toImage(), box)) << "while typing";
-    EXPECT_EQ(shownAt(box.center()), memo);
-    form->ChooseTool(TDesignTool::Selection);
-    click({150, 150}); // editing ends
-    ASSERT_NE(QApplication::focusWidget(), editorOf(memo));
-    EXPECT_FALSE(differs(ui().Feuille->grab().toImage(), box)) << "after editing";
+    for (const TDesignTool tool : {TDesignTool::Memo, TDesignTool::Barcode, TDesignTool::Rectangle}) {
+        SCOPED_TRACE(static_cast<int>(tool));
+        form->SpeedButton1Click();
+        form->ChooseTool(tool);
+        click({340, 60});
+        TDesignObject* o = last();
+        const QRect box(o->Left, o->Top, o->Width, o->Height);
+        ASSERT_GE(box.left(), 300);
+        const bool memo = Is<TMemo>(o);
+        if (memo) {
+            ASSERT_EQ(QApplication::focusWidget(), editorOf(o));
+            EXPECT_TRUE(differs(ui().Feuille->grab().toImage(), box.adjusted(1, 1, -1, -1))) << "while typing";
+            EXPECT_EQ(shownAt(box.center()), o);
+        }
+        form->ChooseTool(TDesignTool::Selection);
+        click({150, 150}); // editing ends, the selection empties
+        ASSERT_EQ(form->Selection(), V{});
+        if (memo) {
+            ASSERT_NE(QApplication::focusWidget(), editorOf(o));
+        }
+        QCoreApplication::processEvents();
+        const QImage shown = ui().Feuille->grab().toImage();
+        EXPECT_FALSE(differs(shown, box.adjusted(1, 1, -1, -1))) << "inside";
+        for (const QRect side : {QRect(box.topLeft(), QSize(box.width(), 1)), QRect(box.topLeft(), QSize(1, box.height()))})
+            EXPECT_TRUE(differs(shown, side)) << "outline";
+        EXPECT_EQ(shownAt(box.center()), nullptr);
+        click({box.left(), box.center().y()});
+        if (memo) {
+            EXPECT_EQ(QApplication::focusWidget(), editorOf(o));
+        } else {
+            EXPECT_EQ(form->Selection(), V{o});
+        }
+    }
 }
 
 TEST_F(DesignWindowSurface, ThePointerPositionIsClearedWhenThePointerLeavesTheSurface)

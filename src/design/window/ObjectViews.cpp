@@ -52,14 +52,29 @@ QRegion TDesignObjectView::hitRegion() const
     return QRegion(rect());
 }
 
+QRegion TDesignObjectView::pastLabel() const
+{
+    if (!LabelArea || !cutAtLabel())
+        return {};
+    const QRect label = LabelArea();
+    if (!label.isValid())
+        return {};
+    return QRegion(rect()) - QRegion(label.translated(-pos()));
+}
+
+QRegion TDesignObjectView::outlinePastLabel() const
+{
+    const QRegion past = pastLabel();
+    if (past.isEmpty())
+        return {};
+    return (QRegion(rect()) - QRegion(rect().adjusted(1, 1, -1, -1))) & past;
+}
+
 void TDesignObjectView::UpdateMask()
 {
-    QRegion shown = hitRegion();
-    if (LabelArea && cutAtLabel()) {
-        const QRect label = LabelArea();
-        if (label.isValid())
-            shown &= QRegion(label.translated(-pos()));
-    }
+    // Past the label's edge, where print draws nothing, only the object's outline shows: what is
+    // cut stays to be seen and grabbed, and an object placed wholly beside the label is not lost.
+    const QRegion shown = (hitRegion() - pastLabel()) + outlinePastLabel();
     if (shown == QRegion(rect()))
         clearMask();
     else if (shown.isEmpty())
@@ -85,11 +100,28 @@ void TDesignObjectView::paintEvent(QPaintEvent*)
 {
     try {
         QPainter painter(this);
-        platform::TCanvas canvas(&painter);
-        paintObject(canvas);
+        {
+            platform::TCanvas canvas(&painter);
+            paintObject(canvas);
+        }
+        paintOutlinePastLabel(painter);
     } catch (const std::exception&) {
         // A paint event draws what it can and reports nothing.
     }
+}
+
+void TDesignObjectView::paintOutlinePastLabel(QPainter& painter) const
+{
+    const QRegion outline = outlinePastLabel();
+    if (outline.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRegion(outline);
+    painter.fillRect(rect(), Qt::white);
+    painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 void TDesignObjectView::mousePressEvent(QMouseEvent* event)

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPainter;
+
 class QPlainTextEdit;
 
 #include <functional>
@@ -59,6 +61,10 @@ protected:
     virtual QRegion hitRegion() const;
     // Whether the view is cut at the label's edge now.
     virtual bool cutAtLabel() const { return true; }
+    // The view's part past the label's edge, and its outline there (view coordinates).
+    QRegion pastLabel() const;
+    QRegion outlinePastLabel() const;
+    void paintOutlinePastLabel(QPainter& painter) const;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
