@@ -62,12 +62,18 @@ QRegion TDesignObjectView::pastLabel() const
     return QRegion(rect()) - QRegion(label.translated(-pos()));
 }
 
+namespace {
+// The band of the outline past the label: the dotted line runs along its middle, and the band is
+// wide enough to be grabbed.
+constexpr int OutlineBand = 3;
+} // namespace
+
 QRegion TDesignObjectView::outlinePastLabel() const
 {
     const QRegion past = pastLabel();
     if (past.isEmpty())
         return {};
-    return (QRegion(rect()) - QRegion(rect().adjusted(1, 1, -1, -1))) & past;
+    return (QRegion(rect()) - QRegion(rect().adjusted(OutlineBand, OutlineBand, -OutlineBand, -OutlineBand))) & past;
 }
 
 void TDesignObjectView::UpdateMask()
@@ -82,6 +88,7 @@ void TDesignObjectView::UpdateMask()
         setMask(QRegion(-1, -1, 1, 1));
     else
         setMask(shown);
+    outlineChanged();
 }
 
 void TDesignObjectView::moveEvent(QMoveEvent* event)
@@ -117,10 +124,11 @@ void TDesignObjectView::paintOutlinePastLabel(QPainter& painter) const
         return;
     painter.save();
     painter.setClipRegion(outline);
-    painter.fillRect(rect(), Qt::white);
-    painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+    // The band lies on the surface beside the label, and takes its colour.
+    painter.fillRect(rect(), platform::ToQColor(platform::clSilver));
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(rect().adjusted(OutlineBand / 2, OutlineBand / 2, -1 - OutlineBand / 2, -1 - OutlineBand / 2));
     painter.restore();
 }
 
@@ -291,6 +299,24 @@ TMemoView::TMemoView(TMemo* memo, QWidget* parent)
     cursor.setPosition(std::clamp(m.SelStart, 0, end));
     cursor.setPosition(std::clamp(m.SelStart + m.SelLength, 0, end), QTextCursor::KeepAnchor);
     m_editor->setTextCursor(cursor);
+}
+
+void TMemoView::outlineChanged()
+{
+    if (m_editor == nullptr)
+        return;
+    const QRegion band = outlinePastLabel().translated(-m_editor->pos());
+    if (band.isEmpty())
+        m_editor->clearMask();
+    else
+        m_editor->setMask(QRegion(m_editor->rect()) - band);
+}
+
+void TMemoView::mousePressEvent(QMouseEvent* event)
+{
+    TDesignObjectView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && m_editor != nullptr)
+        m_editor->setFocus(Qt::MouseFocusReason);
 }
 
 void TMemoView::ScrollToTop()

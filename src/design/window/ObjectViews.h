@@ -65,6 +65,8 @@ protected:
     QRegion pastLabel() const;
     QRegion outlinePastLabel() const;
     void paintOutlinePastLabel(QPainter& painter) const;
+    // The outline's band changed (after UpdateMask): views drawn by child widgets keep them off it.
+    virtual void outlineChanged() {}
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -197,6 +199,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A block being typed into shows whole: placed past the label, it would take the keys unseen.
     bool cutAtLabel() const override { return !m_editing; }
+    void outlineChanged() override;
+    // A press on the outline past the label (the editor does not reach there) enters the block.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QPlainTextEdit* m_editor = nullptr;
