@@ -66,7 +66,7 @@ TMailingChain::TMailingChain(station::TModEtik& station) : QObject(&station), St
         if (ChoixAssistant == 2) {
             m_formatStep = true;
             Station.FormatWindow()->UseWizardButtons();
-            Station.FormatWindow()->show();
+            platform::ShowInFront(Station.FormatWindow());
         } else {
             showModelChoice();
         }
@@ -135,8 +135,7 @@ void TMailingChain::showChoix()
     m_choix->Grille = Grille;
     m_choix->Database = Database;
     m_choix->ui->SortBtn->setEnabled(static_cast<bool>(TrierSource));
-    m_choix->show();
-    m_choix->raise();
+    platform::ShowInFront(m_choix);
 }
 
 void TMailingChain::RemplirChoix()
@@ -188,8 +187,7 @@ void TMailingChain::afterChoix()
         station::TFormat* format = Station.FormatWindow();
         format->UseWizardButtons();
         m_formatStep = true;
-        format->show();
-        format->raise();
+        platform::ShowInFront(format);
     } else {
         showModelChoice();
     }
@@ -201,15 +199,13 @@ void TMailingChain::showModelChoice()
     for (int k = 0; k < Station.ui->ListBox->count(); ++k)
         lines << Station.ui->ListBox->item(k)->text();
     m_choixEtik->Remplir(lines, Station.ui->ListBox->currentRow());
-    m_choixEtik->show();
-    m_choixEtik->raise();
+    platform::ShowInFront(m_choixEtik);
 }
 
 void TMailingChain::showOptions()
 {
     m_imail->SetChoix(ChoixAssistant);
-    m_imail->show();
-    m_imail->raise();
+    platform::ShowInFront(m_imail);
 }
 
 void TMailingChain::formatPrevious()
@@ -226,7 +222,7 @@ void TMailingChain::formatNext()
     if (!m_formatStep)
         return;
     if (!CalculerMiseEnPage()) {
-        Station.FormatWindow()->show();
+        platform::ShowInFront(Station.FormatWindow());
         return;
     }
     m_formatStep = false;
