@@ -310,7 +310,7 @@ void TDesignModel::PaintSheet(TCanvas& canvas, int surfaceWidth, int surfaceHeig
     canvas.Pen.SetStyle(psSolid);
     canvas.Pen.SetWidth(2);
     canvas.Brush.SetStyle(bsSolid);
-    canvas.Brush.SetColor(clSilver);
+    canvas.Brush.SetColor(SurfaceColor);
     canvas.Rectangle(0, 0, surfaceWidth, surfaceHeight);
     canvas.Pen.SetWidth(1);
     canvas.Brush.SetColor(clWhite);

@@ -45,6 +45,9 @@ struct TCurrentFormat {
     bool Paysage = false;
 };
 
+// The design surface around the label (PaintSheet), where nothing prints.
+constexpr platform::TColor SurfaceColor = platform::clSilver;
+
 // The design in the editor: its objects in creation order (the stacking order inside each kind,
 // the order in the file and the drawing order inside each kind) and the fields above. The
 // station's format fields are held by the station and shared by reference.

@@ -125,7 +125,7 @@ void TDesignObjectView::paintOutlinePastLabel(QPainter& painter) const
     painter.save();
     painter.setClipRegion(outline);
     // The band lies on the surface beside the label, and takes its colour.
-    painter.fillRect(rect(), platform::ToQColor(platform::clSilver));
+    painter.fillRect(rect(), platform::ToQColor(SurfaceColor));
     painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(OutlineBand / 2, OutlineBand / 2, -1 - OutlineBand / 2, -1 - OutlineBand / 2));

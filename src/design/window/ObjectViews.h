@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class QPainter;
-
 class QPlainTextEdit;
 
 #include <functional>
