@@ -30,21 +30,13 @@ QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator)
     qsizetype fields = -1; // set by the first record
     QStringList record;
     // A field is cut out of the text in one piece, at its exact size (a book of 100,000 records
-    // holds a million of them); only a field split by a carriage return is put together.
-    QString pending;
+    // holds a million of them).
     const QChar* data = text.constData();
     qsizetype start = 0;
-    const auto take = [&](qsizetype end) {
-        QString field = pending.isEmpty() ? QStringView(data + start, end - start).toString()
-                                          : pending + QStringView(data + start, end - start).toString();
-        pending.clear();
-        start = end + 1;
-        return field;
-    };
     const auto endField = [&](qsizetype end) {
-        QString field = take(end);
         if (fields < 0 || record.size() < fields)
-            record << field;
+            record << QStringView(data + start, end - start).toString();
+        start = end + 1;
     };
     const auto endRecord = [&](qsizetype end) {
         endField(end);
@@ -56,15 +48,21 @@ QList<QStringList> ReadExchangeRecords(QByteArray bytes, QChar separator)
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = data[i];
-        if (c == separator)
+        if (c == separator) {
             endField(i);
-        else if (c == u'\n')
+        } else if (c == u'\n') {
             endRecord(i);
-        else if (c == u'\r')
-            pending = take(i);
+        } else if (c == u'\r') {
+            // A field holds no line break, so a carriage return ends the line whether a line feed
+            // follows (our own files) or not (files of old Macs): taken for part of a field it
+            // would glue two records together.
+            endRecord(i);
+            if (i + 1 < n && data[i + 1] == u'\n')
+                start = ++i + 1;
+        }
     }
-    // A last line without a line feed is a record as much as the others.
-    if (start < n || !pending.isEmpty() || !record.isEmpty())
+    // A last line without a line break is a record as much as the others.
+    if (start < n || !record.isEmpty())
         endRecord(n);
     return records;
 }

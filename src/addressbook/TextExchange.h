@@ -19,8 +19,8 @@ namespace addressbook {
 QChar SeparatorOfFilter(int filter);
 QString ExtensionOfFilter(int filter);
 
-// The records of a file (UTF-8 or Windows-1252): a line feed ends a record, carriage returns
-// are dropped. The first record's field count is the file's: later fields past it are ignored;
+// The records of a file (UTF-8 or Windows-1252): a line ends with CR LF, LF or CR alone, and
+// each line is a record. The first record's field count is the file's: later fields past it are ignored;
 // missing ones are empty and not stored (a record holds the fields its line has), so a file
 // costs what its bytes hold, not its lines times the first line's fields. A last line without
 // a line feed is a record; an empty file has none.

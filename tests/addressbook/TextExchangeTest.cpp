@@ -29,6 +29,8 @@ TEST(TextExchange, ReadsFilesOfOtherPrograms)
     const QByteArray lf = "Dupont\tZoë\tBesançon\t25000\nMartin\tJean\tParis\t75001\nMüller\tŒdipe\tStrasbourg\t67000\n";
     QByteArray crlf = lf;
     crlf.replace("\n", "\r\n");
+    QByteArray cr = lf;
+    cr.replace("\n", "\r");
     const Case cases[] = {
         // Windows-1252, CR LF, a header line: the header is the first record.
         {"cp1252 with header", readBytes(dataPath("addressbook/crlf_cp1252_header.csv")), u';',
@@ -37,6 +39,14 @@ TEST(TextExchange, ReadsFilesOfOtherPrograms)
         {"utf-8 no final break", readBytes(dataPath("addressbook/lf_utf8_no_final_break.txt")), u'\t', people},
         {"lf", lf, u'\t', people},
         {"crlf", crlf, u'\t', people},
+        // Old Mac files end lines with a carriage return alone: each still ends a record.
+        {"cr", cr, u'\t', people},
+        // A line ending in CR alone among CR LF and LF lines, and a CR right before the file
+        // ends: no record glued to the next.
+        {"mixed line ends", "1;a\r\n2;b\r3;c\n4;d\r\n5;e\r", u';',
+         {{"1", "a"}, {"2", "b"}, {"3", "c"}, {"4", "d"}, {"5", "e"}}},
+        // Two carriage returns, or a line feed then CR LF, hold an empty line between them.
+        {"empty lines", "a\r\rb\n\r\nc", u';', {{"a"}, {""}, {"b"}, {""}, {"c"}}},
         // A first line of 3 fields fixes the count: later fields past it are dropped, missing
         // ones are not stored (they read as empty).
         {"field count", "a;b;c\r\n1;2;3;4;5\r\nx\r\n", u';', {{"a", "b", "c"}, {"1", "2", "3"}, {"x"}}},

@@ -414,6 +414,20 @@ TEST(TableWindow, ExportAndImport)
     EXPECT_EQ(f.t().Grille.Rows(2).mid(0, 2), QStringList({"d", "c"}));
     EXPECT_EQ(w.windowTitle(), "Database : UNNAMED file (2 entries) - " + f.date());
     EXPECT_EQ(f.card().NumeroFiche, 2);
+
+    // Five lines, the third ending in a carriage return alone: five records, none glued.
+    f.t().New("Field ");
+    testsupport::writeBytes(f.dir.filePath("mac.csv"), "1;a\r\n2;b\r\n3;c\r4;d\r\n5;e\r\n");
+    f.chooseFile(f.dir.filePath("mac.csv"));
+    w.Associate = [&](const QStringList&, const QList<QStringList>&, QList<int>& links) {
+        links = {0, 1};
+        return true;
+    };
+    w.ImportBtnClick();
+    ASSERT_EQ(f.t().NbFiches(), 5);
+    for (int r = 1; r <= 5; ++r)
+        EXPECT_EQ(f.t().Grille.Rows(r).mid(0, 3), QStringList({QString::number(r), QString(QChar(u'a' + r - 1)), QString()}));
+    EXPECT_EQ(w.windowTitle(), "Database : UNNAMED file (5 entries) - " + f.date());
 }
 
 namespace {
