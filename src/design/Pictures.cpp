@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/TCanvas.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -29,8 +30,13 @@ QString FindPictureFile(const QString& reference, const QString& programFolder,
     for (const QString& root : {programFolder, examplesFolder}) {
         if (root.isEmpty())
             continue;
-        const QString found = platform::findExisting(platform::joinPath(root, relative));
-        if (!found.isEmpty())
+        // A design is a file anyone may send: its reference reads from the pictures folder and
+        // nowhere else, however many "../" it climbs.
+        // Both are compared as found, so a reference written in other letters than the folder's
+        // is still inside it.
+        const QString folder = platform::findExisting(platform::joinPath(root, QStringLiteral("images")));
+        const QString found = platform::findExisting(QDir::cleanPath(platform::joinPath(root, relative)));
+        if (!folder.isEmpty() && !found.isEmpty() && found.startsWith(QDir::cleanPath(folder) + u'/'))
             return found;
     }
     return {};

@@ -19,7 +19,8 @@ class TCanvas;
 namespace design {
 
 // The picture file of a reference: program folder + "images/" + name, else the examples folder +
-// "images/" + name, each found without regard to letter case. Empty when neither exists.
+// "images/" + name, each found without regard to letter case. Empty when neither exists, and for
+// a name whose "../" (or "..\") leads out of those "images" folders.
 QString FindPictureFile(const QString& reference, const QString& programFolder,
                         const QString& examplesFolder);
 

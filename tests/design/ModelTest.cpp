@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -222,6 +223,46 @@ TEST_F(ModelFixture, ImageFromEitherFolderIgnoringLetterCase)
     EXPECT_EQ(b->Tag, 1000);
     EXPECT_EQ(b->Width, 22);
     EXPECT_EQ(b->Height, 44);
+}
+
+// A reference reads from the "images" folders and nowhere else: climbing out with "../" or
+// "..\\" finds nothing, as an absolute name does, however the path comes back inside.
+TEST_F(ModelFixture, ImageReferenceStaysInItsPictureFolders)
+{
+    picture(programDir.path(), QStringLiteral("logo.png"), 40, 20);
+    picture(examplesDir.path(), QStringLiteral("sample.png"), 10, 30);
+    const QString program = programDir.path();
+    const QString examples = examplesDir.path();
+    const QString programName = QFileInfo(program).fileName();
+    // Pictures beside the folders, and in a folder whose name begins like theirs.
+    QDir(program).mkpath(QStringLiteral("imagesX"));
+    for (const QString& outside : {program + "/secret.png", examples + "/secret.png", program + "/imagesX/x.png"}) {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        ASSERT_TRUE(image.save(outside));
+    }
+    const struct {
+        QString reference;
+        QString found;
+    } cases[] = {
+        {"logo.png", program + "/images/logo.png"},
+        {"sub/../LOGO.PNG", program + "/images/logo.png"},
+        {"../images/logo.png", program + "/images/logo.png"},
+        {"..\\IMAGES\\sample.png", examples + "/images/sample.png"},
+        {"../secret.png", ""},
+        {"..\\secret.png", ""},
+        {"sub/../../secret.png", ""},
+        {"../imagesX/x.png", ""},
+        {"../../" + programName + "/secret.png", ""},
+        {program + "/secret.png", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reference.toStdString());
+        EXPECT_EQ(FindPictureFile(c.reference, program, examples), c.found);
+        TImage* image = model.AddImage(0, 0, 0, true, c.reference, true, false, false, 0, 65, false);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->Picture().isNull(), c.found.isEmpty());
+    }
 }
 
 TEST_F(ModelFixture, RotatedImageTakesItsTurnedProportions)
