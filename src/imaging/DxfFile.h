@@ -9,6 +9,7 @@
 // AutoCAD exchange drawings (DXF), read by dxflib and drawn with QPainter: lines, polylines,
 // circles, arcs, ellipses and points, in their colour, black on white. Text, hatches and blocks
 // are not drawn.
+// Re-entrant: each read has its own dxflib parser and keeps no state between calls.
 namespace imaging {
 
 struct DxfDrawing {

@@ -8,6 +8,7 @@
 
 // What a picture file is, from its first bytes, and the depth its header states. The format is
 // taken from the content, never from the name, so a file with a wrong extension is still known.
+// Re-entrant: each read makes its own Qt image reader (BMP, PNG, GIF, JPEG) and keeps no state.
 namespace imaging {
 
 // "BMP", "PNG", "GIF", "TIF", "TGA", "PCX", "EPS", "PCD", "DXF", "JPEG", or empty.

@@ -8,6 +8,7 @@
 // Photo CD image packs: the three base resolutions, stored uncompressed in luminance and
 // chrominance at fixed places of the file. The larger resolutions need the pack's Huffman
 // corrections and are not read.
+// Re-entrant: works on the bytes it is given and keeps no state.
 namespace imaging {
 
 // The resolution asked of the reader, in the image control's order.

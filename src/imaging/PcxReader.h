@@ -8,6 +8,7 @@
 // black-and-white, 2 to 4 one-bit planes and 2- or 4-bit pixels with the header's 16 colours,
 // 8-bit pixels with the 256 colours at the end of the file (grey when they are missing), and
 // 8-bit red, green, blue (and alpha, dropped) planes.
+// Re-entrant: works on the bytes it is given and keeps no state.
 namespace imaging {
 
 struct PcxHeader {

@@ -4,6 +4,7 @@
 #include <QString>
 
 // TIFF files through libtiff: the facts of one page and its picture.
+// Re-entrant: each call opens its own libtiff handle (the silenced message handlers are set once).
 namespace imaging {
 
 struct TiffFacts {

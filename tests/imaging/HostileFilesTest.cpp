@@ -1,16 +1,12 @@
-// Files made to cost the reader: pictures wider than a block holds, and PostScript that never
-// ends. Each is refused with its own code and text, and the windows go on while it is read.
+// Files made to cost the reader: pictures wider than a block holds, and pictures whose pixels
+// take a path of their own through the reader. Each is refused with its own code and text, or read whole.
 #include "ImagingTestSupport.h"
 #include "RunLengthPictures.h"
 
 #include "imaging/Binding.h"
-#include "imaging/EpsFile.h"
 
 #include <QCoreApplication>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <tiffio.h>
 
@@ -148,30 +144,6 @@ TEST_F(HostileFiles, APictureWiderOrTallerThanABlockHoldsIsRefusedWithItsOwnCode
     EXPECT_TRUE(ImgReadPcxBitmap(path("edge.pcx"), 24, false, nullptr, edge))
         << qPrintable(binding().ImgLastErrorText);
     EXPECT_EQ(edge.image.width(), 32767);
-}
-
-TEST_F(HostileFiles, TheWindowsGoOnWhileGhostscriptRuns)
-{
-    // A PostScript that never ends keeps the reader waiting up to its limit: timers (and so
-    // painting) are served meanwhile, under the busy cursor, which goes when the wait ends.
-    setEpsTimeLimit(1500);
-    testsupport::writeBytes(path("loop.eps"),
-                            "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{ } loop\n");
-    int ticks = 0, busyTicks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        ++ticks;
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        busyTicks += cursor != nullptr && cursor->shape() == Qt::WaitCursor;
-    });
-    timer.start(50);
-    Bitmap bitmap;
-    EXPECT_FALSE(ImgReadEpsBitmap(path("loop.eps"), 24, false, nullptr, bitmap));
-    setEpsTimeLimit(30000);
-    EXPECT_GE(ticks, 5);
-    EXPECT_EQ(busyTicks, ticks);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(binding().ImgLastErrorCode, errDamaged);
 }
 
 // TIFF pages of plain rows are decoded straight into the picture, the others through libtiff's
