@@ -661,7 +661,7 @@ TEST_F(Readers, SixteenBitBmpChannelsReachTheirFullRange)
 
 TEST_F(Readers, EpsFileInformationStatesTheSizeOfThePictureDrawn)
 {
-    // Ghostscript crops to the finer box where the file has one.
+    // The finer box counts where the file has one.
     const struct {
         const char* boxes;
         QSize size; // at 150 dots per inch
