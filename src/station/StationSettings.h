@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormatFamilies.h"
+#include "platform/TWindowPlace.h"
 
 #include <QSize>
 #include <QString>
@@ -18,13 +19,7 @@ class TIniFile;
 // which a window was never created.
 namespace station {
 
-struct TWindowPlace {
-    int X = 0;
-    int Y = 0;
-    int W = 640;
-    int H = 480;
-    bool Maxi = false;
-};
+using platform::TWindowPlace;
 
 struct TStationSettings {
     // [MainW]

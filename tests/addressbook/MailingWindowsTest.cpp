@@ -9,8 +9,10 @@
 #include "addressbook/window/MailingChain.h"
 #include "addressbook/window/TChoix.h"
 #include "addressbook/window/TChoixEtik.h"
+#include "addressbook/window/TFiche.h"
 #include "addressbook/window/TFpPrev.h"
 #include "addressbook/window/TIMail.h"
+#include "addressbook/window/TListe.h"
 #include "platform/TIniFile.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
@@ -32,6 +34,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace addressbook;
@@ -329,6 +332,38 @@ TEST_F(MailingWindows, AFormatWithoutLabelsAcrossIsRefusedBeforeTheOptions)
     EXPECT_TRUE(boxes[0].contains("no label across")) << boxes[0].toStdString();
     EXPECT_TRUE(chain->ChoixEtik()->isVisible());
     EXPECT_FALSE(chain->IMail()->isVisible());
+}
+
+// The address card, the wizard and the record choice are shown again and again in a run: each
+// opens where it stood when it closed, where the user had put it, not a frame's width away.
+TEST_F(MailingWindows, TheCardTheWizardAndTheRecordChoiceReopenWhereTheyStood)
+{
+    TListe liste(dir.filePath("pravolis.ini"));
+    station->setGeometry(200, 150, 500, 400);
+    std::unique_ptr<QDialog> dialogs[] = {std::make_unique<TFiche>(&liste, station.get()),
+                                          std::make_unique<station::TAssistant>(station.get()),
+                                          std::make_unique<TChoix>(station.get())};
+    for (const auto& dialog : dialogs) {
+        SCOPED_TRACE(dialog->metaObject()->className());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        const QPoint first = dialog->pos();
+        dialog->hide();
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        EXPECT_EQ(dialog->pos(), first);
+        // Moved by the user, through the window system.
+        const QPoint moved(12, 34);
+        dialog->windowHandle()->setFramePosition(moved);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->pos() == moved; }));
+        for (int showing = 0; showing < 2; ++showing) {
+            dialog->hide();
+            dialog->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+            EXPECT_EQ(dialog->pos(), moved) << showing;
+        }
+        dialog->hide();
+    }
 }
 
 TEST(MailingOptions, FramesAndAddressFontComeFromTheSettingsAndGoBack)

@@ -1,9 +1,11 @@
 #include "platform/window/WindowPlace.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -76,15 +78,15 @@ TEST(WindowPlace, AWindowReopensWhereItStood)
     for (const QRect& place : places) {
         SCOPED_TRACE(place.y());
         QWidget first;
-        RestoreWindowPlace(&first, place);
+        RestoreWindowPlace(&first, {place.x(), place.y(), place.width(), place.height(), false});
         first.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
         EXPECT_TRUE(area.contains(first.frameGeometry()));
         if (place == places[0]) { // it fits: it stands as saved
-            EXPECT_EQ(SavedWindowPlace(&first), place);
+            EXPECT_EQ(SaveWindowPlace(&first), TWindowPlace({place.x(), place.y(), place.width(), place.height(), false}));
         }
         QWidget again;
-        RestoreWindowPlace(&again, SavedWindowPlace(&first));
+        RestoreWindowPlace(&again, SaveWindowPlace(&first));
         again.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
         EXPECT_EQ(again.frameGeometry(), first.frameGeometry());
@@ -97,10 +99,83 @@ TEST(WindowPlace, AWindowReopensWhereItStood)
 TEST(WindowPlace, ASizeSetBeforeShowingStands)
 {
     QWidget w;
-    RestoreWindowPlace(&w, {40, 20, 300, 200});
+    RestoreWindowPlace(&w, {40, 20, 300, 200, false});
     w.resize(350, 250);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(w.size(), QSize(350, 250));
     EXPECT_EQ(w.pos(), QPoint(40, 20));
+}
+
+// The frame is counted once: a place read from a framed window and given back with the same frame
+// puts the window's inside, and so its frame, exactly where they stood, whatever the frame.
+TEST(WindowPlace, ThePlaceCountsTheFrameOnce)
+{
+    const QRect area(0, 0, 1280, 1024);
+    const QMargins frames[] = {{}, {1, 20, 1, 4}, {5, 30, 5, 5}, {10, 40, 10, 10}};
+    const QRect insides[] = {{101, 120, 300, 200}, {20, 50, 640, 480}, {900, 700, 370, 310}};
+    for (const QMargins& frame : frames) {
+        for (const QRect& inside : insides) {
+            SCOPED_TRACE(frame.top() * 10000 + inside.x());
+            const TWindowPlace place = PlaceOf(inside, frame);
+            EXPECT_EQ(QPoint(place.X, place.Y), inside.topLeft() - QPoint(frame.left(), frame.top()));
+            EXPECT_EQ(QSize(place.W, place.H), inside.size());
+            // Given back: the corner goes to move() (the frame's), the size to resize() (the inside's).
+            const QRect fitted = FitPlace({place.X, place.Y, place.W, place.H}, frame, area);
+            EXPECT_EQ(QRect(fitted.topLeft() + QPoint(frame.left(), frame.top()), fitted.size()), inside);
+            EXPECT_FALSE(place.Maxi);
+            EXPECT_TRUE(PlaceOf(inside, frame, true).Maxi);
+        }
+    }
+}
+
+// A maximised window saves the place it goes back to: the one it was restored to while it has not
+// been shown unmaximised, then the one it last had unmaximised.
+TEST(WindowPlace, AMaximisedWindowSavesThePlaceItGoesBackTo)
+{
+    QWidget w;
+    const TWindowPlace saved{60, 40, 320, 240, true};
+    RestoreWindowPlace(&w, saved);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMaximized(); }));
+    EXPECT_EQ(SaveWindowPlace(&w), saved);
+    w.showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isMaximized() && QRect(w.pos(), w.size()) == QRect(60, 40, 320, 240); }))
+        << w.x() << "," << w.y() << " " << w.width() << "x" << w.height() << " " << w.isMaximized();
+    w.move(80, 50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.pos() == QPoint(80, 50); })) << w.pos().x() << "," << w.pos().y();
+    w.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMaximized(); }));
+    EXPECT_EQ(SaveWindowPlace(&w), TWindowPlace({80, 50, 320, 240, true}));
+}
+
+// A dialog shown again stands where it stood, where the user put it as where the program did,
+// however many times it is shown; a place the program gives it while hidden still stands.
+TEST(WindowPlace, AKeptDialogReopensWhereItStood)
+{
+    QWidget owner;
+    owner.setGeometry(100, 100, 500, 400);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    QDialog dialog(&owner);
+    dialog.resize(200, 150);
+    KeepWindowPlace(&dialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    // Moved by the user, through the window system.
+    dialog.windowHandle()->setFramePosition(QPoint(30, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.pos() == QPoint(30, 20); })) << dialog.pos().x() << "," << dialog.pos().y();
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        dialog.hide();
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_EQ(dialog.pos(), QPoint(30, 20));
+    }
+    dialog.hide();
+    dialog.move(250, 90);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.pos(), QPoint(250, 90));
 }

@@ -6,6 +6,7 @@
 #include "platform/TStringGrid.h"
 #include "platform/window/Application.h"
 #include "platform/window/Dialogs.h"
+#include "platform/window/WindowPlace.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -19,6 +20,7 @@ TChoix::TChoix(QWidget* parent) : QDialog(parent, Qt::Tool), ui(std::make_unique
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TChoix.txt"));
     MultiLang1->Loaded();
     connectEvents();
+    platform::KeepWindowPlace(this);
 }
 
 TChoix::~TChoix() = default;

@@ -12,6 +12,7 @@
 #include "platform/HourGlass.h"
 #include "platform/TPrinter.h"
 #include "platform/window/Application.h"
+#include "platform/window/WindowPlace.h"
 #include "shell/BoiteMessage.h"
 
 #include <QDate>
@@ -45,6 +46,7 @@ TFiche::TFiche(TListe* liste, QWidget* parent) : QDialog(parent), ui(std::make_u
     Liste->SetFiche(this);
     RunPrintDialog = [] { return true; };
     ui->PrintBtn->setEnabled(false);
+    platform::KeepWindowPlace(this);
 }
 
 TFiche::~TFiche() = default;

@@ -56,9 +56,9 @@ TwFiche::TwFiche(TwForm1* owner, const QString& settingsFile)
         Edits[static_cast<size_t>(i)] = edit;
     }
     const TIniFile ini(settingsFile);
-    platform::RestoreWindowPlace(this, QRect(QPoint(ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("x"), 100),
-                                                    ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("y"), 30)),
-                                             size()));
+    platform::RestoreWindowPlace(this, {ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("x"), 100),
+                                        ini.ReadInteger(QStringLiteral("wFiche"), QStringLiteral("y"), 30), width(),
+                                        height()});
     connectEvents();
 }
 

@@ -216,15 +216,11 @@ void TwForm1::readSettings()
     QSize screen(800, 600);
     if (const QScreen* s = QGuiApplication::primaryScreen())
         screen = s->availableGeometry().size();
-    if (ini.ReadBool(Section_Main, QStringLiteral("Maxi"), false)) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        const auto read = [&ini](const char* key, int otherwise) {
-            return ini.ReadInteger(Section_Main, QLatin1String(key), otherwise);
-        };
-        platform::RestoreWindowPlace(this, QRect(read("x", 0), read("y", 0), read("w", screen.width()),
-                                                 read("h", screen.height())));
-    }
+    const auto read = [&ini](const char* key, int otherwise) {
+        return ini.ReadInteger(Section_Main, QLatin1String(key), otherwise);
+    };
+    platform::RestoreWindowPlace(this, {read("x", 0), read("y", 0), read("w", screen.width()), read("h", screen.height()),
+                                        ini.ReadBool(Section_Main, QStringLiteral("Maxi"), false)});
 }
 
 void TwForm1::writeSettings()
@@ -236,15 +232,16 @@ void TwForm1::writeSettings()
     ini.EraseSection(Section_Options);
     ini.WriteBool(Section_Options, Key_ShowCard, ui->Montrerficheaudmarrage->isChecked());
     ini.EraseSection(Section_Main);
-    const QRect bounds = platform::SavedWindowPlace(this);
-    ini.WriteInteger(Section_Main, QStringLiteral("x"), bounds.x());
-    ini.WriteInteger(Section_Main, QStringLiteral("y"), bounds.y());
-    ini.WriteInteger(Section_Main, QStringLiteral("w"), bounds.width());
-    ini.WriteInteger(Section_Main, QStringLiteral("h"), bounds.height());
-    ini.WriteBool(Section_Main, QStringLiteral("Maxi"), isMaximized());
+    const platform::TWindowPlace place = platform::SaveWindowPlace(this);
+    ini.WriteInteger(Section_Main, QStringLiteral("x"), place.X);
+    ini.WriteInteger(Section_Main, QStringLiteral("y"), place.Y);
+    ini.WriteInteger(Section_Main, QStringLiteral("w"), place.W);
+    ini.WriteInteger(Section_Main, QStringLiteral("h"), place.H);
+    ini.WriteBool(Section_Main, QStringLiteral("Maxi"), place.Maxi);
     ini.EraseSection(Section_Card);
-    ini.WriteInteger(Section_Card, QStringLiteral("x"), wFiche->pos().x());
-    ini.WriteInteger(Section_Card, QStringLiteral("y"), wFiche->pos().y());
+    const platform::TWindowPlace card = platform::SaveWindowPlace(wFiche);
+    ini.WriteInteger(Section_Card, QStringLiteral("x"), card.X);
+    ini.WriteInteger(Section_Card, QStringLiteral("y"), card.Y);
     ini.UpdateFile();
 }
 

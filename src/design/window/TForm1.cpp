@@ -195,11 +195,7 @@ void TForm1::ShowForDesign()
 void TForm1::readSettings()
 {
     const station::TStationSettings& s = m_station.Settings;
-    if (s.Editor.Maxi) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        platform::RestoreWindowPlace(this, QRect(s.Editor.X, s.Editor.Y, s.Editor.W, s.Editor.H));
-    }
+    platform::RestoreWindowPlace(this, s.Editor);
     ui->Rgles1->setChecked(s.Regles);
     ui->Active1->setChecked(s.GrilleAct);
     ui->Visible1->setChecked(s.GrilleVis);
@@ -796,14 +792,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     MemoEnCours = nullptr;
     // The palette goes with its editor (keeping its place for the next run).
     Aligne->close();
-    station::TWindowPlace& place = m_station.Settings.Editor;
-    place.Maxi = isMaximized();
-    if (!place.Maxi) {
-        place.X = pos().x();
-        place.Y = pos().y();
-        place.W = width();
-        place.H = height();
-    }
+    m_station.Settings.Editor = platform::SaveWindowPlace(this);
     event->accept();
     QMainWindow::closeEvent(event);
     if (ReturnToStation)

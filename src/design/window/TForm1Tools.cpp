@@ -44,12 +44,13 @@ void TForm1::setUpTools()
     Aligne->SH = SH;
     Aligne->PaintBox = ui->PaintBox;
     platform::RestoreWindowPlace(
-        Aligne, QRect(m_station.Settings.PaletteX, m_station.Settings.PaletteY, Aligne->width(), Aligne->height()));
+        Aligne, {m_station.Settings.PaletteX, m_station.Settings.PaletteY, Aligne->width(), Aligne->height()});
     connect(Aligne, &TAligne::closed, this, [this] {
         const QSignalBlocker blocker(ui->PaletteBtn);
         ui->PaletteBtn->setChecked(false);
-        m_station.Settings.PaletteX = Aligne->x();
-        m_station.Settings.PaletteY = Aligne->y();
+        const platform::TWindowPlace place = platform::SaveWindowPlace(Aligne);
+        m_station.Settings.PaletteX = place.X;
+        m_station.Settings.PaletteY = place.Y;
     });
     connect(ui->PaletteBtn, &QToolButton::clicked, this, [this] { PaletteBtnClick(); });
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace platform {
 
@@ -34,8 +35,15 @@ QRect availableArea(const QRect& place)
     return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
-// Waits until the window system has told the frame's size, then fits the window again with it,
-// once, where it stands then (the program may have moved or sized it since).
+bool notNormal(const QWidget* window)
+{
+    return (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) != 0;
+}
+
+// Attached to a window whose place the program keeps. It waits until the window system has told
+// the frame's size, then fits the window again with it, once, where it stands then (the program
+// may have moved or sized it since); it remembers the place a window restored maximised goes back
+// to; and it keeps a hidden window's place for its next showing.
 class PlaceKeeper : public QObject {
 public:
     explicit PlaceKeeper(QWidget* window) : QObject(window), m_window(window)
@@ -44,6 +52,60 @@ public:
         window->installEventFilter(this);
     }
 
+    static PlaceKeeper* of(const QWidget* window)
+    {
+        return static_cast<PlaceKeeper*>(
+            window->findChild<QObject*>(QLatin1String(keeperName), Qt::FindDirectChildrenOnly));
+    }
+
+    static PlaceKeeper* attach(QWidget* window)
+    {
+        PlaceKeeper* keeper = of(window);
+        return keeper != nullptr ? keeper : new PlaceKeeper(window);
+    }
+
+    void restore(const TWindowPlace& place)
+    {
+        m_restored = place;
+        m_shownNormal = false;
+        m_fitPending = true;
+        fit(QRect(place.X, place.Y, place.W, place.H), likelyMargins(m_window));
+    }
+
+    // The place of a maximised window that has not been shown unmaximised since it was restored:
+    // the window system's idea of its normal place holds no frame yet.
+    std::optional<TWindowPlace> restoredPlace() const
+    {
+        if (m_shownNormal || !m_restored)
+            return std::nullopt;
+        return m_restored;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Hide) {
+            // The window reopens where it stands: a dialog is not centred on its parent again.
+            m_window->setAttribute(Qt::WA_Moved);
+            return false;
+        }
+        if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) && m_window->isVisible()
+            && !notNormal(m_window)) {
+            const QMargins real = FrameMargins(m_window);
+            if (!real.isNull()) {
+                m_shownNormal = true;
+                if (m_fitPending) {
+                    m_fitPending = false;
+                    if (real != m_margins)
+                        fit(QRect(m_window->pos(), m_window->size()), real);
+                }
+            }
+        }
+        return false;
+    }
+
+private:
     void fit(const QRect& place, const QMargins& margins)
     {
         m_margins = margins;
@@ -53,27 +115,11 @@ public:
         m_window->resize(fitted.size());
     }
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        const QEvent::Type type = event->type();
-        if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) && m_window->isVisible()
-            && !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
-            const QMargins real = FrameMargins(m_window);
-            if (!real.isNull()) {
-                if (real != m_margins)
-                    fit(QRect(m_window->pos(), m_window->size()), real);
-                m_window->removeEventFilter(this);
-                setObjectName(QString());
-                deleteLater();
-            }
-        }
-        return false;
-    }
-
-private:
     QWidget* m_window;
     QMargins m_margins;
+    std::optional<TWindowPlace> m_restored;
+    bool m_shownNormal = false;
+    bool m_fitPending = false;
 };
 
 } // namespace
@@ -86,14 +132,23 @@ QMargins FrameMargins(const QWidget* window)
             frame.bottom() - inside.bottom()};
 }
 
-QRect SavedWindowPlace(const QWidget* window)
+TWindowPlace PlaceOf(const QRect& inside, const QMargins& margins, bool maximised)
 {
-    if (window->isMaximized() || window->isFullScreen()) {
-        const QRect normal = window->normalGeometry();
-        const QMargins m = FrameMargins(window);
-        return {normal.topLeft() - QPoint(m.left(), m.top()), normal.size()};
+    return {inside.x() - margins.left(), inside.y() - margins.top(), inside.width(), inside.height(), maximised};
+}
+
+TWindowPlace SaveWindowPlace(const QWidget* window)
+{
+    const bool maximised = window->isMaximized();
+    if (!maximised && !window->isFullScreen())
+        return PlaceOf(window->geometry(), FrameMargins(window));
+    if (const PlaceKeeper* keeper = PlaceKeeper::of(window)) {
+        if (std::optional<TWindowPlace> restored = keeper->restoredPlace()) {
+            restored->Maxi = maximised;
+            return *restored;
+        }
     }
-    return {window->pos(), window->size()};
+    return PlaceOf(window->normalGeometry(), FrameMargins(window), maximised);
 }
 
 QRect FitFrame(const QRect& frame, const QRect& area)
@@ -141,13 +196,16 @@ void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear)
     window->move(BesidePlace(owner->frameGeometry(), keepClear, outer, screen->availableGeometry()) + clientOffset);
 }
 
-void RestoreWindowPlace(QWidget* window, const QRect& place)
+void RestoreWindowPlace(QWidget* window, const TWindowPlace& place)
 {
-    auto* keeper = static_cast<PlaceKeeper*>(
-        window->findChild<QObject*>(QLatin1String(keeperName), Qt::FindDirectChildrenOnly));
-    if (keeper == nullptr)
-        keeper = new PlaceKeeper(window);
-    keeper->fit(place, likelyMargins(window));
+    PlaceKeeper::attach(window)->restore(place);
+    if (place.Maxi)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void KeepWindowPlace(QWidget* window)
+{
+    PlaceKeeper::attach(window);
 }
 
 } // namespace platform

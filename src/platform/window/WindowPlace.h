@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TWindowPlace.h"
+
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
@@ -9,16 +11,21 @@ class QWidget;
 
 // Where the program's windows reopen. The settings keep a window's place as the top-left corner
 // of its frame and the size of its inside, which is what QWidget::move and resize take; the frame
-// the window system draws around it is added when the window is fitted to the screen.
+// the window system draws around it is added when the window is fitted to the screen. Every
+// window's place is read with SaveWindowPlace and given back with RestoreWindowPlace, so the
+// frame is counted once, in one place.
 namespace platform {
 
 // What the window system draws around a window: its frame less its inside (none while the
 // window system has not told it).
 QMargins FrameMargins(const QWidget* window);
 
-// The place of a shown window as the settings keep it; a maximised window gives the place it goes
-// back to.
-QRect SavedWindowPlace(const QWidget* window);
+// The place of a window whose inside stands at `inside` and whose frame adds `margins`.
+TWindowPlace PlaceOf(const QRect& inside, const QMargins& margins, bool maximised = false);
+
+// The place of a window as the settings keep it; a maximised window gives the place it goes back
+// to (the place it was restored to while it has not been shown unmaximised since).
+TWindowPlace SaveWindowPlace(const QWidget* window);
 
 // The frame rectangle `frame` fitted into `area`: no larger than the area, then moved inside it
 // by as little as needed.
@@ -40,8 +47,15 @@ QPoint BesidePlace(QRect owner, QRect keepClear, QSize size, QRect available);
 void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear = {});
 
 // Puts a window at a saved place, fitted with its frame into the available area of the screen
-// the place lies on (the primary screen when it lies on none). The window system tells the size
-// of the frame only once the window is shown: the fit is made again then, once.
-void RestoreWindowPlace(QWidget* window, const QRect& place);
+// the place lies on (the primary screen when it lies on none); a maximised place maximises the
+// window, the place kept to go back to. The window system tells the size of the frame only once
+// the window is shown: the fit is made again then, once. The window then reopens as
+// KeepWindowPlace says.
+void RestoreWindowPlace(QWidget* window, const TWindowPlace& place);
+
+// Hidden and shown again, the window stands where it stood (a dialog would otherwise be centred
+// on its parent again at each showing, with a frame the window system may not have told yet, so
+// it creeps by the frame's size). A place the program gives it while hidden still stands.
+void KeepWindowPlace(QWidget* window);
 
 } // namespace platform

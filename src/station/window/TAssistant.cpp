@@ -2,6 +2,7 @@
 #include "ui_TAssistant.h"
 
 #include "MultiLang/MLang.h"
+#include "platform/window/WindowPlace.h"
 #include "station/StationRules.h"
 
 namespace station {
@@ -15,6 +16,7 @@ TAssistant::TAssistant(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     for (QRadioButton* b : {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3, ui->RadioButton4})
         connect(b, &QRadioButton::toggled, this, [this] { ui->OKBtn->setEnabled(true); });
+    platform::KeepWindowPlace(this);
 }
 
 TAssistant::~TAssistant() = default;

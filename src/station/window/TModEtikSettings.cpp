@@ -48,11 +48,7 @@ void TModEtik::FormCreate()
         platform::Application::ShowError(GetText(QStringLiteral("@NoFolders")) + folderError);
 
     const TStationSettings& s = Station.Settings;
-    if (s.Main.Maxi) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        platform::RestoreWindowPlace(this, QRect(s.Main.X, s.Main.Y, s.Main.W, s.Main.H));
-    }
+    platform::RestoreWindowPlace(this, s.Main);
     m_lastSize = size();
     ui->coupe->setChecked(s.Coupe);
     ui->wysiwyg->setChecked(s.Wysiwyg);
@@ -82,14 +78,7 @@ QStringList TModEtik::FormClose()
     m_exitDone = true;
     m_closing = true;
     TStationSettings& s = Station.Settings;
-    s.Main.Maxi = isMaximized();
-    if (!s.Main.Maxi) {
-        // A maximised window keeps the place it had before, to go back to.
-        s.Main.X = pos().x();
-        s.Main.Y = pos().y();
-        s.Main.W = width();
-        s.Main.H = height();
-    }
+    s.Main = platform::SaveWindowPlace(this);
     s.Coupe = ui->coupe->isChecked();
     s.Wysiwyg = ui->wysiwyg->isChecked();
     s.Switch = DatabaseIsSource();
