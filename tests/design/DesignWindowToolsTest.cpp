@@ -205,6 +205,8 @@ TEST_F(DesignWindowTools, LivePreviewFollowsEditsOfTheDesign)
     EXPECT_GT(draws, 0);
     QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
     QTest::mouseClick(form->Aligne->ui->AhBtn, Qt::LeftButton);
+    // The preview draws once the edit is over.
+    (void)QTest::qWaitFor([&] { return form->Preview->DesignDraws() > draws; });
     EXPECT_GT(form->Preview->DesignDraws(), draws);
 }
 
@@ -249,6 +251,100 @@ TEST_F(DesignWindowTools, LivePreviewRedrawsOnEveryRepaintOfTheSurface)
         QTest::qWait(1);
         EXPECT_GT(form->Preview->DesignDraws(), draws);
     }
+}
+
+// Every edit draws the preview once, when it is over, however the user made it; painting the
+// surface draws none (a rubber band repaints it at every move of the pointer).
+TEST_F(DesignWindowTools, LivePreviewDrawsOncePerEditAndNeverForARubberBand)
+{
+    QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
+    QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
+    ASSERT_TRUE(form->Preview->isVisible());
+    (void)QTest::qWaitFor([&] { return form->Preview->DesignDraws() > 0; });
+    QCoreApplication::processEvents();
+    form->ChooseFormat = [](const QString&, station::TLigneFormat& row, station::TPaperNames&) {
+        const QStringList cells{"Wide", "10000", "5000", "1", "1", "0", "0", "0", "0", "0", "0"};
+        for (int i = 0; i < cells.size(); ++i)
+            row.Cells[i] = cells[i];
+        return true;
+    };
+    // Where the frame carries the view at `surface`, in its own coordinates.
+    const auto onFrame = [this](TDesignObject* o) {
+        return form->SH->mapFrom(ui().Feuille, form->ViewOf(o)->geometry().center());
+    };
+    const struct {
+        const char* edit;
+        std::function<void()> run;
+    } edits[] = {
+        {"a drag of the frame", [&] {
+             const QPoint from = onFrame(first);
+             QTest::mousePress(form->SH, Qt::LeftButton, {}, from);
+             for (int step = 1; step <= 4; ++step)
+                 QTest::mouseMove(form->SH, from + QPoint(8 * step, 8 * step));
+             QTest::mouseRelease(form->SH, Qt::LeftButton, {}, from + QPoint(32, 32));
+         }},
+        {"an arrow key", [&] { QTest::keyClick(form->SH, Qt::Key_Right); }},
+        {"the palette", [&] { QTest::mouseClick(form->Aligne->ui->AhBtn, Qt::LeftButton); }},
+        {"the Delete key", [&] {
+             // Back in the design window from the palette.
+             form->Aligne->close();
+             form->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+             form->SH->setFocus();
+             const int count = model().Count();
+             QTest::keyClick(form->SH, Qt::Key_Delete);
+             EXPECT_LT(model().Count(), count);
+         }},
+        {"a placed rectangle", [&] {
+             QTest::mouseClick(ui().RectBtn, Qt::LeftButton);
+             QTest::mouseClick(ui().PaintBox, Qt::LeftButton, {}, QPoint(200, 20));
+             QTest::mouseClick(ui().SelBtn, Qt::LeftButton);
+         }},
+        {"a new format", [&] { QTest::mouseClick(ui().FormatBtn, Qt::LeftButton); }},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.edit);
+        const int draws = form->Preview->DesignDraws();
+        e.run();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->Preview->DesignDraws() > draws; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form->Preview->DesignDraws(), draws + 1);
+    }
+
+    const int draws = form->Preview->DesignDraws();
+    const QPoint start(400, 380);
+    QTest::mousePress(ui().PaintBox, Qt::LeftButton, {}, start);
+    ASSERT_TRUE(form->CadreEnCours);
+    for (int step = 1; step <= 5; ++step) {
+        QTest::mouseMove(ui().PaintBox, start + QPoint(10 * step, 6 * step));
+        QCoreApplication::processEvents();
+    }
+    QTest::mouseRelease(ui().PaintBox, Qt::LeftButton, {}, start + QPoint(50, 30));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->Preview->DesignDraws(), draws);
+}
+
+// The frame takes presses where its views show: a view cut at the label's edge that shows whole
+// after the label grew takes them there too, though neither it nor the frame moved.
+TEST_F(DesignWindowTools, TheSelectionFrameFollowsItsViewsCutAtTheLabel)
+{
+    TShape* cut = PlaceShape(model(), 270, 120, stRectangle);
+    form->Select(cut, false);
+    QCoreApplication::processEvents();
+    const QWidget* view = form->ViewOf(cut);
+    ASSERT_GT(view->geometry().right(), 300 + 10);
+    const QPoint past(310, view->geometry().center().y()); // past the label, inside the view
+    const auto framed = [&] { return form->SH->mask().contains(past - form->SH->pos()); };
+    ASSERT_FALSE(framed());
+    form->ChooseFormat = [](const QString&, station::TLigneFormat& row, station::TPaperNames&) {
+        const QStringList cells{"Wide", "10000", "5300", "1", "1", "0", "0", "0", "0", "0", "0"};
+        for (int i = 0; i < cells.size(); ++i)
+            row.Cells[i] = cells[i];
+        return true;
+    };
+    form->FormatBtnClick();
+    ASSERT_GT(model().LargeurEtiquettePx, 320);
+    EXPECT_TRUE(QTest::qWaitFor(framed));
 }
 
 TEST_F(DesignWindowTools, LivePreviewTakesTheProportionsOfANewFormat)

@@ -1,5 +1,6 @@
 #include "design/DesignFileFormat.h"
 #include "design/window/TForm1.h"
+#include "design/window/TNumAuto.h"
 #include "design/window/TPreview.h"
 #include "shell/program/MainWindows.h"
 #include "station/window/TFormat.h"
@@ -7,6 +8,7 @@
 #include "ui_TFormat.h"
 #include "ui_TForm1.h"
 #include "ui_TModEtik.h"
+#include "ui_TPreview.h"
 
 #include "MultiLang/MLBase.h"
 #include "platform/TextFile.h"
@@ -213,4 +215,57 @@ TEST_F(DesignStationLink, TheSaveQuestionClearsThePageItEmptiesWithTheStationsCo
     designer->ui->Quitter1->trigger();
     EXPECT_TRUE(station->isVisible());
     expectPageCleared("changed back");
+}
+
+// A format changed in the designer and given up (No to saving) leaves the preview with the shape
+// of the design it draws again, not of the format dropped.
+TEST_F(DesignStationLink, TheLivePreviewTakesBackTheShapeOfADesignWhoseNewFormatWasGivenUp)
+{
+    station->ui->ListBox->setCurrentRow(0);
+    station->ModifierModele();
+    QTest::mouseClick(designer->ui->PreviewBtn, Qt::LeftButton);
+    ASSERT_TRUE(designer->Preview->isVisible());
+    const auto ratio = [this] {
+        const QSize image = designer->Preview->ui->Image->size();
+        return static_cast<double>(image.width()) / image.height();
+    };
+    const double badge = 265.0 / 159.0;
+    designer->ChooseFormat = [](const QString&, station::TLigneFormat& row, station::TPaperNames&) {
+        const QStringList cells{"Address", "10500", "3700", "2", "8", "0", "0", "0", "0", "0", "0"};
+        for (int i = 0; i < cells.size(); ++i)
+            row.Cells[i] = cells[i];
+        return true;
+    };
+    QTest::mouseClick(designer->ui->FormatBtn, Qt::LeftButton);
+    const double other = static_cast<double>(designer->Model().LargeurEtiquettePx) / designer->Model().HauteurEtiquettePx;
+    ASSERT_GT(std::abs(other - badge), 0.2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(ratio() - other) < 0.02; }));
+
+    answer = QMessageBox::No;
+    designer->close();
+    ASSERT_TRUE(station->isVisible());
+    ASSERT_EQ(station->Station.Designer.LargeurEtiquettePx, 265);
+    station->ui->ApercuItem->trigger();
+    ASSERT_TRUE(designer->Preview->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(ratio() - badge) < 0.02; })) << ratio();
+    const QImage& drawn = designer->Preview->Bitmap();
+    EXPECT_NEAR(static_cast<double>(drawn.width()) / drawn.height(), badge, 0.02);
+}
+
+// The preview merges the dates as print and the thumbnail do: a text with "<Date1>" draws as the
+// same text with the date the station prints written in.
+TEST_F(DesignStationLink, TheLivePreviewShowsTheDatesPrintShows)
+{
+    station->ui->ListBox->setCurrentRow(0);
+    const QString date = station->NumAutoWindow()->Numbering().Date1;
+    ASSERT_FALSE(date.isEmpty());
+    design::TLabel* text = design::PlaceLabel(station->Station.Designer, 10, 40, "No <Autonum> <Date1>");
+    text->Width = 250;
+    station->ui->ApercuItem->trigger();
+    ASSERT_TRUE(designer->Preview->isVisible());
+    designer->RefreshPreview();
+    const QImage merged = designer->Preview->Bitmap().copy();
+    text->Caption = "No <Autonum> " + date;
+    designer->RefreshPreview();
+    EXPECT_EQ(designer->Preview->Bitmap(), merged);
 }

@@ -81,6 +81,7 @@ void TDesignObjectView::UpdateMask()
     // Past the label's edge, where print draws nothing, only the object's outline shows: what is
     // cut stays to be seen and grabbed, and an object placed wholly beside the label is not lost.
     const QRegion shown = (hitRegion() - pastLabel()) + outlinePastLabel();
+    const QRegion before = mask();
     if (shown == QRegion(rect()))
         clearMask();
     else if (shown.isEmpty())
@@ -89,6 +90,8 @@ void TDesignObjectView::UpdateMask()
     else
         setMask(shown);
     outlineChanged();
+    if (mask() != before)
+        emit MaskChanged();
 }
 
 void TDesignObjectView::moveEvent(QMoveEvent* event)

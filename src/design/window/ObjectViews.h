@@ -45,6 +45,8 @@ public:
 
 signals:
     void Click();
+    // The part of the view that shows and takes presses changed (UpdateMask).
+    void MaskChanged();
 
 protected:
     // A view of a record held elsewhere (the design model), or of one of its own.

@@ -155,7 +155,7 @@ void TForm1::connectEvents()
     SH->OnMouseUp = [this](QMouseEvent* e) { platform::runReportingErrors([&] { shMouseUp(e); }); };
     // Whatever moved the selection (a drag or an arrow key), the design changed.
     connect(SH, &TStretchHandle::Modified, this, [this] {
-        m_model->Modifie = true;
+        DesignEdited();
         if (m_model->ObjetCourant != nullptr)
             RectObjetCourant = m_model->ObjetCourant->BoundsRect();
     });
@@ -235,135 +235,6 @@ void TForm1::UpdateAlignPalette()
     updateEditMenu();
 }
 
-// --- Views ---
-
-void TForm1::objectCreated(TDesignObject& object)
-{
-    TDesignObjectView* view = MakeObjectView(object, ui->Feuille);
-    m_views.insert(&object, view);
-    m_objects.insert(view, &object);
-    view->OnMouseDown = [this, view](QMouseEvent* e) {
-        platform::runReportingErrors([&] { ObjectMouseDown(view, e); });
-    };
-    if (auto* memo = qobject_cast<TMemoView*>(view)) {
-        connect(memo, &TMemoView::Entered, this, [this, memo] { MemoEnter(memo); });
-        connect(memo, &TMemoView::Exited, this, [this, memo] { MemoExit(memo); });
-        connect(memo, &TMemoView::Edited, this, &TForm1::MemoChange);
-    }
-    view->LabelArea = [this] { return QRect(0, 0, m_model->LargeurEtiquettePx, m_model->HauteurEtiquettePx); };
-    view->UpdateMask();
-    view->show();
-    // Objects come in design order, so a new view goes on top of its layer: under the lowest view
-    // of a higher layer. Restacking every view at each creation would cost the square of the
-    // objects when a design opens.
-    const int layer = surfaceLayer(object);
-    QWidget* higher = nullptr;
-    for (QObject* child : ui->Feuille->children())
-        if (child != view && child->isWidgetType())
-            if (const TDesignObject* o = m_objects.value(static_cast<QWidget*>(child));
-                o != nullptr && surfaceLayer(*o) > layer) {
-                higher = static_cast<QWidget*>(child);
-                break;
-            }
-    if (higher != nullptr)
-        view->stackUnder(higher);
-    else
-        view->raise();
-    SH->raise();
-    ui->ComboBox->raise();
-}
-
-int TForm1::surfaceLayer(const TDesignObject& object)
-{
-    // The surface shows what prints: kinds lie over each other as they are drawn on the label, except
-    // that a text block, edited in place, lies above everything so nothing covers what is typed.
-    return Is<TMemo>(&object) ? DesignObjectKindCount : PrintLayer(object.Kind());
-}
-
-void TForm1::stackViews()
-{
-    // Layer by layer, each in design order (brought to the front: last), then the frame and the
-    // field-code list above all.
-    for (int layer = 0; layer <= DesignObjectKindCount; ++layer)
-        for (const auto& o : m_model->Objects())
-            if (surfaceLayer(*o) == layer)
-                if (QWidget* view = m_views.value(o.get()))
-                    view->raise();
-    SH->raise();
-    ui->ComboBox->raise();
-}
-
-void TForm1::clipViewsToLabel()
-{
-    for (QWidget* view : std::as_const(m_views))
-        if (auto* v = qobject_cast<TDesignObjectView*>(view))
-            v->UpdateMask();
-}
-
-void TForm1::objectFreeing(TDesignObject& object)
-{
-    QWidget* view = m_views.value(&object);
-    if (view == nullptr)
-        return;
-    if (SH->IsAttached(view)) {
-        std::vector<TDesignObject*> keep;
-        for (TDesignObject* o : Selection())
-            if (o != &object)
-                keep.push_back(o);
-        SH->Detach();
-        for (TDesignObject* o : keep)
-            SH->Attach(m_views.value(o));
-    }
-    if (MemoEnCours.data() == view) {
-        ui->ComboBox->hide();
-        MemoEnCours = nullptr;
-    }
-    m_views.remove(&object);
-    m_objects.remove(view);
-    view->hide();
-    view->deleteLater();
-}
-
-QWidget* TForm1::ViewOf(const TDesignObject* object) const
-{
-    return m_views.value(object);
-}
-
-TDesignObject* TForm1::ObjectOf(const QWidget* view) const
-{
-    return m_objects.value(view);
-}
-
-std::vector<TDesignObject*> TForm1::Selection() const
-{
-    std::vector<TDesignObject*> out;
-    for (int i = 0; i < SH->AttachedCount(); ++i)
-        if (TDesignObject* o = ObjectOf(SH->Attached(i)))
-            out.push_back(o);
-    return out;
-}
-
-void TForm1::Select(TDesignObject* object, bool add)
-{
-    if (!add)
-        SH->Detach();
-    QWidget* view = ViewOf(object);
-    if (view == nullptr)
-        return;
-    SH->Attach(view);
-    // The last object selected is the current one, whatever selected it.
-    m_model->ObjetCourant = object;
-    RectObjetCourant = object->BoundsRect();
-    // Whatever changed the selection, the palette offers only what it can do.
-    UpdateAlignPalette();
-}
-
-void TForm1::EmptySelection()
-{
-    SH->Detach();
-    UpdateAlignPalette();
-}
-
 // --- Painting ---
 
 void TForm1::paintBoxPaint(QPainter& painter, const QRect&)
@@ -376,15 +247,6 @@ void TForm1::paintBoxPaint(QPainter& painter, const QRect&)
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(CadreSelection.normalized().adjusted(0, 0, -1, -1));
-    }
-    // Whatever made the surface paint again (an object placed, deleted, pasted, a new format)
-    // changed what the preview shows; it draws once the surface is done.
-    if (Preview != nullptr && Preview->isVisible() && !m_previewPending) {
-        m_previewPending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_previewPending = false;
-            RefreshPreview();
-        }, Qt::QueuedConnection);
     }
 }
 
@@ -489,7 +351,7 @@ void TForm1::place(TDesignTool tool, QPoint p)
         if (memo == nullptr)
             return;
         RectObjetCourant = memo->BoundsRect();
-        m_model->Modifie = true;
+        DesignEdited();
         // Typing starts at once and replaces the preselected default text.
         if (auto* view = qobject_cast<TMemoView*>(ViewOf(memo)))
             view->Editor()->setFocus();
@@ -512,7 +374,7 @@ void TForm1::place(TDesignTool tool, QPoint p)
         return;
     RectObjetCourant = created->BoundsRect();
     Select(created, false);
-    m_model->Modifie = true;
+    DesignEdited();
 }
 
 QString TForm1::programFolder() const
@@ -542,7 +404,7 @@ void TForm1::placePicture(QPoint p)
         if (TImage* image = PlaceImage(*m_model, p.x(), p.y(), choice->FieldCode)) {
             RectObjetCourant = image->BoundsRect();
             Select(image, false);
-            m_model->Modifie = true;
+            DesignEdited();
         }
         return;
     }
@@ -563,7 +425,7 @@ void TForm1::placePicture(QPoint p)
     if (TImage* image = PlaceImage(*m_model, p.x(), p.y(), reference)) {
         RectObjetCourant = image->BoundsRect();
         Select(image, false);
-        m_model->Modifie = true;
+        DesignEdited();
     }
 }
 
@@ -591,7 +453,7 @@ bool TForm1::PlaceScannedPicture(QPoint p)
         return false;
     RectObjetCourant = image->BoundsRect();
     Select(image, false);
-    m_model->Modifie = true;
+    DesignEdited();
     return true;
 }
 
@@ -669,7 +531,7 @@ void TForm1::afterFrameMove()
         UpdateAlignPalette();
     }
     if (current->BoundsRect() != RectObjetCourant) {
-        m_model->Modifie = true;
+        DesignEdited();
         RectObjetCourant = current->BoundsRect();
     }
 }
@@ -678,7 +540,7 @@ void TForm1::DeleteObject(TDesignObject* object)
 {
     m_model->Free(object);
     ui->PaintBox->update();
-    m_model->Modifie = true;
+    DesignEdited();
     UpdateAlignPalette();
 }
 
@@ -726,8 +588,7 @@ void TForm1::MemoExit(TMemoView*)
 
 void TForm1::MemoChange()
 {
-    m_model->Modifie = true;
-    RefreshPreview();
+    DesignEdited();
 }
 
 void TForm1::InsertFieldCode(const QString& code)
@@ -774,7 +635,8 @@ void TForm1::showEvent(QShowEvent* event)
     FillFieldLists();
     m_model->FormatModifie = false;
     updateCaption();
-    clipViewsToLabel();
+    // The station may have read another design meanwhile.
+    DesignChanged();
     ui->PaintBox->update();
     ui->HelpBtn->setFocus();
 }

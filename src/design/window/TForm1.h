@@ -81,6 +81,9 @@ public:
     std::function<void(bool database)> ChooseMergeSource;
     // The merge source whose codes the field-code list offers.
     std::function<design::MergeSource()> MergeSourceHook;
+    // The numbering and dates the station prints with; the design is drawn for the other windows
+    // and the live preview with them, as print merges it (none: no numbering, dates empty).
+    std::function<design::MergeNumbering()> NumberingHook;
     // After a save of `path`: the station lists its models again, selects the saved one and reads
     // it back into the designer.
     std::function<void(const QString& path)> RefreshModels;
@@ -196,8 +199,17 @@ public:
     void PaletteBtnClick();
     // Shows the live preview (restored when minimised).
     void PreviewBtnClick();
-    // Draws the live preview again after a change of the design, when it is shown.
+    // Draws the live preview now, when it is shown (another record, another merge source).
     void RefreshPreview();
+
+    // --- A change of the design (TForm1Views.cpp) ---
+    // The one notice every change of the design raises: an edit, an object added or removed
+    // (however: placed, pasted, read by the station), another design opened, a new format. What
+    // depends on the label's size follows at once (the views' cut at its edge); the live preview
+    // draws once, when the current run of changes is over. Painting the surface draws only.
+    void DesignChanged();
+    // An edit of the user: the design is modified, and changed.
+    void DesignEdited();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -222,7 +234,7 @@ private:
     void objectFreeing(design::TDesignObject& object);
     void stackViews();
     static int surfaceLayer(const design::TDesignObject& object);
-    void clipViewsToLabel();
+    void followLabelSize();
     void updateEditMenu();
     void updateCaption();
     void updateRubberBand(const QRect& before);
@@ -243,6 +255,8 @@ private:
     QString m_picturesFolder;
     // The import dialog lives as long as the window, keeping its last choice.
     TImportImage* m_importImage = nullptr;
-    // A preview redraw is queued behind the surface's paint.
+    // A preview draw is queued for the current run of changes.
     bool m_previewPending = false;
+    // The label's size the views were last cut to.
+    QSize m_labelSize;
 };

@@ -1,7 +1,6 @@
 #include "TForm1.h"
 #include "ui_TForm1.h"
 
-#include "TPreview.h"
 #include "TStretchHandle.h"
 
 #include "design/DesignDocument.h"
@@ -33,7 +32,7 @@ using namespace design;
 void TForm1::DrawDesign(platform::TCanvas& canvas, platform::TPoint origin, double scaleX, double scaleY, bool outline)
 {
     MergeSource source = MergeSourceHook ? MergeSourceHook() : MergeSource{};
-    const TFieldMerge merge(source, MergeNumbering{});
+    const TFieldMerge merge(source, NumberingHook ? NumberingHook() : MergeNumbering{});
     TPictureCache pictures;
     // The record shown is the merge source's current one.
     const int row = source.Grille != nullptr ? source.Grille->Row() : 1;
@@ -88,11 +87,8 @@ void TForm1::FormatBtnClick()
     // Changed since the design was opened: a second OK on the same format keeps the change known.
     m_model->FormatModifie = m_model->FormatModifie || differs;
     if (differs) {
-        m_model->Modifie = true;
-        clipViewsToLabel();
+        DesignEdited();
         ui->PaintBox->update();
-        if (Preview != nullptr && Preview->isVisible())
-            Preview->FormResize();
     }
 }
 
@@ -112,7 +108,7 @@ void TForm1::OpenDesign(const QString& path)
     platform::HourGlass busy;
     design::OpenDesign(*m_model, path);
     updateCaption();
-    clipViewsToLabel();
+    DesignChanged();
     ui->PaintBox->update();
 }
 

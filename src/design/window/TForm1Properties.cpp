@@ -85,5 +85,5 @@ void TForm1::afterPropertyCommand()
     stackViews();
     ui->PaintBox->update();
     UpdateAlignPalette();
-    RefreshPreview();
+    DesignChanged();
 }

@@ -36,10 +36,9 @@ void TForm1::setUpTools()
     Aligne->Selection = [this] { return Selection(); };
     Aligne->LabelSize = [this] { return QSize(m_model->LargeurEtiquettePx, m_model->HauteurEtiquettePx); };
     Aligne->Modified = [this] {
-        m_model->Modifie = true;
+        DesignEdited();
         if (m_model->ObjetCourant != nullptr)
             RectObjetCourant = m_model->ObjetCourant->BoundsRect();
-        RefreshPreview();
     };
     Aligne->SH = SH;
     Aligne->PaintBox = ui->PaintBox;
@@ -63,8 +62,8 @@ void TForm1::setUpTools()
         return MergeSourceHook ? MergeSourceHook().Grille : nullptr;
     };
     Preview->DatabaseIsSource = [this] { return DatabaseIsSource && DatabaseIsSource(); };
+    Preview->Numbering = [this] { return NumberingHook ? NumberingHook() : MergeNumbering{}; };
     connect(ui->PreviewBtn, &QToolButton::clicked, this, [this] { PreviewBtnClick(); });
-    connect(SH, &TStretchHandle::Modified, this, [this] { RefreshPreview(); });
 
     AskDesignName = [this](const QString& preset) {
         TSaveD dialog(DesignsFolder(programFolder()), this);

@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 TPreview::TPreview(design::TDesignModel& model, QWidget* parent)
     : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TPreview>()), m_model(model)
 {
@@ -49,8 +51,22 @@ int TPreview::toolbarHeight() const
     return ui->Panel1->maximumHeight();
 }
 
+void TPreview::fitToLabel()
+{
+    // Whatever changed the label's size (a new format, another design read, a format change
+    // given up), the window has the proportions of what it draws.
+    if (!isVisible())
+        return;
+    const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(), toolbarHeight());
+    if (wanted != size()) {
+        const QScopedValueRollback<bool> guard(m_sizing, true);
+        resize(wanted);
+    }
+}
+
 void TPreview::PaintBoxPaint()
 {
+    fitToLabel();
     setWindowTitle(MultiLang1->GetText(QStringLiteral("@1")) + design::DesignName(m_model.NomDocument));
     const QSize size = ui->Image->size().expandedTo(QSize(1, 1));
     if (m_bitmap.size() != size)
@@ -74,7 +90,8 @@ void TPreview::PaintBoxPaint()
         source.Grille = MergeGrid ? MergeGrid() : nullptr;
         source.IsDatabase = DatabaseIsSource && DatabaseIsSource();
         const design::TFieldMerge merge(source, Numbering ? Numbering() : design::MergeNumbering{});
-        const int row = source.Grille != nullptr ? source.Grille->Row() : 1;
+        // The record print takes: the grid's current one, never its titles.
+        const int row = source.Grille != nullptr ? std::max(1, source.Grille->Row()) : 1;
         platform::TCanvas canvas(&m_bitmap);
         canvas.SetLogPixels(design::TDesignModel::DesignPixelsPerInch, design::TDesignModel::DesignPixelsPerInch);
         ++m_draws;
@@ -184,11 +201,6 @@ void TPreview::Execute(const QWidget* owner)
 
 void TPreview::FormResize()
 {
-    const QSize wanted = design::PreviewResizeSize(size(), labelSize().width(), labelSize().height(), toolbarHeight());
-    if (wanted != size()) {
-        const QScopedValueRollback<bool> guard(m_sizing, true);
-        resize(wanted);
-    }
     PaintBoxPaint();
 }
 
@@ -233,7 +245,10 @@ bool TPreview::eventFilter(QObject* watched, QEvent* event)
         p.drawImage(0, 0, m_bitmap);
         return true;
     }
-    if (watched == ui->Image && event->type() == QEvent::Resize)
+    // The drawing follows the image's size; not in the middle of taking the label's proportions,
+    // which draws once it is done.
+    if (watched == ui->Image && event->type() == QEvent::Resize && !m_sizing
+        && m_bitmap.size() != ui->Image->size().expandedTo(QSize(1, 1)))
         PaintBoxPaint();
     return QWidget::eventFilter(watched, event);
 }

@@ -53,14 +53,15 @@ public:
     std::function<std::array<bool, 4>()> CardButtons;
 
     // Draws the design for the current record (the caption, then the background, then, while the
-    // window is shown, the design) and shows it.
+    // window is shown, the design) and shows it; a shown window first takes the label's
+    // proportions when they changed.
     void PaintBoxPaint();
     // The source's name and the navigation buttons' states.
     void UpdateNavigation();
     // Shows the preview (restoring it when minimised), sized from the screen, beside `owner`
     // (the window whose button asked for it; none: the design window).
     void Execute(const QWidget* owner = nullptr);
-    // Takes the label's proportions again (the format changed) and redraws.
+    // After the user resized the window: takes the label's proportions again and redraws.
     void FormResize();
     void BeginBtnClick() { navigate(0); }
     void RewBtnClick() { navigate(1); }
@@ -86,6 +87,7 @@ private:
     void followGrid();
     void navigate(int button);
     QSize labelSize() const;
+    void fitToLabel();
     int toolbarHeight() const;
 
     design::TDesignModel& m_model;

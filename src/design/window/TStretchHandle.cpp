@@ -311,6 +311,10 @@ void TStretchHandle::Attach(QWidget* control)
     }
     m_attached.append(control);
     connect(control, &QObject::destroyed, this, &TStretchHandle::controlDestroyed);
+    // A view that shows less or more of itself (cut at the label's edge, hollowed) moves where
+    // the frame takes presses, though the frame itself did not move.
+    if (auto* view = qobject_cast<TDesignObjectView*>(control))
+        connect(view, &TDesignObjectView::MaskChanged, this, &TStretchHandle::updateMaskLater);
     m_zone = zMove;
     fit();
     show();
@@ -325,8 +329,11 @@ void TStretchHandle::Attach(QWidget* control)
 void TStretchHandle::Detach()
 {
     for (const QPointer<QWidget>& control : std::as_const(m_attached))
-        if (control)
+        if (control) {
             disconnect(control, &QObject::destroyed, this, &TStretchHandle::controlDestroyed);
+            if (auto* view = qobject_cast<TDesignObjectView*>(control.data()))
+                disconnect(view, &TDesignObjectView::MaskChanged, this, &TStretchHandle::updateMaskLater);
+        }
     m_attached.clear();
     Locked = false;
     m_dragging = false;
@@ -418,6 +425,12 @@ void TStretchHandle::fit()
         return;
     const QRect frame = FrameAround(rects);
     setGeometry(frame);
+    updateMaskLater();
+    update();
+}
+
+void TStretchHandle::updateMaskLater()
+{
     // Presses outside what the frame takes fall through to what lies underneath. Working that
     // out costs more with every control held, so a run of attachments (a whole selection made at
     // once) works it out once, when the run is over.
@@ -429,7 +442,6 @@ void TStretchHandle::fit()
                 setMask(takenArea(*this, m_attached).translated(-pos()));
         }, Qt::QueuedConnection);
     }
-    update();
 }
 
 bool TStretchHandle::hit(QPoint parentPoint) const

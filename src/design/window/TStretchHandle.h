@@ -143,6 +143,7 @@ protected:
 private:
     bool hit(QPoint parentPoint) const;
     void fit();
+    void updateMaskLater();
     void forward(QMouseEvent* event);
     QPoint clamped(QPoint point) const;
     void showFeedback(const QRect& rect);

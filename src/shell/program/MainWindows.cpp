@@ -6,6 +6,7 @@
 #include "database/window/TwFiche.h"
 #include "database/window/TwForm1.h"
 #include "design/window/TForm1.h"
+#include "design/window/TNumAuto.h"
 #include "design/window/TPreview.h"
 #include "imaging/Binding.h"
 #include "imaging/window/ImagingDialogs.h"
@@ -149,6 +150,7 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     designer.DatabaseIsSource = [&station] { return station.DatabaseIsSource(); };
     designer.ChooseMergeSource = [&station](bool database) { station.ChoisirSourceFusion(database); };
     designer.MergeSourceHook = [&station] { return station.MergeSource(); };
+    designer.NumberingHook = [&station] { return station.NumAutoWindow()->Numbering(); };
     designer.RefreshModels = [&station](const QString& path) { station.RefreshAfterDesignSave(path); };
     designer.ClearSheetPage = [&station] { station.ClearPageBtnClick(); };
     designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
@@ -167,7 +169,7 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     station.ShowPreview = [&designer] { designer.PreviewBtnClick(); };
     station.EnablePreviewCommands();
     QObject::connect(station.ui->ListBox, &QListWidget::currentRowChanged, &designer,
-                     [&designer] { designer.RefreshPreview(); });
+                     [&designer] { designer.DesignChanged(); });
     QObject::connect(station.ui->SwitchBtn, &QToolButton::clicked, &designer, [&designer] {
         if (designer.Preview->isVisible()) {
             designer.Preview->UpdateNavigation();
