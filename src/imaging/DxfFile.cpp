@@ -7,7 +7,10 @@
 #include <dxflib/dl_dxf.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <sstream>
+#include <vector>
 
 namespace imaging {
 
@@ -196,6 +199,107 @@ QByteArray withShortLines(const QByteArray& bytes)
     return cutting ? cut : bytes;
 }
 
+// The numeric groups of a drawing: coordinates, sizes and angles (read as doubles) and flags
+// and counts (read as integers).
+bool numericGroup(int code)
+{
+    return (code >= 10 && code <= 99) || (code >= 110 && code <= 149) || (code >= 160 && code <= 179)
+           || (code >= 210 && code <= 239) || (code >= 270 && code <= 289) || (code >= 370 && code <= 389)
+           || (code >= 400 && code <= 409) || (code >= 420 && code <= 429) || (code >= 440 && code <= 469)
+           || (code >= 1010 && code <= 1071);
+}
+
+// dxflib reads a number with a stream, which leaves its double as the stack held it when the
+// line holds nothing to read: a number has to start the line (after blanks), with its sign and
+// the comma that dxflib takes for a point.
+bool holdsNumber(const char* value)
+{
+    while (*value == ' ' || *value == '\t' || *value == '\r')
+        ++value;
+    if (*value == '+' || *value == '-')
+        ++value;
+    if (*value == '.' || *value == ',')
+        ++value;
+    return *value >= '0' && *value <= '9';
+}
+
+// How many numbers of its own each element of a counted list takes in dxflib, which allocates
+// that many doubles from the count before any element is read; 0 for a group that is no count.
+int countedWidth(const QByteArray& entity, int code)
+{
+    if (entity == "LWPOLYLINE")
+        return code == 90 ? 4 : 0;
+    if (entity == "SPLINE")
+        return code == 72 ? 1 : code == 73 ? 4 : code == 74 ? 3 : 0; // knots; points and weights; fit points
+    if (entity == "LEADER")
+        return code == 76 ? 3 : 0;
+    return 0;
+}
+
+// dxflib trusts the counts a drawing states: it allocates and clears the stated number of
+// vertices, knots or points at once, in int arithmetic that wraps (a count of 2^30 + 1 vertices
+// gets 4 doubles and a loop far past them), and takes an empty value line for a number it never
+// sets. The groups are checked here, pair by pair as dxflib splits them, before it sees them:
+// every numeric value holds a number, and the counts an entity states together are no more than
+// the groups left in that entity, since each element takes a group (two lines) of its own. What
+// dxflib then allocates grows with the file, once over.
+bool groupsAreSound(const QByteArray& bytes)
+{
+    // dxflib keeps a line up to its first NUL: the lines end in NULs here too, and each is read
+    // as a C string, as dxflib reads it.
+    QByteArray text = bytes;
+    char* const data = text.data();
+    std::vector<const char*> lines;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (data[i] == '\n') {
+            data[i] = '\0';
+            lines.push_back(data + from);
+            from = i + 1;
+        }
+    if (from < text.size())
+        lines.push_back(data + from);
+    struct Group {
+        int code;
+        const char* value;
+    };
+    std::vector<Group> groups;
+    groups.reserve(lines.size() / 2);
+    for (size_t i = 0; i + 1 < lines.size(); i += 2)
+        groups.push_back({int(unsigned(std::strtol(lines[i], nullptr, 10))), lines[i + 1]});
+
+    // An entity runs from its 0 group (dxflib starts one at a 9 group too) to the next; the
+    // groups before the first belong to none.
+    size_t start = 0;
+    while (start < groups.size()) {
+        const bool opens = groups[start].code == 0 || groups[start].code == 9;
+        size_t end = start + 1;
+        while (end < groups.size() && groups[end].code != 0 && groups[end].code != 9)
+            ++end;
+        const QByteArray entity = opens ? QByteArray(groups[start].value).trimmed() : QByteArray();
+        const qint64 room = qint64(end - start - 1);
+        qint64 stated = 0;
+        for (size_t g = opens ? start + 1 : start; g < end; ++g) {
+            const int code = groups[g].code;
+            if (!numericGroup(code))
+                continue;
+            if (!holdsNumber(groups[g].value))
+                return false;
+            const int width = countedWidth(entity, code);
+            if (width == 0)
+                continue;
+            const long long count = std::strtoll(groups[g].value, nullptr, 10);
+            if (count < 0 || count > std::numeric_limits<int>::max() / width)
+                return false;
+            stated += count;
+            if (stated > room)
+                return false;
+        }
+        start = end;
+    }
+    return true;
+}
+
 } // namespace
 
 QRectF DxfDrawing::bounds() const
@@ -239,7 +343,10 @@ bool readDxf(const QString& path, DxfDrawing& drawing, QString* why)
     // has lost entities.
     if (!bytes.trimmed().endsWith("EOF"))
         return refuse(QStringLiteral("DXF drawing is truncated"));
-    std::istringstream stream(withShortLines(bytes).toStdString());
+    const QByteArray lines = withShortLines(bytes);
+    if (!groupsAreSound(lines))
+        return refuse(QStringLiteral("DXF drawing is damaged"));
+    std::istringstream stream(lines.toStdString());
     DxfDrawing read;
     Collector collector(read);
     DL_Dxf dxf;

@@ -175,3 +175,66 @@ TEST_F(HostileFiles, TiffPagesReadRowByRowGiveTheSamePixels)
         EXPECT_EQ(wrong, 0);
     }
 }
+
+namespace {
+
+QByteArray dxfEntities(const QByteArray& entities)
+{
+    return "0\nSECTION\n2\nENTITIES\n" + entities + "0\nLINE\n10\n0\n20\n0\n11\n100\n21\n50\n0\nENDSEC\n0\nEOF\n";
+}
+
+} // namespace
+
+// dxflib allocates and clears what a count group states, in int arithmetic, and leaves a number
+// unset for an empty value line: such drawings are damaged, refused by the information and the
+// reader alike, whatever the file is called. Counts the entity holds are read.
+TEST_F(HostileFiles, DxfCountsAndValuesTheFileCannotHoldAreDamage)
+{
+    const QByteArray polyline = "0\nLWPOLYLINE\n8\n0\n90\n3\n70\n0\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n50\n";
+    const QByteArray spline = "0\nSPLINE\n8\n0\n70\n8\n71\n1\n72\n4\n73\n2\n74\n0\n40\n0\n40\n0\n40\n1\n40\n1\n"
+                              "10\n0\n20\n0\n30\n0\n10\n80\n20\n40\n30\n0\n";
+    const QByteArray leader = "0\nLEADER\n8\n0\n76\n2\n10\n0\n20\n0\n10\n60\n20\n30\n";
+    const struct {
+        const char* name;
+        QByteArray entities;
+        bool sound;
+    } cases[] = {
+        {"polyline of its stated vertices", polyline, true},
+        {"spline of its stated knots and points", spline, true},
+        {"leader of its stated vertices", leader, true},
+        {"vertex count that wraps 4 x n", "0\nLWPOLYLINE\n90\n1073741825\n", false},
+        {"knot count of 3.2 GB", "0\nSPLINE\n72\n400000000\n", false},
+        {"control point count that wraps 3 x n", "0\nSPLINE\n73\n715827883\n", false},
+        {"fit point count that wraps 3 x n", "0\nSPLINE\n74\n715827883\n", false},
+        {"leader count that wraps 3 x n", "0\nLEADER\n76\n715827883\n", false},
+        {"count past int", "0\nLWPOLYLINE\n90\n4294967299\n10\n0\n20\n0\n", false},
+        {"negative count", "0\nLWPOLYLINE\n90\n-2\n10\n0\n20\n0\n10\n5\n20\n5\n", false},
+        {"more vertices than the entity has groups", QByteArray(polyline).replace("90\n3\n", "90\n10\n"), false},
+        {"counts together more than the entity holds", QByteArray(spline).replace("74\n0\n", "74\n11\n"), false},
+        {"count reaching into the next entity",
+         QByteArray(leader).replace("76\n2\n", "76\n7\n") + "0\nLINE\n10\n0\n20\n0\n11\n9\n21\n9\n", false},
+        {"empty coordinate", "0\nLINE\n10\n\n20\n0\n11\n100\n21\n50\n", false},
+        {"blank coordinate", "0\nLINE\n10\n0\n20\n  \r\n11\n100\n21\n50\n", false},
+        {"coordinate of letters", "0\nLINE\n10\n0\n20\n0\n11\nabc\n21\n50\n", false},
+        {"empty count", "0\nLWPOLYLINE\n90\n\n10\n0\n20\n0\n", false},
+        {"empty colour", "0\nLINE\n62\n\n10\n0\n20\n0\n11\n100\n21\n50\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Any name: the information finds a drawing by its content.
+        const QString file = path(QStringLiteral("drawing.png"));
+        testsupport::writeBytes(file, dxfEntities(c.entities));
+        ImageFileInfo info;
+        Bitmap bitmap;
+        EXPECT_EQ(ImgFileInfo(file, info), c.sound);
+        EXPECT_EQ(ImgReadDxf(file, 24, false, bitmap), c.sound) << qPrintable(binding().ImgLastErrorText);
+        if (!c.sound) {
+            EXPECT_TRUE(binding().ImgLastErrorText.contains(QStringLiteral("DXF drawing is damaged")))
+                << qPrintable(binding().ImgLastErrorText);
+            EXPECT_FALSE(bitmap.HasHandle());
+        } else {
+            EXPECT_EQ(info.format, QStringLiteral("DXF"));
+            EXPECT_EQ(bitmap.image.size(), QSize(info.width, info.height));
+        }
+    }
+}
