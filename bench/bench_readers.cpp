@@ -6,6 +6,9 @@
 // peak memory beside the picture's own size (at most twice), and its time and memory beside
 // netpbm's decoder on the same file (at most twice its time). netpbm is a benchmark-only
 // package: without it, its figures are left out and said so.
+// Files that state far more work than they hold: a progressive JPEG of 4000 x 4000 whose last
+// scan is repeated 8000 times, DXF drawings stating 10^8 vertices and 4 x 10^8 knots; each is
+// refused, in under 0.1 s and 10 MB.
 // And a text import of a first line of many separators over as many empty lines.
 //   bench_readers [scale=1] [side=8000]   (scale multiplies the text sizes)
 #include "MultiLang/TranslationTable.h"
@@ -17,6 +20,7 @@
 
 #include "BenchSupport.h"
 #include "RunLengthPictures.h"
+#include "ScanBomb.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -270,6 +274,39 @@ void bombs(const QTemporaryDir& dir, int side)
     bomb("PNG", png, imaging::ImgReadPngBitmap, "pngtopnm", pngSide, dir);
 }
 
+// A file refused for what it states: its time and the memory the refusal took.
+void refused(const char* what, const QString& path, BitmapReader read)
+{
+    bench::resetPeak();
+    const long before = bench::rssKb();
+    QElapsedTimer t;
+    t.start();
+    imaging::Bitmap bitmap;
+    const bool read1 = read(path, 24, false, nullptr, bitmap);
+    const double seconds = t.elapsed() / 1000.0;
+    std::printf("%-28s %7.0f KB  %s in %6.3f s  peak %6.1f MB  (%s)\n", what, QFileInfo(path).size() / 1024.0,
+                read1 ? "READ" : "refused", seconds, (bench::peakKb() - before) / 1024.0,
+                qPrintable(imaging::binding().ImgLastErrorText));
+}
+
+bool readDxfBitmap(const QString& n, int b, bool d, imaging::ProgressContext* c, imaging::Bitmap& m)
+{
+    return imaging::ImgReadDxf(n, b, d, m, c);
+}
+
+void statedWork(const QTemporaryDir& dir)
+{
+    const QString jpeg = dir.filePath("scans.jpg");
+    write(jpeg, scanbomb::progressiveJpeg(4000, 4000, 8000));
+    refused("JPEG of 8000 scans", jpeg, imaging::ImgReadJpegBitmap);
+    const QString vertices = dir.filePath("vertices.dxf");
+    write(vertices, "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n90\n100000000\n0\nENDSEC\n0\nEOF\n");
+    refused("DXF of 10^8 stated vertices", vertices, readDxfBitmap);
+    const QString knots = dir.filePath("knots.dxf");
+    write(knots, "0\nSECTION\n2\nENTITIES\n0\nSPLINE\n72\n400000000\n0\nENDSEC\n0\nEOF\n");
+    refused("DXF of 4 x 10^8 stated knots", knots, readDxfBitmap);
+}
+
 // A text to import whose first line holds N separators, then N empty lines: what the import
 // keeps, and its time, must grow with the file (twice the file, twice the cost), not with N x N.
 void wideImport(int separators)
@@ -317,6 +354,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     // The pictures first: the text files' peaks would hide theirs.
     bombs(dir, side);
+    statedWork(dir);
     bench::resetPeak();
     wideImport(10000 * scale);
     wideImport(20000 * scale);

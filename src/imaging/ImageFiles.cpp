@@ -113,6 +113,43 @@ bool jpegFrame(const QByteArray& f, int& width, int& height, int& bits)
     return false;
 }
 
+} // namespace
+
+int jpegScanCount(const QByteArray& f)
+{
+    // Marker segments carry their length; a scan's coded data runs to the next marker, where a
+    // 0xFF in the data is followed by 0 (a stuffed byte) or a restart marker. Bytes between
+    // segments are skipped up to the next 0xFF, as the JPEG library skips them.
+    int scans = 0;
+    qint64 at = 2;
+    const qint64 size = f.size();
+    while (at + 1 < size) {
+        if (uchar(f[at]) != 0xFF || uchar(f[at + 1]) == 0xFF || uchar(f[at + 1]) == 0) {
+            ++at;
+            continue;
+        }
+        const int marker = uchar(f[at + 1]);
+        if (marker == 0xD9) // end of image: the library reads no further
+            break;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        if (at + 4 > size)
+            break;
+        at += 2 + be16(f, at + 2);
+        if (marker != 0xDA)
+            continue;
+        ++scans;
+        while (at + 1 < size
+               && !(uchar(f[at]) == 0xFF && uchar(f[at + 1]) != 0 && (uchar(f[at + 1]) < 0xD0 || uchar(f[at + 1]) > 0xD7)))
+            ++at;
+    }
+    return scans;
+}
+
+namespace {
+
 // Qt's readers draw what they have of a cut file and fill the rest; a cut file is an error
 // here, found by the end each format must have.
 bool complete(const QByteArray& f, const char* format, QString* why)

@@ -19,6 +19,10 @@ QString sniffFormat(const QByteArray& file);
 bool fileInfoOf(const QString& path, const QByteArray& file, ImageFileInfo& info,
                 QString* why = nullptr);
 
+// The scans of a JPEG file, counted from its markers without decoding: each scan of a
+// progressive picture costs a pass over all its blocks.
+int jpegScanCount(const QByteArray& file);
+
 // A picture read by Qt's image readers (BMP, PNG, GIF, JPEG): `format` is Qt's name of it.
 // `bits` receives the depth of a block that holds it without loss (1, 4, 8 or 24), from the
 // header's depth where the format states one.

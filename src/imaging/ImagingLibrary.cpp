@@ -45,6 +45,12 @@ QString tooLargeDetail(qint64 width, qint64 height)
     return QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
 }
 
+// Encoders write at most 10 scans for a progressive picture (the usual script: 10 for colour, 6
+// for grey), and hand-made scripts rarely twice that. Each scan costs a pass over every block of
+// the picture whatever its few bytes say, so a file of repeated scans takes minutes to decode:
+// 100 scans keep a picture's decoding within a small multiple of its pixels.
+constexpr int kMaxJpegScans = 100;
+
 bool depthAsked(int bits)
 {
     return bits == 0 || bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24
@@ -84,6 +90,9 @@ QString ImagingLibrary::errorText(quint16 code) const
     case errFileTooShort: text = QStringLiteral("File too short"); break;
     case errRender: text = QStringLiteral("The drawing cannot be rendered"); break;
     case errTooLarge: text = QStringLiteral("The picture is larger than 32767 pixels a side"); break;
+    case errTooManyScans:
+        text = QStringLiteral("The JPEG picture has more than %1 scans").arg(kMaxJpegScans);
+        break;
     default: text = QStringLiteral("Unknown imaging error"); break;
     }
     if (!m_detail.isEmpty())
@@ -154,6 +163,10 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
             return fail(errTooLarge, tooLargeDetail(facts.width, facts.height));
     } else if (fileInfoOf(name, bytes, stated) && sideTooLong(stated.width, stated.height)) {
         return fail(errTooLarge, tooLargeDetail(stated.width, stated.height));
+    }
+    if (stated.format == QLatin1String("JPEG")) {
+        if (const int scans = jpegScanCount(bytes); scans > kMaxJpegScans)
+            return fail(errTooManyScans, QStringLiteral("%1 scans").arg(scans));
     }
     int natural = 24;
     QImage image = decode(bytes, &natural, &why);

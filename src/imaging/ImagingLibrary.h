@@ -56,6 +56,7 @@ enum ImagingError : qint16 {
     errFileTooShort = -12,
     errRender = -13,
     errTooLarge = -14,
+    errTooManyScans = -15,
 };
 
 // Reports the progress of one call in percent; false when the user asked to stop.

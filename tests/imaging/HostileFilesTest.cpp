@@ -2,6 +2,7 @@
 // take a path of their own through the reader. Each is refused with its own code and text, or read whole.
 #include "ImagingTestSupport.h"
 #include "RunLengthPictures.h"
+#include "ScanBomb.h"
 
 #include "imaging/Binding.h"
 
@@ -235,6 +236,33 @@ TEST_F(HostileFiles, DxfCountsAndValuesTheFileCannotHoldAreDamage)
         } else {
             EXPECT_EQ(info.format, QStringLiteral("DXF"));
             EXPECT_EQ(bitmap.image.size(), QSize(info.width, info.height));
+        }
+    }
+}
+
+// Each scan of a progressive JPEG is a pass over all its blocks: a picture reads whole up to 100
+// scans, more than any encoder writes, and beyond is refused by its own code, before decoding.
+TEST_F(HostileFiles, AJpegOfMoreScansThanAnyPictureHasIsRefused)
+{
+    const struct {
+        int scans;
+        bool reads;
+    } cases[] = {{10, true}, {100, true}, {101, false}, {3000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scans);
+        const QByteArray jpeg = scanbomb::progressiveJpeg(64, 48, c.scans);
+        ASSERT_FALSE(jpeg.isEmpty());
+        const QString file = path(QStringLiteral("scans.jpg"));
+        testsupport::writeBytes(file, jpeg);
+        Bitmap bitmap;
+        EXPECT_EQ(ImgReadJpegBitmap(file, 24, false, nullptr, bitmap), c.reads)
+            << qPrintable(binding().ImgLastErrorText);
+        if (c.reads) {
+            EXPECT_EQ(bitmap.image.size(), QSize(64, 48));
+        } else {
+            EXPECT_EQ(binding().ImgLastErrorCode, errTooManyScans);
+            EXPECT_EQ(binding().ImgLastErrorText,
+                      QStringLiteral("The JPEG picture has more than 100 scans: %1 scans").arg(c.scans));
         }
     }
 }
