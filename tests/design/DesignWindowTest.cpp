@@ -514,6 +514,38 @@ TEST_F(DesignWindow, TextBlocksAreEditedInPlaceWithTheFieldCodeList)
     form->InsertFieldCode("<Date2>");
 }
 
+// A code picked for a block just placed takes the place of its preselected placeholder, as typing
+// does; a selection the user made is kept, the code going in at its start.
+TEST_F(DesignWindow, AFieldCodePickedForANewBlockReplacesItsPlaceholder)
+{
+    const struct {
+        const char* typed; // nullptr: nothing typed, the placeholder stands
+        QStringList lines;
+    } cases[] = {
+        {nullptr, {"<Date1>"}},
+        {"Dear", {"<Date1>Dear"}},
+    };
+    int placed = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed != nullptr ? c.typed : "placeholder");
+        form->ChooseTool(TDesignTool::Memo);
+        click({30, 20 + 90 * placed++});
+        auto* memo = As<TMemo>(last());
+        ASSERT_NE(memo, nullptr);
+        auto* view = qobject_cast<TMemoView*>(form->ViewOf(memo));
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(memo->Lines, QStringList{"Block of text"});
+        if (c.typed != nullptr) {
+            QTest::keyClicks(view->Editor(), c.typed);
+            QTest::keyClick(view->Editor(), Qt::Key_A, Qt::ControlModifier);
+        }
+        const int code = ui().ComboBox->findText("<Date1>");
+        ASSERT_GE(code, 0);
+        ui().ComboBox->activated(code);
+        EXPECT_EQ(memo->Lines, c.lines);
+    }
+}
+
 TEST_F(DesignWindow, TheSurfaceShowsTextBlocksWithTheirBorder)
 {
     TMemo* memo = PlaceMemo(model(), 30, 20, "Text");

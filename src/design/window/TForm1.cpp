@@ -35,6 +35,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QUrl>
 
@@ -595,7 +596,16 @@ void TForm1::InsertFieldCode(const QString& code)
 {
     if (MemoEnCours.isNull())
         return;
-    InsertFieldCodeAtCaret(MemoEnCours->Editor(), code);
+    // A new block's placeholder, still selected whole as the block was placed, goes as typing
+    // would take it; any other selection is kept and the code goes in at its start.
+    QPlainTextEdit* editor = MemoEnCours->Editor();
+    QTextCursor cursor = editor->textCursor();
+    const QString text = editor->toPlainText();
+    if (text == m_model->BlockOfTextDefault && cursor.selectionStart() == 0 && cursor.selectionEnd() == text.size()) {
+        cursor.removeSelectedText();
+        editor->setTextCursor(cursor);
+    }
+    InsertFieldCodeAtCaret(editor, code);
 }
 
 void TForm1::FillFieldLists()
