@@ -430,7 +430,10 @@ TEST_F(DesignWindowTools, ThePalettesTitleFitsInEveryLanguage)
         // Room for the title, the window's icon and its buttons.
         EXPECT_GE(palette.width(), QFontMetrics(bold).horizontalAdvance(palette.windowTitle()) + 120);
         // The buttons stay one block, centred.
-        const QRect block = palette.ui->AgBtn->geometry().united(palette.ui->AbBtn->geometry());
+        const auto onPalette = [&](const QWidget* button) {
+            return QRect(button->mapTo(&palette, QPoint(0, 0)), button->size());
+        };
+        const QRect block = onPalette(palette.ui->AgBtn).united(onPalette(palette.ui->AbBtn));
         EXPECT_EQ(block.width(), 146);
         EXPECT_LE(std::abs(block.left() - (palette.width() - block.right() - 1)), 1);
     }

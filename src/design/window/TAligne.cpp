@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QHideEvent>
+#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
 #include <QTransform>
@@ -91,7 +92,6 @@ TAligne::TAligne(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAl
                    | Qt::WindowCloseButtonHint);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TAligne.txt"));
     MultiLang1->Loaded();
-    m_laidOut = true;
     fitTitle();
     setPictures();
     connectEvents();
@@ -180,22 +180,22 @@ int TAligne::TitleWidth(const QString& title, const QFont& font)
 
 void TAligne::fitTitle()
 {
-    // The buttons keep their block, centred in a palette widened for its title.
-    const int width = std::max(ButtonsWidth, TitleWidth(windowTitle(), font()));
-    if (width == this->width() && minimumWidth() == width)
+    // Nothing to fit while setupUi is still reading the form (its title comes before its layout).
+    // The palette is widened for its title; the layout keeps the buttons' block centred.
+    const QLayout* buttons = layout();
+    if (buttons == nullptr)
         return;
-    const int shift = (width - ButtonsWidth) / 2 - m_buttonsShift;
-    m_buttonsShift += shift;
-    for (TAlignCommand c : commands)
-        Button(c)->move(Button(c)->pos() + QPoint(shift, 0));
-    setFixedSize(width, height());
+    const int width = std::max(buttons->minimumSize().width(), TitleWidth(windowTitle(), font()));
+    if (width != this->width() || width != minimumWidth())
+        setFixedSize(width, height());
+    // Placed at once, shown or not.
+    layout()->activate();
 }
 
 void TAligne::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
-    // Not while the layout is being read (the buttons are not all made yet).
-    if (m_laidOut && (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange))
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange)
         fitTitle();
 }
 

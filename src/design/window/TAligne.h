@@ -70,8 +70,6 @@ public:
 
     // The width a palette needs for `title` in its title bar, in `font` (shown bold there).
     static int TitleWidth(const QString& title, const QFont& font);
-    // The width of the block of buttons.
-    static constexpr int ButtonsWidth = 146;
 
 signals:
     // The palette was closed or hidden (Escape too): the editor releases its palette button.
@@ -85,6 +83,4 @@ private:
     void connectEvents();
     void setPictures();
     void fitTitle();
-    int m_buttonsShift = 0;
-    bool m_laidOut = false;
 };
