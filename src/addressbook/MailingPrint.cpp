@@ -147,23 +147,26 @@ TMailingPrintResult ImprimerMailing(const TMailingJob& job, platform::TPrinter& 
         design = std::make_unique<TMailingDesign>(job.DesignPath);
 
     platform::HourGlass hourGlass;
-    TMailingDevice device;
-    device.DpiX = printer.PixelsPerInchX();
-    device.DpiY = printer.PixelsPerInchY();
-    device.DesignScaleX = design::DesignScale(printer.PixelsPerInchX(), design::TDesignModel::DesignPixelsPerInch);
-    device.DesignScaleY = design::DesignScale(printer.PixelsPerInchY(), design::TDesignModel::DesignPixelsPerInch);
-    device.FontScaleY = job.Ppi > 0 ? device.DpiY / job.Ppi : 0;
-    device.Offset = printer.PrintingOffset();
-    device.Target = design::TDrawTarget{job.Wysiwyg, true};
-    device.DesignOutline = job.Cadre;
-
     const int copies = std::max(1, job.SeriesCopies);
     const bool driverCopies = printer.DriverCopies();
     printer.SetTitle(job.Title);
     printer.SetCopies(driverCopies ? copies : 1);
-    printer.BeginDoc();
+    // Label sheets go in upright, whatever the printer was last set to; the printing offset is
+    // read once the job holds that orientation.
+    printer.BeginDoc({platform::poPortrait});
     TMailingPrintResult result;
     try {
+        TMailingDevice device;
+        device.DpiX = printer.PixelsPerInchX();
+        device.DpiY = printer.PixelsPerInchY();
+        device.DesignScaleX =
+            design::DesignScale(printer.PixelsPerInchX(), design::TDesignModel::DesignPixelsPerInch);
+        device.DesignScaleY =
+            design::DesignScale(printer.PixelsPerInchY(), design::TDesignModel::DesignPixelsPerInch);
+        device.FontScaleY = job.Ppi > 0 ? device.DpiY / job.Ppi : 0;
+        device.Offset = printer.PrintingOffset();
+        device.Target = design::TDrawTarget{job.Wysiwyg, true};
+        device.DesignOutline = job.Cadre;
         TMailingRun run(job, design.get());
         const int series = driverCopies ? 1 : copies;
         for (int s = 0; s < series; ++s) {

@@ -282,9 +282,11 @@ QStringList TableListLines(const DbTable& table, int firstRow, int lastRow, int 
     return lines;
 }
 
-void PrintListLines(const QStringList& lines, const platform::TFont& font, platform::TPrinter& printer)
+void PrintListLines(const QStringList& lines, const platform::TFont& font, platform::TPrinter& printer,
+                    platform::TPrintRange range)
 {
-    printer.BeginDoc();
+    // A list is printed across the sheet, for that job only: the printer keeps the user's choice.
+    printer.BeginDoc({platform::poLandscape, range});
     try {
         platform::TCanvas& canvas = printer.Canvas();
         canvas.Font = font;

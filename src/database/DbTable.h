@@ -2,11 +2,11 @@
 
 #include "TableFile.h"
 
+#include "platform/TPrinter.h"
 #include "platform/TStringGrid.h"
 
 namespace platform {
 class TFont;
-class TPrinter;
 }
 
 #include <QDate>
@@ -113,9 +113,10 @@ QStringList TableListLines(const DbTable& table, int firstRow, int lastRow, int 
                            const QString& title);
 // Prints `lines` as a text printer would, in `font`: line after line from the page's top, a
 // leading tab as a fixed indent, a new page when a line no longer fits; what is wider than the
-// page is cut at its edge. The job is the printer's whole document: a failure part-way drops it
-// and passes the error on.
-void PrintListLines(const QStringList& lines, const platform::TFont& font, platform::TPrinter& printer);
+// page is cut at its edge, the sheet in landscape. The job is the printer's whole document: a
+// failure part-way drops it and passes the error on. `range` says what the lines are of.
+void PrintListLines(const QStringList& lines, const platform::TFont& font, platform::TPrinter& printer,
+                    platform::TPrintRange range = platform::prAllPages);
 
 // The window caption after a change of the record count: the caption up to its first "(", then
 // the count, its word, ") - " and the date in the short form.

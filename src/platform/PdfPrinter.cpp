@@ -53,9 +53,8 @@ void PdfPrinter::SetResolution(int dpi)
     }
 }
 
-void PdfPrinter::BeginDoc()
+void PdfPrinter::startDocument()
 {
-    requireIdle("BeginDoc");
     if (m_filePath.isEmpty())
         throw EPrinter(QStringLiteral("No output file for the PDF printer"));
     auto writer = std::make_unique<QPdfWriter>(m_filePath);
@@ -92,16 +91,13 @@ void PdfPrinter::finish()
     m_pageNumber = 0;
 }
 
-void PdfPrinter::EndDoc()
+void PdfPrinter::endDocument()
 {
-    requirePrinting("EndDoc");
     finish();
 }
 
-void PdfPrinter::Abort()
+void PdfPrinter::abortDocument()
 {
-    if (!m_printing)
-        return;
     finish();
     QFile::remove(m_filePath);
     m_aborted = true;

@@ -26,10 +26,7 @@ public:
     double PageHeightMM() const { return m_heightMM; }
     void SetResolution(int dpi);                       // throws EPrinter while printing
 
-    void BeginDoc() override;
     void NewPage() override;
-    void EndDoc() override;
-    void Abort() override;
     TCanvas& Canvas() override;
 
     int PageWidth() const override;
@@ -37,6 +34,11 @@ public:
     int PixelsPerInchX() const override { return m_dpi; }
     int PixelsPerInchY() const override { return m_dpi; }
     TPoint PrintingOffset() const override { return {0, 0}; }
+
+protected:
+    void startDocument() override;
+    void endDocument() override;
+    void abortDocument() override;
 
 private:
     void finish();

@@ -5,6 +5,7 @@
 #include "platform/TCanvas.h"
 
 #include <QString>
+#include <optional>
 
 // What the print loops need from a printer: a document of pages drawn on one canvas in device
 // pixels, the page size and resolution, the printing offset (where the printable area starts on
@@ -14,6 +15,15 @@
 namespace platform {
 
 enum TPrinterOrientation { poPortrait, poLandscape };
+// What a job prints of what the caller offers: all of it, or only the user's selection.
+enum TPrintRange { prAllPages, prSelection };
+
+// The settings one job asks of the shared printer. They hold from BeginDoc to EndDoc or Abort;
+// then the printer is back to the settings it had, so no job decides for the next one.
+struct TPrintJob {
+    std::optional<TPrinterOrientation> Orientation; // empty: the printer's own
+    TPrintRange Range = prAllPages;
+};
 
 // A printer refusing a call in its current state ("Printing in progress").
 class EPrinter : public Exception {
@@ -21,18 +31,35 @@ public:
     using Exception::Exception;
 };
 
+// A printer setup dialog: how it is asked for, and what the user answered.
+struct TSetupOptions {
+    // The orientation the printer is set up for: the dialog opens on it and the printer keeps it,
+    // whatever the dialog showed. Empty: the dialog's choice becomes the printer's.
+    std::optional<TPrinterOrientation> Orientation;
+    // Offer to print only the caller's selection.
+    bool OfferSelection = false;
+};
+
+struct TSetupChoice {
+    bool Accepted = false;
+    TPrintRange Range = prAllPages; // what the user chose to print; for this print only
+};
+
 class TPrinter {
 public:
     virtual ~TPrinter();
 
-    // Starts the document; the canvas draws on page 1. Throws EPrinter while already printing.
-    virtual void BeginDoc() = 0;
+    // Starts the document with the job's settings; the canvas draws on page 1 from the painter's
+    // first state (no transformation, no clip), whatever the job before left. Throws EPrinter
+    // while already printing; a job that cannot start leaves the settings as they were.
+    void BeginDoc(const TPrintJob& job = {});
     // Ends the current page and starts the next; the canvas keeps its pen, brush and font.
     virtual void NewPage() = 0;
-    // Ends the document and sends it.
-    virtual void EndDoc() = 0;
-    // Drops the document; Aborted() is then true until the next BeginDoc.
-    virtual void Abort() = 0;
+    // Ends the document and sends it; the printer's own settings come back.
+    void EndDoc();
+    // Drops the document; Aborted() is then true until the next BeginDoc. The printer's own
+    // settings come back.
+    void Abort();
 
     // The page canvas while printing; before BeginDoc a measuring canvas at the printer's
     // resolution (fonts and text sizes only).
@@ -58,12 +85,21 @@ public:
     // Throws EPrinter while printing.
     void SetOrientation(TPrinterOrientation orientation);
 
+    // The current job's range; prAllPages between jobs.
+    TPrintRange Range() const { return m_range; }
+
     bool Printing() const { return m_printing; }
     bool Aborted() const { return m_aborted; }
     // 1 on the first page while printing.
     int PageNumber() const { return m_pageNumber; }
 
 protected:
+    // The document itself, with m_orientation and m_range already the job's. startDocument sets
+    // m_printing and makes the page canvas; endDocument and abortDocument clear m_printing.
+    virtual void startDocument() = 0;
+    virtual void endDocument() = 0;
+    virtual void abortDocument() = 0;
+
     void requireIdle(const char* what) const;
     void requirePrinting(const char* what) const;
 
@@ -73,6 +109,14 @@ protected:
     bool m_printing = false;
     bool m_aborted = false;
     int m_pageNumber = 0;
+    TPrintRange m_range = prAllPages;
+
+private:
+    void putBackSettings();
+
+    struct Settings {
+        TPrinterOrientation Orientation = poPortrait;
+    } m_own; // the printer's settings while a job holds its own
 };
 
 } // namespace platform

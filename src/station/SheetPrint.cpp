@@ -158,24 +158,24 @@ QString SheetModelFile(const TStationFolders& folders, const QString& model)
 TSheetPrintResult PrintSheetPage(const TSheetPage& page, const TStationFolders& folders,
                                  platform::TPrinter& printer, const TSheetPrintOptions& options)
 {
-    const int dx = printer.PixelsPerInchX();
-    const int dy = printer.PixelsPerInchY();
-    TCellPass pass{page, folders, options, SheetGeometry(page.FormatPage, dx / 2540.0, dy / 2540.0),
-                   printer.PrintingOffset(),
-                   design::DesignScale(dx, design::TDesignModel::DesignPixelsPerInch),
-                   design::DesignScale(dy, design::TDesignModel::DesignPixelsPerInch),
-                   design::TDrawTarget{options.Wysiwyg, true},
-                   options.CutLines ? TOutline::Dotted : TOutline::None, false};
-
     const int copies = options.Copies < 1 ? 1 : options.Copies;
     const bool driverCopies = printer.DriverCopies();
     platform::HourGlass hourGlass;
     printer.SetTitle(options.Title);
     printer.SetCopies(driverCopies ? copies : 1);
-    printer.BeginDoc();
+    // The printing offset is the job's orientation's: read once the job holds it.
+    printer.BeginDoc({options.Orientation});
     TSheetPrintResult result;
-    TCellRun run(options);
     try {
+        const int dx = printer.PixelsPerInchX();
+        const int dy = printer.PixelsPerInchY();
+        const TCellPass pass{page, folders, options, SheetGeometry(page.FormatPage, dx / 2540.0, dy / 2540.0),
+                             printer.PrintingOffset(),
+                             design::DesignScale(dx, design::TDesignModel::DesignPixelsPerInch),
+                             design::DesignScale(dy, design::TDesignModel::DesignPixelsPerInch),
+                             design::TDrawTarget{options.Wysiwyg, true},
+                             options.CutLines ? TOutline::Dotted : TOutline::None, false};
+        TCellRun run(options);
         const int pages = driverCopies ? 1 : copies;
         for (int p = 0; p < pages; ++p) {
             if (p > 0)

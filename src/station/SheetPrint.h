@@ -6,14 +6,11 @@
 #include "design/FieldCodes.h"
 #include "design/Numbering.h"
 #include "platform/Graphics.h"
+#include "platform/TPrinter.h"
 
 #include <QImage>
 #include <QString>
 #include <QStringList>
-
-namespace platform {
-class TPrinter;
-}
 
 // Printing the station's sheet page: every placed model drawn in its cell of one sheet, with
 // optional cut lines and a label number that counts the labels of the sheet. The same loop
@@ -24,6 +21,8 @@ struct TSheetPrintOptions {
     int Copies = 1;
     bool CutLines = false; // dotted outline of each printed label, under its design
     bool Wysiwyg = false;
+    // The sheet's orientation, for this job only.
+    platform::TPrinterOrientation Orientation = platform::poPortrait;
     QString Title;         // the job's name in the print queue
     design::MergeSource Source;
     design::MergeNumbering Numbering;

@@ -445,7 +445,7 @@ QString toolOutput(const QString& program, const QStringList& arguments)
 
 // The list print goes to the window's printer, the one the whole program shares: its dialog opens
 // on the file the previous print chose and prints there, on landscape pages, and leaves the
-// printer in portrait for the other prints. With "selection" only the selected records and fields
+// printer as it found it (portrait here) for the other prints. With "selection" only the selected records and fields
 // print, the title saying so; Cancel in either dialog prints nothing.
 TEST(TableWindow, PrintsTheListOnTheSharedPrinter)
 {
@@ -480,12 +480,12 @@ TEST(TableWindow, PrintsTheListOnTheSharedPrinter)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QString openedOn;
-        f.w->RunPrintDialog = [&](QWidget*, bool* selection) {
+        f.w->RunPrintDialog = [&](QWidget*, bool offerSelection) {
+            EXPECT_TRUE(offerSelection);
             openedOn = QFileInfo(printer.FilePath()).fileName();
             if (!c.chosenFile.isEmpty())
                 printer.SetFilePath(f.dir.filePath(c.chosenFile));
-            *selection = c.selection;
-            return c.printOk;
+            return platform::TSetupChoice{c.printOk, c.selection ? platform::prSelection : platform::prAllPages};
         };
         platform::dialogHooks().fontDialog = [&](QFontDialog&) { return c.fontOk; };
         // The selection: the second record's first field.
@@ -511,6 +511,28 @@ TEST(TableWindow, PrintsTheListOnTheSharedPrinter)
     }
 }
 
+// The list's landscape pages are its own: a printer the user set to landscape stays so, one in
+// portrait stays in portrait, printed or not.
+TEST(TableWindow, TheListPrintLeavesThePrintersOrientationAsItWas)
+{
+    Fixture f;
+    f.t().SetCell(0, 1, "Durand");
+    platform::PdfPrinter printer(f.dir.filePath("list.pdf"));
+    f.w->Printer = &printer;
+    platform::dialogHooks().fontDialog = [](QFontDialog&) { return true; };
+    for (const platform::TPrinterOrientation own : {platform::poLandscape, platform::poPortrait})
+        for (const bool print : {true, false}) {
+            SCOPED_TRACE(std::string(own == platform::poLandscape ? "landscape" : "portrait") +
+                         (print ? " printed" : " cancelled"));
+            printer.SetOrientation(own);
+            QFile::remove(printer.FilePath());
+            f.w->RunPrintDialog = [&](QWidget*, bool) { return platform::TSetupChoice{print, platform::prAllPages}; };
+            f.w->PrintBtnClick();
+            EXPECT_EQ(QFile::exists(printer.FilePath()), print);
+            EXPECT_EQ(printer.Orientation(), own);
+        }
+}
+
 // A list longer than a page goes on over as many pages as it needs, every line printed once.
 TEST(TableWindow, LongListGoesOnOverPages)
 {
@@ -521,10 +543,7 @@ TEST(TableWindow, LongListGoesOnOverPages)
         f.t().SetCell(0, r, "Line" + QString::number(r) + "x");
     platform::PdfPrinter printer(f.dir.filePath("long.pdf"));
     f.w->Printer = &printer;
-    f.w->RunPrintDialog = [](QWidget*, bool* selection) {
-        *selection = false;
-        return true;
-    };
+    f.w->RunPrintDialog = [](QWidget*, bool) { return platform::TSetupChoice{true, platform::prAllPages}; };
     platform::dialogHooks().fontDialog = [](QFontDialog&) { return true; };
     f.w->PrintBtnClick();
     const QString pages = QRegularExpression("Pages:\\s+(\\d+)").match(toolOutput("pdfinfo", {printer.FilePath()})).captured(1);

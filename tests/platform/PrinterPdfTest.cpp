@@ -263,3 +263,50 @@ TEST(PrinterPdf, ClipsHoldOnEveryPage)
         EXPECT_EQ(darkBox(rendered.copy(195, 195, 20, 20)), (TRect{5, 5, 14, 14})) << name;
     }
 }
+
+// A job's orientation and range hold while it prints and the printer's own come back however it
+// ends: sent, dropped, or never started.
+TEST(PrinterPdf, AJobsSettingsHoldForItAloneHoweverItEnds)
+{
+    QTemporaryDir dir;
+    enum End { Sent, Dropped, NotStarted };
+    const struct {
+        const char* name;
+        End end;
+        TPrinterOrientation own;
+        TPrintJob job;
+    } cases[] = {
+        {"landscape job sent", Sent, poPortrait, {poLandscape, prSelection}},
+        {"portrait job dropped", Dropped, poLandscape, {poPortrait, prSelection}},
+        {"job of the printer's orientation", Sent, poLandscape, {std::nullopt, prAllPages}},
+        {"job that cannot start", NotStarted, poPortrait, {poLandscape, prSelection}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QStringLiteral("%1.pdf").arg(c.name));
+        PdfPrinter printer(c.end == NotStarted ? dir.filePath("no/such/folder/x.pdf") : file);
+        printer.SetOrientation(c.own);
+        if (c.end == NotStarted) {
+            EXPECT_THROW(printer.BeginDoc(c.job), EPrinter);
+        } else {
+            printer.BeginDoc(c.job);
+            const TPrinterOrientation jobs = c.job.Orientation.value_or(c.own);
+            EXPECT_EQ(printer.Orientation(), jobs);
+            EXPECT_EQ(printer.Range(), c.job.Range);
+            EXPECT_EQ(printer.PageWidth() > printer.PageHeight(), jobs == poLandscape);
+            printer.Canvas().TextOut(100, 100, "Job");
+            if (c.end == Sent)
+                printer.EndDoc();
+            else
+                printer.Abort();
+        }
+        EXPECT_EQ(printer.Orientation(), c.own);
+        EXPECT_EQ(printer.Range(), prAllPages);
+        EXPECT_EQ(printer.PageWidth() > printer.PageHeight(), c.own == poLandscape);
+        if (c.end == Sent) {
+            const QStringList size = pdfInfo(file, "Page size").split(' ');
+            ASSERT_GE(size.size(), 3);
+            EXPECT_EQ(size[0].toDouble() > size[2].toDouble(), c.job.Orientation.value_or(c.own) == poLandscape);
+        }
+    }
+}

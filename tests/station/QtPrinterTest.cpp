@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -93,6 +94,54 @@ TEST(QtPrinterSheet, NoPrinterOrAFailedLabelIsAnErrorNeverASilentSuccess)
     printer.SetOutputFile(f.dir.filePath("no/such/folder/x.pdf"));
     EXPECT_THROW(PrintSheetPage(f.page, f.folders, printer, f.options), platform::EPrinter);
     EXPECT_FALSE(printer.Printing());
+}
+
+// What the user picks in the setup dialog stays where it belongs: a setup for upright sheets keeps
+// them upright, a free one keeps the user's orientation, and the range chosen is the caller's
+// answer, never the printer's for the next print.
+TEST(QtPrinterSetup, TheOrientationIsTheSetupsOrTheUsersAndTheRangeIsTheCallers)
+{
+    QTemporaryDir dir;
+    QtPrinter printer;
+    printer.SetOutputFile(dir.filePath("setup.pdf"));
+    QObject owner;
+    const struct {
+        const char* name;
+        platform::TSetupOptions options;
+        bool accept;
+        QPageLayout::Orientation picked;
+        QPrinter::PrintRange range;
+        platform::TPrinterOrientation after;
+        platform::TPrintRange chosen;
+    } cases[] = {
+        {"upright sheets, landscape picked", {platform::poPortrait, false}, true, QPageLayout::Landscape,
+         QPrinter::AllPages, platform::poPortrait, platform::prAllPages},
+        {"free, landscape picked", {std::nullopt, false}, true, QPageLayout::Landscape, QPrinter::AllPages,
+         platform::poLandscape, platform::prAllPages},
+        {"free with a selection, selection picked", {std::nullopt, true}, true, QPageLayout::Landscape,
+         QPrinter::Selection, platform::poLandscape, platform::prSelection},
+        {"selection picked, then cancelled", {std::nullopt, true}, false, QPageLayout::Landscape,
+         QPrinter::Selection, platform::poLandscape, platform::prAllPages},
+        {"no selection offered", {std::nullopt, false}, true, QPageLayout::Portrait, QPrinter::Selection,
+         platform::poPortrait, platform::prAllPages},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool shown = false;
+        testsupport::whenShown<QPrintDialog>(&owner, [&](QPrintDialog& d) {
+            shown = true;
+            d.printer()->setPageOrientation(c.picked);
+            d.printer()->setPrintRange(c.range);
+            d.done(c.accept ? QDialog::Accepted : QDialog::Rejected);
+        });
+        const platform::TSetupChoice choice = printer.SetupDialog(nullptr, c.options);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(choice.Accepted, c.accept);
+        EXPECT_EQ(choice.Range, c.chosen);
+        EXPECT_EQ(printer.Orientation(), c.after);
+        EXPECT_EQ(printer.Range(), platform::prAllPages);
+        EXPECT_EQ(printer.Printer().printRange(), QPrinter::AllPages);
+    }
 }
 
 namespace {

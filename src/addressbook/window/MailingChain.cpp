@@ -89,12 +89,7 @@ TMailingChain::TMailingChain(station::TModEtik& station) : QObject(&station), St
         if (previs->isVisible())
             previs->close();
     };
-    m_imail->ConfigImprimante = [this] {
-        platform::QtPrinter& printer = Station.Printer();
-        printer.SetOrientation(platform::poPortrait);
-        Station.RunPrinterSetup();
-        printer.SetOrientation(platform::poPortrait);
-    };
+    m_imail->ConfigImprimante = [this] { Station.RunPrinterSetup(); };
 
     station::TFormat* format = Station.FormatWindow();
     connect(format, &station::TFormat::Previous, this, [this] { formatPrevious(); });

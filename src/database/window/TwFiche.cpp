@@ -193,7 +193,7 @@ void TwFiche::FindBtnClick()
 void TwFiche::PrintBtnClick()
 {
     platform::TPrinter* printer = m_owner->Printer;
-    if (printer == nullptr || !m_owner->RunPrintDialog || !m_owner->RunPrintDialog(this, nullptr))
+    if (printer == nullptr || !m_owner->RunPrintDialog || !m_owner->RunPrintDialog(this, false).Accepted)
         return;
     printer->SetTitle(GetText(QStringLiteral("@1")));
     // The card's image without its tool bar.

@@ -710,26 +710,23 @@ void TwForm1::ExportBtnClick()
 
 void TwForm1::PrintBtnClick()
 {
-    bool selection = false;
-    if (Printer == nullptr || !RunPrintDialog || !RunPrintDialog(this, &selection))
+    if (Printer == nullptr || !RunPrintDialog)
+        return;
+    const platform::TSetupChoice choice = RunPrintDialog(this, true);
+    if (!choice.Accepted)
         return;
     platform::TFontDialog fontDialog;
     fontDialog.Font = platform::fromDialogFont(ui->Grille->font(), platform::TFont());
     if (!fontDialog.Execute())
         return;
     platform::HourGlass busy;
+    const bool selection = choice.Range == platform::prSelection;
     const auto [firstRow, lastRow] = selection ? SelectedRows() : std::pair(1, Table.RowCount() - 1);
     const auto [firstCol, lastCol] = selection ? SelectedCols() : std::pair(0, Table.ColCount() - 1);
     const QString title = windowTitle() + (selection ? GetText(QStringLiteral("@11")) : QString());
     const QStringList lines = TableListLines(Table, firstRow, lastRow, firstCol, lastCol, title);
     Printer->SetTitle(GetText(QStringLiteral("@7")));
-    Printer->SetOrientation(platform::poLandscape);
-    // The other prints expect the shared printer in portrait, whatever becomes of this one.
-    struct BackToPortrait {
-        platform::TPrinter& printer;
-        ~BackToPortrait() { printer.SetOrientation(platform::poPortrait); }
-    } portrait{*Printer};
-    PrintListLines(lines, fontDialog.Font, *Printer);
+    PrintListLines(lines, fontDialog.Font, *Printer, choice.Range);
 }
 
 void TwForm1::Aide1Click()

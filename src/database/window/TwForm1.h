@@ -12,6 +12,7 @@ class TMultiLang;
 
 namespace platform {
 class TPrinter;
+struct TSetupChoice;
 }
 
 namespace Ui {
@@ -59,9 +60,9 @@ public:
     // printer or file last chosen anywhere, and its own choice holds for the next prints. Without
     // one the list and card prints do nothing.
     platform::TPrinter* Printer = nullptr;
-    // The print dialog on that printer, over `parent`: false when cancelled. Given `selection`,
-    // it offers the grid's selection and says whether only the selection is printed.
-    std::function<bool(QWidget* parent, bool* selection)> RunPrintDialog;
+    // The print dialog on that printer, over `parent`; offering the grid's selection when asked,
+    // it says whether only the selection is printed.
+    std::function<platform::TSetupChoice(QWidget* parent, bool offerSelection)> RunPrintDialog;
     // Today, for the caption; tests set a day.
     std::function<QDate()> Today = [] { return QDate::currentDate(); };
 

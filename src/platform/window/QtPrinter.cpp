@@ -69,23 +69,27 @@ void QtPrinter::readOrientation()
     m_measureCanvas.reset();
 }
 
-bool QtPrinter::SetupDialog(QWidget* parent, bool* selection)
+TSetupChoice QtPrinter::SetupDialog(QWidget* parent, const TSetupOptions& options)
 {
     requireIdle("setup");
+    if (options.Orientation)
+        m_orientation = *options.Orientation;
     applyOrientation();
     QPrintDialog dialog(m_printer.get(), parent);
-    if (selection != nullptr) {
+    if (options.OfferSelection)
         dialog.setOption(QAbstractPrintDialog::PrintSelection);
-        m_printer->setPrintRange(QPrinter::AllPages);
-    }
-    const bool ok = dialog.exec() == QDialog::Accepted;
+    m_printer->setPrintRange(QPrinter::AllPages);
+    TSetupChoice choice;
+    choice.Accepted = dialog.exec() == QDialog::Accepted;
+    if (choice.Accepted && options.OfferSelection && m_printer->printRange() == QPrinter::Selection)
+        choice.Range = prSelection;
+    m_printer->setPrintRange(QPrinter::AllPages);
     readOrientation();
-    if (selection != nullptr) {
-        *selection = ok && m_printer->printRange() == QPrinter::Selection;
-        // The range belongs to this one print; the other prints of the shared printer send all.
-        m_printer->setPrintRange(QPrinter::AllPages);
+    if (options.Orientation) {
+        m_orientation = *options.Orientation;
+        applyOrientation();
     }
-    return ok;
+    return choice;
 }
 
 bool QtPrinter::PageSetupDialog(QWidget* parent)
@@ -98,12 +102,12 @@ bool QtPrinter::PageSetupDialog(QWidget* parent)
     return ok;
 }
 
-void QtPrinter::BeginDoc()
+void QtPrinter::startDocument()
 {
-    requireIdle("BeginDoc");
     if (!Configured())
         throw EPrinter(QStringLiteral("No printer is configured: choose one in the printer setup."));
     applyOrientation();
+    m_printer->setPrintRange(m_range == prSelection ? QPrinter::Selection : QPrinter::AllPages);
     m_printer->setDocName(m_title);
     m_printer->setCopyCount(DriverCopies() ? m_copies : 1);
     auto canvas = std::make_unique<TCanvas>();
@@ -131,22 +135,20 @@ void QtPrinter::finish()
     if (m_canvas)
         m_canvas->End();
     m_canvas.reset();
+    m_printer->setPrintRange(QPrinter::AllPages);
     m_printing = false;
     m_pageNumber = 0;
 }
 
-void QtPrinter::EndDoc()
+void QtPrinter::endDocument()
 {
-    requirePrinting("EndDoc");
     finish();
     if (m_printer->printerState() == QPrinter::Error)
         throw EPrinter(QStringLiteral("The print job on \"%1\" failed.").arg(Name()));
 }
 
-void QtPrinter::Abort()
+void QtPrinter::abortDocument()
 {
-    if (!m_printing)
-        return;
     m_printer->abort();
     finish();
     if (m_printer->outputFormat() == QPrinter::PdfFormat)
@@ -175,14 +177,19 @@ static QPageLayout layoutFor(const QPrinter& printer, TPrinterOrientation orient
     return layout;
 }
 
+QSize QtPrinter::PageSizeFor(TPrinterOrientation orientation) const
+{
+    return layoutFor(*m_printer, orientation).paintRectPixels(m_printer->resolution()).size();
+}
+
 int QtPrinter::PageWidth() const
 {
-    return layoutFor(*m_printer, m_orientation).paintRectPixels(m_printer->resolution()).width();
+    return PageSizeFor(m_orientation).width();
 }
 
 int QtPrinter::PageHeight() const
 {
-    return layoutFor(*m_printer, m_orientation).paintRectPixels(m_printer->resolution()).height();
+    return PageSizeFor(m_orientation).height();
 }
 
 int QtPrinter::PixelsPerInchX() const
@@ -195,12 +202,17 @@ int QtPrinter::PixelsPerInchY() const
     return m_printer->resolution();
 }
 
-TPoint QtPrinter::PrintingOffset() const
+TPoint QtPrinter::PrintingOffsetFor(TPrinterOrientation orientation) const
 {
-    const QPageLayout layout = layoutFor(*m_printer, m_orientation);
+    const QPageLayout layout = layoutFor(*m_printer, orientation);
     const QPoint offset = layout.paintRectPixels(m_printer->resolution()).topLeft() -
                           layout.fullRectPixels(m_printer->resolution()).topLeft();
     return {offset.x(), offset.y()};
+}
+
+TPoint QtPrinter::PrintingOffset() const
+{
+    return PrintingOffsetFor(m_orientation);
 }
 
 bool QtPrinter::DriverCopies() const

@@ -2,6 +2,7 @@
 
 #include "platform/TPrinter.h"
 
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -30,15 +31,11 @@ public:
     QString Name() const;
 
     // The printer setup dialogs: the printer and its options, or only paper and orientation.
-    // True when the user confirmed; the orientation follows the dialog. Given `selection`, the
-    // dialog also offers to print only the caller's selection and says whether it was chosen.
-    bool SetupDialog(QWidget* parent, bool* selection = nullptr);
+    // The range chosen is the caller's to pass to its job: the printer keeps none.
+    TSetupChoice SetupDialog(QWidget* parent, const TSetupOptions& options = {});
     bool PageSetupDialog(QWidget* parent);
 
-    void BeginDoc() override;
     void NewPage() override;
-    void EndDoc() override;
-    void Abort() override;
     TCanvas& Canvas() override;
 
     int PageWidth() const override;
@@ -47,6 +44,14 @@ public:
     int PixelsPerInchY() const override;
     TPoint PrintingOffset() const override;
     bool DriverCopies() const override;
+    // The printable page and printing offset a job of that orientation gets, device pixels.
+    QSize PageSizeFor(TPrinterOrientation orientation) const;
+    TPoint PrintingOffsetFor(TPrinterOrientation orientation) const;
+
+protected:
+    void startDocument() override;
+    void endDocument() override;
+    void abortDocument() override;
 
 private:
     void applyOrientation();

@@ -49,7 +49,7 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     auto* liste = windows->Add(std::make_unique<addressbook::TListe>(station->FichierIni));
     auto* fiche = windows->Add(std::make_unique<addressbook::TFiche>(liste, station));
     fiche->Printer = &station->Printer();
-    fiche->RunPrintDialog = [station, fiche] { return station->Printer().SetupDialog(fiche); };
+    fiche->RunPrintDialog = [station, fiche] { return station->Printer().SetupDialog(fiche).Accepted; };
     // The card's mailing: the wizard's choices 2 and 3 on the book, 4 on the database (wired with
     // the database window below).
     auto* chain = new addressbook::TMailingChain(*station);
@@ -139,8 +139,10 @@ void LinkDatabaseWindow(station::TModEtik& station, database::TwForm1& base)
     // Opened again while it is already open behind another window, it comes to the front.
     station.SetDatabase(&base.Table, [&base] { platform::ShowInFront(&base); });
     base.Printer = &station.Printer();
-    base.RunPrintDialog = [&station](QWidget* parent, bool* selection) {
-        return station.Printer().SetupDialog(parent, selection);
+    base.RunPrintDialog = [&station](QWidget* parent, bool offerSelection) {
+        platform::TSetupOptions options;
+        options.OfferSelection = offerSelection;
+        return station.Printer().SetupDialog(parent, options);
     };
 }
 

@@ -77,7 +77,8 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
                             platform::mtWarning, platform::mbYes | platform::mbNo)
                == platform::mrYes;
     };
-    RunPrinterSetup = [this] { return Printer().SetupDialog(this); };
+    // The sheets are set up upright: the orientation is each print's own.
+    RunPrinterSetup = [this] { return Printer().SetupDialog(this, {platform::poPortrait}).Accepted; };
     // The sheet drawings outline what this window's printer can reach.
     PrinterInfoSource() = [this] { return printerInfo(); };
     DesactiverPage();

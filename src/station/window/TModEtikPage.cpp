@@ -208,8 +208,10 @@ TPrinterInfo TModEtik::printerInfo()
     platform::QtPrinter& printer = Printer();
     if (!printer.Configured())
         return {};
-    return {printer.PixelsPerInchX(), printer.PixelsPerInchY(), QSize(printer.PageWidth(), printer.PageHeight()),
-            QPoint(printer.PrintingOffset().X, printer.PrintingOffset().Y)};
+    // As the sheets print: in the orientation of the station's format.
+    const platform::TPrinterOrientation o = Paysage() ? platform::poLandscape : platform::poPortrait;
+    const platform::TPoint offset = printer.PrintingOffsetFor(o);
+    return {printer.PixelsPerInchX(), printer.PixelsPerInchY(), printer.PageSizeFor(o), QPoint(offset.X, offset.Y)};
 }
 
 void TModEtik::EnablePrintCommands()
@@ -225,6 +227,7 @@ TSheetPrintOptions TModEtik::PrintOptions()
     TSheetPrintOptions o;
     o.CutLines = ui->coupe->isChecked();
     o.Wysiwyg = ui->wysiwyg->isChecked();
+    o.Orientation = Paysage() ? platform::poLandscape : platform::poPortrait;
     o.Title = platform::Application::Title();
     o.Numbering = NumAutoWindow()->Numbering();
     // Printed as the thumbnail shows them: with the merge source's current record.
@@ -235,10 +238,7 @@ TSheetPrintOptions TModEtik::PrintOptions()
 
 void TModEtik::ConfigBtnClick()
 {
-    platform::QtPrinter& printer = Printer();
-    printer.SetOrientation(platform::poPortrait);
     RunPrinterSetup();
-    printer.SetOrientation(platform::poPortrait);
     ListBoxClick();
 }
 
@@ -269,7 +269,6 @@ void TModEtik::PrintBtnClick()
     dial.OptionsSource = [this] { return PrintOptions(); };
     dial.NumberingClick = [this] { NumAutoWindow()->exec(); };
     dial.PrinterSetupClick = [this] { PrintDialSetupClick(); };
-    printer.SetOrientation(Paysage() ? platform::poLandscape : platform::poPortrait);
     if (dial.exec() != QDialog::Accepted)
         return;
     TSheetPrintOptions options = PrintOptions();
