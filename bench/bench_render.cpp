@@ -111,10 +111,13 @@ struct AddressJob {
     const double scale = DesignScale(Dpi, TDesignModel::DesignPixelsPerInch);
 };
 
-// The station's page printing: each label prepared from its record and drawn by the renderer.
+// The station's page printing: the design's texts planned once, then each label prepared from
+// its record and drawn by the renderer.
 Figures rendererRun(AddressJob& job, const QString& file)
 {
     const TFieldMerge merge(job.inputs.Source, job.inputs.Numbering);
+    const TLabelPreparation preparation(job.model, merge);
+    TPreparedLabel label;
     TPictureCache pictures;
     platform::PdfPrinter printer(file);
     printer.SetResolution(Dpi);
@@ -126,7 +129,7 @@ Figures rendererRun(AddressJob& job, const QString& file)
         },
         [&](int i) {
             const platform::TPoint at = labelOrigin(i);
-            const TPreparedLabel label = PrepareLabel(job.model, merge, i + 1, i + 1, pictures);
+            preparation.Prepare(i + 1, i + 1, pictures, label);
             DrawDesign(printer.Canvas(), job.model, label, job.inputs, {-at.X, -at.Y}, job.scale, job.scale, false);
         },
         [&] { printer.NewPage(); }, [&] { printer.EndDoc(); });
@@ -270,6 +273,8 @@ void runFullDesign(int labels, const QString& folder)
     for (const bool wysiwyg : {false, true}) {
         const QString file = QDir(folder).filePath(wysiwyg ? "bench_render_wysiwyg.pdf" : "bench_render.pdf");
         const TFieldMerge merge(inputs.Source, inputs.Numbering);
+        const TLabelPreparation preparation(model, merge);
+        TPreparedLabel label;
         TPictureCache pictures;
         platform::PdfPrinter printer(file);
         printer.SetResolution(Dpi);
@@ -282,7 +287,7 @@ void runFullDesign(int labels, const QString& folder)
             },
             [&](int i) {
                 const platform::TPoint at = labelOrigin(i);
-                const TPreparedLabel label = PrepareLabel(model, merge, i + 1, i + 1, pictures);
+                preparation.Prepare(i + 1, i + 1, pictures, label);
                 DrawDesign(printer.Canvas(), model, label, inputs, {-at.X, -at.Y}, scale, scale, false);
             },
             [&] { printer.NewPage(); }, [&] { printer.EndDoc(); });

@@ -116,6 +116,8 @@ void DessinerAdresse(TCanvas& canvas, const TRect& label, double scaleY, const p
 TMailingRun::TMailingRun(const TMailingJob& job, const TMailingDesign* design)
     : Job(job), Design(design), Merge(mergeSource(job), job.Numbering), Pictures(MailingPictureBudget)
 {
+    if (design != nullptr)
+        Preparation.emplace(design->Model, Merge);
 }
 
 int DrawMailingSheet(TCanvas& canvas, TMailingRun& run, int sheet, TLabelWalk& walk, const TMailingDevice& device)
@@ -128,8 +130,8 @@ int DrawMailingSheet(TCanvas& canvas, TMailingRun& run, int sheet, TLabelWalk& w
         if (designMode) {
             const design::TDesignModel& model = run.Design->Model;
             const int index = static_cast<int>(std::min<long long>(cell.Index, INT_MAX));
-            const design::TPreparedLabel label = design::PrepareLabel(model, run.Merge, cell.Record, index, run.Pictures);
-            design::DrawDesign(canvas, model, label, device.Target, {-r.Left, -r.Top}, device.DesignScaleX,
+            run.Preparation->Prepare(cell.Record, index, run.Pictures, run.Label);
+            design::DrawDesign(canvas, model, run.Label, device.Target, {-r.Left, -r.Top}, device.DesignScaleX,
                                device.DesignScaleY, device.DesignOutline);
         } else if (job.Grid != nullptr) {
             DessinerAdresse(canvas, r, device.FontScaleY, job.Font, AddressText(*job.Grid, cell.Record), job.Cadre,

@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
 
 namespace platform {
 class TCanvas;
@@ -88,14 +89,20 @@ QString AddressText(const platform::TStringGrid& book, int row);
 void DessinerAdresse(platform::TCanvas& canvas, const platform::TRect& label, double scaleY,
                      const platform::TFont& font, const QString& text, bool frame, bool round);
 
-// What a run of sheets keeps from one label to the next: the merge's codes and the pictures
-// decoded. Nothing is kept per record.
+// What a run of sheets keeps from one label to the next: the merge's codes, where the design's
+// texts hold them, and the pictures decoded. Nothing is kept per record: the prepared label's
+// storage only is taken again by the next label.
 struct TMailingRun {
     TMailingRun(const TMailingJob& job, const TMailingDesign* design);
+    // The preparation holds on to this run's merge.
+    TMailingRun(const TMailingRun&) = delete;
+    TMailingRun& operator=(const TMailingRun&) = delete;
     const TMailingJob& Job;
     const TMailingDesign* Design;
     const design::TFieldMerge Merge;
     design::TPictureCache Pictures;
+    std::optional<design::TLabelPreparation> Preparation; // in design mode
+    design::TPreparedLabel Label;
 };
 
 // Draws the labels of sheet `sheet` (1-based); the walk stands where the sheet starts and is left

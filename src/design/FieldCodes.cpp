@@ -3,6 +3,7 @@
 #include "platform/TStringGrid.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace design {
 
@@ -43,6 +44,13 @@ qsizetype findCode(const QString& text, const QString& code, qsizetype from)
             return p;
     }
     return -1;
+}
+
+// '<', then a name holding neither '<' nor '>', then '>'.
+bool isDelimitedCode(const QString& code)
+{
+    return code.size() >= 2 && code.front() == u'<' && code.indexOf(u'<', 1) < 0 &&
+           code.indexOf(u'>') == code.size() - 1;
 }
 
 } // namespace
@@ -109,6 +117,11 @@ TFieldMerge::TFieldMerge(const MergeSource& source, const MergeNumbering& number
     if (m_grid != nullptr)
         for (int col = 0; col < m_grid->ColCount(); ++col)
             m_codes << ColumnFieldCode(source, col);
+    for (const QString& code : m_codes)
+        if (!code.isEmpty() && !isDelimitedCode(code))
+            m_plannable = false;
+    if (m_numbering.Date1.contains(u'<') || m_numbering.Date2.contains(u'<'))
+        m_plannable = false;
 }
 
 QString TFieldMerge::Merge(const QString& text, int row, int printIndex) const
@@ -131,6 +144,93 @@ QString TFieldMerge::Merge(const QString& text, int row, int printIndex) const
                                 QString::number(AutoNumber(m_numbering, row, printIndex)));
     merged = ReplaceAllText(merged, Date1Code, m_numbering.Date1);
     merged = ReplaceAllText(merged, Date2Code, m_numbering.Date2);
+    return merged;
+}
+
+TMergePlan TFieldMerge::Plan(const QString& text) const
+{
+    TMergePlan plan;
+    plan.Text = text;
+    if (!text.contains(u'<'))
+        return plan;
+    plan.Plain = false;
+    // With delimited codes and values free of '<', the search code after code replaces exactly
+    // the spans from a '<' to the next '>' that some code names, each by the first column (then
+    // special code) naming it. Any other '<' could meet a value or a code: that text is searched.
+    const auto searched = [&plan] {
+        plan.Searched = true;
+        plan.Pieces.clear();
+        return plan;
+    };
+    if (!m_plannable)
+        return searched();
+    static const QString* const specials[] = {&AutonumCode, &Date1Code, &Date2Code};
+    static const int specialCodes[] = {TMergePlan::Autonum, TMergePlan::Date1, TMergePlan::Date2};
+    qsizetype literalFrom = 0;
+    for (qsizetype p = text.indexOf(u'<'); p >= 0; p = text.indexOf(u'<', p)) {
+        // A span holding another '<' names no code either.
+        const qsizetype close = text.indexOf(u'>', p + 1);
+        if (close < 0)
+            return searched();
+        const qsizetype length = close - p + 1;
+        const auto names = [&](const QString& code) { return code.size() == length && matchesAt(text, p, code); };
+        int code = TMergePlan::Literal;
+        for (int col = 0; col < m_codes.size() && code == TMergePlan::Literal; ++col)
+            if (names(m_codes[col]))
+                code = col;
+        for (std::size_t k = 0; k < std::size(specials) && code == TMergePlan::Literal; ++k)
+            if (names(*specials[k]))
+                code = specialCodes[k];
+        if (code == TMergePlan::Literal)
+            return searched();
+        if (p > literalFrom)
+            plan.Pieces.push_back({literalFrom, p - literalFrom, TMergePlan::Literal});
+        plan.Pieces.push_back({p, length, code});
+        p = close + 1;
+        literalFrom = p;
+    }
+    if (literalFrom < text.size())
+        plan.Pieces.push_back({literalFrom, text.size() - literalFrom, TMergePlan::Literal});
+    return plan;
+}
+
+QString TFieldMerge::Merge(const TMergePlan& plan, int row, int printIndex) const
+{
+    if (plan.Plain)
+        return plan.Text;
+    if (plan.Searched)
+        return Merge(plan.Text, row, printIndex);
+    const QStringView text(plan.Text);
+    QString merged;
+    merged.reserve(text.size() + 64);
+    for (const TMergePlan::Piece& piece : plan.Pieces) {
+        switch (piece.Code) {
+        case TMergePlan::Literal:
+            merged += text.mid(piece.From, piece.Length);
+            break;
+        case TMergePlan::Autonum:
+            if (printIndex != -1)
+                merged += QString::number(AutoNumber(m_numbering, row, printIndex));
+            else
+                merged += text.mid(piece.From, piece.Length);
+            break;
+        case TMergePlan::Date1:
+            merged += m_numbering.Date1;
+            break;
+        case TMergePlan::Date2:
+            merged += m_numbering.Date2;
+            break;
+        default: {
+            // A value holding '<' may hold a code of a later column or a special one, which the
+            // search replaces too.
+            const QStringView value = m_grid->CellView(piece.Code, row);
+            if (value.contains(u'<'))
+                return Merge(plan.Text, row, printIndex);
+            merged += value;
+            break;
+        }
+        }
+    }
     return merged;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace platform {
 class TStringGrid;
 }
@@ -48,6 +50,25 @@ QString ColumnFieldCode(const MergeSource& source, int column);
 QString MergeFields(const QString& text, const MergeSource& source, int row, int printIndex,
                     const MergeNumbering& numbering);
 
+// Where the codes of one text stand, found once for a run of labels (TFieldMerge::Plan): the
+// text cut into literal pieces and codes, which each label only fills in with its record.
+struct TMergePlan {
+    // A piece's Code: a column of the merge source (0 and up) or one of these.
+    enum Code : int { Literal = -1, Autonum = -2, Date1 = -3, Date2 = -4 };
+    struct Piece {
+        qsizetype From = 0;
+        qsizetype Length = 0;
+        int Code = Literal;
+    };
+    QString Text;
+    // The text holds no '<': it is its own merge.
+    bool Plain = true;
+    // Merged by searching, code after code: a '<' that starts no code, or codes of the merge
+    // source that could run into each other.
+    bool Searched = false;
+    std::vector<Piece> Pieces;
+};
+
 // The merge of a run of labels (a print run, a mailing, a preview): the column codes are found
 // once for the run instead of for every text of every label. The grid's titles and column count
 // are read when the run starts; its cells when a text is merged. Merges as MergeFields does.
@@ -56,10 +77,17 @@ public:
     TFieldMerge(const MergeSource& source, const MergeNumbering& numbering);
     QString Merge(const QString& text, int row, int printIndex) const;
 
+    // A text's codes, found once; merging the plan gives what merging the text gives.
+    TMergePlan Plan(const QString& text) const;
+    QString Merge(const TMergePlan& plan, int row, int printIndex) const;
+
 private:
     const platform::TStringGrid* m_grid;
     QStringList m_codes; // by column; an empty code is not merged
     MergeNumbering m_numbering;
+    // Every code is '<', a name without '<' or '>', then '>', and the dates hold no '<': a code
+    // then only ever stands where the text has one, and plans can be filled in.
+    bool m_plannable = true;
 };
 
 // The codes the design window and its dialogs offer, in order: for the text lists (the text

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FieldCodes.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,23 @@ struct TPreparedObject {
 // The objects of the design in the design's order, one prepared object each.
 struct TPreparedLabel {
     std::vector<TPreparedObject> Objects;
+};
+
+// The preparation of a run of labels from one design: what the design's texts need that is the
+// same for every record (where their field codes stand) is found once, and each label only fills
+// in its record. The design must stay as it is while the preparation is used; nothing of a
+// record is kept.
+class TLabelPreparation {
+public:
+    TLabelPreparation(const TDesignModel& model, const TFieldMerge& merge);
+    // As PrepareLabel; `label`'s storage is taken again.
+    void Prepare(int row, int printIndex, TPictureCache& pictures, TPreparedLabel& label) const;
+
+private:
+    const TDesignModel& m_model;
+    const TFieldMerge& m_merge;
+    // Per object of the design, the plans of its texts in the order the preparation merges them.
+    std::vector<std::vector<TMergePlan>> m_plans;
 };
 
 // Prepares the design for the record at `row` of the merge source, `printIndex` -1 on screen or

@@ -6,6 +6,7 @@
 
 #include <QPaintDevice>
 #include <QTransform>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -76,12 +77,15 @@ std::vector<double> prefixAdvances(const fontengine::Face& face, const QString& 
 // One paragraph broken into lines at blanks, the way the platform's word break goes: the line
 // ends at the last blank before the first character that does not fit; one blank at the break is
 // dropped (kept on a left-aligned line's end, where it cannot be seen); a word that does not fit
-// on a line of its own stands alone on it, overflowing.
+// on a line of its own stands alone on it, overflowing. A paragraph that fits gives its width
+// along; the caller measures the lines of a broken one.
 void wordBreak(const fontengine::Face& face, const QString& para, int width, bool centredOrRight,
-               QStringList& lines)
+               QStringList& lines, std::vector<int>& widths)
 {
-    if (R(face.advance(para)) <= width) { // the usual case, without the breaking below
+    const int whole = R(face.advance(para));
+    if (whole <= width) { // the usual case, without the breaking below
         lines << para;
+        widths.push_back(whole);
         return;
     }
     const QChar space = QLatin1Char(' ');
@@ -319,23 +323,42 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
     State::TextLayout& layout = s.layout;
     const unsigned layoutFormat = format & ~DT_CALCRECT;
     if (layout.face != s.face || layout.format != layoutFormat || layout.width != d.Width() || layout.text != text) {
-        QStringList lines;
+        // The last layout's lists are filled again: a text is laid out for every label drawn.
+        QStringList& lines = layout.lines;
+        std::vector<int>& lineWidths = layout.widths;
+        lines.clear();
+        lineWidths.clear();
+        layout.face.reset(); // no layout while it is made
+        const bool breaking = (format & DT_WORDBREAK) != 0;
+        const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
+        const auto addLine = [&](const QString& line) {
+            lines << line;
+            lineWidths.push_back(f.width(line));
+        };
+        const auto breakLines = [&](const QString& para) {
+            wordBreak(f, para, d.Width(), centredOrRight, lines, lineWidths);
+            for (auto i = static_cast<qsizetype>(lineWidths.size()); i < lines.size(); ++i)
+                lineWidths.push_back(f.width(lines[i]));
+        };
         if (format & DT_SINGLELINE) {
-            lines << withoutBreaks(shown);
+            addLine(withoutBreaks(shown));
+        } else if (!shown.contains(QLatin1Char('\r')) && !shown.contains(QLatin1Char('\n'))) {
+            if (breaking && !shown.isEmpty())
+                breakLines(shown);
+            else
+                addLine(shown);
         } else {
-            const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
             for (const QString& para : paragraphs(shown)) {
-                if ((format & DT_WORDBREAK) && !para.isEmpty())
-                    wordBreak(f, para, d.Width(), centredOrRight, lines);
+                if (breaking && !para.isEmpty())
+                    breakLines(para);
                 else
-                    lines << para;
+                    addLine(para);
             }
         }
-        std::vector<int> lineWidths;
-        lineWidths.reserve(static_cast<std::size_t>(lines.size()));
-        for (const QString& line : lines)
-            lineWidths.push_back(f.width(line));
-        layout = {text, s.face, layoutFormat, d.Width(), std::move(lines), std::move(lineWidths)};
+        layout.text = text;
+        layout.face = s.face;
+        layout.format = layoutFormat;
+        layout.width = d.Width();
     }
     const QStringList& lines = layout.lines;
     const std::vector<int>& widths = layout.widths;
@@ -361,8 +384,8 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
         return scaleToDevice(height, s.denY, s.numY);
 
     realizeBrushBackground();
-    std::vector<int> xs;
-    xs.reserve(widths.size());
+    QVarLengthArray<int, 16> xs;
+    xs.reserve(static_cast<qsizetype>(widths.size()));
     for (const int w : widths) {
         int x = d.Left;
         if (format & DT_CENTER)

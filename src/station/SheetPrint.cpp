@@ -96,12 +96,23 @@ struct TCellPass {
 };
 
 // What a print keeps from one copy of the sheet to the next: the designs read, the pictures
-// decoded and the merge's codes.
+// decoded, the merge's codes and where each design's texts hold them.
 struct TCellRun {
     explicit TCellRun(const TSheetPrintOptions& options) : Merge(options.Source, options.Numbering) {}
+    // The preparations hold on to this run's merge.
+    TCellRun(const TCellRun&) = delete;
+    TCellRun& operator=(const TCellRun&) = delete;
+
+    const design::TLabelPreparation& Preparation(const design::TDesignModel& model)
+    {
+        return Preparations.try_emplace(&model, model, Merge).first->second;
+    }
+
     TDesignSet Designs;
     design::TPictureCache Pictures;
     const design::TFieldMerge Merge;
+    std::map<const design::TDesignModel*, design::TLabelPreparation> Preparations;
+    design::TPreparedLabel Label; // the storage each label is prepared into
 };
 
 // Draws the cells of the page, rows outer; returns the labels drawn.
@@ -129,9 +140,8 @@ int drawCells(platform::TCanvas& canvas, const TCellPass& pass, TCellRun& run, Q
             ++n;
             if (pass.ScaleX <= 0 || pass.ScaleY <= 0)
                 continue;
-            const design::TPreparedLabel label =
-                design::PrepareLabel(*entry->Model, run.Merge, pass.Options.Record, n, run.Pictures);
-            design::DrawDesign(canvas, *entry->Model, label, pass.Target, {-x, -y}, pass.ScaleX,
+            run.Preparation(*entry->Model).Prepare(pass.Options.Record, n, run.Pictures, run.Label);
+            design::DrawDesign(canvas, *entry->Model, run.Label, pass.Target, {-x, -y}, pass.ScaleX,
                                pass.ScaleY, false);
         }
     return n;

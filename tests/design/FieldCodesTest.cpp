@@ -126,3 +126,65 @@ TEST(FieldCodes, InsertAtCaret)
     EXPECT_EQ(InsertFieldCode("ab", 99, "<X>").Text, "ab<X>");
     EXPECT_EQ(InsertFieldCode("ab", -3, "<X>").Text, "<X>ab");
 }
+
+// A run finds each text's codes once (a plan) and fills them in for every record: that gives what
+// searching the text code after code gives, also where a value or a stray '<' could make a code
+// the search would then replace, and those texts are left to the search.
+TEST(FieldCodes, APlanMergesAsTheSearchDoes)
+{
+    TStringGrid g;
+    fillAddressBook(g);
+    g.SetCell(3, 1, "a <b> c"); // a value holding a '<' that names no code
+    g.SetCell(4, 1, "<Town>");  // a value holding a later column's code
+    g.SetCell(7, 1, "name>");   // a value closing a stray '<' before it
+    MergeSource src{&g, false, RepertItemsEnglish()};
+    MergeNumbering n{false, 10, "01/02/2024", "03/04/2025"};
+    const TFieldMerge merge(src, n);
+    struct Case {
+        const char* text;
+        bool searched; // left to the search
+    };
+    const Case cases[] = {
+        {"no code at all", false},
+        {"<FirstName> <surname>, <TOWN>", false},
+        {"<Surname><Surname>|<Autonum>|<Date1> <date2>", false},
+        {"<Address1> and <Address2>", false}, // values with '<' fall back when merged
+        {"<Sur<Country>", true},              // a stray '<' before a code
+        {"a < b <Town>", true},
+        {"<Unknown> <Town>", true}, // a code of no column
+        {"<Town", true},
+        {"<Prénom>", true},
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const TMergePlan plan = merge.Plan(text);
+        EXPECT_EQ(plan.Searched, c.searched) << c.text;
+        for (int row = 0; row <= 3; ++row)
+            for (int printIndex : {-1, 1, 7})
+                EXPECT_EQ(merge.Merge(plan, row, printIndex), merge.Merge(text, row, printIndex))
+                    << c.text << " row " << row << " index " << printIndex;
+    }
+    // Each code of a planned text is a piece of its own, its literal parts kept between.
+    const TMergePlan plan = merge.Plan("<FirstName> <surname>!");
+    ASSERT_EQ(plan.Pieces.size(), 4u);
+    EXPECT_EQ(plan.Pieces[0].Code, 1);
+    EXPECT_EQ(plan.Pieces[1].Code, TMergePlan::Literal);
+    EXPECT_EQ(plan.Pieces[2].Code, 0);
+    EXPECT_EQ(plan.Pieces[3].Code, TMergePlan::Literal);
+    EXPECT_EQ(merge.Merge(plan, 1, -1), "Jean Dupont!");
+
+    // Database titles that are no plain names between angle brackets, and dates holding codes,
+    // leave every text to the search.
+    TStringGrid db;
+    db.SetColCount(2);
+    db.SetRowCount(2);
+    db.SetCell(0, 0, "a>b");
+    db.SetCell(1, 0, "Town");
+    db.SetRow(1, {"1", "Lyon"});
+    const TFieldMerge odd({&db, true, {}}, {});
+    EXPECT_TRUE(odd.Plan("<Town>").Searched);
+    EXPECT_EQ(odd.Merge(odd.Plan("<a>b> <Town>"), 1, -1), "1 Lyon");
+    const TFieldMerge dates(src, {false, 1, "<Date2>", "today"});
+    EXPECT_TRUE(dates.Plan("<Date1>").Searched);
+    EXPECT_EQ(dates.Merge(dates.Plan("<Date1>"), 1, -1), "today");
+}

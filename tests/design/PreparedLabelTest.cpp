@@ -153,3 +153,39 @@ TEST(PreparedLabel, FieldPicturesAreReadAndTurnedByTheImagingLayer)
     testsupport::writeBytes(junk, QByteArray(100, 'z'));
     EXPECT_THROW(LoadPicture(junk), platform::EInOutError);
 }
+
+// A run prepares label after label into the same storage: each label holds its own record's
+// texts and nothing of the one before, whatever codes its texts hold.
+TEST(PreparedLabel, APreparationReusedFromLabelToLabelGivesEachItsOwnRecord)
+{
+    RenderFixture f;
+    f.model.AddLabel(0, 0, true, {}, platform::clBlack, 10, "Arial", -13, platform::clWhite,
+                     "<FirstName> <Surname> #<Autonum>", taLeftJustify, 20, 180, false);
+    f.model.AddMemo(0, 30, bsSingle, {}, platform::clBlack, 8, "Arial", -11, platform::clWhite,
+                    {"<Town>", "fixed", "<Date1>"}, taLeftJustify, 40, 180, false);
+    f.model.AddBarcode(10, 70, 100, "Arial", false, false, "", rotate_000, EAN_13, "<Code>", 50, SC2, false);
+    f.grid.SetCell(6, 2, "Lyon");
+
+    TPictureCache pictures;
+    const TFieldMerge merge(f.inputs.Source, f.inputs.Numbering);
+    const TLabelPreparation preparation(f.model, merge);
+    TPreparedLabel label;
+    for (int row : {1, 2, 1, 3}) {
+        preparation.Prepare(row, row + 1, pictures, label);
+        const TPreparedLabel alone = PrepareLabel(f.model, merge, row, row + 1, pictures);
+        ASSERT_EQ(label.Objects.size(), 3u);
+        for (std::size_t k = 0; k < label.Objects.size(); ++k) {
+            EXPECT_EQ(label.Objects[k].Object, f.model.Objects()[k].get());
+            EXPECT_EQ(label.Objects[k].Text, alone.Objects[k].Text) << row;
+            EXPECT_EQ(label.Objects[k].Lines, alone.Objects[k].Lines) << row;
+        }
+    }
+    preparation.Prepare(2, 5, pictures, label);
+    EXPECT_EQ(label.Objects[0].Text, " Martin #14");
+    EXPECT_EQ(label.Objects[1].Lines, QStringList({"Lyon", "fixed", "01/02/2024"}));
+    EXPECT_EQ(label.Objects[2].Text, "");
+    preparation.Prepare(1, 1, pictures, label);
+    EXPECT_EQ(label.Objects[0].Text, "Jean Dupont #10");
+    EXPECT_EQ(label.Objects[1].Lines, QStringList({"Paris", "fixed", "01/02/2024"}));
+    EXPECT_EQ(label.Objects[2].Text, "4006381333931");
+}
