@@ -174,12 +174,15 @@ void FitTextFont(const platform::TFont& font, const TRect& box, unsigned format,
     };
     // An empty text measures nothing at any size: no size is too tall for it.
     const int boxHeight = text.isEmpty() ? std::numeric_limits<int>::max() : box.Height();
-    const int height = FittingFontHeight(font, boxHeight, scaleY, [&](int canvasHeight) {
+    const auto fits = [&](int canvasHeight) {
         setHeight(canvasHeight);
         TRect measured = box;
         canvas.DrawText(text, measured, format | platform::DT_CALCRECT);
         return measured.Width() <= box.Width() && measured.Height() <= box.Height();
-    });
+    };
+    // Taken by address, so that the function object holds it in place instead of allocating:
+    // every text of every label is fitted.
+    const int height = FittingFontHeight(font, boxHeight, scaleY, [f = &fits](int canvasHeight) { return (*f)(canvasHeight); });
     setHeight(R(height * scaleY));
 }
 

@@ -656,16 +656,19 @@ void TCanvas::FillRects(std::span<const TRect> rects)
     if (!IsActive())
         return;
     QVarLengthArray<QRect, 128> areas;
-    QRect bounds;
+    // The union of the areas, kept as edges: a barcode sends a rectangle for each bar.
+    TRect edges{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     for (const TRect& r : rects) {
         const TRect d = deviceRect(r.Left, r.Top, r.Right, r.Bottom);
         if (d.Width() <= 0 || d.Height() <= 0)
             continue;
         areas.append(QRect(d.Left, d.Top, d.Width(), d.Height()));
-        bounds |= areas.back();
+        edges = {std::min(edges.Left, d.Left), std::min(edges.Top, d.Top), std::max(edges.Right, d.Right),
+                 std::max(edges.Bottom, d.Bottom)};
     }
     if (areas.isEmpty())
         return;
+    const QRect bounds(edges.Left, edges.Top, edges.Right - edges.Left, edges.Bottom - edges.Top);
     if (Brush.Style() == bsSolid) {
         realizeBrushBackground();
         clipFor(bounds);
