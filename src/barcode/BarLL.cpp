@@ -3,6 +3,7 @@
 #include "barcode/BarcodeTables.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace barcode {
@@ -303,8 +304,11 @@ void TLLBarcode::put(const char* bits)
 void TLLBarcode::element(bool bar, bool wide)
 {
     const int width = wide ? (Params.Ratio == Ratio_2 ? 2 : 3) : 1;
-    for (int i = 0; i < width; ++i)
-        setModule(++ModuleCount, bar ? 1 : 0);
+    const int last = ModuleCount + width;
+    if (last >= static_cast<int>(Modules.size()))
+        Modules.resize(static_cast<std::size_t>(last) + 1, 0);
+    std::fill(Modules.begin() + ModuleCount + 1, Modules.begin() + last + 1, bar ? 1 : 0);
+    ModuleCount = last;
 }
 
 void TLLBarcode::buildEanUpc()
@@ -370,8 +374,16 @@ void TLLBarcode::buildAddon(const QByteArray& addon)
 void TLLBarcode::buildCode39()
 {
     const TBarCode39& table = TBarCode39::Instance();
+    // The pattern of every byte, looked up once: each character of every label is encoded.
+    static const std::array<const char*, 256> patterns = [&table] {
+        std::array<const char*, 256> byByte{};
+        for (int c = 0; c < 256; ++c)
+            byByte[static_cast<std::size_t>(c)] = table.Pattern(std::max(0, table.IndexOf(static_cast<unsigned char>(c))));
+        return byByte;
+    }();
+    Elements39.reserve(static_cast<std::size_t>(Data.size()) * 9);
     for (char c : Data) {
-        const char* pattern = table.Pattern(std::max(0, table.IndexOf(static_cast<unsigned char>(c))));
+        const char* pattern = patterns[static_cast<unsigned char>(c)];
         for (int e = 0; e < 9; ++e) {
             const bool wide = pattern[e] == '1';
             Elements39.push_back(wide ? 1 : 0);
