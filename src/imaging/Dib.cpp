@@ -1,7 +1,7 @@
 #include "imaging/Dib.h"
 
-#include "imaging/HugePages.h"
 #include "imaging/ImagingErrors.h"
+#include "platform/Heap.h"
 
 #include <QPainter>
 #include <QSet>
@@ -299,7 +299,7 @@ QImage dibToImage(const QByteArray& block, int* bits, QString* why)
         image = QImage(l.width, l.height, QImage::Format_RGB888);
         if (image.isNull())
             break;
-        preferHugePages(image);
+        platform::PreferHugePages(image);
         for (int y = 0; y < l.height; ++y) {
             const uchar* s = sourceRow(y);
             uchar* d = image.scanLine(y);
@@ -584,7 +584,7 @@ bool ILTDib::Allocate(const QList<QRgb>* palette, int width, int bits, int heigh
     } catch (const std::bad_alloc&) {
         throw ErrorInvalid(imagingMessage(msgCantAllocate));
     }
-    preferHugePages(block.data(), total);
+    platform::PreferHugePages(block.data(), total);
     std::memset(block.data(), 0, size_t(total));
     auto* p = reinterpret_cast<uchar*>(block.data());
     put32(p, kBitmapInfoHeaderSize);

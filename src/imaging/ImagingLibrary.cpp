@@ -8,13 +8,10 @@
 #include "imaging/Scanner.h"
 #include "imaging/TgaReader.h"
 #include "imaging/TiffFile.h"
+#include "platform/Heap.h"
 
 #include <QFile>
 #include <QSaveFile>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace imaging {
 
@@ -170,13 +167,10 @@ qint16 ImagingLibrary::readWith(const QString& name, int bits, bool dither, QByt
     }
     int natural = 24;
     QImage image = decode(bytes, &natural, &why);
-    // From here on the read holds no more than the picture and its block. A file of some MB
-    // read into the heap stays in the process once freed unless the heap is told to give it
-    // back.
+    // From here on the read holds no more than the picture and its block: the file's bytes go
+    // back by the memory policy.
     bytes = QByteArray();
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
+    platform::GiveBackFreedMemory();
     if (image.isNull())
         return fail(errDamaged, why);
     // A file whose header tells less than its picture (a GIF's frames, say).

@@ -1,6 +1,6 @@
 #include "imaging/PcxReader.h"
 
-#include "imaging/HugePages.h"
+#include "platform/Heap.h"
 
 #include <QList>
 
@@ -115,7 +115,7 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
         refuse(why, QStringLiteral("Can't allocate memory"));
         return {};
     }
-    preferHugePages(image);
+    platform::PreferHugePages(image);
 
     QByteArray lineBuffer(qsizetype(lineBytes), '\0');
     auto* line = reinterpret_cast<uchar*>(lineBuffer.data());

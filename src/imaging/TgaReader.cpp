@@ -1,6 +1,6 @@
 #include "imaging/TgaReader.h"
 
-#include "imaging/HugePages.h"
+#include "platform/Heap.h"
 
 #include <QList>
 
@@ -99,7 +99,7 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
                                           : QImage::Format_Indexed8);
     if (image.isNull())
         return refuse(QStringLiteral("Can't allocate memory"));
-    preferHugePages(image);
+    platform::PreferHugePages(image);
     if (kind == 1) {
         image.setColorTable(colors);
     } else if (kind == 3) {

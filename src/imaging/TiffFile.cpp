@@ -1,6 +1,6 @@
 #include "imaging/TiffFile.h"
 
-#include "imaging/HugePages.h"
+#include "platform/Heap.h"
 
 #include <QFile>
 #include <QList>
@@ -76,7 +76,7 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
             *why = QStringLiteral("Can't allocate memory");
         return {};
     }
-    preferHugePages(image);
+    platform::PreferHugePages(image);
     if (grey) {
         QList<QRgb> greys;
         for (int i = 0; i < 256; ++i)
@@ -139,7 +139,7 @@ QImage readRgbaBands(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
             *why = QStringLiteral("Can't allocate memory");
         return {};
     }
-    preferHugePages(image);
+    platform::PreferHugePages(image);
     const bool alpha = spp == 2 || spp == 4;
     for (uint32_t top = 0; top < h; top += band) {
         const uint32_t rows = std::min(band, h - top);

@@ -1,12 +1,21 @@
 #include "platform/Heap.h"
 
+#include <cstdint>
 #include <cstdlib> // brings the C library's own macros, __GLIBC__ among them
 
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace platform {
+
+namespace {
+// The user-interface thread alone prints and reads pictures.
+int holds = 0;
+} // namespace
 
 bool HoldHeapAcrossPages()
 {
@@ -26,6 +35,51 @@ bool HoldHeapAcrossPages()
     return mapped && trimmed;
 #else
     return false;
+#endif
+}
+
+HeapHold::HeapHold()
+{
+    ++holds;
+}
+
+HeapHold::~HeapHold()
+{
+    --holds;
+}
+
+bool HeapHeld()
+{
+    return holds > 0;
+}
+
+bool GiveBackFreedMemory()
+{
+    if (HeapHeld())
+        return false;
+#if defined(__GLIBC__)
+    malloc_trim(0);
+    return true;
+#else
+    return false;
+#endif
+}
+
+void PreferHugePages(void* data, qint64 bytes)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr qint64 kWorthIt = 8LL * 1024 * 1024;
+    constexpr std::uintptr_t kPage = 4096;
+    if (data == nullptr || bytes < kWorthIt)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t end = (start + std::uintptr_t(bytes)) & ~(kPage - 1);
+    if (end > first)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
 #endif
 }
 

@@ -66,6 +66,7 @@ void TPrinter::BeginDoc(const TPrintJob& job)
         putBackSettings();
         throw;
     }
+    m_heapHold = std::make_unique<HeapHold>();
     sendFirstPainterState(Canvas());
 }
 
@@ -94,6 +95,7 @@ void TPrinter::Abort()
 
 void TPrinter::putBackSettings()
 {
+    m_heapHold.reset();
     m_orientation = m_own.Orientation;
     m_range = prAllPages;
 }

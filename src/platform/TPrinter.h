@@ -2,9 +2,12 @@
 
 #include "platform/Errors.h"
 #include "platform/Graphics.h"
+#include "platform/Heap.h"
 #include "platform/TCanvas.h"
 
 #include <QString>
+
+#include <memory>
 #include <optional>
 
 // What the print loops need from a printer: a document of pages drawn on one canvas in device
@@ -117,6 +120,8 @@ private:
     struct Settings {
         TPrinterOrientation Orientation = poPortrait;
     } m_own; // the printer's settings while a job holds its own
+    // A job keeps the heap's freed memory for its next page (the memory policy in Heap.h).
+    std::unique_ptr<HeapHold> m_heapHold;
 };
 
 } // namespace platform
