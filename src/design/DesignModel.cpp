@@ -422,8 +422,10 @@ void ApplyBarcodeDialog(TBarcodeObject& object, const TBarcode& sample)
 
 QString DesignName(const QString& path)
 {
+    // Only the extension goes: a design may be named "v1.2 badge", and the station lists it, places
+    // it on the page and takes it off again under that whole name.
     const QString file = QFileInfo(platform::withSlashes(path)).fileName();
-    const qsizetype dot = file.indexOf(u'.');
+    const qsizetype dot = file.lastIndexOf(u'.');
     return dot < 0 ? QString() : file.left(dot);
 }
 

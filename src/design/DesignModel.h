@@ -209,7 +209,9 @@ struct TConfirmSaveActions {
 // answer, whatever its value, keeps the changes and stops the caller.
 bool ConfirmSave(TDesignModel& model, const TConfirmSaveActions& actions);
 
-// The design's name: the file name of a path up to its first "."; empty when it has none.
+// The design's name: the file name of a path without its extension (up to its last "."); empty
+// when it has none. The station's model list, its page and the design window all name a saved
+// design by it.
 QString DesignName(const QString& path);
 
 } // namespace design

@@ -76,12 +76,6 @@ void PartialModelSize(const QString& path, int& width, int& height)
     }
 }
 
-QString ModelName(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot > 0 ? fileName.left(dot) : fileName;
-}
-
 QString ModelLine(const QString& name, int w, int h)
 {
     return name + QStringLiteral("\t(") + FormatFixed(w / 100.0, 2) + QStringLiteral(" x ")
@@ -107,7 +101,7 @@ TModelList ListModels(const QStringList& folders)
             if (file.suffix().compare(QStringLiteral("car"), Qt::CaseInsensitive) != 0)
                 continue;
             TModelEntry e;
-            e.Name = ModelName(file.fileName());
+            e.Name = design::DesignName(file.fileName());
             if (e.Name.isEmpty() || list.IndexOf(e.Name) >= 0)
                 continue;
             e.Path = file.filePath();

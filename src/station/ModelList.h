@@ -34,8 +34,6 @@ TModelHeader ReadModelHeader(const QString& path);
 // (0 for one that could not be read).
 void PartialModelSize(const QString& path, int& width, int& height);
 
-// A design's name in the list: its file name without the final extension.
-QString ModelName(const QString& fileName);
 // A list line: the name, a tab, then "(85,00 x 54,00 mm)".
 QString ModelLine(const QString& name, int widthHundredthsMm, int heightHundredthsMm);
 

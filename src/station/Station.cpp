@@ -195,118 +195,134 @@ QSize TStation::PageImageSize()
 
 bool TStation::FormatCompatible()
 {
-    SuivrePage();
-    if (FormatsAgree(Planche.FormatPage, CurrentFormat))
+    return Planche.Change([&] {
+        SuivrePage();
+        if (FormatsAgree(Planche.FormatPage, CurrentFormat))
+            return true;
+        if (!ConfirmClearPage || !ConfirmClearPage(Planche.NbCasesRemplies()))
+            return false;
+        Planche.Clear();
+        ReloadSelected();
+        SuivrePage();
         return true;
-    if (!ConfirmClearPage || !ConfirmClearPage(Planche.NbCasesRemplies()))
-        return false;
-    Planche.Clear();
-    ReloadSelected();
-    SuivrePage();
-    return true;
+    });
 }
 
 TStation::TPageClick TStation::LeftClick(QPoint p)
 {
-    TCellPos hit = PageGeometry().HitTest(p);
-    if (!hit.Valid())
-        return TPageClick::Nothing;
-    LastCell = hit;
-    if (!Planche.Cell(hit.Column, hit.Row).isEmpty()) {
-        const TSheetGeometry g = PageGeometry();
-        const int cells = g.Columns * g.Rows;
-        return cells > 1 && Planche.NbCasesRemplies() < cells ? TPageClick::StartMove : TPageClick::Nothing;
-    }
-    const QString model = SelectedName();
-    if (model.isEmpty() || !FormatCompatible())
-        return TPageClick::Nothing;
-    // Accepting the question may have given the page another format: the point is looked up
-    // again, and lands nowhere when the new cells do not reach it.
-    hit = PageGeometry().HitTest(p);
-    if (!hit.Valid() || !Planche.Cell(hit.Column, hit.Row).isEmpty())
-        return TPageClick::Nothing;
-    Planche.SetCell(hit.Column, hit.Row, model);
-    LastCell = hit;
-    return TPageClick::Placed;
+    return Planche.Change([&] {
+        TCellPos hit = PageGeometry().HitTest(p);
+        if (!hit.Valid())
+            return TPageClick::Nothing;
+        LastCell = hit;
+        if (!Planche.Cell(hit.Column, hit.Row).isEmpty()) {
+            const TSheetGeometry g = PageGeometry();
+            const int cells = g.Columns * g.Rows;
+            return cells > 1 && Planche.NbCasesRemplies() < cells ? TPageClick::StartMove : TPageClick::Nothing;
+        }
+        const QString model = SelectedName();
+        if (model.isEmpty() || !FormatCompatible())
+            return TPageClick::Nothing;
+        // Accepting the question may have given the page another format: the point is looked up
+        // again, and lands nowhere when the new cells do not reach it.
+        hit = PageGeometry().HitTest(p);
+        if (!hit.Valid() || !Planche.Cell(hit.Column, hit.Row).isEmpty())
+            return TPageClick::Nothing;
+        Planche.SetCell(hit.Column, hit.Row, model);
+        LastCell = hit;
+        return TPageClick::Placed;
+    });
 }
 
 bool TStation::RightClick(QPoint p)
 {
-    const TCellPos hit = PageGeometry().HitTest(p);
-    if (!hit.Valid() || Planche.Cell(hit.Column, hit.Row).isEmpty())
-        return false;
-    Planche.SetCell(hit.Column, hit.Row, {});
-    if (Planche.IsEmpty())
-        ClearPage();
-    return true;
+    return Planche.Change([&] {
+        const TCellPos hit = PageGeometry().HitTest(p);
+        if (!hit.Valid() || Planche.Cell(hit.Column, hit.Row).isEmpty())
+            return false;
+        Planche.SetCell(hit.Column, hit.Row, {});
+        if (Planche.IsEmpty())
+            ClearPage();
+        return true;
+    });
 }
 
 bool TStation::DropModel(QPoint p)
 {
-    const QString model = SelectedName();
-    if (model.isEmpty())
-        return false;
-    const bool wasEmpty = Planche.IsEmpty();
-    if (!wasEmpty && !FormatCompatible())
-        return false;
-    const TCellPos cell = DropCell(p, PageImageSize(), PageGeometry());
-    if (!cell.Valid())
-        return false;
-    Planche.SetCell(cell.Column, cell.Row, model);
-    if (wasEmpty)
-        LastCell = cell;
-    return true;
+    return Planche.Change([&] {
+        const QString model = SelectedName();
+        if (model.isEmpty())
+            return false;
+        const bool wasEmpty = Planche.IsEmpty();
+        if (!wasEmpty && !FormatCompatible())
+            return false;
+        const TCellPos cell = DropCell(p, PageImageSize(), PageGeometry());
+        if (!cell.Valid())
+            return false;
+        Planche.SetCell(cell.Column, cell.Row, model);
+        if (wasEmpty)
+            LastCell = cell;
+        return true;
+    });
 }
 
 bool TStation::MovePlaced(QPoint p)
 {
-    if (Planche.IsEmpty())
-        return false;
-    const QString model = Planche.Cell(LastCell.Column, LastCell.Row);
-    if (model.isEmpty())
-        return false;
-    const TCellPos target = DropCell(p, PageImageSize(), PageGeometry());
-    if (!target.Valid())
-        return false;
-    Planche.SetCell(LastCell.Column, LastCell.Row, {});
-    Planche.SetCell(target.Column, target.Row, model);
-    return true;
+    return Planche.Change([&] {
+        if (Planche.IsEmpty())
+            return false;
+        const QString model = Planche.Cell(LastCell.Column, LastCell.Row);
+        if (model.isEmpty())
+            return false;
+        const TCellPos target = DropCell(p, PageImageSize(), PageGeometry());
+        if (!target.Valid())
+            return false;
+        Planche.SetCell(LastCell.Column, LastCell.Row, {});
+        Planche.SetCell(target.Column, target.Row, model);
+        return true;
+    });
 }
 
 int TStation::Fill()
 {
-    const QString model = SelectedName();
-    if (model.isEmpty() || !FormatCompatible())
-        return 0;
-    const TSheetGeometry g = PageGeometry();
-    int placed = 0;
-    for (int r = 1; r <= g.Rows; ++r)
-        for (int c = 1; c <= g.Columns; ++c)
-            if (Planche.Cell(c, r).isEmpty()) {
-                Planche.SetCell(c, r, model);
-                ++placed;
-            }
-    return placed;
+    return Planche.Change([&] {
+        const QString model = SelectedName();
+        if (model.isEmpty() || !FormatCompatible())
+            return 0;
+        const TSheetGeometry g = PageGeometry();
+        int placed = 0;
+        for (int r = 1; r <= g.Rows; ++r)
+            for (int c = 1; c <= g.Columns; ++c)
+                if (Planche.Cell(c, r).isEmpty()) {
+                    Planche.SetCell(c, r, model);
+                    ++placed;
+                }
+        return placed;
+    });
 }
 
 bool TStation::TakeOffPageIfReformatted(const QString& name)
 {
-    if (name.isEmpty() || Planche.IsEmpty() || FormatsAgree(Planche.FormatPage, CurrentFormat))
-        return false;
-    bool removed = false;
-    for (int c = 1; c <= MaxPageCells; ++c)
-        for (int r = 1; r <= MaxPageCells; ++r)
-            if (Planche.Cell(c, r) == name) {
-                Planche.SetCell(c, r, QString());
-                removed = true;
-            }
-    return removed;
+    return Planche.Change([&] {
+        if (name.isEmpty() || Planche.IsEmpty() || FormatsAgree(Planche.FormatPage, CurrentFormat))
+            return false;
+        bool removed = false;
+        for (int c = 1; c <= MaxPageCells; ++c)
+            for (int r = 1; r <= MaxPageCells; ++r)
+                if (Planche.Cell(c, r) == name) {
+                    Planche.SetCell(c, r, QString());
+                    removed = true;
+                }
+        return removed;
+    });
 }
 
 void TStation::ClearPage()
 {
-    Planche.Clear();
-    SuivrePage();
+    Planche.Change([&] {
+        Planche.Clear();
+        SuivrePage();
+    });
 }
 
 bool TStation::CanFill()

@@ -265,7 +265,7 @@ TEST_F(PreviewFixture, FollowsTheRecordWhileShownOnly)
 {
     preview->Execute();
     ASSERT_TRUE(preview->isVisible());
-    EXPECT_EQ(preview->windowTitle(), preview->MultiLang1->GetText("@1") + "Card");
+    EXPECT_EQ(preview->windowTitle(), preview->MultiLang1->GetText("@1") + "Card.v2");
     EXPECT_EQ(preview->ui->Label1->text(), preview->MultiLang1->GetText("@2"));
     const int first = inked();
     EXPECT_GT(first, 0);

@@ -87,12 +87,27 @@ TEST(FitInSquareTest, KeepsSmallPicturesAndScalesTheLongerSide)
     EXPECT_EQ(FitInSquare(200, 7, 100), std::make_pair(100, 4)); // 3.5 -> 4
 }
 
-TEST(DesignNameTest, IsTheFileNameUpToItsFirstDot)
+// One name per saved design, whoever asks (the station's list and page, the designer's caption
+// and its save question): a name may itself hold dots, only the extension goes.
+TEST(DesignNameTest, IsTheFileNameWithoutItsExtension)
 {
-    EXPECT_EQ(DesignName(QStringLiteral("/a/perso/Carte.visite.car")), QStringLiteral("Carte"));
-    EXPECT_EQ(DesignName(QStringLiteral("c:\\prog\\perso\\Badge.car")), QStringLiteral("Badge"));
-    EXPECT_EQ(DesignName(QStringLiteral("/a/perso/sansextension")), QString());
-    EXPECT_EQ(DesignName(QString()), QString());
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        {"/a/perso/Badge.car", "Badge"},
+        {"c:\\prog\\perso\\Badge.car", "Badge"},
+        {"/a/perso/a.b.car", "a.b"},
+        {"/a/perso/Carte.visite.car", "Carte.visite"},
+        {"/a/perso/v1.2 badge.CAR", "v1.2 badge"},
+        {"Badge.car", "Badge"},
+        {"/a.b/perso/Badge.car", "Badge"}, // a dot in a folder is not the file's
+        {"/a/perso/sansextension", ""},
+        {"/a/perso/.car", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DesignName(QString::fromUtf8(c.path)), QString::fromUtf8(c.name)) << c.path;
 }
 
 TEST_F(ModelFixture, ClassTestsTellTextsApart)

@@ -10,6 +10,8 @@
 #include "ui_TModEtik.h"
 #include "ui_TPreview.h"
 
+#include "TestSupport.h"
+
 #include "MultiLang/MLBase.h"
 #include "platform/TextFile.h"
 #include "platform/window/Dialogs.h"
@@ -268,4 +270,37 @@ TEST_F(DesignStationLink, TheLivePreviewShowsTheDatesPrintShows)
     text->Caption = "No <Autonum> " + date;
     designer->RefreshPreview();
     EXPECT_EQ(designer->Preview->Bitmap(), merged);
+}
+
+// The save question of the design window changes the station's page from outside the station:
+// the page tells the station, whose commands and picture follow at once. Here the design leaves
+// all but one cell of a full page, which can then be filled again.
+TEST_F(DesignStationLink, ThePageTheSaveQuestionChangesKeepsTheStationsCommandsRight)
+{
+    station->ui->ListBox->setCurrentRow(0);
+    QTest::mouseClick(station->ui->FillBtn, Qt::LeftButton);
+    station->Station.Planche.SetCell(1, 1, "Other");
+    ASSERT_EQ(station->Station.Planche.NbCasesRemplies(), 10);
+    ASSERT_FALSE(station->ui->FillBtn->isEnabled());
+    station->ModifierModele();
+    chooseFormat("Default format");
+    chooseFormat("Badge");
+    // With the station in sight, the designer is asked to leave its design, as the station's
+    // commands ask it, and saves it: nothing but the question touches the station.
+    station->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(station.get()));
+    ASSERT_FALSE(station->ui->FillBtn->isEnabled());
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(station->ConfirmSave());
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(station->Station.Planche.NbCasesRemplies(), 1);
+    EXPECT_EQ(station->Station.Planche.Cell(1, 1), "Other");
+    EXPECT_TRUE(station->ui->FillBtn->isEnabled());
+    EXPECT_TRUE(station->ui->ClearPageBtn->isEnabled());
+    EXPECT_TRUE(station->ui->PrintBtn->isEnabled());
+    EXPECT_EQ(station->ui->Page->toolTip(), station->GetText("@5"));
+    // The page's picture is the one the station draws for the page now.
+    const QImage shown = station->ui->Page->pixmap().toImage();
+    station->ListBoxClick();
+    EXPECT_EQ(shown, station->ui->Page->pixmap().toImage());
 }

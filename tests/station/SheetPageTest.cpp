@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace station;
 
 // Every change of a cell keeps the filled count right, whatever the cell held before; cells
@@ -23,4 +25,45 @@ TEST(SheetPage, FilledCountFollowsEveryChange)
     page.Clear();
     EXPECT_TRUE(page.IsEmpty());
     EXPECT_EQ(page.Cell(1, 1), "");
+}
+
+// Whoever changes the page, its listener hears of it once per change and only after the change
+// is whole: a run of cells set as one change, a nested change, one that fails half-way.
+TEST(SheetPage, TellsItsListenerOncePerWholeChange)
+{
+    TSheetPage page;
+    QList<int> told; // the filled count each time the page told
+    page.Changed = [&] { told << page.NbCasesRemplies(); };
+
+    page.SetCell(1, 1, "a");
+    page.SetCell(1, 1, "a"); // what the cell held: no change
+    page.SetCell(0, 0, "x"); // outside the page: no change
+    EXPECT_EQ(told, QList<int>({1}));
+
+    told.clear();
+    const int placed = page.Change([&] {
+        page.Change([&] { page.SetCell(2, 1, "b"); });
+        page.SetCell(3, 1, "c");
+        return 2;
+    });
+    EXPECT_EQ(placed, 2);
+    EXPECT_EQ(told, QList<int>({3}));
+
+    told.clear();
+    page.Change([&] { page.SetCell(4, 1, ""); }); // an empty cell emptied: nothing to tell
+    EXPECT_TRUE(told.isEmpty());
+
+    told.clear();
+    EXPECT_THROW(page.Change([&] {
+        page.SetCell(1, 1, "");
+        throw std::runtime_error("half-way");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(told, QList<int>({2}));
+
+    // A clear is told even on an empty page: whoever shows it comes to its empty state.
+    told.clear();
+    page.Clear();
+    page.Clear();
+    EXPECT_EQ(told, QList<int>({0, 0}));
 }

@@ -110,6 +110,42 @@ TEST_F(PageCore, DropMoveAndRemove)
     EXPECT_TRUE(station.Planche.FormatPage.EtiquetteRonde);
 }
 
+// The station's page commands each tell the page's listener once, with the page as the command
+// leaves it: a move never shows its model gone from both cells, a page emptied by a right click
+// already follows the selected model's format.
+TEST_F(PageCore, EachPageCommandIsToldOnceWhenWhole)
+{
+    struct Told {
+        int filled;
+        int labelWidth;
+        bool operator==(const Told&) const = default;
+    };
+    std::vector<Told> told;
+    station.Planche.Changed = [&] {
+        told.push_back({count(), station.Planche.FormatPage.LargeurEtiquette});
+    };
+    const auto expectTold = [&](const char* what, std::vector<Told> expected) {
+        EXPECT_EQ(told, expected) << what;
+        told.clear();
+    };
+    station.Fill();
+    expectTold("fill", {{16, 5400}});
+    station.LeftClick(centre(1, 1));
+    station.RightClick(centre(1, 1));
+    expectTold("right click", {{15, 5400}});
+    EXPECT_EQ(station.LeftClick(centre(1, 2)), TStation::TPageClick::StartMove);
+    expectTold("a press that starts a move", {});
+    station.MovePlaced(centre(1, 1));
+    expectTold("move", {{15, 5400}});
+    station.ClearPage();
+    station.DropModel(centre(1, 1));
+    select("round");
+    station.RightClick(centre(1, 1));
+    expectTold("clear, drop, and the last model taken off", {{0, 5400}, {1, 5400}, {0, 5000}});
+    station.ClearPage();
+    expectTold("an empty page cleared", {{0, 5000}});
+}
+
 // Another format asks once, with the count of placed models: No leaves the page as it was; Yes
 // clears the page for the model's format. The click is then looked up in the new cells and places
 // only when one contains it.

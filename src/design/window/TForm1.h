@@ -87,8 +87,6 @@ public:
     // After a save of `path`: the station lists its models again, selects the saved one and reads
     // it back into the designer.
     std::function<void(const QString& path)> RefreshModels;
-    // The station's clear-page command, for a page the save question emptied.
-    std::function<void()> ClearSheetPage;
     // The format window as a dialog, showing the design's format (looked up, or added to the
     // custom family, under `unlistedName` when the design has none); true with the row chosen.
     std::function<bool(const QString& unlistedName, station::TLigneFormat& row, station::TPaperNames& names)>

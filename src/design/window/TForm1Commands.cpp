@@ -182,15 +182,18 @@ void TForm1::PasteClick()
 
 bool TForm1::ConfirmSave()
 {
-    // The station's sheet page, worked on as the question's rule wants it (cells by reference),
-    // then written back cell by cell so the page keeps its count of filled cells.
+    // The station's sheet page, worked on as the question's rule wants it (cells by reference).
+    // The cells it emptied are then emptied on the page as one change, which the page tells the
+    // station (a page left empty is cleared there); what the save itself did to the page stays.
     station::TSheetPage& page = m_station.Planche;
-    std::vector<QString> cells(50 * 50);
-    for (int c = 1; c <= 50; ++c)
-        for (int r = 1; r <= 50; ++r)
-            cells[(c - 1) * 50 + (r - 1)] = page.Cell(c, r);
+    constexpr int side = station::MaxPageCells;
+    const auto at = [](int c, int r) { return static_cast<size_t>((c - 1) * side + (r - 1)); };
+    std::vector<QString> cells(side * side);
+    for (int c = 1; c <= side; ++c)
+        for (int r = 1; r <= side; ++r)
+            cells[at(c, r)] = page.Cell(c, r);
+    const std::vector<QString> before = cells;
     int filled = page.NbCasesRemplies();
-    bool cleared = false;
     TConfirmSaveActions actions;
     actions.Ask = [this] {
         switch (BoiteMessage(GetText(QStringLiteral("@7")), platform::mtConfirmation,
@@ -206,20 +209,14 @@ bool TForm1::ConfirmSave()
         }
     };
     actions.Save = [this] { SaveBtnClick(); };
-    actions.Cell = [&cells](int c, int r) -> QString& { return cells[(c - 1) * 50 + (r - 1)]; };
+    actions.Cell = [&](int c, int r) -> QString& { return cells[at(c, r)]; };
     actions.NbCasesRemplies = &filled;
-    actions.ClearPage = [&cleared] { cleared = true; };
     const bool goOn = design::ConfirmSave(*m_model, actions);
-    if (cleared) {
-        if (ClearSheetPage)
-            ClearSheetPage();
-        else
-            page.Clear();
-    } else {
-        for (int c = 1; c <= 50; ++c)
-            for (int r = 1; r <= 50; ++r)
-                if (cells[(c - 1) * 50 + (r - 1)] != page.Cell(c, r))
-                    page.SetCell(c, r, cells[(c - 1) * 50 + (r - 1)]);
-    }
+    page.Change([&] {
+        for (int c = 1; c <= side; ++c)
+            for (int r = 1; r <= side; ++r)
+                if (cells[at(c, r)] != before[at(c, r)])
+                    page.SetCell(c, r, cells[at(c, r)]);
+    });
     return goOn;
 }

@@ -54,17 +54,7 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     // the database window below).
     auto* chain = new addressbook::TMailingChain(*station);
     chain->EnableEtikBtn = [fiche](bool enabled) { fiche->ui->EtikBtn->setEnabled(enabled); };
-    fiche->Closed = [station, chain] {
-        station->MajBulleRepertoire();
-        chain->FermerTout();
-    };
-    liste->RecordShown = [station] {
-        if (!station->PremiereFois && station->isVisible() && station->ui->Image->isVisible())
-            station->DessinerVignette();
-        station->MajBulleRepertoire();
-    };
-    station->AddressBookGrid = &liste->Grille();
-    station->ShowAddressCard = [fiche] { fiche->exec(); };
+    LinkAddressBook(*station, *liste, *fiche, [chain] { chain->FermerTout(); });
     station->SaveAddressBook = [liste, chain] { return liste->FormDestroy() + chain->WriteSettings(); };
     station->EnableAddressBookCommands();
 
@@ -123,6 +113,20 @@ std::unique_ptr<MainWindows> CreateMainWindows()
     return windows;
 }
 
+void LinkAddressBook(station::TModEtik& station, addressbook::TListe& liste, addressbook::TFiche& fiche,
+                     std::function<void()> cardClosed)
+{
+    // The card's OK keeps what was typed into the record, which the thumbnail then shows.
+    fiche.Closed = [&station, cardClosed = std::move(cardClosed)] {
+        station.AddressRecordChanged();
+        if (cardClosed)
+            cardClosed();
+    };
+    liste.RecordShown = [&station] { station.AddressRecordChanged(); };
+    station.AddressBookGrid = &liste.Grille();
+    station.ShowAddressCard = [&fiche] { fiche.exec(); };
+}
+
 void LinkDatabaseWindow(station::TModEtik& station, database::TwForm1& base)
 {
     base.ShowHelp = [&station](int context) { station.ShowHelpContext(context); };
@@ -154,7 +158,6 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     designer.MergeSourceHook = [&station] { return station.MergeSource(); };
     designer.NumberingHook = [&station] { return station.NumAutoWindow()->Numbering(); };
     designer.RefreshModels = [&station](const QString& path) { station.RefreshAfterDesignSave(path); };
-    designer.ClearSheetPage = [&station] { station.ClearPageBtnClick(); };
     designer.ChooseFormat = [&station](const QString& unlisted, station::TLigneFormat& row,
                                        station::TPaperNames& names) {
         return station.ChooseDesignFormat(unlisted, row, names);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,10 +37,20 @@ class TModEtik;
 namespace database {
 class TwForm1;
 }
+namespace addressbook {
+class TListe;
+class TFiche;
+}
 
 // The station and the design window work on one design: the station opens it and shows the
 // designer (hiding itself), the designer asks before leaving changes and brings the station back.
 void LinkDesignWindow(station::TModEtik& station, TForm1& designer);
+
+// The address book and the station: the station shows the card, and the book's current record,
+// moved to or edited in the card, is what the station's thumbnail and hint show. `cardClosed`
+// runs when the card closes, after the station caught up.
+void LinkAddressBook(station::TModEtik& station, addressbook::TListe& liste, addressbook::TFiche& fiche,
+                     std::function<void()> cardClosed = {});
 
 // The database window and the station: the station opens it and shows again when it closes, its
 // current record redraws the station's thumbnail, and its list prints on the station's printer.

@@ -62,6 +62,9 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
     MultiLang1->Loaded();
     FichierAide = HelpPage(MultiLang1->ActiveLanguage());
     connectEvents();
+    // Whoever changes the page (this window, the design window's save question), the page's
+    // commands, hint and picture follow it here.
+    Station.Planche.Changed = [this] { afterPageChange(); };
     CheminAppli = Station.Folders.Program;
     FichierIni = Station.FichierIni;
     // The commands whose windows come with later versions of the program.
@@ -321,6 +324,13 @@ void TModEtik::MajBulleRepertoire()
         surname = AddressBookGrid->Cell(0, AddressBookGrid->Row());
     }
     ui->FicheBtn->setToolTip(AddressBookHint(firstName, surname, hintTexts()));
+}
+
+void TModEtik::AddressRecordChanged()
+{
+    if (!PremiereFois && isVisible() && ui->Image->isVisible())
+        DessinerVignette();
+    MajBulleRepertoire();
 }
 
 void TModEtik::SetDatabase(database::DbTable* table, std::function<void()> show)

@@ -138,6 +138,9 @@ public:
     void DessinerVignette();
     void SwitchBtnClick();
     void MajBulleRepertoire();
+    // The address book's current record moved, or was edited in its card: the thumbnail (once
+    // the first start is over and while it shows) and the hint show the record as it now is.
+    void AddressRecordChanged();
     void MajBullesFusion();
     void MajTitre();
     // The selected model may join the page (asking to clear it when its format differs);
@@ -198,6 +201,9 @@ private:
     void showSwitchGlyph(bool database);
     void firstShow();
     void enableModelCommands();
+    // Fills the list from the station's models and selects `row` (held to the last line), quietly:
+    // the caller reselects.
+    void showModels(int row);
     void layoutProportionally();
     void drawPage();
     void pageMouseDown(QMouseEvent* event);

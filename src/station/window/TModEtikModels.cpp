@@ -26,19 +26,26 @@ void TModEtik::showListErrors(const QStringList& errors)
                              platform::mbOK);
 }
 
+void TModEtik::showModels(int row)
+{
+    {
+        const QSignalBlocker quiet(ui->ListBox);
+        ui->ListBox->clear();
+        for (const TModelEntry& e : Station.Models.Models)
+            ui->ListBox->addItem(e.Line());
+        ui->ListBox->setCurrentRow(std::min(row, Station.Models.Count() - 1));
+    }
+    enableModelCommands();
+}
+
 void TModEtik::RemplirListeModeles()
 {
     QStringList errors;
     {
         platform::HourGlass busy;
         errors = Station.RemplirListeModeles();
-        const QSignalBlocker quiet(ui->ListBox);
-        ui->ListBox->clear();
-        for (const TModelEntry& e : Station.Models.Models)
-            ui->ListBox->addItem(e.Line());
-        ui->ListBox->setCurrentRow(Station.Models.Count() > 0 ? 0 : -1);
+        showModels(0);
     }
-    enableModelCommands();
     showListErrors(errors);
     ListBoxClick();
 }
@@ -46,32 +53,19 @@ void TModEtik::RemplirListeModeles()
 void TModEtik::RefreshAfterDesignSave(const QString& path)
 {
     const int remembered = ui->ListBox->currentRow();
-    const QString name = design::DesignName(path).toUpper();
-    // However it was saved, a design in a format other than the page's leaves the page (a
-    // plainly wrong print otherwise); a page left empty is cleared as by the clear-page command.
-    const bool tookOff = Station.TakeOffPageIfReformatted(ModelName(QFileInfo(path).fileName()));
+    const QString name = design::DesignName(path);
     QStringList errors;
     {
         platform::HourGlass busy;
         errors = Station.RemplirListeModeles();
-        const QSignalBlocker quiet(ui->ListBox);
-        ui->ListBox->clear();
-        int row = -1;
-        for (int i = 0; i < Station.Models.Count(); ++i) {
-            const TModelEntry& e = Station.Models.Models[static_cast<size_t>(i)];
-            ui->ListBox->addItem(e.Line());
-            if (row < 0 && design::DesignName(e.Path).toUpper() == name)
-                row = i;
-        }
-        if (row < 0)
-            row = std::min(remembered, Station.Models.Count() - 1);
-        ui->ListBox->setCurrentRow(row);
+        const int saved = Station.Models.IndexOf(name);
+        showModels(saved >= 0 ? saved : remembered);
     }
-    enableModelCommands();
     showListErrors(errors);
-    if (tookOff && Station.Planche.IsEmpty())
-        ClearPageBtnClick();
-    else
+    // However it was saved, a design in a format other than the page's leaves the page (a
+    // plainly wrong print otherwise); the page tells this window, which clears a page left empty
+    // as the clear-page command does, and that reselects the line.
+    if (!Station.TakeOffPageIfReformatted(name) || !Station.Planche.IsEmpty())
         ListBoxClick();
 }
 
@@ -202,14 +196,7 @@ void TModEtik::SupprimerModele()
         return;
     QStringList errors;
     const int next = Station.DeleteModel(row, &errors);
-    {
-        const QSignalBlocker quiet(ui->ListBox);
-        ui->ListBox->clear();
-        for (const TModelEntry& e : Station.Models.Models)
-            ui->ListBox->addItem(e.Line());
-        ui->ListBox->setCurrentRow(next);
-    }
-    enableModelCommands();
+    showModels(next);
     showListErrors(errors);
     // The page may have named the deleted model: it is cleared whatever it held (which
     // reselects the line chosen above).

@@ -68,7 +68,11 @@ void TModEtik::DesactiverPage()
 void TModEtik::afterPageChange()
 {
     if (Station.Planche.IsEmpty()) {
-        ClearPageBtnClick();
+        // An emptied page follows the selected model's format again and is sized for it.
+        Station.SuivrePage();
+        ui->FillBtn->setEnabled(false);
+        DesactiverPage();
+        ListBoxClick();
         return;
     }
     ActiverPage();
@@ -78,16 +82,12 @@ void TModEtik::afterPageChange()
 void TModEtik::ClearPageBtnClick()
 {
     Station.ClearPage();
-    ui->FillBtn->setEnabled(false);
-    DesactiverPage();
-    ListBoxClick();
 }
 
 void TModEtik::FillBtnClick()
 {
     Station.EchellePage = EchellePage;
     Station.Fill();
-    afterPageChange();
 }
 
 std::function<void(QDrag&)>& TModEtik::DragHook()
@@ -124,21 +124,19 @@ void TModEtik::pageMouseDown(QMouseEvent* event)
     Station.EchellePage = EchellePage;
     const QPoint p = pagePoint(event->position());
     if (event->button() == Qt::RightButton) {
-        if (Station.RightClick(p))
-            afterPageChange();
+        Station.RightClick(p);
         return;
     }
     if (event->button() != Qt::LeftButton)
         return;
+    // A placed model is drawn as the page tells it.
     switch (Station.LeftClick(p)) {
     case TStation::TPageClick::Placed:
-        afterPageChange();
         break;
     case TStation::TPageClick::StartMove:
         startDrag(CellMime, Station.Planche.Cell(Station.LastCell.Column, Station.LastCell.Row));
         break;
     case TStation::TPageClick::Nothing:
-        // A "Yes" to the format question may have changed the page without placing anything.
         drawPage();
         break;
     }
@@ -160,10 +158,8 @@ bool TModEtik::pageDragEvent(QEvent* event)
         return true;
     Station.EchellePage = EchellePage;
     const QPoint p = pagePoint(drag->position());
-    const bool changed = fromList ? Station.DropModel(p) : Station.MovePlaced(p);
-    if (changed)
-        afterPageChange();
-    else
+    // A drop that changed nothing still redraws: the format question may have been answered.
+    if (!(fromList ? Station.DropModel(p) : Station.MovePlaced(p)))
         drawPage();
     return true;
 }
