@@ -18,9 +18,6 @@ namespace {
 // Run-length blocks do not carry their rows, so nothing in the block bounds the picture: this
 // does, far above any label picture.
 constexpr qint64 kMaxRlePixels = 64LL * 1024 * 1024;
-// No side of a picture beyond what QImage accepts.
-constexpr int kMaxSide = 32767;
-
 quint32 u32(const QByteArray& b, qint64 at)
 {
     const auto* p = reinterpret_cast<const uchar*>(b.constData()) + at;
@@ -165,6 +162,15 @@ QImage paletteOnWhite(const QImage& image)
 
 } // namespace
 
+QList<QRgb> greyTable()
+{
+    QList<QRgb> greys;
+    greys.reserve(256);
+    for (int i = 0; i < 256; ++i)
+        greys.append(qRgb(i, i, i));
+    return greys;
+}
+
 std::optional<DibLayout> checkDib(const QByteArray& block, QString* why)
 {
     const qint64 size = block.size();
@@ -181,7 +187,7 @@ std::optional<DibLayout> checkDib(const QByteArray& block, QString* why)
     l.bits = u16(block, 14);
     l.compression = int(u32(block, 16));
     const quint32 colorsUsed = u32(block, 32);
-    if (width <= 0 || width > kMaxSide || height == 0 || height < -kMaxSide || height > kMaxSide)
+    if (width <= 0 || width > kMaxPictureSide || height == 0 || height < -kMaxPictureSide || height > kMaxPictureSide)
         return refuse(why, QStringLiteral("bitmap size %1 x %2 is wrong").arg(width).arg(height)),
                std::nullopt;
     l.width = width;

@@ -16,6 +16,13 @@
 // block's real length before a byte is copied.
 namespace imaging {
 
+// The longest side of a picture the program holds, in pixels: a block counts its rows in 16 bits,
+// and QImage takes no more. Every reader refuses a longer side before it decodes.
+constexpr int kMaxPictureSide = 32767;
+
+// The colour table of an 8-bit grey picture: black to white in 256 steps.
+QList<QRgb> greyTable();
+
 constexpr int kBitmapInfoHeaderSize = 40;
 constexpr int kBitmapFileHeaderSize = 14;
 // 75 dots per inch, the resolution every block we make states.

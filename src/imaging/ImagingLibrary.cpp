@@ -1,5 +1,6 @@
 #include "imaging/ImagingLibrary.h"
 
+#include "imaging/Dib.h"
 #include "imaging/DxfFile.h"
 #include "imaging/EpsFile.h"
 #include "imaging/ImageFiles.h"
@@ -28,13 +29,10 @@ bool readAll(const QString& name, QByteArray& bytes, QString* why)
     return true;
 }
 
-// A side no block holds (its rows are counted in 16 bits); refused with its own code, before a
-// decoder spends time and memory on it.
-constexpr int kMaxSide = 32767;
-
+// A side no block holds, refused with its own code before a decoder spends time and memory on it.
 bool sideTooLong(qint64 width, qint64 height)
 {
-    return width > kMaxSide || height > kMaxSide;
+    return width > kMaxPictureSide || height > kMaxPictureSide;
 }
 
 QString tooLargeDetail(qint64 width, qint64 height)
@@ -86,7 +84,9 @@ QString ImagingLibrary::errorText(quint16 code) const
     case errEmptyPicture: text = QStringLiteral("Input image is empty"); break;
     case errFileTooShort: text = QStringLiteral("File too short"); break;
     case errRender: text = QStringLiteral("The drawing cannot be rendered"); break;
-    case errTooLarge: text = QStringLiteral("The picture is larger than 32767 pixels a side"); break;
+    case errTooLarge:
+        text = QStringLiteral("The picture is larger than %1 pixels a side").arg(kMaxPictureSide);
+        break;
     case errTooManyScans:
         text = QStringLiteral("The JPEG picture has more than %1 scans").arg(kMaxJpegScans);
         break;

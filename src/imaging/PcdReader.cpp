@@ -1,5 +1,7 @@
 #include "imaging/PcdReader.h"
 
+#include "imaging/ImagingErrors.h"
+
 #include <QTransform>
 
 #include <algorithm>
@@ -62,7 +64,7 @@ QImage readPcd(const QByteArray& file, int mode, QString* why)
         return refuse(QStringLiteral("Photo CD file is truncated"));
     QImage image(b.width, b.height, QImage::Format_RGB888);
     if (image.isNull())
-        return refuse(QStringLiteral("Can't allocate memory"));
+        return refuse(imagingMessage(msgCantAllocate));
     const auto* data = reinterpret_cast<const uchar*>(file.constData());
     for (int pair = 0; pair < b.height / 2; ++pair) {
         const uchar* block = data + b.offset + pairBytes * pair;

@@ -1,5 +1,7 @@
 #include "imaging/PcxReader.h"
 
+#include "imaging/Dib.h"
+#include "imaging/ImagingErrors.h"
 #include "platform/Heap.h"
 
 #include <QList>
@@ -94,16 +96,12 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
     } else {
         image = QImage(h.width, h.height, QImage::Format_Indexed8);
         if (h.bitsPerPlane == 8) {
-            QList<QRgb> colors;
+            QList<QRgb> colors = greyTable();
             const qint64 tableAt = file.size() - 769;
             const auto* in = reinterpret_cast<const uchar*>(file.constData());
             if (tableAt >= kHeaderSize && uchar(file[tableAt]) == 0x0C)
                 for (int i = 0; i < 256; ++i)
-                    colors.append(qRgb(in[tableAt + 1 + 3 * i], in[tableAt + 2 + 3 * i],
-                                       in[tableAt + 3 + 3 * i]));
-            else
-                for (int i = 0; i < 256; ++i)
-                    colors.append(qRgb(i, i, i));
+                    colors[i] = qRgb(in[tableAt + 1 + 3 * i], in[tableAt + 2 + 3 * i], in[tableAt + 3 + 3 * i]);
             image.setColorTable(colors);
             depth = 8;
         } else {
@@ -112,7 +110,7 @@ QImage readPcx(const QByteArray& file, int* bits, QString* why)
         }
     }
     if (image.isNull()) {
-        refuse(why, QStringLiteral("Can't allocate memory"));
+        refuse(why, imagingMessage(msgCantAllocate));
         return {};
     }
     platform::PreferHugePages(image);

@@ -1,5 +1,8 @@
 #include "imaging/Scanner.h"
 
+#include "imaging/Dib.h"
+#include "imaging/ImagingErrors.h"
+
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 
@@ -195,7 +198,7 @@ QImage scanPage(const QString& device, int* bits, QString* why,
     const int width = params.pixels_per_line;
     const qint64 stride = params.bytes_per_line;
     const int height = int(qint64(frames[0].size()) / stride);
-    if (height <= 0 || width > 32767 || height > 32767)
+    if (height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
         return refuse(why, QStringLiteral("the scanner sent no picture")), QImage();
     const int depth = params.depth;
     const bool color = threePass || params.format == SANE_FRAME_RGB;
@@ -244,7 +247,7 @@ QImage scanPage(const QString& device, int* bits, QString* why,
             *bits = 24;
     }
     if (image.isNull())
-        return refuse(why, QStringLiteral("Can't allocate memory")), QImage();
+        return refuse(why, imagingMessage(msgCantAllocate)), QImage();
     return image;
 }
 

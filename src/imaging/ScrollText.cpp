@@ -174,7 +174,7 @@ bool ScrollText::fits(const QString& text, const QFontMetrics& metrics, int extr
     }
     const int width = shownWidth(metrics, text);
     const int height = metrics.height() + extraHeight;
-    if (width > kMaxScrollSide || height > kMaxScrollSide || qint64(width) * height > kMaxScrollPixels) {
+    if (width > kMaxPictureSide || height > kMaxPictureSide || qint64(width) * height > kMaxScrollPixels) {
         m_refusal = QStringLiteral("The scrolling text needs a picture of %1 x %2 pixels, more than can be "
                                    "shown; use a smaller font or a shorter text")
                         .arg(width)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/Dib.h"
 #include "platform/TColor.h"
 
 #include <QByteArray>
@@ -47,10 +48,10 @@ bool ImgParseScrollList(const QByteArray& file, ScrollSettings& settings);
 bool ImgReadScrollLine(const QString& path, ScrollSettings& settings);
 bool ImgReadScrollList(const QString& path, ScrollSettings& settings);
 
-// The longest message or list line shown, and the largest text picture made for one: beyond
-// them a small file would ask for gigabytes (a 1000-pixel font over a long line).
+// The longest message or list line shown, and the largest text picture made for one (no side
+// beyond kMaxPictureSide): beyond them a small file would ask for gigabytes (a 1000-pixel font over
+// a long line).
 constexpr int kLongestScrollText = 1024;
-constexpr int kMaxScrollSide = 32767;
 constexpr qint64 kMaxScrollPixels = 16LL * 1024 * 1024;
 
 // A ".CMS" line as shown: two blanks in front unless it starts with one, one behind unless it
@@ -75,7 +76,7 @@ public:
     // ".SCM": reads the file and lays the line out just outside the right edge of `area`.
     // False when the file is missing or unreadable (no mode is on then). A text longer than
     // kLongestScrollText characters, or whose picture would be larger than kMaxScrollPicture
-    // (a side beyond 32767 pixels or more pixels than kMaxScrollPixels), is refused before any
+    // (a side beyond kMaxPictureSide or more pixels than kMaxScrollPixels), is refused before any
     // picture is made, and refusal() says why.
     bool startLine(const QString& path, const QSize& area);
     // ".CMS": reads the file and prepares its first line just below the bottom edge.

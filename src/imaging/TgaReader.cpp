@@ -1,5 +1,7 @@
 #include "imaging/TgaReader.h"
 
+#include "imaging/Dib.h"
+#include "imaging/ImagingErrors.h"
 #include "platform/Heap.h"
 
 #include <QList>
@@ -98,14 +100,12 @@ QImage readTga(const QByteArray& file, int* bits, QString* why)
     QImage image(width, height, kind == 2 ? (alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888)
                                           : QImage::Format_Indexed8);
     if (image.isNull())
-        return refuse(QStringLiteral("Can't allocate memory"));
+        return refuse(imagingMessage(msgCantAllocate));
     platform::PreferHugePages(image);
     if (kind == 1) {
         image.setColorTable(colors);
     } else if (kind == 3) {
-        for (int i = 0; i < 256; ++i)
-            colors.append(qRgb(i, i, i));
-        image.setColorTable(colors);
+        image.setColorTable(greyTable());
     }
     const bool topDown = descriptor & 0x20;
     const bool rightToLeft = descriptor & 0x10;

@@ -1,5 +1,7 @@
 #include "imaging/TiffFile.h"
 
+#include "imaging/Dib.h"
+#include "imaging/ImagingErrors.h"
 #include "platform/Heap.h"
 
 #include <QFile>
@@ -73,16 +75,12 @@ QImage readPlainRows(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
     QImage image(int(w), int(h), rgb ? QImage::Format_RGB888 : QImage::Format_Indexed8);
     if (image.isNull()) {
         if (why != nullptr)
-            *why = QStringLiteral("Can't allocate memory");
+            *why = imagingMessage(msgCantAllocate);
         return {};
     }
     platform::PreferHugePages(image);
-    if (grey) {
-        QList<QRgb> greys;
-        for (int i = 0; i < 256; ++i)
-            greys.append(qRgb(i, i, i));
-        image.setColorTable(greys);
-    }
+    if (grey)
+        image.setColorTable(greyTable());
     std::vector<uint8_t> row(size_t(TIFFScanlineSize64(tiff)));
     for (uint32_t y = 0; y < h; ++y) {
         if (TIFFReadScanline(tiff, row.data(), y, 0) < 0) {
@@ -136,7 +134,7 @@ QImage readRgbaBands(TIFF* tiff, uint32_t w, uint32_t h, uint16_t bps, uint16_t 
     }
     if (image.isNull()) {
         if (why != nullptr)
-            *why = QStringLiteral("Can't allocate memory");
+            *why = imagingMessage(msgCantAllocate);
         return {};
     }
     platform::PreferHugePages(image);
@@ -210,7 +208,7 @@ QImage readTiff(const QString& path, int page, int* bits, QString* why)
     TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &h);
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bps);
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &spp);
-    if (w == 0 || h == 0 || w > 32767 || h > 32767 || qint64(w) * h > kMaxPixels) {
+    if (w == 0 || h == 0 || w > kMaxPictureSide || h > kMaxPictureSide || qint64(w) * h > kMaxPixels) {
         if (why != nullptr)
             *why = QStringLiteral("TIFF page size %1 x %2 is not supported").arg(w).arg(h);
         return {};

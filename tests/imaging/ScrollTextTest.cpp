@@ -178,7 +178,7 @@ TEST(ScrollText, TextsTooLargeForTheirPictureAreRefusedBeforeItIsMade)
         EXPECT_EQ(text.refusal().isEmpty(), c.shown) << qPrintable(text.refusal());
         if (c.shown) {
             EXPECT_LE(qint64(text.textPicture().width()) * text.textPicture().height(), kMaxScrollPixels);
-            EXPECT_LE(text.textPicture().width(), kMaxScrollSide);
+            EXPECT_LE(text.textPicture().width(), kMaxPictureSide);
         }
     }
 }
