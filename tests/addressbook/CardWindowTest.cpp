@@ -25,6 +25,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace addressbook;
@@ -211,6 +212,32 @@ TEST_F(AddressCard, FindSelectsEveryHitInTurn)
     EXPECT_EQ(find->ui->FindBtn->text(), "Find");
     // Closing the card closes the find dialog.
     fiche->accept();
+    EXPECT_FALSE(find->isVisible());
+}
+
+// The card is modal, as the station opens it: its find dialog stands beside it, kept above it by
+// the window system, and keeps the keyboard while it shows the hits, so Next stays in reach.
+TEST_F(AddressCard, FindStaysAboveTheCardWhileItShowsTheHits)
+{
+    open({"DUPONT", "Martin", "Dupont"});
+    fiche->hide();
+    fiche->setWindowModality(Qt::ApplicationModal);
+    fiche->move(0, 0);
+    fiche->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fiche.get()));
+    QTest::mouseClick(fiche->ui->FindBtn, Qt::LeftButton);
+    TFind* find = liste->FindDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(find));
+    ASSERT_NE(find->windowHandle(), nullptr);
+    EXPECT_EQ(find->windowHandle()->transientParent(), fiche->windowHandle());
+    EXPECT_FALSE(find->frameGeometry().intersects(fiche->frameGeometry()));
+    QTest::keyClicks(find->ui->Edit, "dupont");
+    for (int hit = 0; hit < 2; ++hit) {
+        QTest::mouseClick(find->ui->FindBtn, Qt::LeftButton);
+        EXPECT_EQ(fiche->ui->Nom->selectedText().toUpper(), "DUPONT") << hit;
+        EXPECT_EQ(QApplication::activeWindow(), find) << hit;
+    }
+    fiche->reject();
     EXPECT_FALSE(find->isVisible());
 }
 

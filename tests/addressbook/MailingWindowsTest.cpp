@@ -31,6 +31,7 @@
 #include "ui_TPrevis.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -363,6 +364,36 @@ TEST_F(MailingWindows, TheCardTheWizardAndTheRecordChoiceReopenWhereTheyStood)
             EXPECT_EQ(dialog->pos(), moved) << showing;
         }
         dialog->hide();
+    }
+}
+
+// The sheet preview opened from a step of the mailing (the labels format, the options' first
+// label) stands beside that step each time it opens, wherever the step was moved since: never
+// over its list or its buttons.
+TEST_F(MailingWindows, TheSheetPreviewOpensBesideTheStepThatAsksEachTime)
+{
+    station::TPrevis* previs = station->PrevisWindow();
+    TIMail options(station.get());
+    QWidget* const steps[] = {station->FormatWindow(), &options};
+    const QRect area = station->screen()->availableGeometry();
+    for (QWidget* step : steps) {
+        SCOPED_TRACE(step->metaObject()->className());
+        step->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(step));
+        // At the screen's left (room at its right), at its right, then at its left lower down.
+        const int right = area.right() + 1 - step->frameGeometry().width();
+        const QPoint places[] = {{0, 0}, {right, 40}, {0, 80}};
+        for (const QPoint& place : places) {
+            step->windowHandle()->setFramePosition(place);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return step->pos() == place; }));
+            previs->Montrer(step);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(previs));
+            EXPECT_FALSE(previs->frameGeometry().intersects(step->frameGeometry()))
+                << place.x() << "," << place.y();
+            EXPECT_EQ(previs->windowHandle()->transientParent(), step->windowHandle());
+            previs->close();
+        }
+        step->hide();
     }
 }
 

@@ -20,6 +20,7 @@
 #include "station/StationRules.h"
 
 #include "DesignWindowFixture.h"
+#include "platform/window/WindowPlace.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -350,6 +351,8 @@ TEST_F(DesignWindowTools, TheSelectionFrameFollowsItsViewsCutAtTheLabel)
 
 TEST_F(DesignWindowTools, LivePreviewTakesTheProportionsOfANewFormat)
 {
+    // A low designer leaves the preview its full size below it.
+    form->setGeometry(0, 0, form->minimumSizeHint().width(), 250);
     QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
     ASSERT_TRUE(form->Preview->isVisible());
     const QSize wide = form->Preview->ui->Image->size();
@@ -399,6 +402,36 @@ TEST_F(DesignWindowTools, ToolWindowsOpenBesideTheDesignerAndBelowItsDialogs)
         EXPECT_FALSE(tool->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         ASSERT_NE(tool->windowHandle(), nullptr);
         EXPECT_EQ(tool->windowHandle()->transientParent(), form->windowHandle());
+    }
+}
+
+// Watched while designing, the preview never hides the design surface or the palette: with no
+// room beside the designer at full size it takes the room there is, smaller with the label's
+// proportions kept; with none worth the name (a designer as large as the screen) the two share
+// the screen.
+TEST_F(DesignWindowTools, ThePreviewLeavesTheSurfaceAndThePaletteInSight)
+{
+    const QRect area = form->screen()->availableGeometry();
+    const QRect places[] = {QRect(QPoint(0, 0), QSize(640, 480)).translated(area.center() - QPoint(320, 240)),
+                            area.marginsRemoved(platform::FrameMargins(form.get()))};
+    for (const QRect& place : places) {
+        SCOPED_TRACE(place.width());
+        form->Preview->close();
+        form->setGeometry(place);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->geometry() == place; }));
+        if (!form->Aligne->isVisible())
+            QTest::mouseClick(ui().PaletteBtn, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form->Aligne));
+        QTest::mouseClick(ui().PreviewBtn, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form->Preview));
+        const QRect preview = form->Preview->frameGeometry();
+        EXPECT_FALSE(preview.intersects(form->frameGeometry())) << form->frameGeometry().x() << "," << form->frameGeometry().y() << " " << form->frameGeometry().width() << "x" << form->frameGeometry().height() << " / " << preview.x() << "," << preview.y() << " " << preview.width() << "x" << preview.height();
+        EXPECT_FALSE(preview.intersects(form->Aligne->frameGeometry()));
+        EXPECT_TRUE(area.contains(preview));
+        // The label is 300 x 200 design pixels.
+        const QSize image = form->Preview->ui->Image->size();
+        EXPECT_NEAR(image.width() * 200.0 / 300.0, image.height(), 2.0);
+        EXPECT_GE(image.width(), 150);
     }
 }
 

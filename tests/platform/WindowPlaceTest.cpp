@@ -179,3 +179,30 @@ TEST(WindowPlace, AKeptDialogReopensWhereItStood)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.pos(), QPoint(250, 90));
 }
+
+// The room beside what stays clear is the side where a window of the given proportions is
+// largest; none when what stays clear takes the whole area.
+TEST(RoomBeside, TheSideWhereTheWindowIsLargest)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    struct Case {
+        const char* where;
+        QRect keepClear;
+        QSize size;
+        QRect room;
+    };
+    const Case cases[] = {
+        {"designer centred, wide window: below", {320, 272, 640, 480}, {853, 600}, {0, 752, 1280, 272}},
+        {"designer centred, tall window: at a side", {320, 272, 640, 480}, {300, 700}, {960, 0, 320, 1024}},
+        {"designer at the left", {0, 0, 700, 1024}, {853, 600}, {700, 0, 580, 1024}},
+        {"designer at the right", {500, 0, 780, 1024}, {853, 600}, {0, 0, 500, 1024}},
+        {"designer at the bottom", {0, 600, 1280, 424}, {853, 600}, {0, 0, 1280, 600}},
+        {"whole screen", screen, {853, 600}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        const QRect room = RoomBeside(c.keepClear, c.size, screen);
+        EXPECT_EQ(room, c.room);
+        EXPECT_FALSE(room.intersects(c.keepClear));
+    }
+}

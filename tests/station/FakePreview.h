@@ -15,7 +15,7 @@ public:
         caption = c;
         ++remplissages;
     }
-    void Montrer() override { visible = true; }
+    void Montrer(QWidget*) override { visible = true; }
     void Fermer() override { visible = false; }
 
     bool visible = false;

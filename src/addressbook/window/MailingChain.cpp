@@ -362,7 +362,7 @@ void TMailingChain::PremiereEtiquette()
         if (CalculerMiseEnPage())
             MajMessagePlanches();
     };
-    previs->Montrer();
+    previs->Montrer(m_imail);
 }
 
 QStringList TMailingChain::WriteSettings() const

@@ -242,12 +242,10 @@ void TFiche::HighlightText(const QString& needle)
         const qsizetype at = UpperAscii(edit->text()).indexOf(needle);
         if (at < 0)
             continue;
-        // The combo box shows the text selected without taking the focus.
-        if (column != Civil) {
+        // The combo box shows the text selected without taking the focus. The card is not
+        // raised: the find dialog that asked stays above it, its Next button in reach.
+        if (column != Civil)
             edit->setFocus();
-            raise();
-            activateWindow();
-        }
         edit->setSelection(static_cast<int>(at), static_cast<int>(needle.size()));
     }
 }

@@ -13,6 +13,7 @@
 #include "platform/TIniFile.h"
 #include "platform/TextFile.h"
 #include "platform/window/Application.h"
+#include "platform/window/WindowPlace.h"
 #include "platform/window/Dialogs.h"
 #include "shell/BoiteMessage.h"
 
@@ -143,7 +144,9 @@ void TListe::Trier(int column)
 
 void TListe::FindBtnClick()
 {
-    platform::ShowInFront(FindDialog());
+    // Above the card while open, beside it so the hits it shows stay in sight.
+    QWidget* owner = m_fiche != nullptr && m_fiche->isVisible() ? static_cast<QWidget*>(m_fiche) : this;
+    platform::ShowToolWindow(FindDialog(), owner, owner->frameGeometry());
 }
 
 void TListe::Importer1Click()

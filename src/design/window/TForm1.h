@@ -195,8 +195,9 @@ public:
     void Dimensions1Click();
     // The palette button: down shows the palette, up closes it.
     void PaletteBtnClick();
-    // Shows the live preview (restored when minimised).
-    void PreviewBtnClick();
+    // Shows the live preview (restored when minimised) for `owner` (none: this window when shown,
+    // else the active window) off `keepClear` (this window's surface and palette for itself).
+    void PreviewBtnClick(QWidget* owner = nullptr, const QRect& keepClear = {});
     // Draws the live preview now, when it is shown (another record, another merge source).
     void RefreshPreview();
 

@@ -162,10 +162,18 @@ void TForm1::PaletteBtnClick()
     Aligne->raise();
 }
 
-void TForm1::PreviewBtnClick()
+void TForm1::PreviewBtnClick(QWidget* owner, const QRect& keepClear)
 {
+    if (owner == nullptr && isVisible()) {
+        // Watched while designing: the surface and the palette stay in sight.
+        QRect design = frameGeometry();
+        if (Aligne->isVisible())
+            design |= Aligne->frameGeometry();
+        Preview->Execute(this, design);
+        return;
+    }
     // The station's button asks while this window is hidden: the preview opens beside the station.
-    Preview->Execute(isVisible() ? this : QApplication::activeWindow());
+    Preview->Execute(owner != nullptr ? owner : QApplication::activeWindow(), keepClear);
 }
 
 void TForm1::RefreshPreview()

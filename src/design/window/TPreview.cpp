@@ -12,7 +12,6 @@
 #include "platform/window/WindowPlace.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -164,7 +163,7 @@ void TPreview::followGrid()
                          });
 }
 
-void TPreview::Execute(const QWidget* owner)
+void TPreview::Execute(QWidget* owner, const QRect& keepClear)
 {
     if (isMinimized())
         showNormal();
@@ -173,30 +172,57 @@ void TPreview::Execute(const QWidget* owner)
     const bool wasVisible = isVisible();
     // A tool window of the window that asked: kept above it (the station's too, while the design
     // window is hidden), never above the dialogs it opens.
-    if (!wasVisible && owner != nullptr && owner->window()->windowHandle() != nullptr) {
-        winId();
-        if (QWindow* handle = windowHandle())
-            handle->setTransientParent(owner->window()->windowHandle());
-    }
-    platform::ShowInFront(this);
-    if (wasVisible || owner == nullptr)
+    platform::ShowToolWindow(this, owner, keepClear);
+    if (!wasVisible && owner != nullptr && keepClear.isValid())
+        keepOff(owner->window(), keepClear);
+}
+
+void TPreview::keepOff(QWidget* owner, const QRect& keepClear)
+{
+    const QScreen* screen = owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    // A maximised owner is left as the user wants it.
+    if (screen == nullptr || !frameGeometry().intersects(keepClear) || owner->isMaximized() || owner->isFullScreen())
         return;
-    // Sized on showing: placed after it, beside the window that asked, its menu and the bar
-    // heading its central area (its tool bar) left clear.
-    QRect keepClear;
-    if (const auto* main = qobject_cast<const QMainWindow*>(owner); main != nullptr && main->centralWidget() != nullptr) {
-        const QWidget* central = main->centralWidget();
-        int bottom = central->mapToGlobal(QPoint(0, 0)).y();
-        const QWidget* head = nullptr;
-        for (const QWidget* w : central->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (w->isVisible() && (head == nullptr || w->y() < head->y()))
-                head = w;
-        if (head != nullptr)
-            bottom = head->mapToGlobal(QPoint(0, head->height())).y();
-        const QRect ownerFrame = owner->frameGeometry();
-        keepClear = QRect(ownerFrame.topLeft(), QPoint(ownerFrame.right(), bottom - 1));
+    const QRect available = screen->availableGeometry();
+    QMargins frame = platform::FrameMargins(this);
+    if (frame.isNull())
+        frame = platform::FrameMargins(owner);
+    // The smallest preview still worth watching: its image a third of the full one.
+    const QSize label = labelSize().expandedTo(QSize(1, 1));
+    const QSize full = size().grownBy(frame);
+    QRect room = platform::RoomBeside(keepClear, full, available);
+    const auto fitted = [&](const QRect& r) {
+        const QSize image = label.scaled(r.size().shrunkBy(frame) - QSize(0, toolbarHeight()), Qt::KeepAspectRatio);
+        return QSize(image.width(), image.height() + toolbarHeight());
+    };
+    const QSize smallest = (size() - QSize(0, toolbarHeight())) / 3;
+    if (room.isEmpty() || fitted(room).width() < smallest.width()) {
+        // No room worth the name beside what stays clear: the window that asked and the preview
+        // share the screen, the preview taking at most half of it at the right.
+        const QMargins ownerMargins = platform::FrameMargins(owner);
+        const int ownerLeast = std::max(owner->minimumWidth(), owner->minimumSizeHint().width())
+                               + ownerMargins.left() + ownerMargins.right();
+        const int previewWidth = std::min({full.width(), available.width() / 2, available.width() - ownerLeast});
+        const QRect ownerFrame(available.topLeft(), QSize(available.width() - previewWidth, available.height()));
+        owner->move(ownerFrame.topLeft());
+        owner->resize(ownerFrame.size().shrunkBy(ownerMargins));
+        room = QRect(QPoint(ownerFrame.right() + 1, available.top()), available.bottomRight());
     }
-    platform::PlaceBeside(this, owner, keepClear);
+    const QSize client = fitted(room).boundedTo(size());
+    {
+        const QScopedValueRollback<bool> guard(m_sizing, true);
+        resize(client);
+    }
+    // In the room, next to what stays clear.
+    const QSize outer = client.grownBy(frame);
+    QPoint at = room.topLeft();
+    if (room.left() < keepClear.left())
+        at.setX(room.right() + 1 - outer.width());
+    if (room.top() < keepClear.top())
+        at.setY(room.bottom() + 1 - outer.height());
+    const QMargins own = platform::FrameMargins(this);
+    move(own.isNull() ? at + QPoint(frame.left(), frame.top()) : at);
+    PaintBoxPaint();
 }
 
 void TPreview::FormResize()

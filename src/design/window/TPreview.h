@@ -59,8 +59,11 @@ public:
     // The source's name and the navigation buttons' states.
     void UpdateNavigation();
     // Shows the preview (restoring it when minimised), sized from the screen, beside `owner`
-    // (the window whose button asked for it; none: the design window).
-    void Execute(const QWidget* owner = nullptr);
+    // (the window whose button asked for it; none: the design window), off `keepClear` (global:
+    // the part of the owner that stays in sight). Where there is no room for it beside that part,
+    // it takes the room there is, smaller, its proportions kept; with no room worth the name, the
+    // owner and the preview share the screen.
+    void Execute(QWidget* owner = nullptr, const QRect& keepClear = {});
     // After the user resized the window: takes the label's proportions again and redraws.
     void FormResize();
     void BeginBtnClick() { navigate(0); }
@@ -89,6 +92,7 @@ private:
     QSize labelSize() const;
     void fitToLabel();
     int toolbarHeight() const;
+    void keepOff(QWidget* owner, const QRect& keepClear);
 
     design::TDesignModel& m_model;
     design::TPictureCache m_pictures;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QWindow>
 #include <QScreen>
 #include <QWidget>
 
@@ -14,6 +16,7 @@ namespace platform {
 namespace {
 
 const char* const keeperName = "platform_WindowPlaceKeeper";
+const char* const toolOwnerName = "platform_ToolOwner";
 
 // The frame of a window not yet shown is unknown: the program's other framed windows tell what
 // the window system draws around theirs.
@@ -122,6 +125,53 @@ private:
     bool m_fitPending = false;
 };
 
+// Attached to a tool window: the parent it was made with, and the modal owner that holds it for a
+// while.
+class ToolOwner : public QObject {
+public:
+    explicit ToolOwner(QWidget* tool) : QObject(tool), m_tool(tool), m_home(tool->parentWidget())
+    {
+        setObjectName(QLatin1String(toolOwnerName));
+    }
+
+    static ToolOwner* attach(QWidget* tool)
+    {
+        auto* owner = static_cast<ToolOwner*>(
+            tool->findChild<QObject*>(QLatin1String(toolOwnerName), Qt::FindDirectChildrenOnly));
+        return owner != nullptr ? owner : new ToolOwner(tool);
+    }
+
+    void holdBy(QWidget* owner)
+    {
+        const bool modal = owner != nullptr && owner->isModal() && owner != m_home;
+        QWidget* parent = modal ? owner : m_home.data();
+        if (m_tool->parentWidget() == parent)
+            return;
+        if (!m_holder.isNull())
+            m_holder->removeEventFilter(this);
+        m_holder = modal ? owner : nullptr;
+        m_tool->setParent(parent, m_tool->windowFlags());
+        if (modal)
+            owner->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Back to its own parent as the dialog goes, before the dialog can take it along.
+        if (watched == m_holder && event->type() == QEvent::Hide) {
+            m_tool->hide();
+            holdBy(nullptr);
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_tool;
+    QPointer<QWidget> m_home;
+    QPointer<QWidget> m_holder;
+};
+
 } // namespace
 
 QMargins FrameMargins(const QWidget* window)
@@ -178,6 +228,30 @@ QPoint BesidePlace(QRect owner, QRect keepClear, QSize size, QRect available)
     return {std::max(available.left(), rightmostLeft), std::max(available.top(), std::min(below, lowestTop))};
 }
 
+QRect RoomBeside(const QRect& keepClear, QSize size, const QRect& available)
+{
+    const QRect rooms[] = {
+        QRect(QPoint(keepClear.right() + 1, available.top()), available.bottomRight()),
+        QRect(available.topLeft(), QPoint(keepClear.left() - 1, available.bottom())),
+        QRect(QPoint(available.left(), keepClear.bottom() + 1), available.bottomRight()),
+        QRect(available.topLeft(), QPoint(available.right(), keepClear.top() - 1)),
+    };
+    QRect best;
+    double bestScale = 0;
+    for (const QRect& room : rooms) {
+        const QRect r = room.intersected(available);
+        if (r.isEmpty() || size.isEmpty())
+            continue;
+        const double scale = std::min(static_cast<double>(r.width()) / size.width(),
+                                      static_cast<double>(r.height()) / size.height());
+        if (scale > bestScale) {
+            bestScale = scale;
+            best = r;
+        }
+    }
+    return best;
+}
+
 void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear)
 {
     const QScreen* screen = owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
@@ -194,6 +268,28 @@ void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear)
     }
     const QSize outer = window->size().grownBy(frame);
     window->move(BesidePlace(owner->frameGeometry(), keepClear, outer, screen->availableGeometry()) + clientOffset);
+}
+
+void ShowToolWindow(QWidget* tool, QWidget* owner, const QRect& keepClear)
+{
+    QWidget* ownerWindow = owner != nullptr ? owner->window() : nullptr;
+    const bool wasVisible = tool->isVisible();
+    ToolOwner::attach(tool)->holdBy(ownerWindow);
+    if (ownerWindow != nullptr && ownerWindow->windowHandle() != nullptr) {
+        tool->winId();
+        if (QWindow* handle = tool->windowHandle())
+            handle->setTransientParent(ownerWindow->windowHandle());
+    }
+    if (!wasVisible && ownerWindow != nullptr) {
+        // Placed before it shows when the window system can move it there at once; once more
+        // after, when showing gave it its frame.
+        PlaceBeside(tool, ownerWindow, keepClear);
+    }
+    tool->show();
+    tool->raise();
+    tool->activateWindow();
+    if (!wasVisible && ownerWindow != nullptr)
+        PlaceBeside(tool, ownerWindow, keepClear);
 }
 
 void RestoreWindowPlace(QWidget* window, const TWindowPlace& place)

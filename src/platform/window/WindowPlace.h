@@ -42,9 +42,21 @@ QRect FitPlace(const QRect& place, const QMargins& margins, const QRect& area);
 // within `available` as far as the size allows.
 QPoint BesidePlace(QRect owner, QRect keepClear, QSize size, QRect available);
 
+// The largest part of `available` lying wholly at the right, the left, below or above `keepClear`:
+// the one in which a window of `size`'s proportions can be largest. Empty when `keepClear` covers
+// the area.
+QRect RoomBeside(const QRect& keepClear, QSize size, const QRect& available);
+
 // Moves a window beside `owner` as BesidePlace says, on the owner's screen. A window the window
 // system has not framed yet is taken to have the owner's frame.
 void PlaceBeside(QWidget* window, const QWidget* owner, const QRect& keepClear = {});
+
+// Shows `tool` as a tool window of the window `owner` belongs to: the window system keeps it above
+// that window only (its transient parent), never above other windows. A modal owner would leave
+// the tool deaf to the user: it takes the tool as its child, and gives it back to the parent the
+// tool was made with when it hides (taking the tool down with it). A tool that was hidden is
+// placed beside the owner, `keepClear` (global, a part of the owner that stays usable) left clear.
+void ShowToolWindow(QWidget* tool, QWidget* owner, const QRect& keepClear = {});
 
 // Puts a window at a saved place, fitted with its frame into the available area of the screen
 // the place lies on (the primary screen when it lies on none); a maximised place maximises the

@@ -171,7 +171,7 @@ void LinkDesignWindow(station::TModEtik& station, TForm1& designer)
     station.ShowDesigner = [&designer] { designer.ShowForDesign(); };
     // The station's preview shows the designer's model, which holds the selected design; a newly
     // selected design is drawn again.
-    station.ShowPreview = [&designer] { designer.PreviewBtnClick(); };
+    station.ShowPreview = [&designer, &station] { designer.PreviewBtnClick(&station, station.CommandsArea()); };
     station.EnablePreviewCommands();
     QObject::connect(station.ui->ListBox, &QListWidget::currentRowChanged, &designer,
                      [&designer] { designer.DesignChanged(); });

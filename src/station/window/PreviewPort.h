@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace station {
 
 // What the format window and the format editor need of the sheet preview: fill its fields from
@@ -16,7 +18,8 @@ public:
     virtual void SetChoixDepart(bool choix) = 0;
     // Takes the format's geometry and the caption, then draws the sheet.
     virtual void Remplir(const TSheetPreview& apercu, const QString& caption) = 0;
-    virtual void Montrer() = 0;
+    // Shows the preview for the window `owner`, beside it when it was hidden.
+    virtual void Montrer(QWidget* owner) = 0;
     virtual void Fermer() = 0;
 };
 

@@ -248,7 +248,7 @@ void TFormat::BitBtn1Click()
         return;
     m_preview->SetChoixDepart(false);
     Previsualiser();
-    m_preview->Montrer();
+    m_preview->Montrer(this);
 }
 
 void TFormat::BitBtn2Click()

@@ -237,6 +237,13 @@ TNumAuto* TModEtik::NumAutoWindow()
     return m_numAuto;
 }
 
+QRect TModEtik::CommandsArea() const
+{
+    const QRect frame = frameGeometry();
+    const int bottom = ui->ToolBarPanel->mapToGlobal(QPoint(0, ui->ToolBarPanel->height())).y();
+    return {frame.topLeft(), QPoint(frame.right(), bottom - 1)};
+}
+
 void TModEtik::EnablePreviewCommands()
 {
     // The preview shows the selected model: with none, there is nothing to show.

@@ -90,6 +90,8 @@ public:
     // Shows the live preview of the selected design; while none is given the preview commands
     // stay disabled (EnablePreviewCommands follows it).
     std::function<void()> ShowPreview;
+    // The menu and the tool bar, on the screen: what a tool window opened from here leaves clear.
+    QRect CommandsArea() const;
     void EnablePreviewCommands();
     // The design window's format command: the format window as a dialog on the designer's format
     // (found in the families, or added to the custom family under `unlistedName`); true on OK, with

@@ -203,7 +203,7 @@ void TNewFor::BitBtn1Click()
         return;
     m_preview->SetChoixDepart(false);
     Previsualiser();
-    m_preview->Montrer();
+    m_preview->Montrer(this);
 }
 
 void TNewFor::OKBtnClick()

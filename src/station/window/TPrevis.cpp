@@ -6,12 +6,11 @@
 #include "platform/window/WindowPlace.h"
 #include "station/StationRules.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 
 namespace station {
 
-TPrevis::TPrevis(QWidget* parent) : QDialog(parent, Qt::Tool), ui(std::make_unique<Ui::TPrevis>()), m_home(parent)
+TPrevis::TPrevis(QWidget* parent) : QDialog(parent, Qt::Tool), ui(std::make_unique<Ui::TPrevis>())
 {
     ui->setupUi(this);
     MultiLang1 = new TMultiLang(this, QStringLiteral(":/lang/TPrevis.txt"));
@@ -41,31 +40,13 @@ void TPrevis::Remplir(const TSheetPreview& apercu, const QString& caption)
     DessinerPlanche();
 }
 
-void TPrevis::Montrer()
+void TPrevis::Montrer(QWidget* owner)
 {
-    // A modal dialog (the format window, its editor) leaves every window that is not its own
-    // behind it and deaf to the user: the preview it opens becomes its child, in front and usable.
-    attachTo(QApplication::activeModalWidget());
-    platform::ShowInFront(this);
-}
-
-void TPrevis::attachTo(QWidget* owner)
-{
-    if (owner == nullptr || owner == this)
-        owner = m_home;
-    if (parentWidget() != owner) {
-        if (parentWidget() != nullptr && parentWidget() != m_home)
-            parentWidget()->removeEventFilter(this);
-        setParent(owner, windowFlags());
-        // Back to its own window when the dialog goes, before the dialog can take it along.
-        if (owner != nullptr && owner != m_home)
-            owner->installEventFilter(this);
-    }
-    if (owner == nullptr || owner == m_home || isVisible())
-        return;
-    // Beside the dialog rather than over its buttons.
-    adjustSize();
-    platform::PlaceBeside(this, owner);
+    // Beside the dialog that asked rather than over its list and buttons, each time it opens; a
+    // modal dialog (the format window, its editor) takes it as its own, so it takes clicks.
+    if (!isVisible())
+        adjustSize();
+    platform::ShowToolWindow(this, owner, owner != nullptr ? owner->window()->frameGeometry() : QRect());
 }
 
 void TPrevis::DessinerPlanche()
@@ -94,11 +75,6 @@ void TPrevis::PageMouseDown(QPoint p)
 
 bool TPrevis::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && watched != m_home && event->type() == QEvent::Hide) {
-        hide();
-        attachTo(m_home);
-        return false;
-    }
     if (watched == ui->Page && event->type() == QEvent::MouseButtonPress) {
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
         platform::runReportingErrors([this, p] { PageMouseDown(p); });

@@ -42,7 +42,7 @@ public:
     bool EstVisible() const override { return isVisible(); }
     void SetChoixDepart(bool choix) override { ChoixDepart = choix; }
     void Remplir(const TSheetPreview& apercu, const QString& caption) override;
-    void Montrer() override;
+    void Montrer(QWidget* owner) override;
     void Fermer() override { close(); }
 
 protected:
@@ -51,11 +51,6 @@ protected:
 private:
     void connectEvents();
     void PageMouseDown(QPoint p);
-    // Becomes the child of `owner` (the window it was created for when null); shown from another
-    // window, it first stands beside that window.
-    void attachTo(QWidget* owner);
-
-    QWidget* m_home = nullptr; // the window it was created for
 };
 
 } // namespace station
