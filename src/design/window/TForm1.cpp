@@ -97,6 +97,10 @@ TForm1::~TForm1()
     m_model->OnAttach = nullptr;
     m_model->OnFreeing = nullptr;
     m_model->OnUnreadableImage = nullptr;
+    // The views are children, torn down after this part of the window is gone: a text block that
+    // loses the keyboard on the way out must not call back into it.
+    for (QWidget* view : std::as_const(m_views))
+        view->disconnect(this);
 }
 
 QString TForm1::GetText(const QString& key) const
