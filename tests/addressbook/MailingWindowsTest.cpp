@@ -29,6 +29,7 @@
 #include "ui_TIMail.h"
 #include "ui_TModEtik.h"
 #include "ui_TPrevis.h"
+#include "LanguageGuard.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -128,8 +129,7 @@ private:
 
 TEST(MailingWizard, ChoicesFollowWhatTheStationOffers)
 {
-    const int language = GlobalLanguage();
-    SetGlobalLanguage(1);
+    testsupport::LanguageGuard english(1);
     const struct {
         int checked;
         bool page, mailing, design, database;
@@ -158,7 +158,6 @@ TEST(MailingWizard, ChoicesFollowWhatTheStationOffers)
         EXPECT_EQ(w.ui->RadioButton4->isEnabled(), c.mailing && c.design && c.database);
         EXPECT_EQ(w.windowTitle(), "Label printing wizard");
     }
-    SetGlobalLanguage(language);
 }
 
 TEST_F(MailingWindows, AddressLabelsFromTheWizardToThePrint)

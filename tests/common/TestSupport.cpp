@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include <QEvent>
 #include <QFile>
+#include <QMenu>
+#include <QPointer>
 #include <QWidget>
 #include <stdexcept>
 
@@ -61,6 +64,32 @@ QByteArray crlfLines(const QStringList& values)
     for (const QString& v : values)
         out += v.toUtf8() + "\r\n";
     return out;
+}
+
+MenuAnswer::MenuAnswer(std::function<void(QMenu&)> answer) : m_answer(std::move(answer))
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+MenuAnswer::~MenuAnswer()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool MenuAnswer::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (event->type() == QEvent::Show && menu != nullptr) {
+        // The show event comes before the menu is on screen: the answer waits for its loop.
+        QMetaObject::invokeMethod(
+            menu,
+            [menu, self = QPointer<MenuAnswer>(this)] {
+                if (self != nullptr && menu->isVisible())
+                    self->m_answer(*menu);
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
 }
 
 } // namespace testsupport

@@ -13,6 +13,7 @@
 
 #include <dlfcn.h>
 
+class QMenu;
 class QWidget;
 
 namespace testsupport {
@@ -50,6 +51,23 @@ void whenShown(QObject* owner, std::function<void(D&)> answer)
     });
     timer->start(5);
 }
+
+// Answers every popup menu that opens while it lives, as a user would once it shows. A menu runs
+// its own event loop from inside the click that opens it, so the answer is queued when the menu
+// shows and runs in that loop; no clock is involved.
+class MenuAnswer : public QObject {
+public:
+    explicit MenuAnswer(std::function<void(QMenu&)> answer);
+    ~MenuAnswer() override;
+    MenuAnswer(const MenuAnswer&) = delete;
+    MenuAnswer& operator=(const MenuAnswer&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void(QMenu&)> m_answer;
+};
 
 // SANE reads its configuration folder once per process, at its first start: every test that
 // scans shares this one, writing the backends it wants into its dll.conf.

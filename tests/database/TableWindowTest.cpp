@@ -137,7 +137,7 @@ TEST(TableWindow, CardEditsAndGridEdits)
     w.show();
     for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&f.card())}) {
         window->activateWindow();
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, Qt::Key_F1);
     }
     EXPECT_EQ(contexts, QList<int>({4, 4}));

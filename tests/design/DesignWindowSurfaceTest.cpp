@@ -9,6 +9,7 @@
 #include "platform/window/Dialogs.h"
 
 #include "DesignWindowFixture.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -16,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -186,17 +186,13 @@ TEST_F(DesignWindowSurface, PressesReachWhatLiesUnderAHollowFrame)
     EXPECT_EQ(form->Selection(), V{});
     EXPECT_EQ(QApplication::focusWidget(), editorOf(memo));
     // A right click opens the menu of the object under the pointer, not the frame's.
-    QTimer closeMenu;
-    QObject::connect(&closeMenu, &QTimer::timeout, [] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
-            menu->close();
-    });
-    closeMenu.start(5);
-    click(middle(label), Qt::RightButton);
-    EXPECT_EQ(form->PropertyCommands().ObjetPopup, label);
-    click(middle(image), Qt::RightButton);
-    EXPECT_EQ(form->PropertyCommands().ObjetPopup, image);
-    closeMenu.stop();
+    {
+        testsupport::MenuAnswer closeMenus([](QMenu& menu) { menu.close(); });
+        click(middle(label), Qt::RightButton);
+        EXPECT_EQ(form->PropertyCommands().ObjetPopup, label);
+        click(middle(image), Qt::RightButton);
+        EXPECT_EQ(form->PropertyCommands().ObjetPopup, image);
+    }
     // Its outline still takes the press, and a press inside it on nothing starts a rubber band.
     form->EmptySelection();
     click({1, 100});

@@ -21,6 +21,7 @@
 
 #include "DesignWindowFixture.h"
 #include "platform/window/WindowPlace.h"
+#include "LanguageGuard.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -454,7 +455,7 @@ TEST_F(DesignWindowTools, ThePreviewAskedForByAnotherWindowStaysAboveThatWindow)
 
 TEST_F(DesignWindowTools, ThePalettesTitleFitsInEveryLanguage)
 {
-    const int saved = GlobalLanguage();
+    testsupport::LanguageGuard restoreLanguage;
     for (int language = 0; language < 7; ++language) {
         SCOPED_TRACE(language);
         SetGlobalLanguage(language);
@@ -471,7 +472,6 @@ TEST_F(DesignWindowTools, ThePalettesTitleFitsInEveryLanguage)
         EXPECT_EQ(block.width(), 146);
         EXPECT_LE(std::abs(block.left() - (palette.width() - block.right() - 1)), 1);
     }
-    SetGlobalLanguage(saved);
 }
 
 TEST_F(DesignWindowTools, SaveAsReplacesTheDesignOfThatNameInAnyLetterCase)

@@ -4,6 +4,7 @@
 
 #include "MultiLang/MLang.h"
 #include "platform/TColor.h"
+#include "LanguageGuard.h"
 
 #include <QPushButton>
 #include <QScrollBar>
@@ -99,8 +100,7 @@ TEST(AngleDialog, ClickingASampleChoosesItsAngle)
 
 TEST(AngleDialog, SamplesAreSquaresSizedByTheirCaptionsAndTranslated)
 {
-    const int language = GlobalLanguage();
-    SetGlobalLanguage(1);
+    testsupport::LanguageGuard english(1);
     {
         TFAngle d;
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Slope of the text"));
@@ -119,7 +119,6 @@ TEST(AngleDialog, SamplesAreSquaresSizedByTheirCaptionsAndTranslated)
         EXPECT_EQ(d.ui->RotateLabel5->Caption(), QStringLiteral("45 degrés"));
         EXPECT_EQ(d.ui->CancelBtn->text(), QStringLiteral("Annuler"));
     }
-    SetGlobalLanguage(language);
 }
 
 TEST(ObjectViewsTest, ViewsFollowTheirRecordAfterRefresh)

@@ -10,6 +10,7 @@
 #include "platform/TextFile.h"
 #include "platform/window/Dialogs.h"
 #include "platform/window/QtPrinter.h"
+#include "LanguageGuard.h"
 
 #include <QFileInfo>
 #include <QFontDialog>
@@ -37,7 +38,7 @@ QString pdfText(const QString& file)
 // the station's too.
 TEST(DatabaseStationLink, TheListPrintsOnTheStationsPrinter)
 {
-    const int language = GlobalLanguage();
+    testsupport::LanguageGuard restoreLanguage;
     QTemporaryDir dir;
     platform::DialogHooksGuard hooks;
     platform::dialogHooks().fontDialog = [](QFontDialog&) { return true; };
@@ -70,5 +71,4 @@ TEST(DatabaseStationLink, TheListPrintsOnTheStationsPrinter)
     EXPECT_TRUE(QFileInfo(dir.filePath("card.pdf")).size() > 0);
     base.reset();
     station.reset();
-    SetGlobalLanguage(language);
 }

@@ -7,6 +7,7 @@
 #include "ui_TPrevis.h"
 
 #include "MultiLang/MLBase.h"
+#include "LanguageGuard.h"
 #include "TestSupport.h"
 
 #include <QPointer>
@@ -25,8 +26,7 @@ using namespace station;
 // goes with it and stays the program's, ready for the next time.
 TEST(SheetPreviewWindow, OpensInFrontOfTheModalDialogThatAsksForIt)
 {
-    const int language = GlobalLanguage();
-    SetGlobalLanguage(1);
+    testsupport::LanguageGuard english(1);
     QTemporaryDir dir;
     testsupport::writeBytes(dir.filePath(QStringLiteral("Formats personnalisés.for")),
                             testsupport::crlfLines({"A4 - Cards", "8500", "5400", "2", "4", "1000", "0", "1500", "99999",
@@ -88,5 +88,4 @@ TEST(SheetPreviewWindow, OpensInFrontOfTheModalDialogThatAsksForIt)
         ASSERT_FALSE(previs.isNull());
         EXPECT_EQ(previs->parentWidget(), &station);
     }
-    SetGlobalLanguage(language);
 }

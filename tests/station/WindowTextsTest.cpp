@@ -38,6 +38,7 @@
 #include "station/window/TNewFor.h"
 #include "station/window/TModEtik.h"
 #include "station/window/TPrevis.h"
+#include "LanguageGuard.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -67,8 +68,7 @@ QString shownText(const QObject* control)
 // names must be in its window and show the table's English text, hint included.
 TEST(WindowTexts, EveryTableRowReachesItsControl)
 {
-    const int language = GlobalLanguage();
-    SetGlobalLanguage(1);
+    testsupport::LanguageGuard english(1);
     QTemporaryDir dir;
     const station::TSheetPage page;
     const addressbook::TMailingJob job;
@@ -146,5 +146,4 @@ TEST(WindowTexts, EveryTableRowReachesItsControl)
         }
         EXPECT_GT(controls, 0);
     }
-    SetGlobalLanguage(language);
 }

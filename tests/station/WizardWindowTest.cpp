@@ -2,6 +2,7 @@
 #include "ui_TAssistant.h"
 
 #include "MultiLang/MLBase.h"
+#include "LanguageGuard.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +15,7 @@
 // another control.
 TEST(WizardWindow, EveryChoiceShowsWhole)
 {
-    const int language = GlobalLanguage();
+    testsupport::LanguageGuard restoreLanguage;
     struct Case {
         const char* name;
         int language;
@@ -50,5 +51,4 @@ TEST(WizardWindow, EveryChoiceShowsWhole)
                     << controls[i]->objectName().toStdString() << " over " << controls[j]->objectName().toStdString();
         }
     }
-    SetGlobalLanguage(language);
 }
