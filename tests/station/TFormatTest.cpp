@@ -6,6 +6,7 @@
 #include "station/window/TFormat.h"
 #include "ui_TFormat.h"
 
+#include "LanguageGuard.h"
 #include "TestSupport.h"
 
 #include <QComboBox>
@@ -48,7 +49,6 @@ class FormatWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetGlobalLanguage(1); // the station runs in English
         ASSERT_TRUE(dir.isValid());
         writeBytes(dir.filePath("Sheets.for"),
                    crlfLines({"11905 - 70 x 36", "7000", "3600", "3", "8", "0", "0", "99999", "99999", "0", "0"})
@@ -63,6 +63,7 @@ protected:
     }
     void TearDown() override { platform::Application::SetErrorHook({}); }
 
+    testsupport::LanguageGuard english{1}; // the station runs in English
     QTemporaryDir dir;
     QString ini;
 };
@@ -273,7 +274,6 @@ TEST_F(FormatWindow, PaperNamesFollowTheActiveLanguage)
     EXPECT_EQ(f.NomPapierFormat("Paravent 6\" - x"), "Paravent 6\"");
     SetGlobalLanguage(2);
     EXPECT_EQ(f.NomPapier(tpRoll), "Rolle");
-    SetGlobalLanguage(1);
 }
 
 TEST_F(FormatWindow, UnreadableFamilyIsReportedAndKeptOnDisk)
