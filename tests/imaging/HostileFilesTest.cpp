@@ -3,6 +3,7 @@
 #include "ImagingTestSupport.h"
 #include "RunLengthPictures.h"
 #include "ScanBomb.h"
+#include "TiffWriter.h"
 
 #include "imaging/Binding.h"
 
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 
 #include <tiffio.h>
-
-#include <vector>
 
 using namespace imaging;
 using imagingtest::BindingFixture;
@@ -33,63 +32,40 @@ QByteArray wideGif(int width)
     return b;
 }
 
+// A grey TIFF of one row `width` pixels wide.
 void writeWideTiff(const QString& path, int width)
 {
-    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
-    ASSERT_NE(tiff, nullptr);
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 1);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
-    QByteArray line(width, '\x20');
-    ASSERT_GE(TIFFWriteScanline(tiff, line.data(), 0, 0), 0);
-    TIFFClose(tiff);
+    tifftest::Page page;
+    page.width = width;
+    page.samples = 1;
+    page.photometric = PHOTOMETRIC_MINISBLACK;
+    page.compression = COMPRESSION_ADOBE_DEFLATE;
+    page.pixel = [](int, int, uint8_t* into) { into[0] = 0x20; };
+    tifftest::writeTiff(path, {page});
 }
 
 // A TIFF page of `spp` 8-bit samples (1 grey, 3 RGB) whose pixel (x, y) is (x, y, x + y), or
 // grey x + y; in one strip or tiles of 16, with the predictor when asked.
 void writePatternTiff(const QString& path, int w, int h, int spp, bool tiled, bool predictor)
 {
-    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
-    ASSERT_NE(tiff, nullptr);
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, w);
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, h);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, spp);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, spp == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-    if (predictor)
-        TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
-    const auto sample = [spp](int x, int y, int c) {
-        return uint8_t(spp == 1 ? x + y : c == 0 ? x : c == 1 ? y : x + y);
-    };
-    if (tiled) {
-        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, 16);
-        TIFFSetField(tiff, TIFFTAG_TILELENGTH, 16);
-        std::vector<uint8_t> tile(size_t(16 * 16 * spp));
-        for (int ty = 0; ty < h; ty += 16)
-            for (int tx = 0; tx < w; tx += 16) {
-                for (int y = 0; y < 16; ++y)
-                    for (int x = 0; x < 16; ++x)
-                        for (int c = 0; c < spp; ++c)
-                            tile[size_t((y * 16 + x) * spp + c)] = sample(tx + x, ty + y, c);
-                ASSERT_GE(TIFFWriteTile(tiff, tile.data(), uint32_t(tx), uint32_t(ty), 0, 0), 0);
-            }
-    } else {
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, h);
-        std::vector<uint8_t> row(size_t(w * spp));
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x)
-                for (int c = 0; c < spp; ++c)
-                    row[size_t(x * spp + c)] = sample(x, y, c);
-            ASSERT_GE(TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0), 0);
+    tifftest::Page page;
+    page.width = w;
+    page.height = h;
+    page.samples = spp;
+    page.photometric = spp == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
+    page.compression = COMPRESSION_ADOBE_DEFLATE;
+    page.predictor = predictor ? PREDICTOR_HORIZONTAL : 0;
+    page.tileSide = tiled ? 16 : 0;
+    page.pixel = [spp](int x, int y, uint8_t* into) {
+        if (spp == 1) {
+            into[0] = uint8_t(x + y);
+            return;
         }
-    }
-    TIFFClose(tiff);
+        into[0] = uint8_t(x);
+        into[1] = uint8_t(y);
+        into[2] = uint8_t(x + y);
+    };
+    tifftest::writeTiff(path, {page});
 }
 
 using Reader = bool (*)(const QString&, int, bool, ProgressContext*, Bitmap&);

@@ -3,6 +3,7 @@
 // (quads: red, green / blue, white quarters; the EPS is netpbm's, drawn here by Ghostscript). Pixels and depths are checked, and cut or
 // lying files of every format give an error, never a picture.
 #include "ImagingTestSupport.h"
+#include "TiffWriter.h"
 
 #include "imaging/Binding.h"
 #include "imaging/EpsFile.h"
@@ -36,32 +37,31 @@ QImage quarters(int w = 40, int h = 30)
 // colour compressions, a 1-bit page for the fax ones.
 void writeTiff(const QString& path, const QList<std::pair<QImage, int>>& pages)
 {
-    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
-    ASSERT_NE(tiff, nullptr);
+    QList<tifftest::Page> described;
     for (const auto& [image, compression] : pages) {
-        const bool bilevel = compression == COMPRESSION_CCITTFAX4;
-        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, image.width());
-        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, image.height());
-        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, bilevel ? 1 : 8);
-        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, bilevel ? 1 : 3);
-        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, bilevel ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_RGB);
-        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-        TIFFSetField(tiff, TIFFTAG_COMPRESSION, compression);
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, image.height());
-        TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-        const QImage rows = bilevel ? image.convertToFormat(QImage::Format_Mono)
-                                    : image.convertToFormat(QImage::Format_RGB888);
-        for (int y = 0; y < rows.height(); ++y) {
-            QByteArray line(reinterpret_cast<const char*>(rows.constScanLine(y)),
-                            bilevel ? (rows.width() + 7) / 8 : rows.width() * 3);
-            if (bilevel) // Qt's index 1 is white here; MINISWHITE's 1 is black
-                for (char& c : line)
-                    c = char(rows.color(1) == qRgb(255, 255, 255) ? ~c : c);
-            ASSERT_GE(TIFFWriteScanline(tiff, line.data(), uint32_t(y), 0), 0);
+        tifftest::Page page;
+        page.width = image.width();
+        page.height = image.height();
+        page.compression = uint16_t(compression);
+        if (compression == COMPRESSION_CCITTFAX4) {
+            const QImage mono = image.convertToFormat(QImage::Format_Mono);
+            page.samples = 1;
+            page.bits = 1;
+            page.photometric = PHOTOMETRIC_MINISWHITE; // 1 is black
+            page.pixel = [mono](int x, int y, uint8_t* into) {
+                into[0] = mono.pixel(x, y) == qRgb(255, 255, 255) ? 0 : 1;
+            };
+        } else {
+            page.pixel = [image](int x, int y, uint8_t* into) {
+                const QRgb p = image.pixel(x, y);
+                into[0] = uint8_t(qRed(p));
+                into[1] = uint8_t(qGreen(p));
+                into[2] = uint8_t(qBlue(p));
+            };
         }
-        TIFFWriteDirectory(tiff);
+        described += page;
     }
-    TIFFClose(tiff);
+    tifftest::writeTiff(path, described);
 }
 
 // A drawing written by dxflib: a 100 x 50 frame of lines and a red circle inside it.
@@ -442,28 +442,20 @@ namespace {
 // associated (colours already multiplied by it, as such files store them).
 void writeAlphaTiff(const QString& path, const QList<QRgb>& row, bool associated)
 {
-    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
-    ASSERT_NE(tiff, nullptr);
-    const uint16_t extra[] = {uint16_t(associated ? EXTRASAMPLE_ASSOCALPHA : EXTRASAMPLE_UNASSALPHA)};
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, int(row.size()));
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 1);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 4);
-    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
-    QByteArray line;
-    for (QRgb c : row) {
+    tifftest::Page page;
+    page.width = int(row.size());
+    page.samples = 4;
+    page.extraSample = associated ? EXTRASAMPLE_ASSOCALPHA : EXTRASAMPLE_UNASSALPHA;
+    page.pixel = [row, associated](int x, int, uint8_t* into) {
+        const QRgb c = row[x];
         const int a = qAlpha(c);
-        auto stored = [&](int v) { return char(associated ? (v * a + 127) / 255 : v); };
-        line += stored(qRed(c));
-        line += stored(qGreen(c));
-        line += stored(qBlue(c));
-        line += char(a);
-    }
-    ASSERT_GE(TIFFWriteScanline(tiff, line.data(), 0, 0), 0);
-    TIFFClose(tiff);
+        auto stored = [&](int v) { return uint8_t(associated ? (v * a + 127) / 255 : v); };
+        into[0] = stored(qRed(c));
+        into[1] = stored(qGreen(c));
+        into[2] = stored(qBlue(c));
+        into[3] = uint8_t(a);
+    };
+    tifftest::writeTiff(path, {page});
 }
 
 // A PNG of one row whose colours are a palette with see-through entries.
@@ -548,50 +540,23 @@ TEST_F(Readers, TiffPagesOfEveryLayoutReadAsStored)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QString file = path("layout.tif");
-        TIFF* tiff = TIFFOpen(QFile::encodeName(file).constData(), "w");
-        ASSERT_NE(tiff, nullptr);
-        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, W);
-        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, H);
-        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, c.samples);
-        if (c.samples == 4) {
-            const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
-            TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
-        }
-        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-        TIFFSetField(tiff, TIFFTAG_ORIENTATION, c.orientation);
-        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-        auto sample = [&](int x, int y, QByteArray& into) {
+        tifftest::Page page;
+        page.width = W;
+        page.height = H;
+        page.samples = c.samples;
+        page.orientation = c.orientation;
+        page.compression = COMPRESSION_ADOBE_DEFLATE;
+        page.rowsPerStrip = c.rowsPerStrip;
+        page.tileSide = c.rowsPerStrip == 0 ? 16 : 0;
+        page.pixel = [&](int x, int y, uint8_t* into) {
             const QRgb p = stored(x, y);
-            into += char(qRed(p));
-            into += char(qGreen(p));
-            into += char(qBlue(p));
+            into[0] = uint8_t(qRed(p));
+            into[1] = uint8_t(qGreen(p));
+            into[2] = uint8_t(qBlue(p));
             if (c.samples == 4)
-                into += char(qAlpha(p));
+                into[3] = uint8_t(qAlpha(p));
         };
-        if (c.rowsPerStrip == 0) {
-            constexpr int T = 16;
-            TIFFSetField(tiff, TIFFTAG_TILEWIDTH, T);
-            TIFFSetField(tiff, TIFFTAG_TILELENGTH, T);
-            for (int ty = 0; ty < H; ty += T)
-                for (int tx = 0; tx < W; tx += T) {
-                    QByteArray tile;
-                    for (int y = ty; y < ty + T; ++y)
-                        for (int x = tx; x < tx + T; ++x)
-                            sample(std::min(x, W - 1), std::min(y, H - 1), tile);
-                    ASSERT_GE(TIFFWriteTile(tiff, tile.data(), uint32_t(tx), uint32_t(ty), 0, 0), 0);
-                }
-        } else {
-            TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, c.rowsPerStrip);
-            for (int y = 0; y < H; ++y) {
-                QByteArray line;
-                for (int x = 0; x < W; ++x)
-                    sample(x, y, line);
-                ASSERT_GE(TIFFWriteScanline(tiff, line.data(), uint32_t(y), 0), 0);
-            }
-        }
-        TIFFClose(tiff);
+        tifftest::writeTiff(file, {page});
 
         Bitmap bitmap;
         ASSERT_TRUE(readTiff0(file, 24, false, nullptr, bitmap)) << qPrintable(binding().ImgLastErrorText);
