@@ -51,7 +51,12 @@ QImage LoadPicture(const QString& path)
     const imaging::PictureRead read = imaging::ImgReadPictureFile(path, options);
     switch (read.kind) {
     case imaging::PictureKind::Bitmap:
-    case imaging::PictureKind::Graphic: return read.bitmap.image;
+    case imaging::PictureKind::Graphic: {
+        QImage picture = read.bitmap.image;
+        if (read.info.format == QLatin1String("JPEG"))
+            platform::MarkLossySource(picture);
+        return picture;
+    }
     case imaging::PictureKind::Missing:
         throw platform::EInOutError(platform::readErrorMessage(path, QStringLiteral("File not found")));
     case imaging::PictureKind::ScrollLine:

@@ -3,6 +3,7 @@
 #include "platform/FontEngine.h"
 #include "platform/Rounding.h"
 
+#include <QImage>
 #include <atomic>
 
 namespace platform {
@@ -217,6 +218,18 @@ TTextMetric GetTextMetrics(const TFont& font)
 int TextWidthOf(const TFont& font, const QString& text)
 {
     return fontengine::face(font.Name(), font.Height(), font.Style(), standaloneDpi)->width(text);
+}
+
+static const char* const kLossySourceKey = "PravolisLossySource";
+
+void MarkLossySource(QImage& image)
+{
+    image.setText(QLatin1String(kLossySourceKey), QStringLiteral("1"));
+}
+
+bool IsLossySource(const QImage& image)
+{
+    return !image.text(QLatin1String(kLossySourceKey)).isEmpty();
 }
 
 } // namespace platform

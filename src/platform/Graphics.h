@@ -7,6 +7,8 @@
 #include <functional>
 #include <initializer_list>
 
+class QImage;
+
 // Points, rectangles, pens, brushes and fonts as the drawing code of the program thinks of them:
 // integer device or logical units, rectangles given by their edges with the right and bottom
 // edge outside, fonts by a height in pixels whose sign says what it measures.
@@ -218,5 +220,11 @@ struct TTextMetric {
 // font measured on itself).
 TTextMetric GetTextMetrics(const TFont& font);
 int TextWidthOf(const TFont& font, const QString& text);
+
+// A picture decoded from a lossy file (a JPEG photo) may go into a PDF lossy again; every other
+// picture (a drawing, a logo, a scan) goes in with its pixels as they are. The mark travels with
+// the image's copies and conversions.
+void MarkLossySource(QImage& image);
+bool IsLossySource(const QImage& image);
 
 } // namespace platform

@@ -759,6 +759,7 @@ void TCanvas::Draw(int x, int y, const QImage& image)
     const TPoint d = LPtoDP({x, y});
     clipFor(QRect(QPoint(d.X, d.Y), image.size()));
     useCopyMode();
+    m_painter->setRenderHint(QPainter::LosslessImageRendering, !IsLossySource(image));
     m_painter->drawImage(QPoint(d.X, d.Y), image);
 }
 
@@ -776,6 +777,7 @@ void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& s
         return;
     clipFor(QRect(d.Left, d.Top, d.Width(), d.Height()));
     useCopyMode();
+    m_painter->setRenderHint(QPainter::LosslessImageRendering, !IsLossySource(image));
     m_painter->drawImage(QRect(d.Left, d.Top, d.Width(), d.Height()), image,
                          QRect(source.Left, source.Top, source.Width(), source.Height()));
 }

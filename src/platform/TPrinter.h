@@ -41,6 +41,9 @@ struct TSetupOptions {
     std::optional<TPrinterOrientation> Orientation;
     // Offer to print only the caller's selection.
     bool OfferSelection = false;
+    // A dialog that only sets the printer up, printing nothing: its title, and a confirming
+    // button that says OK rather than "Print". Empty: the print dialog as it stands.
+    QString SetupTitle;
 };
 
 struct TSetupChoice {

@@ -9,6 +9,8 @@
 
 #include "MultiLang/MLBase.h"
 #include "TestSupport.h"
+
+#include <QFontInfo>
 #include "platform/PdfPrinter.h"
 #include "platform/TIniFile.h"
 #include "platform/window/Dialogs.h"
@@ -587,4 +589,25 @@ TEST(TableWindow, ReopensWhereItStoodInsideTheScreen)
             }
         }
     }
+}
+
+// The list print's font dialog starts from the grid's font as it is shown: upright, and the
+// list prints upright.
+TEST(TableWindow, TheListPrintsFontStartsFromTheGridsUprightFont)
+{
+    Fixture f;
+    f.t().SetCell(0, 1, "Durand");
+    platform::PdfPrinter printer(f.dir.filePath("font.pdf"));
+    f.w->Printer = &printer;
+    f.w->RunPrintDialog = [](QWidget*, bool) { return platform::TSetupChoice{true, platform::prAllPages}; };
+    QFont shown;
+    platform::dialogHooks().fontDialog = [&](QFontDialog& d) {
+        shown = d.currentFont();
+        return true;
+    };
+    f.w->PrintBtnClick();
+    EXPECT_FALSE(shown.italic()) << shown.family().toStdString() << " " << shown.styleName().toStdString();
+    EXPECT_EQ(shown.family(), QFontInfo(f.w->ui->Grille->font()).family());
+    const QString fonts = toolOutput("pdffonts", {printer.FilePath()});
+    EXPECT_FALSE(fonts.contains("Oblique") || fonts.contains("Italic")) << fonts.toStdString();
 }

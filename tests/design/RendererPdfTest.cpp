@@ -171,3 +171,57 @@ TEST_F(RenderedPdf, NextRecordPrintsItsOwnValues)
         lyon = lyon || w.text == "Lyon";
     EXPECT_TRUE(lyon);
 }
+
+// A picture from a lossless file reaches the PDF with its own pixels, edges and flat colours
+// intact (a drawing or a logo); a photo from a JPEG file may go in as JPEG again.
+TEST(RenderedPdfPictures, LosslessFilesPrintLosslesslyAndPhotosMayStayJpeg)
+{
+    QTemporaryDir dir;
+    // Sharp edges and single-pixel lines in many colours: what a JPEG encoder visibly alters.
+    QImage drawing(96, 64, QImage::Format_RGB32);
+    drawing.fill(Qt::white);
+    for (int y = 0; y < drawing.height(); ++y)
+        for (int x = 0; x < drawing.width(); ++x)
+            if ((x / 8 + y / 8) % 2 == 0)
+                drawing.setPixel(x, y, qRgb(x * 255 / 95, 40, y * 255 / 63));
+            else if (x % 5 == 0)
+                drawing.setPixel(x, y, qRgb(0, 0, 0));
+    const struct {
+        const char* file;
+        bool lossless;
+    } cases[] = {{"drawing.png", true}, {"drawing.bmp", true}, {"drawing.tif", true}, {"photo.jpg", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString picture = dir.filePath(c.file);
+        ASSERT_TRUE(drawing.save(picture));
+        RenderFixture f;
+        f.model.LargeurEtiquettePx = 200;
+        f.model.HauteurEtiquettePx = 150;
+        ASSERT_NE(f.model.AddImage(10, 10, 0, false, "<Code>", true, false, false, 64, 96, false, true), nullptr);
+        f.grid.SetCell(5, 1, picture);
+        const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(c.file));
+        platform::PdfPrinter printer(pdf);
+        printer.BeginDoc();
+        f.inputs.Printer = true;
+        f.draw(printer.Canvas(), {-100, -100}, 300.0 / 96.0, 300.0 / 96.0, false, 1, 1);
+        printer.EndDoc();
+
+        // "page num type width height color comp bpc enc ...", one line per image.
+        const QStringList list = run("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+        ASSERT_EQ(list.size(), 1) << run("pdfimages", {"-list", pdf}).toStdString();
+        const QStringList columns = list[0].simplified().split(' ');
+        ASSERT_GE(columns.size(), 9);
+        EXPECT_EQ(columns[8] == "jpeg", !c.lossless) << list[0].toStdString();
+        if (!c.lossless)
+            continue;
+        const QString stem = dir.filePath(QStringLiteral("%1-image").arg(c.file));
+        run("pdfimages", {"-png", pdf, stem});
+        const QImage sent = QImage(stem + "-000.png").convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(sent.size(), drawing.size());
+        int differing = 0;
+        for (int y = 0; y < sent.height(); ++y)
+            for (int x = 0; x < sent.width(); ++x)
+                differing += sent.pixel(x, y) != drawing.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}

@@ -16,7 +16,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -265,4 +268,28 @@ TEST_F(StationPrint, PrinterSetupLinkShowsThePrinterIcon)
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown, argb(station->ui->ConfigBtn->icon().pixmap(32, 32).toImage()));
     EXPECT_NE(shown, argb(station->style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32).toImage()));
+}
+
+// The station's printer setup only sets the printer up: the dialog says so in its title and its
+// button, and the sheets stay upright whatever orientation it showed.
+TEST_F(StationPrint, ThePrinterSetupIsNamedForWhatItDoesAndKeepsTheSheetsUpright)
+{
+    for (const int language : {0, 1}) {
+        SetGlobalLanguage(language);
+        const QString expected = station->ui->ConfigBtn->toolTip();
+        SCOPED_TRACE(expected.toStdString());
+        QString title, button;
+        testsupport::whenShown<QPrintDialog>(station.get(), [&](QPrintDialog& d) {
+            title = d.windowTitle();
+            if (auto* buttons = d.findChild<QDialogButtonBox*>())
+                button = buttons->button(QDialogButtonBox::Ok)->text();
+            d.printer()->setPageOrientation(QPageLayout::Landscape);
+            d.done(QDialog::Accepted);
+        });
+        QTest::mouseClick(station->ui->ConfigBtn, Qt::LeftButton);
+        EXPECT_FALSE(expected.isEmpty());
+        EXPECT_EQ(title, expected);
+        EXPECT_EQ(QString(button).remove('&'), "OK");
+        EXPECT_EQ(station->Printer().Orientation(), platform::poPortrait);
+    }
 }

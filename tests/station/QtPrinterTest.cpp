@@ -114,15 +114,15 @@ TEST(QtPrinterSetup, TheOrientationIsTheSetupsOrTheUsersAndTheRangeIsTheCallers)
         platform::TPrinterOrientation after;
         platform::TPrintRange chosen;
     } cases[] = {
-        {"upright sheets, landscape picked", {platform::poPortrait, false}, true, QPageLayout::Landscape,
+        {"upright sheets, landscape picked", {platform::poPortrait, false, {}}, true, QPageLayout::Landscape,
          QPrinter::AllPages, platform::poPortrait, platform::prAllPages},
-        {"free, landscape picked", {std::nullopt, false}, true, QPageLayout::Landscape, QPrinter::AllPages,
+        {"free, landscape picked", {std::nullopt, false, {}}, true, QPageLayout::Landscape, QPrinter::AllPages,
          platform::poLandscape, platform::prAllPages},
-        {"free with a selection, selection picked", {std::nullopt, true}, true, QPageLayout::Landscape,
+        {"free with a selection, selection picked", {std::nullopt, true, {}}, true, QPageLayout::Landscape,
          QPrinter::Selection, platform::poLandscape, platform::prSelection},
-        {"selection picked, then cancelled", {std::nullopt, true}, false, QPageLayout::Landscape,
+        {"selection picked, then cancelled", {std::nullopt, true, {}}, false, QPageLayout::Landscape,
          QPrinter::Selection, platform::poLandscape, platform::prAllPages},
-        {"no selection offered", {std::nullopt, false}, true, QPageLayout::Portrait, QPrinter::Selection,
+        {"no selection offered", {std::nullopt, false, {}}, true, QPageLayout::Portrait, QPrinter::Selection,
          platform::poPortrait, platform::prAllPages},
     };
     for (const auto& c : cases) {

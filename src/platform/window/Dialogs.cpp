@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <cstdlib>
+#include <utility>
 #include <QInputDialog>
 
 namespace platform {
@@ -216,6 +218,23 @@ QFont toDialogFont(const TFont& font)
     result.setItalic(font.Style().Contains(fsItalic));
     result.setUnderline(font.Style().Contains(fsUnderline));
     result.setStrikeOut(font.Style().Contains(fsStrikeOut));
+    // The dialog selects a style by its name, and a family whose upright style is not called
+    // "Normal" ("Book", "Regular") would open on some other one, "Oblique" say: name the style
+    // of the family drawn that has the font's slant and the weight nearest to its own, the
+    // plainest name among equals ("Book" before "Condensed").
+    const QString family = QFontInfo(result).family();
+    const int weight = result.bold() ? QFont::Bold : QFont::Normal;
+    std::pair<int, qsizetype> best{-1, 0};
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const bool slanted = QFontDatabase::font(family, style, 10).style() != QFont::StyleNormal;
+        if (slanted != result.italic())
+            continue;
+        const std::pair<int, qsizetype> score{std::abs(QFontDatabase::weight(family, style) - weight), style.size()};
+        if (best.first < 0 || score < best) {
+            best = score;
+            result.setStyleName(style);
+        }
+    }
     return result;
 }
 

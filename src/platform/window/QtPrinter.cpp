@@ -2,6 +2,8 @@
 
 #include "platform/TCanvas.h"
 
+#include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -9,6 +11,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace platform {
 
@@ -78,6 +81,12 @@ TSetupChoice QtPrinter::SetupDialog(QWidget* parent, const TSetupOptions& option
     QPrintDialog dialog(m_printer.get(), parent);
     if (options.OfferSelection)
         dialog.setOption(QAbstractPrintDialog::PrintSelection);
+    if (!options.SetupTitle.isEmpty()) {
+        dialog.setWindowTitle(options.SetupTitle);
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(QCoreApplication::translate("QPlatformTheme", "OK"));
+    }
     m_printer->setPrintRange(QPrinter::AllPages);
     TSetupChoice choice;
     choice.Accepted = dialog.exec() == QDialog::Accepted;

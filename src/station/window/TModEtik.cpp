@@ -80,8 +80,14 @@ TModEtik::TModEtik(const TStationFolders& folders, const QString& settingsFile, 
                             platform::mtWarning, platform::mbYes | platform::mbNo)
                == platform::mrYes;
     };
-    // The sheets are set up upright: the orientation is each print's own.
-    RunPrinterSetup = [this] { return Printer().SetupDialog(this, {platform::poPortrait}).Accepted; };
+    // The sheets are set up upright (the orientation is each print's own), in a dialog named for
+    // what it does.
+    RunPrinterSetup = [this] {
+        platform::TSetupOptions options;
+        options.Orientation = platform::poPortrait;
+        options.SetupTitle = ui->ConfigBtn->toolTip();
+        return Printer().SetupDialog(this, options).Accepted;
+    };
     // The sheet drawings outline what this window's printer can reach.
     PrinterInfoSource() = [this] { return printerInfo(); };
     DesactiverPage();
