@@ -11,18 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PRAVOLIS_SANITIZED_HEAP 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PRAVOLIS_SANITIZED_HEAP 1
-#endif
+#include "SanitizedHeap.h"
 
 using namespace imaging;
 using imagingtest::BindingFixture;

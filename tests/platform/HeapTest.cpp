@@ -6,18 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PRAVOLIS_SANITIZED_HEAP 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PRAVOLIS_SANITIZED_HEAP 1
-#endif
+#include "SanitizedHeap.h"
 
 // The test program starts as the program does; its heap must then hold the blocks a print job
 // takes and frees page after page, and still hand the largest blocks back to the system.
