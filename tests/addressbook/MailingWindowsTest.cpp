@@ -34,6 +34,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -303,6 +304,33 @@ TEST_F(MailingWindows, DesignMailingPreviewsAndPrintsTheSelectedDesign)
     const QList<Word> words = sheettest::wordsOf(pdf);
     EXPECT_EQ(sheettest::pageCount(words), 2);
     EXPECT_FALSE(sheettest::SheetFixture::boxOf(words, "N7", 2).isNull()) << "seven labels, counted as printed";
+}
+
+// The printer set-up belongs to the station, which its closing leaves active: the options take the
+// keyboard back, so Return prints the mailing rather than acting in the station.
+TEST_F(MailingWindows, TheOptionsTakeTheKeyboardBackAfterThePrinterSetup)
+{
+    book.Marques = {0, 1, 1, 1};
+    wizard(3);
+    QTest::mouseClick(chain->Choix()->ui->OKBtn, Qt::LeftButton);
+    QTest::mouseClick(chain->ChoixEtik()->ui->BitBtn3, Qt::LeftButton);
+    TIMail* options = chain->IMail();
+    ASSERT_TRUE(options->isVisible());
+    int printed = 0;
+    options->Imprimer = [&] { ++printed; };
+
+    bool setUp = false;
+    testsupport::whenShown<QPrintDialog>(station.get(), [&](QPrintDialog& d) {
+        setUp = true;
+        d.done(QDialog::Rejected);
+    });
+    QTest::mouseClick(options->ui->Button1, Qt::LeftButton);
+    EXPECT_TRUE(setUp);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == options; }));
+    QWidget* keyboard = QApplication::focusWidget();
+    ASSERT_NE(keyboard, nullptr);
+    QTest::keyClick(keyboard, Qt::Key_Return);
+    EXPECT_EQ(printed, 1);
 }
 
 TEST_F(MailingWindows, AMissingDesignIsNamedAndNothingPrints)

@@ -293,3 +293,31 @@ TEST_F(StationPrint, ThePrinterSetupIsNamedForWhatItDoesAndKeepsTheSheetsUpright
         EXPECT_EQ(station->Printer().Orientation(), platform::poPortrait);
     }
 }
+
+// The dialog opens with the keyboard on its default button, and the printer set-up link is a
+// Tab stop that Space opens, as in a native print dialog.
+TEST_F(StationPrint, TheDialogStartsOnPrintAndTabReachesThePrinterSetup)
+{
+    int setups = 0;
+    station->RunPrinterSetup = [&] {
+        ++setups;
+        return true;
+    };
+    QWidget* startFocus = nullptr;
+    QWidget* afterTab = nullptr;
+    bool printIsDefault = false;
+    print([&](TPrintDial& d) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &d; }));
+        startFocus = QApplication::focusWidget();
+        printIsDefault = d.ui->OKBtn->isDefault();
+        d.ui->CancelBtn->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        afterTab = QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::mouseClick(d.ui->CancelBtn, Qt::LeftButton);
+        EXPECT_EQ(afterTab, d.ui->Image1);
+        EXPECT_EQ(startFocus, d.ui->OKBtn);
+    });
+    EXPECT_TRUE(printIsDefault);
+    EXPECT_EQ(setups, 1);
+}

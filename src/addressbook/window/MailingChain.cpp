@@ -89,7 +89,13 @@ TMailingChain::TMailingChain(station::TModEtik& station) : QObject(&station), St
         if (previs->isVisible())
             previs->close();
     };
-    m_imail->ConfigImprimante = [this] { Station.RunPrinterSetup(); };
+    m_imail->ConfigImprimante = [this] {
+        Station.RunPrinterSetup();
+        // The set-up dialog belongs to the station, which it leaves active when it closes: the
+        // options take the keyboard back so Return prints the mailing.
+        platform::ShowInFront(m_imail);
+        m_imail->ui->OKBtn->setFocus(Qt::ActiveWindowFocusReason);
+    };
 
     station::TFormat* format = Station.FormatWindow();
     connect(format, &station::TFormat::Previous, this, [this] { formatPrevious(); });

@@ -9,6 +9,7 @@
 #include "station/StationRules.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
@@ -43,6 +44,15 @@ void TPrintDial::connectEvents()
 
 bool TPrintDial::eventFilter(QObject* watched, QEvent* event)
 {
+    // The link is a Tab stop: Space or Return on it opens the set-up as a click does, and the
+    // Return does not fall through to the default button.
+    if (event->type() == QEvent::KeyPress && watched == ui->Image1) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            platform::runReportingErrors([this] { ConfigClick(); });
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         (watched == ui->Image1 || watched == ui->Label2 || watched == ui->Label3)) {
@@ -58,6 +68,8 @@ void TPrintDial::showEvent(QShowEvent* event)
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     ui->NumBtn->setEnabled(true);
+    // The keyboard starts on the default button, so the style marks it as a native dialog does.
+    ui->OKBtn->setFocus(Qt::ActiveWindowFocusReason);
     DessinerPlanche();
 }
 
