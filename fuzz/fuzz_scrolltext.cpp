@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lineFile.close();
             ScrollText shown;
             if (shown.startLine(linePath, QSize(64, 32)))
-                FUZZ_CHECK(shown.textPicture().width() <= kMaxScrollSide
+                FUZZ_CHECK(shown.textPicture().width() <= kMaxPictureSide
                            && qint64(shown.textPicture().width()) * shown.textPicture().height() <= kMaxScrollPixels);
             else
                 FUZZ_CHECK(!shown.refusal().isEmpty());
