@@ -120,11 +120,11 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
         if (!file.isEmpty()) {
             try {
                 image->SetPicture(LoadPicture(file));
-            } catch (const std::exception&) {
+            } catch (const std::exception& error) {
                 if (!keepUnreadable)
                     throw;
                 if (OnUnreadableImage)
-                    OnUnreadableImage();
+                    OnUnreadableImage(PictureErrorReason(error));
             }
         }
         image->Hint = reference;
@@ -146,6 +146,9 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
                     ph = ph == 0 ? std::max(height, 0) : ph;
                 }
                 image->Height = R(static_cast<double>(image->Width) * ph / pw);
+                // A long thin picture would round to nothing: an object no one sees or clicks.
+                if (!picture.isNull())
+                    image->Height = std::max(image->Height, 1);
             } else {
                 image->Tag = EncodeImageTag(false, angle);
                 if (height > 0)
@@ -156,10 +159,10 @@ TImage* TDesignModel::AddImage(int left, int top, int angle, bool keepProportion
         // drawn when the object is painted, so a huge object allocates nothing here.
         if (fieldCode && image->Width > 0 && image->Height > 0)
             image->PlaceholderSize = QSize(image->Width, image->Height);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         ObjetCourant = nullptr;
         if (OnUnreadableImage)
-            OnUnreadableImage();
+            OnUnreadableImage(PictureErrorReason(error));
         return nullptr;
     }
     return adopt(std::move(image), select);

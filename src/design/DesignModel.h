@@ -71,8 +71,9 @@ public:
     std::function<void(TDesignObject&)> OnAttach;
     // An object is about to be freed: drop it from the selection and destroy its view.
     std::function<void(TDesignObject&)> OnFreeing;
-    // A picture file exists but cannot be read: the "Unrecognised image format" box.
-    std::function<void()> OnUnreadableImage;
+    // A picture file exists but cannot be read: the "Unrecognised image format" box, with the
+    // reason (PictureErrorReason).
+    std::function<void(const QString& reason)> OnUnreadableImage;
     // Turns a picture by a positive angle; by default RotatePicture of Pictures.h.
     std::function<QImage(const QImage&, int)> RotatePictureHook;
 

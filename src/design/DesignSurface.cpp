@@ -82,16 +82,23 @@ std::vector<TDesignObject*> ObjectsInRect(const TDesignModel& model, const platf
     return out;
 }
 
-QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder)
+QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder, bool* made)
 {
+    if (made != nullptr)
+        *made = false;
     const QFileInfo source(sourcePath);
     const QString name = source.fileName();
     const QString ext = source.suffix().toUpper();
     QDir().mkpath(imagesFolder);
     if (ext == QLatin1String("BMP") || ext == QLatin1String("WMF") || ext == QLatin1String("ICO")) {
         const QString target = QDir(imagesFolder).filePath(name);
-        if (!QFileInfo::exists(target))
+        if (!QFileInfo::exists(target)) {
+            // Read first: a file the readers refuse is not copied, to be met again under its name.
+            LoadPicture(sourcePath);
             platform::CopyFile(sourcePath, target);
+            if (made != nullptr)
+                *made = true;
+        }
         return name;
     }
     const QString reference = source.completeBaseName() + QStringLiteral(".bmp");
@@ -106,6 +113,8 @@ QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder
     if (!imaging::ImgWriteBmpBitmap(twin, kTwinBits, imaging::Bitmap{picture, 0}))
         throw platform::EInOutError(QStringLiteral("Cannot write ") + twin + QStringLiteral(": ")
                                     + imaging::binding().ImgLastErrorText);
+    if (made != nullptr)
+        *made = true;
     return reference;
 }
 

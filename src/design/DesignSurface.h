@@ -42,8 +42,9 @@ std::vector<TDesignObject*> ObjectsInRect(const TDesignModel& model, const platf
 // The reference a picture chosen from a file takes, after putting the file into the program's
 // pictures folder: bitmaps, metafiles and icons are copied under their own name, other formats
 // are converted to a ".bmp" twin. An existing copy or twin is used as it is. A file that cannot
-// be read raises platform::EInOutError and leaves no twin behind.
-QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder);
+// be read raises platform::EInOutError (EPictureRefused when a reader refused it) and leaves
+// nothing behind. `made`, when given, tells whether this call put a file into the folder.
+QString ImportPictureFile(const QString& sourcePath, const QString& imagesFolder, bool* made = nullptr);
 // The name a scanned picture is saved under in the pictures folder: "scan" + the first number
 // from 1 whose file does not exist + ".bmp".
 QString NextScanFileName(const QString& imagesFolder);

@@ -57,15 +57,22 @@ QImage LoadPicture(const QString& path)
             platform::MarkLossySource(picture);
         return picture;
     }
-    case imaging::PictureKind::Missing:
-        throw platform::EInOutError(platform::readErrorMessage(path, QStringLiteral("File not found")));
+    case imaging::PictureKind::Missing: throw EPictureRefused(path, QStringLiteral("File not found"));
     case imaging::PictureKind::ScrollLine:
     case imaging::PictureKind::ScrollList:
-        throw platform::EInOutError(
-            platform::readErrorMessage(path, QStringLiteral("A scrolling text is not a picture")));
+        throw EPictureRefused(path, QStringLiteral("A scrolling text is not a picture"));
     case imaging::PictureKind::Failed: break;
     }
-    throw platform::EInOutError(platform::readErrorMessage(path, imaging::binding().ImgLastErrorText));
+    throw EPictureRefused(path, imaging::binding().ImgLastErrorText);
+}
+
+QString PictureErrorReason(const std::exception& error)
+{
+    if (const auto* refused = dynamic_cast<const EPictureRefused*>(&error))
+        return refused->Reason;
+    if (const auto* own = dynamic_cast<const platform::Exception*>(&error))
+        return own->message();
+    return QString::fromUtf8(error.what());
 }
 
 QImage RotatePicture(const QImage& picture, int angle)

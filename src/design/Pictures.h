@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Errors.h"
 #include "platform/Graphics.h"
 
 #include <QDateTime>
@@ -24,9 +25,22 @@ namespace design {
 QString FindPictureFile(const QString& reference, const QString& programFolder,
                         const QString& examplesFolder);
 
+// A picture file the readers refuse. Reason is the reader's own words (too large, cut short...),
+// the message names the file as well.
+class EPictureRefused : public platform::EInOutError {
+public:
+    EPictureRefused(const QString& path, const QString& reason)
+        : EInOutError(platform::readErrorMessage(path, reason)), Reason(reason) {}
+    QString Reason;
+};
+
+// What to tell the user of a picture that could not be used: the reader's reason when a reader
+// refused it, else the error's message.
+QString PictureErrorReason(const std::exception& error);
+
 // Reads a picture file through the imaging layer's readers (by extension, else by content; true
-// colour, pictures stated with fewer than 4 bits in black and white); raises
-// platform::EInOutError when the file cannot be read or no reader takes it.
+// colour, pictures stated with fewer than 4 bits in black and white); raises EPictureRefused
+// when the file cannot be read or no reader takes it.
 QImage LoadPicture(const QString& path);
 
 // The picture turned counter-clockwise by `angle` degrees through the imaging layer's rotation,

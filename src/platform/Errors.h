@@ -30,7 +30,12 @@ public:
     using Exception::Exception;
 };
 
-// Messages in the form the error box shows; file and line are 1-based where given.
+// A value quoted in a message, cut when long: a file's (fromFile) as printable ASCII, a typed
+// one without its control codes; what is not shown stands as '?'.
+QString quotedValue(const QString& text, bool fromFile);
+
+// Messages in the form the error box shows; file and line are 1-based where given. The value
+// is quoted by quotedValue, as a file's when a file is named.
 QString convertMessage(const QString& text, const QString& file = {}, int line = 0);
 QString readErrorMessage(const QString& file, const QString& reason);
 

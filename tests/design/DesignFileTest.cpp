@@ -597,7 +597,7 @@ TEST_F(DesignFileFixture, AnUnreadablePictureKeepsItsImageSoSavingLosesNothing)
     // damaged file): the design still opens whole and saves back unchanged.
     testsupport::writeBytes(programDir.path() + QStringLiteral("/images/logo.png"), "not a picture");
     int reported = 0;
-    model.OnUnreadableImage = [&] { ++reported; };
+    model.OnUnreadableImage = [&](const QString&) { ++reported; };
     const QByteArray original = testsupport::readBytes(fixture(QStringLiteral("allkinds.car")));
     LoadDesign(model, fixture(QStringLiteral("allkinds.car")), false);
     EXPECT_GE(reported, 1);

@@ -386,7 +386,8 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     place(TDesignTool::Image, {16, 8});
     EXPECT_TRUE(model().IsEmpty());
     EXPECT_FALSE(QFileInfo::exists(station->Folders.ImagesFolder() + "/broken.bmp"));
-    EXPECT_EQ(boxes, QStringList{"Unrecognised image format"});
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("Unrecognised image format\n")) << boxes[0].toStdString();
 
     chosen = jpg;
     place(TDesignTool::Image, {16, 8});
@@ -404,6 +405,65 @@ TEST_F(DesignWindow, PicturesComeFromFilesAndAFailedOneLeavesNothing)
     EXPECT_EQ(image->Width, 100);
     EXPECT_EQ(image->Height, 67);
     EXPECT_EQ(form->ViewOf(image)->size(), QSize(100, 67));
+}
+
+// A picture the readers refuse is reported with the reader's own reason under the usual words,
+// and leaves nothing in the pictures folder, whether it would have been copied or converted.
+TEST_F(DesignWindow, ARefusedPictureSaysWhyAndIsNotKept)
+{
+    const QString images = station->Folders.ImagesFolder();
+    QImage wide(40000, 10, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    ASSERT_TRUE(wide.save(dir.filePath("wide.png")));
+    writeBytes(dir.filePath("cut.bmp"), QByteArray("BM") + QByteArray(20, '\0'));
+    writeBytes(dir.filePath("junk.png"), "no picture");
+    const struct {
+        const char* file;
+        const char* kept;
+        const char* reason;
+    } cases[] = {
+        {"wide.png", "wide.bmp", "32767"},
+        {"cut.bmp", "cut.bmp", ""},
+        {"junk.png", "junk.bmp", ""},
+    };
+    form->ChoosePictureSource = [] { return TForm1::TPictureChoice{}; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        boxes.clear();
+        form->ChoosePictureFile = [&](const QString&) { return dir.filePath(c.file); };
+        place(TDesignTool::Image, {16, 8});
+        EXPECT_TRUE(model().IsEmpty());
+        EXPECT_FALSE(QFileInfo::exists(images + "/" + c.kept));
+        ASSERT_EQ(boxes.size(), 1);
+        const QStringList lines = boxes[0].split(u'\n');
+        ASSERT_EQ(lines.size(), 2) << boxes[0].toStdString();
+        EXPECT_EQ(lines[0], "Unrecognised image format");
+        EXPECT_FALSE(lines[1].trimmed().isEmpty());
+        EXPECT_TRUE(lines[1].contains(c.reason)) << lines[1].toStdString();
+    }
+}
+
+// A picture far wider than high is placed at the tool's width and one pixel high at least: an
+// object that shows and takes a click.
+TEST_F(DesignWindow, AThinPictureIsPlacedAtLeastOnePixelHigh)
+{
+    QImage thin(30000, 10, QImage::Format_RGB32);
+    thin.fill(Qt::black);
+    ASSERT_TRUE(thin.save(dir.filePath("thin.png")));
+    form->ChoosePictureSource = [] { return TForm1::TPictureChoice{}; };
+    form->ChoosePictureFile = [&](const QString&) { return dir.filePath("thin.png"); };
+    place(TDesignTool::Image, {16, 8});
+    EXPECT_TRUE(boxes.isEmpty());
+    ASSERT_EQ(model().Count(), 1);
+    auto* image = As<TImage>(last());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(QSize(image->Width, image->Height), QSize(65, 1));
+    EXPECT_EQ(form->ViewOf(image)->size(), QSize(65, 1));
+    // Clicked away and back on its one row, it is the selection again.
+    click({200, 150});
+    EXPECT_TRUE(selection().empty());
+    click({image->Left + 30, image->Top});
+    EXPECT_EQ(selection(), V{image});
 }
 
 TEST_F(DesignWindow, TheImportDialogPlacesAFieldsPictureAndItsCancelPlacesNothing)

@@ -44,7 +44,7 @@ struct ModelFixture : ::testing::Test {
         model.ProgramFolder = programDir.path();
         model.ExamplesFolder = examplesDir.path();
         model.OnAttach = [this](TDesignObject& o) { attached.push_back(&o); };
-        model.OnUnreadableImage = [this] { ++unreadable; };
+        model.OnUnreadableImage = [this](const QString&) { ++unreadable; };
     }
 
     void picture(const QString& folder, const QString& name, int w, int h)

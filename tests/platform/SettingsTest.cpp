@@ -116,6 +116,24 @@ TEST(Numbers, CommaIsTheDecimalSeparator)
     EXPECT_EQ(StrToIntDef("", 4), 4);
 }
 
+// A value that should have been a number is quoted printable: a file's line as plain ASCII,
+// what the user typed as typed but for control codes; a long one is cut.
+TEST(ConvertMessage, QuotesTheValuePrintable)
+{
+    const struct {
+        QString text;
+        QString file;
+        QString message;
+    } cases[] = {
+        {"12a", "", "'12a' is not a valid integer value"},
+        {"\u00E9t\u00E9\u0007", "", "'\u00E9t\u00E9?' is not a valid integer value"},
+        {"\u20AC*\u00A3\u0153\u00BD\u2021\u2026\u001B", "a.car", "'?*\?\?\?\?\?\?' is not a valid integer value (a.car)"},
+        {QString(50, u'7') + "x", "a.car", "'" + QString(40, u'7') + "...' is not a valid integer value (a.car)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(convertMessage(c.text, c.file), c.message);
+}
+
 TEST(Paths, JoinsBackslashPathsAndFindsFilesIgnoringCase)
 {
     QTemporaryDir dir;

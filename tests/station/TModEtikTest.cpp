@@ -384,6 +384,52 @@ TEST_F(StationWindow, NewModelAdoptsTheChosenFormat)
     s->close();
 }
 
+namespace {
+
+// Whether a message holds only what prints: letters, digits, signs and spaces of plain text, and
+// its line breaks.
+bool printableOnly(const QString& text)
+{
+    for (const QChar c : text)
+        if (c != u'\n' && (c.unicode() < 0x20 || c.unicode() > 0x7E))
+            return false;
+    return true;
+}
+
+} // namespace
+
+// A design damaged in its header is reported at start by its name, and one damaged further on
+// when it is opened, both without the file's raw bytes.
+TEST_F(StationWindow, DamagedDesignsAreNamedWithoutTheirRawBytes)
+{
+    addDesign("allkinds.car", "good.car");
+    writeBytes(dir.filePath("perso/header.car"), "\x80*\xA3\x9C\xBD\x87\x85\x01\x1B\r\n3000\r\nversion8\r\n");
+    QList<QByteArray> lines = readBytes(dataPath("design/allkinds.car")).split('\n');
+    lines[22] = "\x80*\xA3\x9C\x07\xBD\x87\x85\r";
+    writeBytes(dir.filePath("perso/body.car"), lines.join('\n'));
+    auto s = start();
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(boxes[1].startsWith("Unrecognised file format.\n")) << boxes[1].toStdString();
+    EXPECT_TRUE(boxes[1].contains("header.car")) << boxes[1].toStdString();
+    EXPECT_FALSE(boxes[1].contains("body.car")) << boxes[1].toStdString();
+    EXPECT_TRUE(printableOnly(boxes[1])) << boxes[1].toStdString();
+
+    int designerShown = 0;
+    s->ShowDesigner = [&] { ++designerShown; };
+    s->RemplirListeModeles();
+    ASSERT_EQ(listLines(*s).value(0).section(u'\t', 0, 0), "body");
+    boxes.clear();
+    s->ui->ListBox->setCurrentRow(0);
+    ASSERT_TRUE(s->ui->ModifierItem->isEnabled());
+    s->ui->ModifierItem->trigger();
+    EXPECT_EQ(designerShown, 0);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("Unrecognised file format.\n")) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains("body.car")) << boxes[0].toStdString();
+    EXPECT_TRUE(printableOnly(boxes[0])) << boxes[0].toStdString();
+    s->close();
+}
+
 // Preview and "Closer Look..." show the selected model: enabled exactly while the list holds one.
 TEST_F(StationWindow, PreviewCommandsFollowTheModelList)
 {

@@ -168,9 +168,7 @@ void TForm1::connectEvents()
     m_model->OnCreated = [this](TDesignObject& o) { objectCreated(o); };
     m_model->OnFreeing = [this](TDesignObject& o) { objectFreeing(o); };
     m_model->OnAttach = [this](TDesignObject& o) { Select(&o, true); };
-    m_model->OnUnreadableImage = [this] {
-        platform::MessageDlg(GetText(QStringLiteral("@5")), platform::mtError, platform::mbOK);
-    };
+    m_model->OnUnreadableImage = [this](const QString& reason) { reportRefusedPicture(reason); };
 }
 
 void TForm1::FormCreate()
@@ -421,17 +419,31 @@ void TForm1::placePicture(QPoint p)
     platform::HourGlass busy;
     *folder = QFileInfo(file).absolutePath();
     QString reference;
+    bool made = false;
     try {
-        reference = ImportPictureFile(file, imagesFolder());
-    } catch (const platform::EInOutError&) {
-        platform::MessageDlg(GetText(QStringLiteral("@5")), platform::mtError, platform::mbOK);
+        reference = ImportPictureFile(file, imagesFolder(), &made);
+    } catch (const platform::EInOutError& error) {
+        reportRefusedPicture(PictureErrorReason(error));
         return;
     }
-    if (TImage* image = PlaceImage(*m_model, p.x(), p.y(), reference)) {
-        RectObjetCourant = image->BoundsRect();
-        Select(image, false);
-        DesignEdited();
+    TImage* image = PlaceImage(*m_model, p.x(), p.y(), reference);
+    if (image == nullptr) {
+        // The pictures folder keeps only pictures some design shows.
+        if (made)
+            QFile::remove(QDir(imagesFolder()).filePath(reference));
+        return;
     }
+    RectObjetCourant = image->BoundsRect();
+    Select(image, false);
+    DesignEdited();
+}
+
+void TForm1::reportRefusedPicture(const QString& reason)
+{
+    QString text = GetText(QStringLiteral("@5"));
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    platform::MessageDlg(text, platform::mtError, platform::mbOK);
 }
 
 bool TForm1::PlaceScannedPicture(QPoint p)

@@ -226,6 +226,8 @@ private:
     void paintBoxMouseUp(QMouseEvent* event);
     void place(TDesignTool tool, QPoint p);
     void placePicture(QPoint p);
+    // The "Unrecognised image format" box, the reader's reason on its second line.
+    void reportRefusedPicture(const QString& reason);
     void shMouseDown(QMouseEvent* event);
     void shMouseUp(QMouseEvent* event);
     void afterFrameMove();

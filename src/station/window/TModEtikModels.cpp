@@ -5,6 +5,7 @@
 
 #include "design/DesignDocument.h"
 #include "design/window/TNumAuto.h"
+#include "platform/Errors.h"
 #include "platform/HourGlass.h"
 #include "platform/window/Dialogs.h"
 #include "shell/BoiteMessage.h"
@@ -174,8 +175,12 @@ void TModEtik::ModifierModele()
         platform::HourGlass busy;
         try {
             design::OpenDesign(Station.Designer, path);
-        } catch (const std::exception&) {
-            platform::MessageDlg(GetText(QStringLiteral("@6")), platform::mtError, platform::mbOK);
+        } catch (const std::exception& error) {
+            // The list names a design damaged in its header; one damaged further on is named here.
+            const auto* own = dynamic_cast<const platform::Exception*>(&error);
+            platform::MessageDlg(GetText(QStringLiteral("@6")) + u'\n' + QFileInfo(path).fileName() + QStringLiteral(": ")
+                                     + (own != nullptr ? own->message() : QString::fromUtf8(error.what())),
+                                 platform::mtError, platform::mbOK);
             return;
         }
         Station.Designer.Modifie = false;
