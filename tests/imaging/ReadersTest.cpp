@@ -52,8 +52,8 @@ void writeTiff(const QString& path, const QList<std::pair<QImage, int>>& pages)
                 into[0] = mono.pixel(x, y) == qRgb(255, 255, 255) ? 0 : 1;
             };
         } else {
-            page.pixel = [image](int x, int y, uint8_t* into) {
-                const QRgb p = image.pixel(x, y);
+            page.pixel = [colours = image](int x, int y, uint8_t* into) {
+                const QRgb p = colours.pixel(x, y);
                 into[0] = uint8_t(qRed(p));
                 into[1] = uint8_t(qGreen(p));
                 into[2] = uint8_t(qBlue(p));
