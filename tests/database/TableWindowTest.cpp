@@ -15,6 +15,7 @@
 #include "platform/TIniFile.h"
 #include "platform/window/Dialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QFileDialog>
@@ -372,6 +373,23 @@ TEST(TableWindow, FindAndReplaceDialogs)
     EXPECT_EQ(f.messages.value(0), "Global replace completed. 2 changes made.");
     EXPECT_EQ(f.t().Grille.Cell(2, 2), "Hexyxyo");
     EXPECT_FALSE(rep.ui->ReplaceBtn->isEnabled());
+}
+
+// The keyboard goes from the find text to the replacement before reaching the buttons.
+TEST(TableWindow, ReplaceDialogTabsFromFindToReplacement)
+{
+    Fixture f;
+    f.w->Remplacer1Click();
+    TwReplace& rep = *f.w->wReplace;
+    rep.activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == &rep);
+    rep.ui->Edit->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(rep.ui->Edit->hasFocus());
+    QTest::keyClicks(rep.ui->Edit, "l");
+    QTest::keyClick(rep.ui->Edit, Qt::Key_Tab);
+    EXPECT_TRUE(rep.ui->Edit1->hasFocus());
+    QTest::keyClick(rep.ui->Edit1, Qt::Key_Tab);
+    EXPECT_TRUE(rep.ui->FindBtn->hasFocus());
 }
 
 // Export writes the records as the filter says, under the name whose overwrite was confirmed;
