@@ -1,6 +1,7 @@
 #include "imaging/Annotations.h"
 
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 
@@ -87,8 +88,10 @@ QString AnnoFileNameFor(const QString& annoFileName, const QString& imageName)
 {
     if (!annoFileName.isEmpty())
         return annoFileName;
+    // Without a picture the notes go where the program keeps its own files, never into
+    // whatever folder the program happened to be started from.
     if (imageName.isEmpty())
-        return QStringLiteral("default.ant");
+        return platform::joinPath(platform::programFolder(), QStringLiteral("default.ant"));
     const qsizetype slash = imageName.lastIndexOf(u'/');
     const qsizetype dot = imageName.lastIndexOf(u'.');
     return (dot <= slash ? imageName : imageName.left(dot)) + QStringLiteral(".ant");

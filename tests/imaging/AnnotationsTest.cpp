@@ -3,6 +3,7 @@
 #include "ImagingTestSupport.h"
 
 #include "imaging/Annotations.h"
+#include "platform/Paths.h"
 
 using namespace imaging;
 
@@ -14,7 +15,6 @@ TEST(Annotations, TheFileNameReplacesOnlyThePicturesExtension)
         const char* expected;
     } cases[] = {
         {"notes.ant", "/p/a.bmp", "notes.ant"},
-        {"", "", "default.ant"},
         {"", "/p/a.bmp", "/p/a.ant"},
         {"", "/home/u/.pics/a.bmp", "/home/u/.pics/a.ant"},
         {"", "/home/u/my.scans/b.png", "/home/u/my.scans/b.ant"},
@@ -23,6 +23,7 @@ TEST(Annotations, TheFileNameReplacesOnlyThePicturesExtension)
     };
     for (const auto& c : cases)
         EXPECT_EQ(AnnoFileNameFor(c.set, c.image), QString(c.expected)) << c.image;
+    EXPECT_EQ(AnnoFileNameFor("", ""), platform::programFolder() + "/default.ant");
 }
 
 TEST(Annotations, EachPageIsSavedAndLoadedOnItsOwn)

@@ -5,6 +5,7 @@
 
 #include "imaging/Scanner.h"
 #include "imaging/window/TPMultiImage.h"
+#include "platform/Paths.h"
 
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -343,6 +344,33 @@ TEST_F(ImageControl, AnnotationsAreDrawnWithTheMouseAndKeptBesideTheirPicture)
     control.SetImageName(first);
     EXPECT_EQ(control.Annotations().Items().size(), 1);
     control.AutoSaveAnno = false;
+}
+
+TEST_F(ImageControl, NotesWithoutAPictureGoToTheProgramFolderNotTheCurrentOne)
+{
+    QTemporaryDir current;
+    QTemporaryDir program;
+    const QString oldCurrent = QDir::currentPath();
+    const QString oldProgram = platform::programFolder();
+    ASSERT_TRUE(QDir::setCurrent(current.path()));
+    platform::setProgramFolder(program.path());
+
+    control.AutoSaveAnno = true;
+    show();
+    control.SetEditAnnotat(true);
+    QTest::mousePress(&control, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(12, 8));
+    ASSERT_EQ(control.Annotations().Items().size(), 1);
+    // Reading a picture saves the notes drawn so far under the name kept for no picture.
+    control.SetImageName(writeBmp("a.bmp", gradient(20, 10)));
+    control.AutoSaveAnno = false;
+
+    const bool inProgram = QFileInfo::exists(program.filePath("default.ant"));
+    const bool inCurrent = QFileInfo::exists(current.filePath("default.ant"));
+    QDir::setCurrent(oldCurrent);
+    platform::setProgramFolder(oldProgram);
+    EXPECT_TRUE(inProgram);
+    EXPECT_FALSE(inCurrent);
 }
 
 TEST_F(ImageControl, TheRubberBandKeepsTheControlsProportions)
