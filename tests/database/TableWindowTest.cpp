@@ -98,6 +98,30 @@ TEST(TableWindow, NewTableAndRecordCount)
     EXPECT_TRUE(f.t().Modifie);
 }
 
+// On the card, Return presses the focused button as Space does, and Escape closes the card.
+TEST(TableWindow, CardKeyboard)
+{
+    Fixture f;
+    TwForm1& w = *f.w;
+    f.t().AddRecord();
+    w.GoTo(1, 1);
+    w.FicheBtnClick();
+    TwFiche& card = f.card();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return card.isVisible(); }));
+    card.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &card; }));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        w.GoTo(1, 2);
+                card.ui->BeginBtn->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return card.ui->BeginBtn->hasFocus(); }));
+        QTest::keyClick(card.ui->BeginBtn, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(f.t().Grille.Row(), 1) << key;
+        EXPECT_TRUE(card.isVisible());
+    }
+    QTest::keyClick(card.Edits[0], Qt::Key_Escape);
+    EXPECT_FALSE(card.isVisible());
+}
+
 // Typing on the card changes the cell at once and marks the table; showing a record does not.
 // An edit on the grid reaches the card.
 TEST(TableWindow, CardEditsAndGridEdits)
@@ -382,9 +406,9 @@ TEST(TableWindow, ReplaceDialogTabsFromFindToReplacement)
     f.w->Remplacer1Click();
     TwReplace& rep = *f.w->wReplace;
     rep.activateWindow();
-    QTRY_VERIFY(QApplication::activeWindow() == &rep);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &rep; }));
     rep.ui->Edit->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(rep.ui->Edit->hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rep.ui->Edit->hasFocus(); }));
     QTest::keyClicks(rep.ui->Edit, "l");
     QTest::keyClick(rep.ui->Edit, Qt::Key_Tab);
     EXPECT_TRUE(rep.ui->Edit1->hasFocus());

@@ -13,6 +13,8 @@
 #include "platform/window/Application.h"
 #include "platform/window/WindowPlace.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -253,6 +255,25 @@ bool TwFiche::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The card is a window of its own rather than a dialog, so the keys a dialog gives its buttons
+// are given here: Escape closes, Return presses the focused button.
+void TwFiche::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+                button->click();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TwFiche::resizeEvent(QResizeEvent* event)
