@@ -122,6 +122,15 @@ TEST(TableWindow, CardKeyboard)
     EXPECT_FALSE(card.isVisible());
 }
 
+// The window opens with the keyboard in its grid.
+TEST(TableWindow, OpensWithKeyboardInGrid)
+{
+    Fixture f;
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.w.get()));
+    EXPECT_EQ(QApplication::focusWidget(), f.w->ui->Grille);
+}
+
 // Typing on the card changes the cell at once and marks the table; showing a record does not.
 // An edit on the grid reaches the card.
 TEST(TableWindow, CardEditsAndGridEdits)

@@ -258,6 +258,8 @@ void TwForm1::OpenAtStart(const QString& commandLineFile)
 void TwForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    // Typing goes into the records at once, without a click on the grid first.
+    ui->Grille->setFocus(Qt::ActiveWindowFocusReason);
     if (ui->Montrerficheaudmarrage->isChecked())
         wFiche->show();
 }
