@@ -66,35 +66,40 @@ void installSubstitutions()
     });
 }
 
+const Face::Glyph& Face::learn(char16_t c) const
+{
+    Glyph& g = c < m_latin1.size() ? m_latin1[c] : m_glyphs[c];
+    const QChar ch(c);
+    g.advance = metrics.horizontalAdvance(ch);
+    const QRectF box = metrics.boundingRect(ch);
+    g.inked = !box.isEmpty();
+    g.left = box.left();
+    g.top = box.top();
+    g.right = box.right();
+    g.bottom = box.bottom();
+    g.known = true;
+    return g;
+}
+
 double Face::charAdvance(const QString& text, int i) const
 {
-    const QChar c = text.at(i);
-    if (c.isLowSurrogate())
+    const char16_t u = text.at(i).unicode();
+    if (QChar::isLowSurrogate(u))
         return 0;
-    if (c.isHighSurrogate())
+    if (QChar::isHighSurrogate(u))
         return i + 1 < text.size() ? metrics.horizontalAdvance(text.mid(i, 2)) : 0;
-    const char16_t u = c.unicode();
-    if (u < m_latin1.size()) {
-        if (!m_latin1Ready) {
-            m_latin1.fill(-1);
-            m_latin1Ready = true;
-        }
-        double& a = m_latin1[u];
-        if (a < 0)
-            a = metrics.horizontalAdvance(c);
-        return a;
-    }
-    auto it = m_others.constFind(u);
-    if (it == m_others.constEnd())
-        it = m_others.insert(u, metrics.horizontalAdvance(c));
-    return *it;
+    return glyph(u).advance;
 }
 
 double Face::advance(const QString& text) const
 {
     double sum = 0;
-    for (int i = 0; i < text.size(); ++i)
-        sum += charAdvance(text, i);
+    const char16_t* const data = reinterpret_cast<const char16_t*>(text.constData());
+    const int size = static_cast<int>(text.size());
+    for (int i = 0; i < size; ++i) {
+        const char16_t u = data[i];
+        sum += QChar::isSurrogate(u) ? charAdvance(text, i) : glyph(u).advance;
+    }
     return sum;
 }
 
@@ -108,33 +113,31 @@ QRectF Face::inkBounds(const QString& text) const
     double left = 0, top = 0, right = 0, bottom = 0;
     bool inked = false;
     double x = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        QRectF glyph;
-        if (c.isHighSurrogate()) {
-            if (i + 1 < text.size())
-                glyph = metrics.boundingRect(text.mid(i, 2));
-        } else if (c.unicode() < m_latin1Boxes.size()) {
-            if (!m_latin1BoxesReady.test(c.unicode())) {
-                m_latin1Boxes[c.unicode()] = metrics.boundingRect(c);
-                m_latin1BoxesReady.set(c.unicode());
-            }
-            glyph = m_latin1Boxes[c.unicode()];
-        } else if (!c.isLowSurrogate()) {
-            auto it = m_glyphBoxes.constFind(c.unicode());
-            if (it == m_glyphBoxes.constEnd())
-                it = m_glyphBoxes.insert(c.unicode(), metrics.boundingRect(c));
-            glyph = *it;
+    const auto take = [&](double l, double t, double r, double b) {
+        const double slack = x == std::floor(x) ? 0 : 1;
+        l += x - slack;
+        r += x + slack;
+        left = inked ? std::min(left, l) : l;
+        right = inked ? std::max(right, r) : r;
+        top = inked ? std::min(top, t) : t;
+        bottom = inked ? std::max(bottom, b) : b;
+        inked = true;
+    };
+    const char16_t* const data = reinterpret_cast<const char16_t*>(text.constData());
+    const int size = static_cast<int>(text.size());
+    for (int i = 0; i < size; ++i) {
+        const char16_t u = data[i];
+        if (!QChar::isSurrogate(u)) {
+            const Glyph& g = glyph(u);
+            if (g.inked)
+                take(g.left, g.top, g.right, g.bottom);
+            x += g.advance;
+            continue;
         }
-        if (!glyph.isEmpty()) {
-            const double slack = x == std::floor(x) ? 0 : 1;
-            const double l = x + glyph.left() - slack;
-            const double r = x + glyph.right() + slack;
-            left = inked ? std::min(left, l) : l;
-            right = inked ? std::max(right, r) : r;
-            top = inked ? std::min(top, glyph.top()) : glyph.top();
-            bottom = inked ? std::max(bottom, glyph.bottom()) : glyph.bottom();
-            inked = true;
+        if (QChar::isHighSurrogate(u) && i + 1 < size) {
+            const QRectF box = metrics.boundingRect(text.mid(i, 2));
+            if (!box.isEmpty())
+                take(box.left(), box.top(), box.right(), box.bottom());
         }
         x += charAdvance(text, i);
     }

@@ -8,7 +8,6 @@
 #include <QRectF>
 #include <QString>
 #include <array>
-#include <bitset>
 #include <memory>
 
 // Turns font descriptions into Qt fonts once and keeps them. Sizes are set in device pixels, never
@@ -37,12 +36,23 @@ struct Face {
     QRectF inkBounds(const QString& text) const;
 
 private:
-    mutable std::array<double, 256> m_latin1{}; // < 0: not measured yet
-    mutable QHash<char16_t, double> m_others;
-    mutable std::array<QRectF, 256> m_latin1Boxes{};
-    mutable std::bitset<256> m_latin1BoxesReady;
-    mutable QHash<char16_t, QRectF> m_glyphBoxes;
-    mutable bool m_latin1Ready = false;
+    // What a character needs for measuring: its advance and its glyph's box, side by side.
+    // Latin-1 characters, nearly all a label holds, sit in one table read without any lookup.
+    struct Glyph {
+        double advance = 0;
+        double left = 0, top = 0, right = 0, bottom = 0;
+        bool inked = false; // a box that is not empty
+        bool known = false;
+    };
+    const Glyph& glyph(char16_t c) const
+    {
+        const Glyph& g = c < m_latin1.size() ? m_latin1[c] : m_glyphs[c];
+        return g.known ? g : learn(c);
+    }
+    const Glyph& learn(char16_t c) const;
+
+    mutable std::array<Glyph, 256> m_latin1{};
+    mutable QHash<char16_t, Glyph> m_glyphs; // other characters of the basic plane
 };
 
 // `height` is the font height in device pixels with its sign (see TFont); 0 takes the default

@@ -39,17 +39,27 @@ void TGraphicsObject::Changed()
         OnChange();
 }
 
+void TGraphicsObject::Assigned(bool differs)
+{
+    if (differs)
+        m_revision = nextRevision();
+    if (OnChange)
+        OnChange();
+}
+
 // ---- TPen
 
 void TPen::Assign(const TPen& other)
 {
     if (this == &other)
         return;
+    const bool differs = m_color != other.m_color || m_width != other.m_width || m_style != other.m_style ||
+                         m_mode != other.m_mode;
     m_color = other.m_color;
     m_width = other.m_width;
     m_style = other.m_style;
     m_mode = other.m_mode;
-    Changed();
+    Assigned(differs);
 }
 
 void TPen::SetColor(TColor c)
@@ -92,9 +102,10 @@ void TBrush::Assign(const TBrush& other)
 {
     if (this == &other)
         return;
+    const bool differs = m_color != other.m_color || m_style != other.m_style;
     m_color = other.m_color;
     m_style = other.m_style;
-    Changed();
+    Assigned(differs);
 }
 
 void TBrush::SetColor(TColor c)
@@ -123,17 +134,19 @@ void TFont::Assign(const TFont& other)
 {
     if (this == &other)
         return;
+    const int height =
+        m_pixelsPerInch == other.m_pixelsPerInch ? other.m_height : -MulDiv(other.Size(), m_pixelsPerInch, 72);
+    const bool differs = m_height != height || m_style != other.m_style || m_color != other.m_color ||
+                         m_charSet != other.m_charSet || m_escapement != other.m_escapement ||
+                         m_orientation != other.m_orientation || m_name != other.m_name;
     m_name = other.m_name;
     m_style = other.m_style;
     m_color = other.m_color;
     m_charSet = other.m_charSet;
     m_escapement = other.m_escapement;
     m_orientation = other.m_orientation;
-    if (m_pixelsPerInch == other.m_pixelsPerInch)
-        m_height = other.m_height;
-    else
-        m_height = -MulDiv(other.Size(), m_pixelsPerInch, 72);
-    Changed();
+    m_height = height;
+    Assigned(differs);
 }
 
 void TFont::SetName(const QString& name)

@@ -107,6 +107,9 @@ protected:
     TGraphicsObject& operator=(const TGraphicsObject&);
     ~TGraphicsObject() = default;
     void Changed();
+    // An assignment: OnChange fires as for any change, but the revision moves only when the
+    // attributes did, so a canvas keeps what it built from equal ones.
+    void Assigned(bool differs);
 
 private:
     std::uint64_t m_revision;

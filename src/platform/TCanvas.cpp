@@ -132,6 +132,8 @@ void TCanvas::End()
     m_ownsPainter = false;
     m_hasClip = false;
     m_state->painterClipKnown = false;
+    m_state->dpiDevice = nullptr;
+    m_state->deviceDpiY = 0;
 }
 
 bool TCanvas::IsActive() const
@@ -277,11 +279,8 @@ double TCanvas::scaleY() const
     return static_cast<double>(m_state->numY) / m_state->denY;
 }
 
-TRect TCanvas::deviceRect(int left, int top, int right, int bottom) const
+TRect TCanvas::mappedRect(int left, int top, int right, int bottom) const
 {
-    const State& s = *m_state;
-    if (s.numX == s.denX && s.numY == s.denY && !s.yUp) // pixels, as in MM_TEXT
-        return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
     const TPoint a = LPtoDP({left, top});
     const TPoint b = LPtoDP({right, bottom});
     return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};

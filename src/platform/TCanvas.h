@@ -195,10 +195,13 @@ private:
     const fontengine::Face& face();
     double scaleX() const;
     double scaleY() const;
-    TRect deviceRect(int left, int top, int right, int bottom) const;
+    TRect deviceRect(int left, int top, int right, int bottom) const; // TCanvasPrivate.h
+    TRect mappedRect(int left, int top, int right, int bottom) const;
     int devicePenWidth() const;
     // `width`: the text's, when known (-1: measured here).
-    void drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere, int width = -1);
+    // `f` is face(), which the caller has in hand.
+    void drawTextLine(const fontengine::Face& f, int x, int y, const QString& text, unsigned align, bool clipHere,
+                      int width = -1);
     // No underline or strike-out: the text paints its glyphs' ink and nothing else.
     bool plainGlyphs() const;
     QRect clipQRect() const;

@@ -8,12 +8,25 @@
 #include <QPen>
 #include <QStringList>
 #include <QTransform>
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 // State shared by the canvas's drawing and text halves (TCanvas.cpp, TCanvasText.cpp).
 namespace platform {
+
+// The lines of the text laid out last and their widths, for the drawing that usually follows its
+// measuring: a fitted text is measured at the size it is then drawn at.
+struct TextLayout {
+    QString text;
+    std::shared_ptr<const fontengine::Face> face;
+    unsigned format = 0;
+    int width = 0;
+    QStringList lines;
+    std::vector<int> widths;
+};
 
 struct TCanvas::State {
     // Revisions of Pen/Brush last turned into Qt objects; 0 forces a rebuild.
@@ -45,6 +58,9 @@ struct TCanvas::State {
     // whatever the owner set for a borrowed one. "Device" coordinates are relative to it.
     QTransform baseTransform;
 
+    // The device whose vertical resolution deviceDpiY holds; forgotten when the painter goes.
+    const QPaintDevice* dpiDevice = nullptr;
+    int deviceDpiY = 0;
     // The face of Font for this device, rebuilt when any of the inputs changes.
     std::shared_ptr<const fontengine::Face> face;
     std::uint64_t faceFontRevision = 0;
@@ -52,22 +68,34 @@ struct TCanvas::State {
     int faceHeight = 0;
     QString faceName;
     TFontStyles faceStyle;
-
-    // The lines of the text laid out last and their widths, for the drawing that usually
-    // follows its measuring: a fitted text is measured at the size it is then drawn at.
-    struct TextLayout {
-        QString text;
+    // The last faces taken: a label's texts take turns between a few fonts, which are found
+    // here again without asking the font engine's cache.
+    struct RecentFace {
         std::shared_ptr<const fontengine::Face> face;
-        unsigned format = 0;
-        int width = 0;
-        QStringList lines;
-        std::vector<int> widths;
-    } layout;
+        QString name;
+        int height = 0;
+        TFontStyles style;
+        int deviceDpi = 0;
+    };
+    std::array<RecentFace, 4> recentFaces;
+    std::size_t nextRecentFace = 0;
+
+    TextLayout layout;
 
     // Axis scales of the map mode: device = logical * num / den (y negated when yUp).
     int numX = 1, denX = 1, numY = 1, denY = 1;
     bool yUp = false;
 };
+
+// A logical rectangle in device pixels, normalised. Inline for the common mapping, pixels as in
+// MM_TEXT: a barcode sends a rectangle for each of its bars.
+inline TRect TCanvas::deviceRect(int left, int top, int right, int bottom) const
+{
+    const State& s = *m_state;
+    if (s.numX == s.denX && s.numY == s.denY && !s.yUp)
+        return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    return mappedRect(left, top, right, bottom);
+}
 
 // Map-mode arithmetic, rounding halves away from zero like the platform.
 inline int scaleToDevice(int v, int num, int den)

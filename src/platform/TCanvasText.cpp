@@ -133,6 +133,50 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
     } while (pos < para.size());
 }
 
+// Lays a text out into `layout`: its lines and their widths. Kept apart from DrawText, which
+// runs for every text of every label and mostly finds the layout made by the measuring before.
+[[gnu::noinline]] void layOut(TextLayout& layout, const fontengine::Face& f,
+                              const std::shared_ptr<const fontengine::Face>& face, const QString& text,
+                              const QString& shown, unsigned format, int width)
+{
+    // The last layout's lists are filled again: a text is laid out for every label drawn.
+    QStringList& lines = layout.lines;
+    std::vector<int>& lineWidths = layout.widths;
+    lines.clear();
+    lineWidths.clear();
+    layout.face.reset(); // no layout while it is made
+    const bool breaking = (format & DT_WORDBREAK) != 0;
+    const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
+    const auto addLine = [&](const QString& line) {
+        lines << line;
+        lineWidths.push_back(f.width(line));
+    };
+    const auto breakLines = [&](const QString& para) {
+        wordBreak(f, para, width, centredOrRight, lines, lineWidths);
+        for (auto i = static_cast<qsizetype>(lineWidths.size()); i < lines.size(); ++i)
+            lineWidths.push_back(f.width(lines[i]));
+    };
+    if (format & DT_SINGLELINE) {
+        addLine(withoutBreaks(shown));
+    } else if (!shown.contains(QLatin1Char('\r')) && !shown.contains(QLatin1Char('\n'))) {
+        if (breaking && !shown.isEmpty())
+            breakLines(shown);
+        else
+            addLine(shown);
+    } else {
+        for (const QString& para : paragraphs(shown)) {
+            if (breaking && !para.isEmpty())
+                breakLines(para);
+            else
+                addLine(para);
+        }
+    }
+    layout.text = text;
+    layout.face = face;
+    layout.format = format;
+    layout.width = width;
+}
+
 // Where a line of text drawn with its cell's top-left corner at (left, top) and `width` wide can
 // put paint: its glyphs' ink, and its cell when the background is opaque.
 QRectF textArea(const fontengine::Face& f, const QString& text, int left, int top, int width, bool opaque)
@@ -154,7 +198,12 @@ const fontengine::Face& TCanvas::face()
 {
     State& s = *m_state;
     const QPaintDevice* dev = Device();
-    const int dpi = dev != nullptr ? dev->logicalDpiY() : 96;
+    // A device's resolution is asked of it once: the question goes through its paint engine.
+    if (dev != s.dpiDevice || s.deviceDpiY == 0) {
+        s.dpiDevice = dev;
+        s.deviceDpiY = dev != nullptr ? dev->logicalDpiY() : 96;
+    }
+    const int dpi = s.deviceDpiY;
     int height = Font.Height();
     if (m_mapMode != MM_TEXT && height != 0) {
         const int scaled = std::max(1, scaleToDevice(std::abs(height), s.numY, s.denY));
@@ -164,13 +213,24 @@ const fontengine::Face& TCanvas::face()
         return *s.face;
     // Fonts are assigned and resized for every text drawn; most of the time the glyphs stay the
     // same, and the face in hand is the one the cache would give.
-    if (!s.face || s.faceDeviceDpi != dpi || s.faceHeight != height || s.faceStyle != Font.Style() ||
-        s.faceName != Font.Name()) {
-        s.face = fontengine::face(Font.Name(), height, Font.Style(), dpi);
+    const QString name = Font.Name();
+    const TFontStyles style = Font.Style();
+    if (!s.face || s.faceDeviceDpi != dpi || s.faceHeight != height || s.faceStyle != style || s.faceName != name) {
+        const auto same = [&](const State::RecentFace& r) {
+            return r.face && r.deviceDpi == dpi && r.height == height && r.style == style && r.name == name;
+        };
+        const auto recent = std::find_if(s.recentFaces.begin(), s.recentFaces.end(), same);
+        if (recent != s.recentFaces.end()) {
+            s.face = recent->face;
+        } else {
+            s.face = fontengine::face(name, height, style, dpi);
+            s.recentFaces[s.nextRecentFace] = {s.face, name, height, style, dpi};
+            s.nextRecentFace = (s.nextRecentFace + 1) % s.recentFaces.size();
+        }
         s.faceDeviceDpi = dpi;
         s.faceHeight = height;
-        s.faceStyle = Font.Style();
-        s.faceName = Font.Name();
+        s.faceStyle = style;
+        s.faceName = name;
     }
     s.faceFontRevision = Font.Revision();
     return *s.face;
@@ -233,10 +293,10 @@ TTextMetric TCanvas::GetTextMetrics()
     return tm;
 }
 
-void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, bool clipHere, int width)
+void TCanvas::drawTextLine(const fontengine::Face& f, int x, int y, const QString& text, unsigned align, bool clipHere,
+                           int width)
 {
     State& s = *m_state;
-    const fontengine::Face& f = face();
     const int w = width >= 0 ? width : f.width(text);
     const TTextMetric& tm = f.tm;
 
@@ -284,9 +344,8 @@ void TCanvas::drawTextLine(int x, int y, const QString& text, unsigned align, bo
     // will do; the canvas's own is preferred, so the next line or shape finds it in place.
     const QColor color = ToQColor(Font.Color());
     const QPen& held = m_painter->pen();
-    if (held.style() == Qt::NoPen || held.brush().style() != Qt::SolidPattern || held.color() != color) {
-        const bool ownFits = s.qpen.style() != Qt::NoPen && s.qpen.brush().style() == Qt::SolidPattern &&
-                             s.qpen.color() == color;
+    if (held.style() == Qt::NoPen || !held.isSolid() || held.color() != color) {
+        const bool ownFits = s.qpen.style() != Qt::NoPen && s.qpen.isSolid() && s.qpen.color() == color;
         m_painter->setPen(ownFits ? s.qpen : QPen(color));
     }
     m_painter->drawText(QPointF(left, top + tm.tmAscent), text);
@@ -301,7 +360,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
         return;
     realizeBrushBackground();
     const TPoint d = LPtoDP({x, y});
-    drawTextLine(d.X, d.Y, text, m_textAlign, true);
+    drawTextLine(face(), d.X, d.Y, text, m_textAlign, true);
 }
 
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
@@ -320,46 +379,10 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
     const TRect d = deviceRect(rect.Left, rect.Top, rect.Right, rect.Bottom);
     const QString shown = (format & DT_NOPREFIX) ? text : withoutPrefixes(text);
 
-    State::TextLayout& layout = s.layout;
+    TextLayout& layout = s.layout;
     const unsigned layoutFormat = format & ~DT_CALCRECT;
-    if (layout.face != s.face || layout.format != layoutFormat || layout.width != d.Width() || layout.text != text) {
-        // The last layout's lists are filled again: a text is laid out for every label drawn.
-        QStringList& lines = layout.lines;
-        std::vector<int>& lineWidths = layout.widths;
-        lines.clear();
-        lineWidths.clear();
-        layout.face.reset(); // no layout while it is made
-        const bool breaking = (format & DT_WORDBREAK) != 0;
-        const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
-        const auto addLine = [&](const QString& line) {
-            lines << line;
-            lineWidths.push_back(f.width(line));
-        };
-        const auto breakLines = [&](const QString& para) {
-            wordBreak(f, para, d.Width(), centredOrRight, lines, lineWidths);
-            for (auto i = static_cast<qsizetype>(lineWidths.size()); i < lines.size(); ++i)
-                lineWidths.push_back(f.width(lines[i]));
-        };
-        if (format & DT_SINGLELINE) {
-            addLine(withoutBreaks(shown));
-        } else if (!shown.contains(QLatin1Char('\r')) && !shown.contains(QLatin1Char('\n'))) {
-            if (breaking && !shown.isEmpty())
-                breakLines(shown);
-            else
-                addLine(shown);
-        } else {
-            for (const QString& para : paragraphs(shown)) {
-                if (breaking && !para.isEmpty())
-                    breakLines(para);
-                else
-                    addLine(para);
-            }
-        }
-        layout.text = text;
-        layout.face = s.face;
-        layout.format = layoutFormat;
-        layout.width = d.Width();
-    }
+    if (layout.face != s.face || layout.format != layoutFormat || layout.width != d.Width() || layout.text != text)
+        layOut(layout, f, s.face, text, shown, layoutFormat, d.Width());
     const QStringList& lines = layout.lines;
     const std::vector<int>& widths = layout.widths;
     const int maxWidth = widths.empty() ? 0 : *std::max_element(widths.begin(), widths.end());
@@ -420,7 +443,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
     }
     for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].isEmpty())
-            drawTextLine(xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP, false,
+            drawTextLine(f, xs[static_cast<std::size_t>(i)], y, lines[i], TA_LEFT | TA_TOP, false,
                          widths[static_cast<std::size_t>(i)]);
         y += lineHeight;
     }

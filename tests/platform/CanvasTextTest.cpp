@@ -1,12 +1,15 @@
 #include "CanvasTestImages.h"
 #include "TestSupport.h"
+#include "platform/FontEngine.h"
 #include "platform/TCanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace platform;
 using canvastest::countColour;
@@ -510,5 +513,58 @@ TEST(CanvasText, DrawTextLeftUnclippedLooksAsClippedToItsBox)
             }
             EXPECT_EQ(images[0], images[1]) << text << " " << style.Bits();
         }
+    }
+}
+
+// Measures add up glyph by glyph, whatever the characters: Latin-1, the rest of the basic
+// plane, pairs of surrogates and stray halves. A character seen for the first time measures as it
+// does once kept, and keeping one never changes what another measures.
+TEST(CanvasText, MeasuresAddUpGlyphByGlyphWhenFirstSeenAndWhenKept)
+{
+    const QString clef = QString::fromUtf16(u"\U0001D11E");
+    const QString texts[] = {
+        QStringLiteral("Label printing, 0123456789"),
+        QString::fromUtf16(u"Œuvre Ω 5 € — Łódź"),
+        QStringLiteral("a") + clef + QStringLiteral("b"),
+        QString(QChar(0xD834)) + QStringLiteral("x"),          // a first half alone
+        QStringLiteral("x") + QChar(0xDD1E) + QStringLiteral("y"), // a second half alone
+        QStringLiteral("   "),
+    };
+    // A height no other test takes: the face is new and has kept nothing yet.
+    const auto face = fontengine::face(QStringLiteral("Arial"), -37, {}, 300);
+    std::vector<double> coldAdvances;
+    std::vector<QRectF> coldInks;
+    for (const QString& text : texts) {
+        coldAdvances.push_back(face->advance(text));
+        coldInks.push_back(face->inkBounds(text));
+    }
+    for (std::size_t k = 0; k < std::size(texts); ++k) {
+        const QString& text = texts[k];
+        SCOPED_TRACE(text.toStdString());
+        double x = 0;
+        QRectF ink;
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            QString glyph;
+            if (c.isHighSurrogate() && i + 1 < text.size())
+                glyph = text.mid(i, 2);
+            else if (!c.isSurrogate())
+                glyph = QString(c);
+            if (glyph.isEmpty())
+                continue;
+            // A character's own box is its ink; a pair's box, as Qt gives it for a string, is
+            // the line's height across the glyph's width.
+            const QRectF box =
+                glyph.size() == 1 ? face->metrics.boundingRect(glyph.at(0)) : face->metrics.boundingRect(glyph);
+            if (!box.isEmpty()) {
+                const double slack = x == std::floor(x) ? 0 : 1;
+                ink |= box.translated(x, 0).adjusted(-slack, 0, slack, 0);
+            }
+            x += face->metrics.horizontalAdvance(glyph);
+        }
+        EXPECT_DOUBLE_EQ(coldAdvances[k], x);
+        EXPECT_DOUBLE_EQ(face->advance(text), x);
+        EXPECT_EQ(coldInks[k], ink);
+        EXPECT_EQ(face->inkBounds(text), ink);
     }
 }

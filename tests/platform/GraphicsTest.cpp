@@ -115,6 +115,54 @@ TEST(GraphicsObjects, ChangesNotifyAndAssignmentKeepsTheTargetsHandler)
     EXPECT_EQ(copy.Width(), 3);
 }
 
+// Assignment always notifies, as a property assignment does, but the revision a canvas keys its
+// Qt objects on moves only when an attribute did: a label's objects assign the same pens, brushes
+// and fonts to the canvas label after label.
+TEST(GraphicsObjects, AssigningEqualAttributesNotifiesButKeepsTheRevision)
+{
+    const auto check = [](auto target, const auto& source, bool differs, const char* what) {
+        int changes = 0;
+        target.OnChange = [&] { ++changes; };
+        const auto before = target.Revision();
+        target = source;
+        EXPECT_EQ(changes, 1) << what;
+        EXPECT_EQ(target.Revision() != before, differs) << what;
+    };
+    TPen pen;
+    TPen widerPen;
+    widerPen.SetWidth(2);
+    TPen dottedPen;
+    dottedPen.SetStyle(psDot);
+    check(pen, TPen(), false, "equal pen");
+    check(pen, widerPen, true, "pen width");
+    check(pen, dottedPen, true, "pen style");
+
+    TBrush brush;
+    TBrush clearBrush;
+    clearBrush.SetStyle(bsClear);
+    check(brush, TBrush(), false, "equal brush");
+    check(brush, clearBrush, true, "brush style");
+
+    TFont font;
+    TFont bold;
+    bold.SetStyle({fsBold});
+    TFont times;
+    times.SetName(QStringLiteral("Times New Roman"));
+    TFont turned;
+    turned.SetEscapement(900);
+    TFont printerFont; // the same point size at another resolution: the same height here
+    printerFont.SetPixelsPerInch(192);
+    printerFont.SetSize(font.Size());
+    TFont larger;
+    larger.SetSize(font.Size() + 4);
+    check(font, TFont(), false, "equal font");
+    check(font, printerFont, false, "same size at another resolution");
+    check(font, bold, true, "font style");
+    check(font, times, true, "font name");
+    check(font, turned, true, "font escapement");
+    check(font, larger, true, "font size");
+}
+
 TEST(GraphicsObjects, GivingAClearBrushAColourMakesItSolid)
 {
     TBrush brush;
