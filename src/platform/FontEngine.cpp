@@ -108,7 +108,7 @@ int Face::width(const QString& text) const
     return text.isEmpty() ? 0 : R(advance(text));
 }
 
-QRectF Face::inkBounds(const QString& text) const
+QRectF Face::inkBounds(const QString& text, double* advance) const
 {
     double left = 0, top = 0, right = 0, bottom = 0;
     bool inked = false;
@@ -141,6 +141,8 @@ QRectF Face::inkBounds(const QString& text) const
         }
         x += charAdvance(text, i);
     }
+    if (advance != nullptr)
+        *advance = x; // the same sum, in the same order, as advance(text)
     return inked ? QRectF(QPointF(left, top), QPointF(right, bottom)) : QRectF();
 }
 

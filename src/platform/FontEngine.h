@@ -32,8 +32,9 @@ struct Face {
     // Where the text's glyphs can put ink, relative to its origin on the baseline (y down): the
     // union of the glyphs' boxes, which the font engine rounds outwards to whole pixels, each at
     // its advance. A glyph whose advance ends between pixels may be moved by up to a pixel on a
-    // device, and is widened by one each side. Empty for a text that draws nothing.
-    QRectF inkBounds(const QString& text) const;
+    // device, and is widened by one each side. Empty for a text that draws nothing. The text's
+    // advance comes along in `advance`, when given: laying a line out takes both in one pass.
+    QRectF inkBounds(const QString& text, double* advance = nullptr) const;
 
 private:
     // What a character needs for measuring: its advance and its glyph's box, side by side.

@@ -17,7 +17,7 @@
 // State shared by the canvas's drawing and text halves (TCanvas.cpp, TCanvasText.cpp).
 namespace platform {
 
-// The lines of the text laid out last and their widths, for the drawing that usually follows its
+// The lines of the text laid out last, their widths and ink, for the drawing that usually follows its
 // measuring: a fitted text is measured at the size it is then drawn at.
 struct TextLayout {
     QString text;
@@ -26,6 +26,7 @@ struct TextLayout {
     int width = 0;
     QStringList lines;
     std::vector<int> widths;
+    std::vector<QRectF> inks; // each line's inkBounds
 };
 
 struct TCanvas::State {

@@ -15,10 +15,17 @@ namespace platform {
 
 namespace {
 
+// Whether a text holds a CR or an LF: one pass, asked of every text laid out.
+bool hasLineBreak(const QString& text)
+{
+    const QChar* const begin = text.constData();
+    return std::any_of(begin, begin + text.size(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+}
+
 // Paragraphs of a text: CR LF, CR and LF each end one. A break at the very end opens no new line.
 QStringList paragraphs(const QString& text)
 {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+    if (!hasLineBreak(text))
         return {text};
     QStringList out;
     QString current;
@@ -56,7 +63,7 @@ QString withoutPrefixes(const QString& text)
 
 QString withoutBreaks(const QString& text)
 {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+    if (!hasLineBreak(text))
         return text;
     QString out = text;
     out.remove(QLatin1Char('\r'));
@@ -78,14 +85,17 @@ std::vector<double> prefixAdvances(const fontengine::Face& face, const QString& 
 // ends at the last blank before the first character that does not fit; one blank at the break is
 // dropped (kept on a left-aligned line's end, where it cannot be seen); a word that does not fit
 // on a line of its own stands alone on it, overflowing. A paragraph that fits gives its width
-// along; the caller measures the lines of a broken one.
+// along, with its ink; the caller measures the lines of a broken one.
 void wordBreak(const fontengine::Face& face, const QString& para, int width, bool centredOrRight,
-               QStringList& lines, std::vector<int>& widths)
+               QStringList& lines, std::vector<int>& widths, std::vector<QRectF>& inks)
 {
-    const int whole = R(face.advance(para));
+    double advance = 0;
+    const QRectF ink = face.inkBounds(para, &advance);
+    const int whole = R(advance);
     if (whole <= width) { // the usual case, without the breaking below
         lines << para;
         widths.push_back(whole);
+        inks.push_back(ink);
         return;
     }
     const QChar space = QLatin1Char(' ');
@@ -142,23 +152,29 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
     // The last layout's lists are filled again: a text is laid out for every label drawn.
     QStringList& lines = layout.lines;
     std::vector<int>& lineWidths = layout.widths;
+    std::vector<QRectF>& inks = layout.inks;
     lines.clear();
     lineWidths.clear();
+    inks.clear();
     layout.face.reset(); // no layout while it is made
     const bool breaking = (format & DT_WORDBREAK) != 0;
     const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
     const auto addLine = [&](const QString& line) {
+        double advance = 0;
+        inks.push_back(f.inkBounds(line, &advance));
         lines << line;
-        lineWidths.push_back(f.width(line));
+        lineWidths.push_back(line.isEmpty() ? 0 : R(advance));
     };
     const auto breakLines = [&](const QString& para) {
-        wordBreak(f, para, width, centredOrRight, lines, lineWidths);
+        wordBreak(f, para, width, centredOrRight, lines, lineWidths, inks);
         for (auto i = static_cast<qsizetype>(lineWidths.size()); i < lines.size(); ++i)
             lineWidths.push_back(f.width(lines[i]));
+        for (auto i = static_cast<qsizetype>(inks.size()); i < lines.size(); ++i)
+            inks.push_back(f.inkBounds(lines[i]));
     };
     if (format & DT_SINGLELINE) {
         addLine(withoutBreaks(shown));
-    } else if (!shown.contains(QLatin1Char('\r')) && !shown.contains(QLatin1Char('\n'))) {
+    } else if (!hasLineBreak(shown)) {
         if (breaking && !shown.isEmpty())
             breakLines(shown);
         else
@@ -179,9 +195,9 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
 
 // Where a line of text drawn with its cell's top-left corner at (left, top) and `width` wide can
 // put paint: its glyphs' ink, and its cell when the background is opaque.
-QRectF textArea(const fontengine::Face& f, const QString& text, int left, int top, int width, bool opaque)
+QRectF textArea(const fontengine::Face& f, const QRectF& ink, int left, int top, int width, bool opaque)
 {
-    QRectF area = f.inkBounds(text).translated(left, top + f.tm.tmAscent);
+    QRectF area = ink.translated(left, top + f.tm.tmAscent);
     if (opaque && width > 0)
         area |= QRectF(left, top, width, f.tm.tmHeight);
     return area;
@@ -321,7 +337,7 @@ void TCanvas::drawTextLine(const fontengine::Face& f, int x, int y, const QStrin
     }
     if (clipHere) {
         if (plainGlyphs()) {
-            const QRectF area = turn.mapRect(textArea(f, text, left, top, w, m_bkMode == OPAQUE));
+            const QRectF area = turn.mapRect(textArea(f, f.inkBounds(text), left, top, w, m_bkMode == OPAQUE));
             // Turned glyphs land on fractions of pixels: one more all round.
             if (!area.isEmpty())
                 clipFor(turned ? area.toAlignedRect().adjusted(-1, -1, 1, 1) : area.toAlignedRect());
@@ -427,7 +443,7 @@ int TCanvas::DrawText(const QString& text, TRect& rect, unsigned format)
         for (int i = 0; i < lines.size(); ++i) {
             const auto k = static_cast<std::size_t>(i);
             if (!lines[i].isEmpty())
-                area |= textArea(f, lines[i], xs[k], y + i * lineHeight, widths[k], m_bkMode == OPAQUE);
+                area |= textArea(f, layout.inks[k], xs[k], y + i * lineHeight, widths[k], m_bkMode == OPAQUE);
         }
         shows = !area.isEmpty();
         if (shows)
