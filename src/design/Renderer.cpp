@@ -135,8 +135,10 @@ int FittingFontHeight(const platform::TFont& font, int boxHeight, double scaleY,
     const auto fitsAt = [&](int height) { return !tooTall(height) && fits(canvasHeight(height)); };
 
     // The font's own height first (it may not be a whole point size).
+    if (fitsAt(font.Height()))
+        return font.Height();
     const int ownSize = font.Size();
-    if (fitsAt(font.Height()) || ownSize - 1 < 3)
+    if (ownSize - 1 < 3)
         return font.Height();
     platform::TFont scratch = font;
     const auto heightAt = [&](int size) {

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -47,6 +49,14 @@ double cellPerEm(const QString& name, TFontStyles style)
 }
 
 using Key = std::tuple<QString, int, unsigned, int>;
+
+// x == std::floor(x), which without the processor's rounding instructions is a long sequence,
+// and this runs for every character drawn. From 2^52 up every double is whole; NaN is not.
+bool wholePixel(double x)
+{
+    constexpr double whole = 4503599627370496.0; // 2^52
+    return std::abs(x) < whole ? static_cast<double>(static_cast<std::int64_t>(x)) == x : x == x;
+}
 
 } // namespace
 
@@ -110,17 +120,18 @@ int Face::width(const QString& text) const
 
 QRectF Face::inkBounds(const QString& text, double* advance) const
 {
-    double left = 0, top = 0, right = 0, bottom = 0;
+    // Edges start beyond any glyph's, so that the first box sets them with no test of its own:
+    // this runs for every character drawn.
+    constexpr double none = std::numeric_limits<double>::infinity();
+    double left = none, top = none, right = -none, bottom = -none;
     bool inked = false;
     double x = 0;
     const auto take = [&](double l, double t, double r, double b) {
-        const double slack = x == std::floor(x) ? 0 : 1;
-        l += x - slack;
-        r += x + slack;
-        left = inked ? std::min(left, l) : l;
-        right = inked ? std::max(right, r) : r;
-        top = inked ? std::min(top, t) : t;
-        bottom = inked ? std::max(bottom, b) : b;
+        const double slack = wholePixel(x) ? 0 : 1;
+        left = std::min(left, l + (x - slack));
+        right = std::max(right, r + (x + slack));
+        top = std::min(top, t);
+        bottom = std::max(bottom, b);
         inked = true;
     };
     const char16_t* const data = reinterpret_cast<const char16_t*>(text.constData());
