@@ -5,6 +5,7 @@
 #include "platform/TCanvas.h"
 #include "platform/TextCodec.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 
 using namespace platform;
@@ -230,14 +231,21 @@ void TLLBarcode::DrawLayout(TCanvas& canvas, const TBarcodeGeometry& g, int x, i
         }
     };
 
-    std::vector<TRect> bars;
-    bars.reserve(g.Bars.size());
-    for (const TBarcodeGeometry::Bar& bar : g.Bars) {
-        const TPoint a = place(bar.Left, bar.Top);
-        const TPoint b = place(bar.Right, bar.Bottom);
-        bars.push_back(Rect(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)));
+    // On the stack: a symbol is drawn for every label, and most have fewer bars than this holds.
+    QVarLengthArray<TRect, 160> bars;
+    bars.reserve(static_cast<qsizetype>(g.Bars.size()));
+    if (rotation == rotate_000) {
+        for (const TBarcodeGeometry::Bar& bar : g.Bars)
+            bars.append(Rect(x + std::min(bar.Left, bar.Right), y + std::min(bar.Top, bar.Bottom),
+                             x + std::max(bar.Left, bar.Right), y + std::max(bar.Top, bar.Bottom)));
+    } else {
+        for (const TBarcodeGeometry::Bar& bar : g.Bars) {
+            const TPoint a = place(bar.Left, bar.Top);
+            const TPoint b = place(bar.Right, bar.Bottom);
+            bars.append(Rect(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)));
+        }
     }
-    canvas.FillRects(bars);
+    canvas.FillRects({bars.constData(), static_cast<std::size_t>(bars.size())});
 
     if (!g.Texts.empty()) {
         canvas.Brush.SetColor(clWhite);
