@@ -102,10 +102,11 @@ void TBrush::Assign(const TBrush& other)
 {
     if (this == &other)
         return;
-    const bool differs = m_color != other.m_color || m_style != other.m_style;
     m_color = other.m_color;
     m_style = other.m_style;
-    Assigned(differs);
+    // Always a change: a canvas takes a brush's background again after any change of it, as
+    // the platform selects the brush anew.
+    Changed();
 }
 
 void TBrush::SetColor(TColor c)

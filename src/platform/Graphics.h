@@ -107,8 +107,8 @@ protected:
     TGraphicsObject& operator=(const TGraphicsObject&);
     ~TGraphicsObject() = default;
     void Changed();
-    // An assignment: OnChange fires as for any change, but the revision moves only when the
-    // attributes did, so a canvas keeps what it built from equal ones.
+    // A pen's or font's assignment: OnChange fires as for any change, but the revision moves
+    // only when the attributes did, so a canvas keeps what it built from equal ones.
     void Assigned(bool differs);
 
 private:

@@ -143,7 +143,7 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
     } while (pos < para.size());
 }
 
-// Lays a text out into `layout`: its lines and their widths. Kept apart from DrawText, which
+// Lays a text out into `layout`: its lines, their widths and ink. Kept apart from DrawText, which
 // runs for every text of every label and mostly finds the layout made by the measuring before.
 [[gnu::noinline]] void layOut(TextLayout& layout, const fontengine::Face& f,
                               const std::shared_ptr<const fontengine::Face>& face, const QString& text,

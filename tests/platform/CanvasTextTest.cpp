@@ -124,6 +124,14 @@ TEST(CanvasText, SolidBrushGivesAnOpaqueBackgroundOtherStylesATransparentOne)
         canvas.SetBkMode(TRANSPARENT); // set after the brush: it holds
         canvas.TextOut(150, 10, "Transparent");
         EXPECT_EQ(countColour(image, qRgb(0, 255, 255)), 1);
+        const TBrush same = canvas.Brush;
+        canvas.Brush = same; // an assignment is a change, even of equal attributes
+        canvas.TextOut(150, 10, "Transparent");
+        EXPECT_EQ(canvas.GetBkMode(), OPAQUE);
+        EXPECT_GT(countColour(image, qRgb(0, 255, 255)), 1);
+        canvas.Brush.SetColor(clWhite); // the aqua cell goes again, for what follows
+        canvas.FillRect(Rect(150, 0, 300, 50));
+        EXPECT_EQ(countColour(image, qRgb(0, 255, 255)), 1);
 
         canvas.SetBkMode(OPAQUE);
         canvas.SetBkColor(clRed);
