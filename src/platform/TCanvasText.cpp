@@ -159,18 +159,20 @@ void wordBreak(const fontengine::Face& face, const QString& para, int width, boo
     layout.face.reset(); // no layout while it is made
     const bool breaking = (format & DT_WORDBREAK) != 0;
     const bool centredOrRight = (format & (DT_CENTER | DT_RIGHT)) != 0;
-    const auto addLine = [&](const QString& line) {
+    // A line's width and ink, in one pass over it.
+    const auto measure = [&](const QString& line) {
         double advance = 0;
         inks.push_back(f.inkBounds(line, &advance));
-        lines << line;
         lineWidths.push_back(line.isEmpty() ? 0 : R(advance));
+    };
+    const auto addLine = [&](const QString& line) {
+        lines << line;
+        measure(line);
     };
     const auto breakLines = [&](const QString& para) {
         wordBreak(f, para, width, centredOrRight, lines, lineWidths, inks);
         for (auto i = static_cast<qsizetype>(lineWidths.size()); i < lines.size(); ++i)
-            lineWidths.push_back(f.width(lines[i]));
-        for (auto i = static_cast<qsizetype>(inks.size()); i < lines.size(); ++i)
-            inks.push_back(f.inkBounds(lines[i]));
+            measure(lines[i]);
     };
     if (format & DT_SINGLELINE) {
         addLine(withoutBreaks(shown));
